@@ -1,0 +1,41 @@
+# The two commands users need: `make run` and `make test`.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+BUILD_TYPE ?= RelWithDebInfo
+JOBS       ?= $(shell nproc)
+
+.PHONY: all bootstrap configure build test run sanitize bench format clean
+
+all: build
+
+bootstrap:
+	@scripts/bootstrap
+
+$(BUILD)/build.ninja: | bootstrap
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+configure: bootstrap $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/baldo7
+
+# AddressSanitizer + UndefinedBehaviorSanitizer build of the pure and link tests.
+sanitize: bootstrap
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBALDO7_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target sanitized_tests
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -L pure
+
+bench: build
+	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)
