@@ -1,0 +1,84 @@
+#include "shell/data_store.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include "core/model_band.h"
+#include "core/software_data.h"
+
+namespace baldo7 {
+
+LoadResult ReadFileBytes(const QString& path, Bytes& out, qint64 limit) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {LoadStatus::Unreadable, file.errorString()};
+    const QByteArray data = file.read(limit + 1);
+    if (file.error() != QFileDevice::NoError) return {LoadStatus::Unreadable, file.errorString()};
+    if (data.size() > limit) return {LoadStatus::Refused, QString()};
+    out.assign(data.begin(), data.end());
+    return {};
+}
+
+QString ProgramFolder() {
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                        : QDir::currentPath();
+}
+
+QString TemplatePath(const Document& doc, const QString& folder) {
+    return QDir(folder).filePath(QString::fromStdString(doc.TemplateFileName));
+}
+
+LoadResult LoadTemplate(Document& doc, const QString& folder) {
+    Bytes bytes;
+    LoadResult r = ReadFileBytes(TemplatePath(doc, folder), bytes);
+    if (!r.ok()) return r;
+    RadioImage image;
+    SoftwareData software;
+    if (!DecodeTemplate(bytes, image, software)) return {LoadStatus::Refused, QString()};
+    doc.radioImage = image;
+    doc.softwareData = software;
+    AnalyseModel(doc);
+    AnalyseSoftwareData(doc);
+    return {};
+}
+
+LoadResult LoadTemplateImage(Document& doc, const QString& folder) {
+    Bytes bytes;
+    LoadResult r = ReadFileBytes(TemplatePath(doc, folder), bytes);
+    if (!r.ok()) return r;
+    if (!DecodeTemplateImage(bytes, doc.radioImage)) return {LoadStatus::Refused, QString()};
+    return {};
+}
+
+LoadResult LoadDataFile(Document& doc, const QString& path) {
+    Bytes bytes;
+    LoadResult r = ReadFileBytes(path, bytes);
+    if (!r.ok()) return r;
+    RadioImage image;
+    SoftwareData software;
+    if (!DecodeDataFile(bytes, image, software)) return {LoadStatus::Refused, QString()};
+    doc.radioImage = image;
+    doc.softwareData = software;
+    AnalyseModel(doc);
+    AnalyseSoftwareData(doc);
+    return {};
+}
+
+bool WriteFileAtomically(const QString& path, const Bytes& bytes, QString* error) {
+    QSaveFile file(path);
+    const bool ok = file.open(QIODevice::WriteOnly) &&
+                    file.write(reinterpret_cast<const char*>(bytes.data()),
+                               static_cast<qint64>(bytes.size())) ==
+                        static_cast<qint64>(bytes.size()) &&
+                    file.commit();
+    if (!ok && error) *error = file.errorString();
+    return ok;
+}
+
+bool SaveDataFile(Document& doc, const QString& path, QString* error) {
+    SaveSoftwareData(doc);
+    return WriteFileAtomically(path, EncodeDataFile(doc.radioImage, doc.softwareData), error);
+}
+
+}  // namespace baldo7

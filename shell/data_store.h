@@ -1,0 +1,49 @@
+// Reading and writing the radio data files and the template on disk (Qt Core only,
+// shared by the GUI and the command line). Byte layouts are in core/data_file.h.
+#pragma once
+
+#include <QString>
+
+#include "core/data_file.h"
+#include "core/document.h"
+
+namespace baldo7 {
+
+enum class LoadStatus {
+    Ok,
+    Unreadable,  // missing, no permission, a folder...
+    Refused,     // wrong header or too short: "Error file！"
+};
+
+struct LoadResult {
+    LoadStatus status = LoadStatus::Ok;
+    QString detail;  // system error text for Unreadable
+    bool ok() const { return status == LoadStatus::Ok; }
+};
+
+// Whole file, for files of at most `limit` bytes (data files are tiny; anything
+// far larger is not ours and is not read into memory).
+LoadResult ReadFileBytes(const QString& path, Bytes& out, qint64 limit = 1 << 20);
+
+// The folder the template is looked up in: beside the executable.
+QString ProgramFolder();
+QString TemplatePath(const Document& doc, const QString& folder = ProgramFolder());
+
+// Template: 1024 bytes into the image, then 17 into the software data block, then
+// AnalyseModel and AnalyseSoftwareData. The document is unchanged on failure.
+LoadResult LoadTemplate(Document& doc, const QString& folder = ProgramFolder());
+// Only the image part (the model dialog's rebuild); no analysis.
+LoadResult LoadTemplateImage(Document& doc, const QString& folder = ProgramFolder());
+
+// A .rdat into the document, then AnalyseModel and AnalyseSoftwareData. The document
+// is unchanged unless the result is Ok. Path and file name are the caller's business.
+LoadResult LoadDataFile(Document& doc, const QString& path);
+
+// SaveSoftwareData, then the 1057 bytes written atomically: a failed save leaves an
+// existing file whole. Returns false with a reason on failure.
+bool SaveDataFile(Document& doc, const QString& path, QString* error = nullptr);
+
+// Writes raw bytes atomically (raw dumps of the command line).
+bool WriteFileAtomically(const QString& path, const Bytes& bytes, QString* error = nullptr);
+
+}  // namespace baldo7
