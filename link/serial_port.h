@@ -1,0 +1,84 @@
+// The programming cable's serial line: "9600,N,8,1", no flow control, bytes in and
+// out, and a receive threshold (one notification once at least N bytes are
+// buffered, carrying every buffered byte).
+//
+// Port names: "COMn" on Windows. Elsewhere a device path (/dev/ttyUSB0, a
+// pseudo-terminal such as /dev/pts/3) or a bare device name (ttyUSB0). A bare
+// number n, or "COMn", means COMn on Windows and /dev/ttyS(n-1) elsewhere, so the
+// default port 1 is the first on-board serial port.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace baldo7 {
+
+// The device a port setting (number, "COMn", name or path) refers to.
+QString serialPortNameForNumber(int number);
+QString resolveSerialPortName(const QString& setting);
+// The number in a setting ("3", "COM3"), or 0 where there is none (a device path).
+int serialPortNumber(const QString& setting);
+
+// The text for a port that would not open. After a permission failure on a
+// device file, the message also names the group that grants access to it.
+QString serialPortOpenFailureText(const QString& device, QSerialPort::SerialPortError error,
+                                  bool isEnglish);
+// The group owning a device file ("dialout"), or empty when it cannot be found.
+QString deviceGroupName(const QString& device);
+
+struct SerialPortEntry {
+    QString name;         // what the chooser shows and the setting stores: "COM3", "ttyUSB0"
+    QString location;     // what opens it: "COM3", "/dev/ttyUSB0"
+    QString description;  // from the driver, may be empty
+    int number = 0;       // n for COMn, else 0
+};
+// The serial ports the system knows, in name order.
+QList<SerialPortEntry> availableSerialPorts();
+
+class SerialPort : public QObject {
+    Q_OBJECT
+public:
+    explicit SerialPort(QObject* parent = nullptr);
+    ~SerialPort() override;
+
+    // Opens the device with the line settings. On failure returns false and
+    // openError() holds the reason; the port stays closed.
+    bool open(const QString& setting);
+    bool isOpen() const;
+    void close();
+    QString deviceName() const { return device_; }
+    QSerialPort::SerialPortError openError() const { return openError_; }
+    QString openFailureText(bool isEnglish) const;
+
+    bool send(const QByteArray& bytes);
+    bool send(const std::vector<std::uint8_t>& bytes);
+
+    // 0 turns notifications off. Arming a threshold that the buffered bytes
+    // already meet notifies on the next event-loop pass, not inside this call.
+    void setReceiveThreshold(int bytes);
+    int receiveThreshold() const { return threshold_; }
+    int bytesBuffered() const;
+    QByteArray readAll();
+    void discardInput();
+
+signals:
+    // Every buffered byte, at least receiveThreshold() of them.
+    void received(const QByteArray& bytes);
+
+private:
+    void deliverIfReady();
+
+    QSerialPort port_;
+    QString device_;
+    QSerialPort::SerialPortError openError_ = QSerialPort::NoError;
+    int threshold_ = 0;
+    bool checkQueued_ = false;
+};
+
+}  // namespace baldo7
