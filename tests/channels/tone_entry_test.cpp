@@ -1,0 +1,77 @@
+#include "channels/tone_entry.h"
+
+#include <gtest/gtest.h>
+
+#include "core/codecs.h"
+
+using namespace baldo7;
+
+TEST(ToneFromText, NormalisesAndEncodes) {
+    struct Case {
+        const char* typed;
+        char sep;
+        const char* text;
+        ToneCode code;
+    } cases[] = {
+        {"None", '.', "None", kNoTone},
+        {"无", '.', "无", kNoTone},
+        {"D23", '.', "D230N", {0x98, 0x20}},
+        {"D023I", '.', "D023I", {0x13, 0xA0}},
+        {"D023", '.', "D023N", {0x13, 0x20}},
+        {"D9", '.', "D700N", {0xC0, 0x21}},
+        {"D.23", '.', "D023N", {0x13, 0x20}},
+        {"D777I", '.', "D777I", {0xFF, 0xA1}},
+        {"D", '.', "D000N", {0x00, 0x20}},
+        {"D12N9", '.', "D127N", {0x57, 0x20}},  // N sorts above 7
+        {"D12I", '.', "D127N", {0x57, 0x20}},   // no fifth character: normal
+        {"D0231", '.', "D023N", {0x13, 0x20}},
+        {"88.5", '.', "88.5", {0x75, 0x03}},
+        {"88,5", ',', "88,5", {0x75, 0x03}},
+        {"100", '.', "100.0", {0xE8, 0x03}},
+        {"100", ',', "100,0", {0xE8, 0x03}},
+        {"12", '.', "67.0", {0x9E, 0x02}},
+        {"20", '.', "20.0", {0xC8, 0x00}},
+        {"300", '.', "254.1", {0xED, 0x09}},
+        {"254.1", '.', "254.1", {0xED, 0x09}},
+        {"123.25", '.', "123.2", {0xD0, 0x04}},
+        {"123.75", '.', "123.8", {0xD6, 0x04}},
+        {"", '.', "67.0", {0x9E, 0x02}},
+        {"N", '.', "67.0", {0x9E, 0x02}},
+        {".", '.', "67.0", {0x9E, 0x02}},
+        {"88.5", ',', "67,0", {0x9E, 0x02}},  // a point is no number in a comma locale
+    };
+    for (const Case& c : cases) {
+        const ToneEntry e = ToneFromText(c.typed, c.sep);
+        EXPECT_EQ(e.text, c.text) << c.typed;
+        EXPECT_EQ(e.code, c.code) << c.typed;
+        // What was shown reads back as the same code.
+        EXPECT_EQ(ToneToText(e.code, c.text != std::string("无"), c.sep), e.text) << c.typed;
+    }
+}
+
+TEST(ToneKeyFilter, KeysAndLength) {
+    struct Case {
+        const char* text;
+        bool selected;
+        int key;
+        int expected;
+    } cases[] = {
+        {"", false, 'd', 'D'},
+        {"", false, 'i', 'I'},
+        {"", false, 'n', 'N'},
+        {"", false, 'X', 0},
+        {"", false, '-', 0},
+        {"", false, '7', '7'},
+        {"88", false, '.', '.'},
+        {"88", false, ',', 0},
+        {"D023I", false, '1', 0},
+        {"D023I", true, '1', '1'},
+        {"D023I", false, kKeyBackspace, kKeyBackspace},
+        {"D023I", false, kKeyEnter, kKeyEnter},
+        {"D023", false, 'I', 'I'},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ToneKeyFilter(c.text, c.selected, c.key, '.'), c.expected)
+            << c.text << " " << c.key;
+    EXPECT_EQ(ToneKeyFilter("88", false, ',', ','), ',');
+}
