@@ -1,0 +1,73 @@
+#include "functions/editor_window_events.h"
+
+#include <QEvent>
+#include <QMdiSubWindow>
+#include <QWidget>
+
+#include "core/document.h"
+
+namespace baldo7 {
+
+int childWindowStateCode(Qt::WindowStates states) {
+    if (states & Qt::WindowMinimized) return 1;
+    if (states & Qt::WindowMaximized) return 2;
+    return 0;
+}
+
+EditorWindowEvents::EditorWindowEvents(QWidget* form, Document& doc,
+                                       std::function<void()> onActivate)
+    : QObject(form), form_(form), doc_(doc), onActivate_(std::move(onActivate)) {
+    form_->installEventFilter(this);
+    attach();
+}
+
+QWidget* EditorWindowEvents::hostWindow() const {
+    return sub_ ? static_cast<QWidget*>(sub_.data()) : form_;
+}
+
+void EditorWindowEvents::closeHostWindow() {
+    hostWindow()->close();
+}
+
+void EditorWindowEvents::attach() {
+    auto* sub = qobject_cast<QMdiSubWindow*>(form_->parentWidget());
+    if (sub == sub_) return;
+    if (sub_) {
+        disconnect(subConnection_);
+        sub_->removeEventFilter(this);
+    }
+    sub_ = sub;
+    if (!sub_) return;
+    sub_->installEventFilter(this);
+    subConnection_ = connect(sub_, &QMdiSubWindow::windowStateChanged, this,
+                             [this](Qt::WindowStates before, Qt::WindowStates now) {
+                                 if ((now & Qt::WindowActive) && !(before & Qt::WindowActive))
+                                     onActivate_();
+                                 storeState();
+                             });
+}
+
+void EditorWindowEvents::storeState() {
+    doc_.ChildWindowState = childWindowStateCode(hostWindow()->windowState());
+}
+
+bool EditorWindowEvents::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::ParentChange:
+            if (watched == form_) attach();
+            break;
+        case QEvent::WindowActivate:
+            // A form standing alone; in the MDI area the sub-window's state says it.
+            if (watched == form_ && !sub_) onActivate_();
+            break;
+        case QEvent::Resize:
+        case QEvent::WindowStateChange:
+            if (watched == hostWindow()) storeState();
+            break;
+        default:
+            break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace baldo7

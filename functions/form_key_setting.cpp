@@ -1,0 +1,118 @@
+#include "functions/form_key_setting.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/document.h"
+#include "functions/editor_window_events.h"
+#include "functions/key_setting.h"
+#include "shell/editor_host.h"
+#include "shell/ui_support.h"
+
+namespace baldo7 {
+
+namespace {
+constexpr int kWidthTwips = 6375;
+constexpr int kHeightTwips = 2895;
+}  // namespace
+
+FormKeySetting::FormKeySetting(Document& doc, EditorHost& host, QWidget* parent)
+    : QWidget(parent), doc_(doc), host_(host) {
+    setObjectName(QStringLiteral("FormKeySetting"));
+    auto* keys = new QGridLayout;
+    for (int i = 0; i < 4; ++i) {
+        ComboKeySet[i] = new QComboBox;
+        ComboKeySet[i]->setObjectName(QStringLiteral("ComboKeySet(%1)").arg(i));
+        ComboKeySet[i]->setMinimumWidth(twips(2200));
+        LabelKeySet[i] = new QLabel(QString::fromLatin1(key_texts::kKeyLabels[i]));
+        LabelKeySet[i]->setObjectName(QStringLiteral("LabelKeySet(%1)").arg(i));
+        LabelKeySet[i]->setBuddy(ComboKeySet[i]);
+        keys->addWidget(LabelKeySet[i], i, 0);
+        keys->addWidget(ComboKeySet[i], i, 1);
+        if (i >= 2) {
+            LabelKeySet[i]->hide();
+            ComboKeySet[i]->hide();
+        }
+    }
+    keys->setColumnStretch(2, 1);
+    keys->setHorizontalSpacing(twips(300));
+    CommandClose = new QPushButton;
+    CommandClose->setObjectName(QStringLiteral("CommandClose"));
+    CommandHelp = new QPushButton;
+    CommandHelp->setObjectName(QStringLiteral("CommandHelp"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(CommandClose);
+    buttons->addSpacing(twips(600));
+    buttons->addWidget(CommandHelp);
+    buttons->addStretch(1);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(twips(600), twips(300), twips(600), twips(300));
+    outer->addLayout(keys);
+    outer->addStretch(1);
+    outer->addLayout(buttons);
+
+    // Load.
+    doc_.FormKeySettingOpen = true;
+    resize(sizeHint());
+    const bool en = doc_.IsEnglish;
+    setWindowTitle(uiText(key_texts::kCaption, en));
+    CommandClose->setText(uiText(texts::kClose, en));
+    CommandHelp->setText(uiText(texts::kHelp, en));
+    for (QComboBox* combo : ComboKeySet) combo->addItems(uiList(KeyFunctionList(en)));
+    AnalyseKeySetting();
+    host_.addWindowMenuEntry(kMenuIdKeySetting, windowTitle());
+
+    for (int i = 0; i < 2; ++i)
+        connect(ComboKeySet[i], &QComboBox::activated, this,
+                [this, i](int selected) { ComboKeySet_Click(i, selected); });
+    connect(CommandClose, &QPushButton::clicked, this, &FormKeySetting::CommandClose_Click);
+    connect(CommandHelp, &QPushButton::clicked, this, &FormKeySetting::CommandHelp_Click);
+
+    events_ = new EditorWindowEvents(this, doc_, [this] { Form_Activate(); });
+}
+
+QSize FormKeySetting::sizeHint() const {
+    return {twips(kWidthTwips), twips(kHeightTwips)};
+}
+
+void FormKeySetting::AnalyseKeySetting() {
+    decoding_ = true;
+    const std::uint8_t byte = doc_.radioImage[addr::kKeySet];
+    ComboKeySet[kKeyPf1]->setCurrentIndex(KeyFunctionIndex(byte, kKeyPf1));
+    ComboKeySet[kKeyPf2]->setCurrentIndex(KeyFunctionIndex(byte, kKeyPf2));
+    decoding_ = false;
+}
+
+void FormKeySetting::ComboKeySet_Click(int index, int selected) {
+    if (!decoding_) SetKeyFunction(doc_.radioImage, index, selected);
+}
+
+void FormKeySetting::CommandClose_Click() {
+    doc_.FormKeySettingOpen = false;
+    events_->closeHostWindow();
+}
+
+void FormKeySetting::CommandHelp_Click() {
+    host_.showHelpTopic(QStringLiteral("keyassign.htm"));
+}
+
+void FormKeySetting::Form_Activate() {
+    host_.checkWindowMenuEntry(kMenuIdKeySetting);
+}
+
+void FormKeySetting::closeEvent(QCloseEvent* event) {
+    if (!unloaded_) {
+        unloaded_ = true;
+        doc_.FormKeySettingOpen = false;
+        host_.removeWindowMenuEntry(kMenuIdKeySetting);
+    }
+    QWidget::closeEvent(event);
+}
+
+}  // namespace baldo7

@@ -1,0 +1,198 @@
+#include "functions/form_option.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/document.h"
+#include "functions/editor_window_events.h"
+#include "functions/function_setup.h"
+#include "shell/editor_host.h"
+#include "shell/ui_support.h"
+
+namespace baldo7 {
+
+namespace {
+constexpr int kWidthTwips = 9225;
+constexpr int kHeightTwips = 3615;
+
+template <typename W>
+W* named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+OptionCheck checkOf(const FormOption& form, const QCheckBox* box) {
+    if (box == form.CheckSave) return OptionCheck::Save;
+    if (box == form.CheckBeep) return OptionCheck::Beep;
+    if (box == form.CheckScramble) return OptionCheck::Scramble;
+    if (box == form.CheckRoger) return OptionCheck::Roger;
+    return OptionCheck::FreqHopping;
+}
+}  // namespace
+
+FormOption::FormOption(Document& doc, EditorHost& host, QWidget* parent)
+    : QWidget(parent), doc_(doc), host_(host) {
+    setObjectName(QStringLiteral("FormOption"));
+    ComboTOT = named(new QComboBox, "ComboTOT");
+    ComboTOTWarning = named(new QComboBox, "ComboTOTWarning");
+    ComboSQ = named(new QComboBox, "ComboSQ");
+    ComboVoice = named(new QComboBox, "ComboVoice");
+    LabelTOT = named(new QLabel, "LabelTOT");
+    LabelTOTWarning = named(new QLabel, "LabelTOTWarning");
+    LabelSQ = named(new QLabel, "LabelSQ");
+    LabelVoice = named(new QLabel, "LabelVoice");
+    CheckSave = named(new QCheckBox, "CheckSave");
+    CheckBeep = named(new QCheckBox, "CheckBeep");
+    CheckScramble = named(new QCheckBox, "CheckScramble");
+    CheckRoger = named(new QCheckBox, "CheckRoger");
+    CheckFreqHopping = named(new QCheckBox, "CheckFreqHopping");
+    TextInfModel = named(new QLineEdit(this), "TextInfModel");
+    TextInfModel->hide();
+    CommandClose = named(new QPushButton, "CommandClose");
+    CommandHelp = named(new QPushButton, "CommandHelp");
+
+    // Lists with their labels on the left, the check boxes on the right, buttons below.
+    auto* lists = new QGridLayout;
+    const std::pair<QLabel*, QComboBox*> rows[] = {{LabelTOT, ComboTOT},
+                                                   {LabelTOTWarning, ComboTOTWarning},
+                                                   {LabelSQ, ComboSQ},
+                                                   {LabelVoice, ComboVoice}};
+    int row = 0;
+    for (auto [label, combo] : rows) {
+        label->setBuddy(combo);
+        combo->setMinimumWidth(twips(1500));
+        lists->addWidget(label, row, 0);
+        lists->addWidget(combo, row, 1);
+        ++row;
+    }
+    lists->setColumnStretch(1, 1);
+    auto* checks = new QVBoxLayout;
+    for (QCheckBox* box : {CheckSave, CheckBeep, CheckScramble, CheckRoger, CheckFreqHopping})
+        checks->addWidget(box);
+    checks->addStretch(1);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(lists, 3);
+    columns->addSpacing(twips(600));
+    columns->addLayout(checks, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(CommandClose);
+    buttons->addSpacing(twips(600));
+    buttons->addWidget(CommandHelp);
+    buttons->addStretch(1);
+    auto* outer = new QVBoxLayout(this);
+    outer->addLayout(columns);
+    outer->addStretch(1);
+    outer->addLayout(buttons);
+
+    // Load.
+    doc_.FormOptionOpen = true;
+    resize(sizeHint());
+    fillTexts();
+    AnalyseOption();
+    host_.addWindowMenuEntry(kMenuIdOption, windowTitle());
+
+    // activated: a user's pick, also of the entry already shown (which still writes).
+    connect(ComboTOT, &QComboBox::activated, this, &FormOption::ComboTOT_Click);
+    connect(ComboTOTWarning, &QComboBox::activated, this, &FormOption::ComboTOTWarning_Click);
+    connect(ComboSQ, &QComboBox::activated, this, &FormOption::ComboSQ_Click);
+    connect(ComboVoice, &QComboBox::activated, this, &FormOption::ComboVoice_Click);
+    for (QCheckBox* box : {CheckSave, CheckBeep, CheckScramble, CheckRoger, CheckFreqHopping})
+        connect(box, &QCheckBox::toggled, this, [this, box](bool on) { checkClick(box, on); });
+    connect(CommandClose, &QPushButton::clicked, this, &FormOption::CommandClose_Click);
+    connect(CommandHelp, &QPushButton::clicked, this, &FormOption::CommandHelp_Click);
+
+    events_ = new EditorWindowEvents(this, doc_, [this] { Form_Activate(); });
+}
+
+QSize FormOption::sizeHint() const {
+    return {twips(kWidthTwips), twips(kHeightTwips)};
+}
+
+void FormOption::fillTexts() {
+    using namespace option_texts;
+    const bool en = doc_.IsEnglish;
+    for (QComboBox* combo : {ComboTOT, ComboTOTWarning, ComboSQ, ComboVoice}) combo->clear();
+    ComboSQ->addItems(uiList(SquelchList()));
+    setWindowTitle(uiText(kCaption, en));
+    CommandClose->setText(uiText(texts::kClose, en));
+    CommandHelp->setText(uiText(texts::kHelp, en));
+    LabelTOT->setText(uiText(kTot, en));
+    LabelTOTWarning->setText(uiText(kTotWarning, en));
+    LabelSQ->setText(uiText(kSquelch, en));
+    LabelVoice->setText(uiText(kVoice, en));
+    for (QCheckBox* box : {CheckSave, CheckBeep, CheckScramble, CheckRoger, CheckFreqHopping})
+        box->setText(uiText(OptionCheckCaption(checkOf(*this, box)), en));
+    ComboTOT->addItems(uiList(TotList(en)));
+    ComboTOTWarning->addItems(uiList(TotWarningList(en)));
+    ComboVoice->addItems(uiList(VoiceList(en)));
+}
+
+void FormOption::AnalyseOption() {
+    decoding_ = true;
+    ApplyOptionRepairs(doc_.radioImage);
+    const OptionView v = DecodeOption(doc_.radioImage);
+    ComboTOT->setCurrentIndex(v.tot);
+    ComboTOTWarning->setCurrentIndex(v.totWarning);
+    ComboSQ->setCurrentIndex(v.squelch);
+    ComboVoice->setCurrentIndex(v.voice);
+    CheckSave->setChecked(v.save);
+    CheckScramble->setChecked(v.scramble);
+    CheckBeep->setChecked(v.beep);
+    CheckRoger->setChecked(v.roger);
+    CheckFreqHopping->setChecked(v.freqHopping);
+    TextInfModel->setText(QString::fromStdString(v.infModelText));
+    decoding_ = false;
+}
+
+void FormOption::ComboTOT_Click(int index) {
+    if (!decoding_) SetTot(doc_.radioImage, index);
+}
+
+void FormOption::ComboTOTWarning_Click(int index) {
+    if (!decoding_) SetTotWarning(doc_.radioImage, index);
+}
+
+void FormOption::ComboSQ_Click(int index) {
+    if (!decoding_) SetSquelch(doc_.radioImage, index);
+}
+
+void FormOption::ComboVoice_Click(int index) {
+    if (!decoding_) SetVoice(doc_.radioImage, index);
+}
+
+void FormOption::checkClick(QCheckBox* box, bool ticked) {
+    if (!decoding_) SetOptionCheck(doc_.radioImage, checkOf(*this, box), ticked);
+}
+
+void FormOption::CommandClose_Click() {
+    doc_.FormOptionOpen = false;
+    events_->closeHostWindow();
+}
+
+void FormOption::CommandHelp_Click() {
+    host_.showHelpTopic(QStringLiteral("optfeatures.htm"));
+}
+
+void FormOption::Form_Activate() {
+    host_.checkWindowMenuEntry(kMenuIdOption);
+}
+
+void FormOption::closeEvent(QCloseEvent* event) {
+    // Unload: the sub-window's close, the system close box and Close All all come here.
+    if (!unloaded_) {
+        unloaded_ = true;
+        doc_.FormOptionOpen = false;
+        host_.removeWindowMenuEntry(kMenuIdOption);
+    }
+    QWidget::closeEvent(event);
+}
+
+}  // namespace baldo7
