@@ -1,0 +1,306 @@
+#include "link/exchange.h"
+
+#include "core/model_band.h"
+#include "link/exchange_texts.h"
+
+namespace baldo7 {
+
+namespace {
+constexpr std::uint8_t kVoxLevelBits = 0x0F;
+}
+
+Exchange::Exchange(Document& doc, ExchangeHost& host)
+    : doc_(doc),
+      host_(host),
+      readMode_(doc.ReadMode),
+      changePassword_(doc.ChangePasswordFlag),
+      newPassword_(doc.NewPassword) {
+    doc_.TransferOK = false;
+}
+
+const char* Exchange::text(const BiText& t) const {
+    return t.pick(doc_.IsEnglish);
+}
+
+void Exchange::start() {
+    if (started_ || finished_) return;
+    started_ = true;
+    if (readMode_) {
+        staged_ = RadioMemory::of(doc_);
+    } else if (const TransferRange r = SelectTransferRange(doc_, false);
+               r.first <= static_cast<int>(addr::kVox) && static_cast<int>(addr::kVox) < r.end) {
+        // The radio's VOX level is always written as 0; the image keeps the change.
+        doc_.radioImage[addr::kVox] &= static_cast<std::uint8_t>(~kVoxLevelBits);
+    }
+    StartLink(false);
+}
+
+void Exchange::StartLink(bool retry) {
+    s_.LinkState = 0;
+    s_.AwaitingReply = true;
+    if (!retry) {
+        if (!portOpen_) {
+            if (!host_.openPort()) {
+                host_.portFailed(text(link_texts::kReselectPort));
+                if (finished_) return;
+                endAfter(ExchangeOutcome::PortFailed, false);
+                return;
+            }
+            portOpen_ = true;
+        }
+        host_.setCaption(text(readMode_ ? link_texts::kStartRead : link_texts::kStartWrite));
+    }
+    s_.LinkState = 1;
+    host_.setReceiveThreshold(1);
+    host_.startTimer(kReplyTimeoutMs);
+    host_.send(Bytes(wire::kIdentification, wire::kIdentification + 7));
+}
+
+void Exchange::onBytesReceived(const Bytes& reply) {
+    // Nothing is taken up after the end (a late block must not reopen a cancelled
+    // exchange) or while a question is open.
+    if (!started_ || finished_ || s_.LinkDone || s_.DialogShown || s_.LinkState == 0) return;
+    s_.AwaitingReply = false;
+    host_.stopTimer();
+    switch (s_.LinkState) {
+        case 1:
+            identificationAcknowledged(reply);
+            break;
+        case 2:
+            identificationReply(reply);
+            break;
+        case 3:
+            blockAcknowledged(reply);
+            break;
+        case 4:
+            dataBlock(reply);
+            break;
+        default:
+            break;
+    }
+}
+
+void Exchange::identificationAcknowledged(const Bytes& reply) {
+    if (reply.empty() || reply[0] != wire::kAck) {
+        handshakeFailure();
+        return;
+    }
+    s_.LinkState = 2;
+    host_.setReceiveThreshold(static_cast<int>(wire::kIdentificationReplySize));
+    awaitReply();
+    host_.send({wire::kStart});
+}
+
+void Exchange::identificationReply(const Bytes& reply) {
+    if (reply.size() < wire::kIdentificationReplySize) {
+        handshakeFailure();
+        return;
+    }
+    s_.LinkState = 3;
+    std::uint8_t answer = wire::kAck;
+    if (!readMode_) {
+        const bool radioVhf = reply[1] == wire::kVhfDigit;
+        const bool imageVhf = doc_.radioImage[addr::kModelDigit] == wire::kVhfDigit;
+        if (radioVhf != imageVhf) {
+            s_.DialogShown = true;
+            const bool overwrite =
+                host_.ask(LinkQuestion::BandDifferent, text(link_texts::kBandDifferent));
+            if (finished_) return;
+            s_.DialogShown = false;
+            if (!overwrite) {
+                answer = wire::kEnd;
+                s_.LinkDone = true;
+            }
+        }
+    }
+    if (!s_.LinkDone) doc_.SpecialCodeSupported = reply[3] != wire::kNoSpecialCode;
+    initialiseRange();
+    if (s_.LinkDone) {
+        host_.send({answer});
+        closePort();
+        endAfter(ExchangeOutcome::BandDeclined, false);
+        return;
+    }
+    host_.setReceiveThreshold(1);
+    awaitReply();
+    s_.RetryCount = kRetryLimit;
+    host_.send({answer});
+}
+
+void Exchange::blockAcknowledged(const Bytes& reply) {
+    if (reply.empty() || reply[0] != wire::kAck) {
+        blockPhaseFailure();
+        return;
+    }
+    const int next = s_.BlockAddrHigh * 256 + s_.BlockAddrLow;
+    showProgress(next);
+    if (finished_) return;
+    if (RangeFinished(s_.BlockAddrHigh, s_.BlockAddrLow, s_.EndAddrHigh, s_.EndAddrLow)) {
+        endOfExchange();
+        return;
+    }
+    Bytes frame;
+    if (readMode_) {
+        frame = ReadRequestFrame(next);
+        host_.setReceiveThreshold(kDataFrameSize);
+        s_.LinkState = 4;
+        AdvanceBlock(s_.BlockAddrHigh, s_.BlockAddrLow, false);
+    } else {
+        frame = DataBlockFrame(next, doc_.radioImage, doc_.serviceMemory);
+        if (changePassword_) SubstitutePassword(frame, next, newPassword_);
+        AdvanceBlock(s_.BlockAddrHigh, s_.BlockAddrLow, range_.tuneOrder);
+    }
+    awaitReply();
+    s_.RetryCount = kRetryLimit;
+    host_.send(frame);
+}
+
+void Exchange::dataBlock(const Bytes& reply) {
+    // The threshold makes a shorter reply impossible from a sound port; never read
+    // past it all the same.
+    if (reply.size() < static_cast<std::size_t>(kDataFrameSize) || reply[0] != wire::kDataBlock) {
+        blockPhaseFailure();
+        return;
+    }
+    // Stored where the radio says it belongs, provided that has storage at all.
+    const int address = reply[1] * 256 + reply[2];
+    if (!BlockInStorage(address)) {
+        blockPhaseFailure();
+        return;
+    }
+    for (int i = 0; i < kBlockSize; ++i)
+        staged_.set(address + i, reply[static_cast<std::size_t>(4 + i)]);
+    host_.setReceiveThreshold(1);
+    s_.LinkState = 3;
+    awaitReply();
+    s_.RetryCount = kRetryLimit;
+    host_.send({wire::kAck});
+}
+
+void Exchange::handshakeFailure() {
+    ++s_.RetryCount;
+    if (s_.RetryCount > kRetryLimit) {
+        s_.RetryCount = 0;
+        if (!askRetry()) {
+            if (!finished_) endAfter(ExchangeOutcome::Cancelled, true);
+            return;
+        }
+    }
+    StartLink(true);
+}
+
+void Exchange::blockPhaseFailure() {
+    if (!askRetry()) {
+        if (!finished_) endAfter(ExchangeOutcome::Cancelled, false);
+        return;
+    }
+    StartLink(true);
+    s_.RetryCount = 0;
+}
+
+// Asks the retry question; on Retry the exchange may go on (DialogShown is clear
+// again), on Cancel or when the exchange ended meanwhile it may not.
+bool Exchange::askRetry() {
+    s_.DialogShown = true;
+    const bool retry = host_.ask(LinkQuestion::Retry, text(link_texts::kCheckConnection));
+    if (finished_) return false;
+    s_.DialogShown = false;
+    return retry;
+}
+
+void Exchange::onTimer() {
+    if (!started_ || finished_) return;
+    host_.stopTimer();
+    if (s_.LinkDone) {
+        finish();
+        return;
+    }
+    if (!s_.AwaitingReply || s_.DialogShown) return;
+    ++s_.RetryCount;
+    if (s_.RetryCount > kRetryLimit) {
+        s_.RetryCount = 0;
+        if (!askRetry()) {
+            if (!finished_) endAfter(ExchangeOutcome::Cancelled, true);
+            return;
+        }
+    }
+    StartLink(true);
+}
+
+void Exchange::cancel() {
+    if (finished_) return;
+    host_.stopTimer();
+    // Already ended (the finish tick is pending): finish as it would have.
+    if (!s_.LinkDone) outcome_ = ExchangeOutcome::Aborted;
+    finish();
+}
+
+void Exchange::endAfter(ExchangeOutcome outcome, bool closePortNow) {
+    if (closePortNow) closePort();
+    outcome_ = outcome;
+    s_.LinkDone = true;
+    host_.startTimer(kCloseDelayMs);
+}
+
+void Exchange::endOfExchange() {
+    host_.send({wire::kEnd});
+    host_.pause(kEndPauseMs);
+    if (finished_) return;
+    closePort();
+    s_.LinkDone = true;
+    doc_.TransferOK = true;
+    outcome_ = ExchangeOutcome::Done;
+    if (readMode_) staged_.commitTo(doc_);
+    host_.startTimer(kFinishDelayMs);
+}
+
+void Exchange::finish() {
+    s_.LinkDone = false;
+    s_.AwaitingReply = false;
+    ExchangeResult result;
+    result.readMode = readMode_;
+    result.outcome = outcome_;
+    if (doc_.TransferOK && outcome_ == ExchangeOutcome::Done) {
+        result.text = text(readMode_ ? link_texts::kReadOk : link_texts::kWriteOk);
+        if (readMode_) {
+            AnalyseModel(doc_);
+            if (doc_.radioImage[addr::kExtension] == 1) ApplyBandExtension(doc_, true);
+        }
+    }
+    // What unloading the window does.
+    closePort();
+    host_.setReceiveThreshold(0);
+    doc_.ReadMode = false;
+    doc_.TuneMode = false;
+    doc_.LocalMessageMode = false;
+    doc_.SpecialMode = false;
+    doc_.StunDieMode = false;
+    finished_ = true;
+    host_.finished(result);
+}
+
+void Exchange::awaitReply() {
+    s_.AwaitingReply = true;
+    host_.startTimer(kReplyTimeoutMs);
+}
+
+void Exchange::closePort() {
+    if (!portOpen_) return;
+    portOpen_ = false;
+    host_.closePort();
+}
+
+void Exchange::initialiseRange() {
+    range_ = SelectTransferRange(doc_, readMode_);
+    s_.BlockAddrHigh = range_.first / 256;
+    s_.BlockAddrLow = range_.first % 256;
+    s_.EndAddrHigh = range_.end / 256;
+    s_.EndAddrLow = range_.end % 256;
+}
+
+void Exchange::showProgress(int nextAddress) {
+    const double f = ProgressFraction(nextAddress, range_);
+    host_.progress(f, std::string(text(link_texts::kProgressPrefix)) + PercentText(f));
+}
+
+}  // namespace baldo7

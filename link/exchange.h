@@ -1,0 +1,135 @@
+// The programming exchange with the radio as an event-driven engine. The host (the
+// transfer window, the command line) feeds it the bytes that arrived and the timer
+// ticks and carries out what it asks for; nothing here blocks except the host's
+// 200 ms end pause.
+//
+// One engine serves one exchange, like the window it stands for: construct it when
+// the window loads (with ReadMode and at most one range flag already set), call
+// start(), and it ends with exactly one ExchangeHost::finished() call.
+#pragma once
+
+#include <string>
+
+#include "core/data_file.h"
+#include "core/document.h"
+#include "core/texts.h"
+#include "link/transfer_ranges.h"
+
+namespace baldo7 {
+
+enum class LinkQuestion {
+    Retry,          // "Check connection!Retry or cancel?": error icon, Retry/Cancel
+    BandDifferent,  // "Frequency band is different,Overwrite?": warning icon, OK/Cancel
+};
+
+enum class ExchangeOutcome {
+    Done,          // TransferOK
+    PortFailed,    // the port did not open
+    Cancelled,     // the retry question was answered Cancel
+    BandDeclined,  // the band question was answered Cancel; 0x45 was sent
+    Aborted,       // the window's Cancel button
+};
+
+struct ExchangeResult {
+    ExchangeOutcome outcome = ExchangeOutcome::Aborted;
+    bool readMode = false;
+    std::string text;  // "Read Data OK" / "Write Data OK" when Done, else empty
+};
+
+class ExchangeHost {
+public:
+    virtual ~ExchangeHost() = default;
+
+    virtual bool openPort() = 0;
+    virtual void closePort() = 0;
+    virtual void send(const Bytes& bytes) = 0;
+    // Report received bytes (all that are buffered) once at least `count` are
+    // buffered; 0 means no reports.
+    virtual void setReceiveThreshold(int count) = 0;
+    // One tick after `ms`; starting again replaces a pending tick.
+    virtual void startTimer(int ms) = 0;
+    virtual void stopTimer() = 0;
+    // The end pause: the caller waits.
+    virtual void pause(int ms) = 0;
+    // True for Retry / OK. The engine ignores bytes and ticks while a question is
+    // open, so a host may pump events meanwhile.
+    virtual bool ask(LinkQuestion question, const std::string& text) = 0;
+    // The port did not open: show `text` (a host may add why).
+    virtual void portFailed(const std::string& text) = 0;
+    virtual void setCaption(const std::string& caption) = 0;
+    virtual void progress(double fraction, const std::string& label) = 0;
+    // The last call; the engine may be destroyed afterwards, not from inside.
+    virtual void finished(const ExchangeResult& result) = 0;
+};
+
+// The exchange's own variables, under the names the rest of the team uses.
+struct ExchangeState {
+    int LinkState = 0;  // 0 idle, 1 id sent, 2 0x02 sent, 3 ACK awaited, 4 block awaited
+    int RetryCount = 0;
+    bool DialogShown = false;
+    bool AwaitingReply = false;
+    bool LinkDone = false;
+    int BlockAddrHigh = 0;
+    int BlockAddrLow = 0;
+    int EndAddrHigh = 0;
+    int EndAddrLow = 0;
+};
+
+class Exchange {
+public:
+    static constexpr int kReplyTimeoutMs = 1000;
+    static constexpr int kEndPauseMs = 200;
+    static constexpr int kFinishDelayMs = 100;
+    static constexpr int kCloseDelayMs = 1;
+    static constexpr int kRetryLimit = 10;
+
+    // Window load: TransferOK is cleared here.
+    Exchange(Document& doc, ExchangeHost& host);
+
+    // The window's Read or Write button, by ReadMode. A write first clears the VOX
+    // level (low four bits of byte 309) when the range sends that byte.
+    void start();
+    void onBytesReceived(const Bytes& reply);
+    void onTimer();
+    // The window's Cancel button: ends at once, sends nothing.
+    void cancel();
+
+    const ExchangeState& state() const { return s_; }
+    bool readMode() const { return readMode_; }
+    bool finished() const { return finished_; }
+    const TransferRange& range() const { return range_; }
+
+private:
+    void StartLink(bool retry);
+    void identificationAcknowledged(const Bytes& reply);
+    void identificationReply(const Bytes& reply);
+    void blockAcknowledged(const Bytes& reply);
+    void dataBlock(const Bytes& reply);
+    void handshakeFailure();
+    void blockPhaseFailure();
+    bool askRetry();
+    void endAfter(ExchangeOutcome outcome, bool closePortNow);
+    void endOfExchange();
+    void finish();
+    void awaitReply();
+    void closePort();
+    void initialiseRange();
+    void showProgress(int nextAddress);
+    const char* text(const BiText& t) const;
+
+    Document& doc_;
+    ExchangeHost& host_;
+    ExchangeState s_;
+    TransferRange range_;
+    bool readMode_;
+    bool changePassword_;
+    std::string newPassword_;
+    bool portOpen_ = false;
+    bool started_ = false;
+    bool finished_ = false;
+    ExchangeOutcome outcome_ = ExchangeOutcome::Aborted;
+    // A read lands here and replaces the document's memory only with TransferOK.
+    RadioMemory staged_;
+};
+
+}  // namespace baldo7

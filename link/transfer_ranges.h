@@ -1,0 +1,79 @@
+// What one programming exchange moves: the address range chosen by the mode flags,
+// the block order, the end test, the progress figure and the frames on the wire.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/data_file.h"
+#include "core/document.h"
+#include "core/software_data.h"
+
+namespace baldo7 {
+
+constexpr int kBlockSize = 16;
+constexpr int kDataFrameSize = 4 + kBlockSize;
+
+namespace wire {
+constexpr std::uint8_t kAck = 0x06;
+constexpr std::uint8_t kStart = 0x02;        // asks for the identification reply
+constexpr std::uint8_t kEnd = 0x45;          // "E"
+constexpr std::uint8_t kReadRequest = 0x52;  // "R"
+constexpr std::uint8_t kDataBlock = 0x57;    // "W"
+constexpr std::uint8_t kBlockLength = 0x10;
+constexpr char kIdentification[] = "HXLN3B7";
+constexpr std::size_t kIdentificationReplySize = 8;
+constexpr std::uint8_t kVhfDigit = 0x32;       // reply byte 1
+constexpr std::uint8_t kNoSpecialCode = 0x30;  // reply byte 3
+}  // namespace wire
+
+struct TransferRange {
+    int first = 0;           // first block address
+    int end = 0;             // exclusive
+    int progressStart = 0;   // where the progress fraction counts from
+    bool tuneOrder = false;  // tune write: the band's interleaved table only
+};
+
+// The first matching row wins: tune, local message, special, stun/die, then the
+// plain image range. Tune writes start at the band's table (BandLowMHz) and stop at
+// 0x0400: above that the program holds no tune data of its own.
+TransferRange SelectTransferRange(const Document& doc, bool readMode);
+
+// Finished once both halves have reached the end's halves.
+bool RangeFinished(int blockAddrHigh, int blockAddrLow, int endAddrHigh, int endAddrLow);
+
+// Moves the block address on by one block; in tune order the page offsets below
+// 0xC0 keep to one table of every three (stride 0x30).
+void AdvanceBlock(int& blockAddrHigh, int& blockAddrLow, bool tuneOrder);
+
+// f = (next - start) / (end - start), at most 1.
+double ProgressFraction(int nextAddress, const TransferRange& range);
+// f formatted as "###%": rounded percent without leading zeros, so 0 gives "%".
+std::string PercentText(double fraction);
+
+// Radio addresses 0x0000..0x03FF are the image, 0x0400..0x0FFF the service memory.
+// True when all 16 bytes of the block at `address` have storage.
+bool BlockInStorage(int address);
+
+// The radio's memory as one address space (a document's or a working copy).
+struct RadioMemory {
+    RadioImage image{};
+    ServiceMemory service{};
+
+    static RadioMemory of(const Document& doc);
+    void commitTo(Document& doc) const;
+    // Only for addresses inside storage (BlockInStorage / below 0x1000).
+    std::uint8_t at(int address) const;
+    void set(int address, std::uint8_t value);
+};
+
+Bytes ReadRequestFrame(int address);
+// "W", address, 0x10 and the 16 bytes from `memory` at `address`.
+Bytes DataBlockFrame(int address, const RadioMemory& memory);
+Bytes DataBlockFrame(int address, const RadioImage& image, const ServiceMemory& service);
+
+// The password block (0x02F0..0x02F5) of a write frame: 0xFF, then the characters
+// of the new password. Only frames of blocks 0x02F0..0x02FF are touched.
+void SubstitutePassword(Bytes& frame, int address, const std::string& newPassword);
+
+}  // namespace baldo7

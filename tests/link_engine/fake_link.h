@@ -1,0 +1,131 @@
+// A scripted radio and a host with a fake clock: the engine runs to its end with
+// every timeout taken at once.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <optional>
+
+#include "link/exchange.h"
+
+namespace baldo7::test {
+
+inline const Bytes kIdString{'H', 'X', 'L', 'N', '3', 'B', '7'};
+
+// Answers the protocol from its own 4 KiB; `fault` may replace any answer.
+struct FakeRadio {
+    RadioMemory memory;
+    std::uint8_t modelDigit = 0x32;
+    std::uint8_t specialCode = 0x31;
+    std::function<std::optional<Bytes>(const Bytes& frame)> fault;
+
+    Bytes answer(const Bytes& f) {
+        if (fault)
+            if (auto r = fault(f)) return *r;
+        if (f == kIdString || f == Bytes{wire::kAck}) return {wire::kAck};
+        if (f == Bytes{wire::kStart}) return {0x50, modelDigit, 0x32, specialCode, 0, 0, 0, 0};
+        const int a = f.size() >= 3 ? f[1] * 256 + f[2] : -1;
+        if (f.size() == 4 && f[0] == 'R') {
+            Bytes block{'W', f[1], f[2], 0x10};
+            for (int i = 0; i < 16; ++i) block.push_back(memory.at(a + i));
+            return block;
+        }
+        if (f.size() == 20 && f[0] == 'W') {
+            for (int i = 0; i < 16; ++i) memory.set(a + i, f[static_cast<std::size_t>(4 + i)]);
+            return {wire::kAck};
+        }
+        return {};
+    }
+};
+
+struct Rig : ExchangeHost {
+    Document doc;
+    FakeRadio radio;
+    bool portOpens = true;
+    bool portOpen = false;
+    Bytes inBuffer;
+    int threshold = 0;
+    int timerMs = -1;
+    long clockMs = 0;
+    std::vector<std::pair<long, Bytes>> sent;
+    std::vector<LinkQuestion> asked;
+    std::deque<bool> answers;  // then Cancel
+    std::vector<std::string> labels;
+    std::vector<int> pauses;
+    std::string portMessage;
+    std::optional<ExchangeResult> result;
+    std::function<void(Exchange&)> afterSend;
+    Exchange* current = nullptr;
+
+    bool openPort() override { return portOpen = portOpens; }
+    void closePort() override { portOpen = false; }
+    void send(const Bytes& bytes) override {
+        sent.emplace_back(clockMs, bytes);
+        const Bytes reply = radio.answer(bytes);
+        inBuffer.insert(inBuffer.end(), reply.begin(), reply.end());
+        if (afterSend) afterSend(*current);
+    }
+    void setReceiveThreshold(int count) override { threshold = count; }
+    void startTimer(int ms) override { timerMs = ms; }
+    void stopTimer() override { timerMs = -1; }
+    void pause(int ms) override { pauses.push_back(ms); }
+    bool ask(LinkQuestion q, const std::string&) override {
+        asked.push_back(q);
+        if (answers.empty()) return false;
+        const bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void portFailed(const std::string& text) override { portMessage = text; }
+    void setCaption(const std::string&) override {}
+    void progress(double, const std::string& label) override { labels.push_back(label); }
+    void finished(const ExchangeResult& r) override { result = r; }
+
+    // Delivers buffered bytes when the threshold is met, else lets the timer expire.
+    bool step(Exchange& ex) {
+        if (threshold > 0 && inBuffer.size() >= static_cast<std::size_t>(threshold)) {
+            const Bytes bytes = std::move(inBuffer);
+            inBuffer.clear();
+            ex.onBytesReceived(bytes);
+        } else if (timerMs >= 0) {
+            clockMs += timerMs;
+            timerMs = -1;
+            ex.onTimer();
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    ExchangeResult run() {
+        Exchange ex(doc, *this);
+        current = &ex;
+        ex.start();
+        for (int i = 0; i < 100000 && !result; ++i)
+            if (!step(ex)) break;
+        current = nullptr;
+        EXPECT_TRUE(result.has_value()) << "exchange stalled";
+        return result.value_or(ExchangeResult{});
+    }
+
+    // Frames sent that start with `first`.
+    std::vector<Bytes> framesStarting(std::uint8_t first) const {
+        std::vector<Bytes> out;
+        for (const auto& s : sent)
+            if (!s.second.empty() && s.second[0] == first) out.push_back(s.second);
+        return out;
+    }
+    int count(const Bytes& frame) const {
+        int n = 0;
+        for (const auto& s : sent) n += s.second == frame;
+        return n;
+    }
+};
+
+inline int frameAddress(const Bytes& f) {
+    return f[1] * 256 + f[2];
+}
+
+}  // namespace baldo7::test
