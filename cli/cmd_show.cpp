@@ -1,0 +1,199 @@
+// baldo7ctl show: a data file as the editors would show it, in English with "." as
+// decimal separator. The file is never written.
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include "channels/channel_record.h"
+#include "cli/commands.h"
+#include "cli/verb_parser.h"
+#include "core/pick_lists.h"
+#include "functions/function_setup.h"
+#include "functions/key_setting.h"
+#include "shell/data_store.h"
+
+namespace baldo7::cli {
+
+namespace {
+
+QString text(const std::string& s) { return QString::fromStdString(s); }
+
+QString pick(const PickList& list, int index) {
+    return index >= 0 && index < static_cast<int>(list.size())
+               ? text(list[static_cast<std::size_t>(index)])
+               : QString();
+}
+
+QJsonObject describeChannel(const Document& doc, int channel) {
+    const char sep = doc.DecimalSeparator;
+    const ChannelView v = DecodeChannel(doc.radioImage, channel, true, sep);
+    QJsonObject o{{"channel", channel}, {"inUse", v.inUse}};
+    if (!v.inUse) return o;
+    static const PickList cdcssModes = {"Normal Code", "Special Code"};
+    o["rx"] = text(v.rxText);
+    o["tx"] = v.txInUse ? QJsonValue(text(v.txText)) : QJsonValue(QJsonValue::Null);
+    o["decode"] = text(v.rxToneText);
+    o["encode"] = text(v.txToneText);
+    o["power"] = pick(PowerList(true), v.powerIndex);
+    o["scanAdd"] = v.scanAdd;
+    o["spacing"] = pick(SpacingList(true, sep), v.spacingIndex);
+    o["busyLock"] = pick(BusyLockList(true), v.busyLockIndex);
+    o["scrambleType"] = pick(ScrambleTypeList(), v.scrambleTypeIndex);
+    o["scramble"] = v.scrambleOn;
+    o["compand"] = v.compand;
+    o["cdcssMode"] = pick(cdcssModes, v.cdcssModeIndex);
+    return o;
+}
+
+QJsonObject describe(const Document& doc) {
+    QJsonObject o;
+    o["model"] = text(doc.ModelType);
+    o["band"] = QJsonObject{
+        {"low", doc.BandLowMHz}, {"high", doc.BandHighMHz}, {"txHigh", doc.BandTxHighMHz}};
+    QJsonArray channels;
+    for (int ch = 1; ch <= kChannelCount; ++ch) channels.append(describeChannel(doc, ch));
+    o["channels"] = channels;
+
+    // What the function setup shows when it opens, repairs included.
+    const OptionView f = DecodeOption(doc.radioImage);
+    o["functions"] = QJsonObject{
+        {"tot", pick(TotList(true), f.tot)},
+        {"totWarning", pick(TotWarningList(true), f.totWarning)},
+        {"squelch", pick(SquelchList(), f.squelch)},
+        {"voicePrompt", pick(VoiceList(true), f.voice)},
+        {"batterySave", f.save},
+        {"beep", f.beep},
+        {"scramble", f.scramble},
+        {"roger", f.roger},
+        {"freqHopping", f.freqHopping},
+    };
+    const std::uint8_t keys = doc.radioImage[addr::kKeySet];
+    const PickList keyList = KeyFunctionList(true);
+    o["keys"] = QJsonObject{{"pf1", pick(keyList, KeyFunctionIndex(keys, kKeyPf1))},
+                            {"pf2", pick(keyList, KeyFunctionIndex(keys, kKeyPf2))}};
+    o["software"] = QJsonObject{{"programPassword", QString::fromLatin1(doc.ProgramPassword)},
+                                {"newPassword", QString::fromLatin1(doc.NewPassword)},
+                                {"changePassword", doc.ChangePasswordFlag}};
+    return o;
+}
+
+QString cell(const QJsonValue& v) {
+    if (v.isBool()) return v.toBool() ? "On" : "Off";
+    if (v.isNull() || v.isUndefined()) return "";
+    if (v.isDouble()) return QString::number(v.toInt());
+    return v.toString();
+}
+
+void printTable(QTextStream& out, const QString& name, const QJsonObject& o) {
+    const QJsonObject band = o["band"].toObject();
+    out << name << ": " << o["model"].toString() << " " << band["low"].toInt() << "-"
+        << band["high"].toInt() << "MHz, transmit up to " << band["txHigh"].toInt() << "MHz\n\n";
+
+    struct Column {
+        const char* header;
+        const char* key;
+    };
+    const Column columns[] = {{"CH", "channel"},
+                              {"Rx Frequency", "rx"},
+                              {"Tx Frequency", "tx"},
+                              {"Decode", "decode"},
+                              {"Encode", "encode"},
+                              {"Tx Power", "power"},
+                              {"Scan Add", "scanAdd"},
+                              {"Channel Spacing", "spacing"},
+                              {"Busy Lock", "busyLock"},
+                              {"Scramble Type", "scrambleType"},
+                              {"Scrambler", "scramble"},
+                              {"Compander", "compand"},
+                              {"Cdcss Mode", "cdcssMode"}};
+    QList<QStringList> rows;
+    for (const QJsonValue& ch : o["channels"].toArray()) {
+        const QJsonObject c = ch.toObject();
+        QStringList row;
+        for (const Column& col : columns) {
+            QString s = cell(c[col.key]);
+            if (QLatin1String(col.key) == "scanAdd" && c["inUse"].toBool())
+                s = c["scanAdd"].toBool() ? "Add" : "Delete";
+            row << s;
+        }
+        if (!c["inUse"].toBool()) row[1] = "(empty)";
+        rows << row;
+    }
+    QList<int> widths;
+    for (const Column& col : columns) widths << int(strlen(col.header));
+    for (const QStringList& row : rows)
+        for (int i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], int(row[i].size()));
+    auto line = [&](const QStringList& cells) {
+        QString l;
+        for (int i = 0; i < cells.size(); ++i)
+            l += (i ? "  " : "") + (i == 0 ? cells[i].rightJustified(widths[i])
+                                           : cells[i].leftJustified(widths[i]));
+        out << l.trimmed() << "\n";
+    };
+    QStringList headers;
+    for (const Column& col : columns) headers << col.header;
+    line(headers);
+    for (const QStringList& row : rows) line(row);
+
+    const QJsonObject f = o["functions"].toObject();
+    const QJsonObject k = o["keys"].toObject();
+    const QJsonObject s = o["software"].toObject();
+    const QList<QPair<QString, QString>> settings = {
+        {"Time Out Timer(TOT)[s]", cell(f["tot"])},
+        {"TOT Warning Time[s]", cell(f["totWarning"])},
+        {"Squelch Level", cell(f["squelch"])},
+        {"Voice Prompt", cell(f["voicePrompt"])},
+        {"Battry Save", cell(f["batterySave"])},
+        {"Beep Enable", cell(f["beep"])},
+        {"Scramble Enable", cell(f["scramble"])},
+        {"Roger", cell(f["roger"])},
+        {"Freq Hopping", cell(f["freqHopping"])},
+        {"PF1", cell(k["pf1"])},
+        {"PF2", cell(k["pf2"])},
+        {"Program password", s["programPassword"].toString()},
+        {"New password", s["newPassword"].toString()},
+        {"Change password", cell(s["changePassword"])},
+    };
+    int w = 0;
+    for (const auto& kv : settings) w = std::max(w, int(kv.first.size()));
+    out << "\n";
+    for (const auto& kv : settings) out << kv.first.leftJustified(w + 2) << kv.second << "\n";
+}
+
+}  // namespace
+
+int runShow(const QStringList& args) {
+    VerbParser verb("show", "Shows a data file as the editors would, without changing it.");
+    QCommandLineParser& p = verb.parser();
+    p.addPositionalArgument("file", "The data file (.rdat).");
+    p.addOption({"json", "Print one JSON object instead of a table."});
+    if (auto stop = verb.parse(args)) return *stop;
+    if (p.positionalArguments().size() != 1) {
+        printError("show: give exactly one data file");
+        return kExitUsage;
+    }
+    const QString path = p.positionalArguments().first();
+    Document doc;
+    doc.IsEnglish = true;
+    doc.DecimalSeparator = '.';
+    const LoadResult r = LoadDataFile(doc, path);
+    if (r.status == LoadStatus::Refused) {
+        printError(path + ": Error file！ (not a BALDO-7 data file)");
+        return kExitFile;
+    }
+    if (!r.ok()) {
+        printError(path + ": " + r.detail);
+        return kExitFile;
+    }
+    const QJsonObject o = describe(doc);
+    QTextStream out(stdout);
+    if (p.isSet("json"))
+        out << QJsonDocument(o).toJson(QJsonDocument::Compact) << "\n";
+    else
+        printTable(out, QFileInfo(path).fileName(), o);
+    return kExitOk;
+}
+
+}  // namespace baldo7::cli

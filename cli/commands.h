@@ -1,0 +1,27 @@
+// The verbs of baldo7ctl. Each takes the arguments after the verb and returns the
+// process exit code.
+#pragma once
+
+#include <QStringList>
+
+namespace baldo7::cli {
+
+// Exit codes shared by every verb.
+enum ExitCode {
+    kExitOk = 0,
+    kExitUsage = 1,
+    kExitFile = 2,        // unreadable or refused file (template included)
+    kExitPort = 3,        // the port cannot be opened
+    kExitLink = 4,        // the exchange failed or was cancelled
+    kExitBandDeclined = 5 // the band question was answered Cancel
+};
+
+int runNew(const QStringList& args);
+int runShow(const QStringList& args);
+int runRead(const QStringList& args);
+int runWrite(const QStringList& args);
+
+// One clear line on stderr.
+void printError(const QString& message);
+
+}  // namespace baldo7::cli

@@ -1,0 +1,58 @@
+// baldo7ctl: the command line of the BALDO-7 programming software.
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include "cli/commands.h"
+
+namespace {
+
+const char kUsage[] =
+    "Usage: baldo7ctl <command> [options]\n"
+    "\n"
+    "Commands:\n"
+    "  new    -o FILE.rdat [--model VHF|UHF] [--band TEXT]   a data file from the template\n"
+    "  show   FILE.rdat [--json]                             the decoded content of a data file\n"
+    "  read   --port PORT -o FILE [--range RANGE]            read the radio\n"
+    "  write  --port PORT FILE [--range RANGE] [--yes]       write the radio\n"
+    "\n"
+    "Run 'baldo7ctl <command> --help' for the options of a command.\n"
+    "Exit codes: 0 done, 1 usage, 2 file unreadable or refused, 3 port cannot be opened,\n"
+    "4 link failed or cancelled, 5 band question declined.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("baldo7ctl");
+    QCoreApplication::setApplicationVersion(BALDO7_VERSION);
+
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    QTextStream out(stdout);
+    if (args.isEmpty()) {
+        QTextStream(stderr) << kUsage;
+        return baldo7::cli::kExitUsage;
+    }
+    const QString verb = args.takeFirst();
+    if (verb == "--help" || verb == "-h" || verb == "help") {
+        out << kUsage;
+        return baldo7::cli::kExitOk;
+    }
+    if (verb == "--version" || verb == "-v") {
+        out << "baldo7ctl " << BALDO7_VERSION << "\n";
+        return baldo7::cli::kExitOk;
+    }
+    using Verb = int (*)(const QStringList&);
+    const struct {
+        const char* name;
+        Verb run;
+    } verbs[] = {{"new", baldo7::cli::runNew},
+                 {"show", baldo7::cli::runShow},
+                 {"read", baldo7::cli::runRead},
+                 {"write", baldo7::cli::runWrite}};
+    for (const auto& v : verbs)
+        if (verb == QLatin1String(v.name)) return v.run(args);
+
+    baldo7::cli::printError(QString("unknown command '%1' (see baldo7ctl --help)").arg(verb));
+    return baldo7::cli::kExitUsage;
+}

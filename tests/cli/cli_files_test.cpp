@@ -1,0 +1,206 @@
+// baldo7ctl new / show, run as a user runs them.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "core/data_file.h"
+#include "core/model_band.h"
+#include "shell/data_store.h"
+
+using namespace baldo7;
+
+namespace {
+
+struct CtlRun {
+    int exitCode;
+    QByteArray out;
+    QByteArray err;
+};
+
+CtlRun ctl(const QStringList& args) {
+    QProcess p;
+    p.start(BALDO7CTL, args);
+    p.waitForFinished(30000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+std::string js(const QJsonValue& v) {
+    return QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact).toStdString();
+}
+
+Document loadFile(const QString& path) {
+    Document doc;
+    EXPECT_TRUE(LoadDataFile(doc, path).ok()) << path.toStdString();
+    return doc;
+}
+
+void writeBytes(const QString& path, const Bytes& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+}
+
+}  // namespace
+
+TEST(CliNew, TemplateAndRebuiltModelBytes) {
+    QTemporaryDir dir;
+    const QString plain = dir.filePath("plain.rdat");
+    CtlRun r = ctl({"new", "-o", plain});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(QFile(plain).size(), 1057);
+    Document doc = loadFile(plain);
+    EXPECT_EQ(doc.ModelType, "VHF");
+    EXPECT_EQ(doc.BandLowMHz, 136);
+
+    const struct {
+        QStringList opts;
+        std::uint8_t digit, code;
+    } cases[] = {
+        {{"--model", "UHF", "--band", "440-480MHz"}, 0x33, 0x33},
+        {{"--band", "400-480MHz"}, 0x33, 0x93},
+        {{"--model", "vhf", "--band", "134-176MHz"}, 0x32, 0x02},
+        {{"--model", "UHF"}, 0x33, 0x53},
+    };
+    for (const auto& c : cases) {
+        const QString out = dir.filePath("m.rdat");
+        r = ctl(QStringList{"new", "-o", out} + c.opts);
+        ASSERT_EQ(r.exitCode, 0) << c.opts.join(' ').toStdString() << r.err.toStdString();
+        doc = loadFile(out);
+        EXPECT_EQ(doc.radioImage[441], c.digit) << c.opts.join(' ').toStdString();
+        EXPECT_EQ(doc.radioImage[445], c.code) << c.opts.join(' ').toStdString();
+    }
+}
+
+TEST(CliNew, UsageErrors) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath("x.rdat");
+    for (const QStringList& args :
+         {QStringList{"new"}, QStringList{"new", "-o", out, "--model", "HF"},
+          QStringList{"new", "-o", out, "--model", "VHF", "--band", "440-480MHz"},
+          QStringList{"new", "-o", out, "--band", "1-2MHz"}, QStringList{"frobnicate"},
+          QStringList{"new", "-o", out, "--bogus"}}) {
+        const CtlRun r = ctl(args);
+        EXPECT_EQ(r.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_FALSE(r.err.isEmpty());
+        EXPECT_FALSE(QFile::exists(out)) << args.join(' ').toStdString();
+    }
+    EXPECT_EQ(ctl({"--version"}).exitCode, 0);
+    EXPECT_EQ(ctl({"new", "--help"}).exitCode, 0);
+}
+
+TEST(CliShow, RefusedAndUnreadableFiles) {
+    QTemporaryDir dir;
+    Bytes good = EncodeDataFile(RadioImage{}, SoftwareData{});
+    Bytes foreign = good;
+    foreign[0] = 'X';
+    const Bytes shortFile(good.begin(), good.begin() + 1000);
+    writeBytes(dir.filePath("foreign.rdat"), foreign);
+    writeBytes(dir.filePath("short.rdat"), shortFile);
+    for (const char* name : {"foreign.rdat", "short.rdat", "missing.rdat"}) {
+        const CtlRun r = ctl({"show", dir.filePath(name)});
+        EXPECT_EQ(r.exitCode, 2) << name;
+        EXPECT_TRUE(r.out.isEmpty()) << name;
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    }
+    EXPECT_TRUE(ctl({"show", dir.filePath("foreign.rdat")}).err.contains("Error file"));
+}
+
+namespace {
+
+// A file a user could have made: three kinds of channel and some odd function bytes.
+Bytes handMadeFile() {
+    RadioImage image;
+    image.fill(0xFF);
+    const std::uint8_t model[8] = {0x50, 0x33, 0x32, 0x30, 0x37, 0x33, 0xF8, 0xFF};
+    std::copy(model, model + 8, image.begin() + 440);  // UHF 440-480MHz
+    image[382] = 0x00;
+    image[383] = 0x00;
+    // Channel 1: 445.125 both ways, decode 67.0, wide, high, scanned.
+    const std::uint8_t ch1[16] = {0x00, 0x25, 0x51, 0x44, 0x00, 0x25, 0x51, 0x44,
+                                  0x9E, 0x02, 0xFF, 0xFF, 0x08, 0x01, 0xFF, 0xFF};
+    std::copy(ch1, ch1 + 16, image.begin() + 16);
+    image[382] |= 0x01;
+    // Channel 3: no transmit side, DCS decode inverted, 88.5 encode, every flag set.
+    const std::uint8_t ch3[16] = {0x00, 0x00, 0x00, 0x46, 0xFF, 0xFF, 0xFF, 0xFF,
+                                  0x13, 0xA0, 0x75, 0x03, 0xE3, 0x10, 0x12, 0x34};
+    std::copy(ch3, ch3 + 16, image.begin() + 48);
+    // Channel 4: 49.99999 MHz is not a channel in use, whatever its scan bit says.
+    const std::uint8_t ch4[4] = {0x99, 0x99, 0x99, 0x04};
+    std::copy(ch4, ch4 + 4, image.begin() + 64);
+    image[382] |= 0x08;
+    image[303] = 0x81 | 0x08;  // save, hopping, voice English
+    image[304] = 41;           // out of range: shown as 180
+    image[305] = 3;
+    image[308] = 0xFF;         // out of range: shown as 3
+    image[306] = 0x2F;         // PF1 nibble 15 shows None, PF2 Scan
+    SoftwareData software;
+    software.fill(0xFF);
+    software[0] = 'A';
+    software[1] = 'B';
+    software[12] = 85;
+    return EncodeDataFile(image, software);
+}
+
+}  // namespace
+
+TEST(CliShow, JsonIsWhatTheEditorsShow) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("hand.rdat");
+    const Bytes file = handMadeFile();
+    writeBytes(path, file);
+
+    const CtlRun r = ctl({"show", path, "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QJsonParseError error;
+    const QJsonObject o = QJsonDocument::fromJson(r.out, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out.toStdString();
+
+    EXPECT_EQ(o["model"].toString(), "UHF");
+    EXPECT_EQ(js(o["band"].toObject()),
+              js(QJsonObject{{"low", 440}, {"high", 480}, {"txHigh", 480}}));
+    const QJsonArray channels = o["channels"].toArray();
+    ASSERT_EQ(channels.size(), 16);
+    EXPECT_EQ(js(channels[0].toObject()),
+              js(QJsonObject{{"channel", 1}, {"inUse", true}, {"rx", "445.12500"},
+                           {"tx", "445.12500"}, {"decode", "67.0"}, {"encode", "None"},
+                           {"power", "High"}, {"scanAdd", true}, {"spacing", "25K(Wide)"},
+                           {"busyLock", "None"}, {"scrambleType", "1"}, {"scramble", false},
+                           {"compand", false}, {"cdcssMode", "Normal Code"}}));
+    EXPECT_EQ(js(channels[1].toObject()), js(QJsonObject{{"channel", 2}, {"inUse", false}}));
+    EXPECT_EQ(js(channels[2].toObject()),
+              js(QJsonObject{{"channel", 3}, {"inUse", true}, {"rx", "460.00000"},
+                           {"tx", QJsonValue::Null}, {"decode", "D023I"}, {"encode", "88.5"},
+                           {"power", "Low"}, {"scanAdd", false}, {"spacing", "12.5K(Narrow)"},
+                           {"busyLock", "QT/DQT"}, {"scrambleType", "4"}, {"scramble", true},
+                           {"compand", true}, {"cdcssMode", "Special Code"}}));
+    EXPECT_EQ(js(channels[3].toObject()), js(QJsonObject{{"channel", 4}, {"inUse", false}}));
+
+    EXPECT_EQ(js(o["functions"].toObject()),
+              js(QJsonObject{{"tot", "180"}, {"totWarning", "3"}, {"squelch", "3"},
+                           {"voicePrompt", "English"}, {"batterySave", true}, {"beep", false},
+                           {"scramble", false}, {"roger", false}, {"freqHopping", true}}));
+    EXPECT_EQ(js(o["keys"].toObject()), js(QJsonObject{{"pf1", "None"}, {"pf2", "Scan"}}));
+    EXPECT_EQ(js(o["software"].toObject()), js(QJsonObject{{"programPassword", "AB"},
+                                                     {"newPassword", ""},
+                                                     {"changePassword", true}}));
+
+    // Showing repairs nothing on disk: not the function bytes, not the scan bit of
+    // the channel that is not in use.
+    Bytes after;
+    ASSERT_TRUE(ReadFileBytes(path, after).ok());
+    EXPECT_EQ(after, file);
+
+    // The table names the same values.
+    const CtlRun table = ctl({"show", path});
+    ASSERT_EQ(table.exitCode, 0);
+    for (const char* expected : {"UHF 440-480MHz", "445.12500", "D023I", "12.5K(Narrow)",
+                                 "Scan", "Time Out Timer(TOT)[s]"})
+        EXPECT_TRUE(table.out.contains(expected))
+            << expected << "\n" << table.out.toStdString();
+}
