@@ -1,0 +1,161 @@
+#include "link/serial_port.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include "tests/serial/pty_support.h"
+
+using baldo7::SerialPort;
+using baldo7::testing::app;
+using baldo7::testing::PtyPair;
+using baldo7::testing::pumpUntil;
+
+namespace {
+
+struct OpenPort {
+    PtyPair pty;
+    SerialPort port;
+    std::vector<QByteArray> got;
+    OpenPort() {
+        app();
+        QObject::connect(&port, &SerialPort::received,
+                         [this](const QByteArray& b) { got.push_back(b); });
+    }
+};
+
+std::vector<std::uint8_t> bytesOf(int n, int from = 0) {
+    std::vector<std::uint8_t> v;
+    for (int i = 0; i < n; ++i) v.push_back(static_cast<std::uint8_t>(from + i));
+    return v;
+}
+
+TEST(SerialPortNames, SettingsMapToDevices) {
+    struct Case {
+        const char* setting;
+        const char* device;
+        int number;
+    } cases[] = {
+        {"1", "/dev/ttyS0", 1},
+        {"3", "/dev/ttyS2", 3},
+        {"COM4", "/dev/ttyS3", 4},
+        {"com12", "/dev/ttyS11", 12},
+        {"ttyUSB0", "/dev/ttyUSB0", 0},
+        {"/dev/pts/7", "/dev/pts/7", 0},
+        {" /dev/ttyACM0 ", "/dev/ttyACM0", 0},
+        {"", "", 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(baldo7::resolveSerialPortName(c.setting), QString(c.device)) << c.setting;
+        EXPECT_EQ(baldo7::serialPortNumber(c.setting), c.number) << c.setting;
+    }
+}
+
+// Notification once the threshold is met, carrying every buffered byte; nothing
+// below it; nothing at threshold 0.
+TEST(SerialPortThreshold, NotifiesOnceWithAllBufferedBytes) {
+    struct Case {
+        int threshold;
+        std::vector<int> chunks;         // bytes written, one write each
+        std::vector<int> notifications;  // sizes expected, in order
+    } cases[] = {
+        {1, {1}, {1}},    {8, {5, 3}, {8}},  {8, {5}, {}},
+        {20, {25}, {25}}, {20, {10, 9}, {}}, {0, {4}, {}},
+    };
+    for (const auto& c : cases) {
+        OpenPort p;
+        ASSERT_TRUE(p.pty.ok());
+        ASSERT_TRUE(p.port.open(p.pty.path));
+        p.port.setReceiveThreshold(c.threshold);
+        int written = 0;
+        auto taken = [&] {
+            int n = 0;
+            for (const auto& b : p.got) n += static_cast<int>(b.size());
+            return n;
+        };
+        for (const int n : c.chunks) {
+            p.pty.write(bytesOf(n, written));
+            written += n;
+            // Wait for the bytes themselves, so "no notification" is not luck.
+            ASSERT_TRUE(pumpUntil([&] { return taken() + p.port.bytesBuffered() >= written; }));
+        }
+        ASSERT_EQ(p.got.size(), c.notifications.size()) << "threshold " << c.threshold;
+        int offset = 0;
+        for (std::size_t i = 0; i < p.got.size(); ++i) {
+            EXPECT_EQ(p.got[i].size(), c.notifications[i]);
+            for (int k = 0; k < p.got[i].size(); ++k)
+                EXPECT_EQ(static_cast<std::uint8_t>(p.got[i][k]), offset + k);
+            offset += static_cast<int>(p.got[i].size());
+        }
+    }
+}
+
+TEST(SerialPortThreshold, ArmingAMetThresholdNotifiesLaterNotInline) {
+    OpenPort p;
+    ASSERT_TRUE(p.port.open(p.pty.path));
+    p.pty.write(bytesOf(8));
+    ASSERT_TRUE(pumpUntil([&] { return p.port.bytesBuffered() == 8; }));
+    p.port.setReceiveThreshold(8);
+    EXPECT_TRUE(p.got.empty());
+    ASSERT_TRUE(pumpUntil([&] { return !p.got.empty(); }));
+    EXPECT_EQ(p.got[0].size(), 8);
+    EXPECT_EQ(p.port.bytesBuffered(), 0);
+}
+
+TEST(SerialPortSend, BytesReachTheLineAtOnce) {
+    OpenPort p;
+    ASSERT_TRUE(p.port.open(p.pty.path));
+    const std::vector<std::uint8_t> frame{0x52, 0x03, 0xF0, 0x10};
+    ASSERT_TRUE(p.port.send(frame));
+    // No event loop between send and read: the adapter must not hold the bytes.
+    EXPECT_EQ(p.pty.read(frame.size()), frame);
+}
+
+// Only a device the user may not open gets the group hint; a missing one or one
+// held by another program gets the plain text.
+TEST(SerialPortOpen, MissingOrBusyDeviceGetsThePlainText) {
+    PtyPair pty;
+    SerialPort holder;
+    ASSERT_TRUE(holder.open(pty.path));
+    for (const QString& device : {QString("/dev/baldo7-no-such-port"), pty.path}) {
+        SerialPort port;
+        EXPECT_FALSE(port.open(device)) << device.toStdString();
+        EXPECT_FALSE(port.isOpen());
+        EXPECT_EQ(port.openFailureText(true), "Please reselect COM port!");
+        EXPECT_EQ(port.openFailureText(false), QString::fromUtf8("请重新选择端口！"));
+        EXPECT_FALSE(port.send(std::vector<std::uint8_t>{0x06}));
+    }
+}
+
+// A device the user may not open names the group that grants access. Run as an
+// unprivileged child so the check holds for root as well.
+TEST(SerialPortOpen, DeniedDeviceNamesItsGroup) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    const QString group = baldo7::deviceGroupName(pty.path);
+    ASSERT_FALSE(group.isEmpty());
+    ::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::getuid() == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(10);
+        } else if (::chmod(pty.path.toLocal8Bit().constData(), 0) != 0) {
+            ::_exit(10);
+        }
+        SerialPort port;
+        if (port.open(pty.path)) ::_exit(11);
+        const QString en = port.openFailureText(true);
+        const QString zh = port.openFailureText(false);
+        if (!en.startsWith("Please reselect COM port!") || !en.contains('"' + group + '"'))
+            ::_exit(12);
+        if (!zh.startsWith(QString::fromUtf8("请重新选择端口！")) || !zh.contains(group))
+            ::_exit(13);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+}  // namespace
