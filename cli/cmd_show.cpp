@@ -130,7 +130,8 @@ void printTable(QTextStream& out, const QString& name, const QJsonObject& o) {
         for (int i = 0; i < cells.size(); ++i)
             l += (i ? "  " : "") + (i == 0 ? cells[i].rightJustified(widths[i])
                                            : cells[i].leftJustified(widths[i]));
-        out << l.trimmed() << "\n";
+        while (l.endsWith(' ')) l.chop(1);
+        out << l << "\n";
     };
     QStringList headers;
     for (const Column& col : columns) headers << col.header;

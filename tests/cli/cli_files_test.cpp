@@ -77,6 +77,24 @@ TEST(CliNew, TemplateAndRebuiltModelBytes) {
     }
 }
 
+TEST(CliNew, MissingOrShortTemplateStopsCleanly) {
+    // A copy of the program in a folder of its own, with no template or a short one.
+    QTemporaryDir dir;
+    const QString program = dir.filePath("baldo7ctl");
+    ASSERT_TRUE(QFile::copy(BALDO7CTL, program));
+    for (int templateSize : {-1, 1040}) {
+        if (templateSize >= 0) writeBytes(dir.filePath("Init.dat"), Bytes(templateSize, 0xFF));
+        QProcess p;
+        p.start(program, {"new", "-o", dir.filePath("x.rdat")});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 2) << templateSize;
+        const QByteArray err = p.readAllStandardError();
+        EXPECT_TRUE(err.contains("Init.dat")) << err.toStdString();
+        EXPECT_EQ(err.count('\n'), 1) << err.toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath("x.rdat")));
+    }
+}
+
 TEST(CliNew, UsageErrors) {
     QTemporaryDir dir;
     const QString out = dir.filePath("x.rdat");
