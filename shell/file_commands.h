@@ -1,0 +1,41 @@
+// New, Open, Save and Save As of the File menu and the toolbar. The window that
+// owns them supplies the two steps that involve editors: committing the channel
+// grid's open cell and the editor reset.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "core/document.h"
+#include "shell/file_dialog.h"
+#include "shell/message_service.h"
+
+namespace baldo7 {
+
+class FileCommands {
+public:
+    struct Hooks {
+        std::function<void()> commitGrid;   // FreshData of the channel grid, when open
+        std::function<void()> editorReset;  // close every editor, reopen the grid
+    };
+
+    FileCommands(Document& doc, FileChooser& chooser, MessageService& messages,
+                 QString programFolder, Hooks hooks);
+
+    // Each returns true when it replaced the data or wrote the file.
+    bool New();
+    bool Open();
+    bool Save();
+    bool SaveAs();
+
+private:
+    bool writeCurrentFile(const QString& previousPath, const std::string& previousName);
+
+    Document& doc_;
+    FileChooser& chooser_;
+    MessageService& messages_;
+    QString folder_;
+    Hooks hooks_;
+};
+
+}  // namespace baldo7

@@ -1,0 +1,63 @@
+#include "shell/file_dialog.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "shell/shell_texts.h"
+#include "shell/ui_support.h"
+
+namespace baldo7 {
+
+FileDialogAnswer DialogFileChooser::choose(const FileDialogRequest& request) {
+    QFileDialog dialog(owner_, request.title);
+    dialog.setNameFilters(request.filters);
+    if (request.open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(request.defaultSuffix);
+    }
+    if (!request.defaultName.isEmpty()) dialog.selectFile(request.defaultName);
+    if (dialog.exec() != QDialog::Accepted) return {FileDialogAnswer::Cancelled, QString()};
+    const QStringList files = dialog.selectedFiles();
+    if (files.size() != 1) return {FileDialogAnswer::Failed, QString()};
+    return {FileDialogAnswer::Chosen, files.front()};
+}
+
+void ScriptedFileChooser::answerWith(const QString& path) {
+    answerer_ = [path](const FileDialogRequest&) {
+        return path.isEmpty() ? FileDialogAnswer{FileDialogAnswer::Cancelled, QString()}
+                              : FileDialogAnswer{FileDialogAnswer::Chosen, path};
+    };
+}
+
+FileDialogAnswer ScriptedFileChooser::choose(const FileDialogRequest& request) {
+    requests.append(request);
+    if (!answerer_) return {FileDialogAnswer::Cancelled, QString()};
+    return answerer_(request);
+}
+
+QString ShowFileDialog(Document& doc, FileChooser& chooser, MessageService& messages,
+                       const QString& kind, const QString& title, const QString& defaultName) {
+    FileDialogRequest request;
+    request.open = kind.toUpper() == QLatin1String("OPEN");
+    request.title = title;
+    request.defaultName = defaultName;
+    request.filters = {uiText(shelltexts::kFileFilter, doc.IsEnglish),
+                       uiText(shelltexts::kAllFilesFilter, doc.IsEnglish)};
+    if (!request.open) request.defaultSuffix = QStringLiteral("rdat");
+
+    const FileDialogAnswer answer = chooser.choose(request);
+    const QString fileTitle = QFileInfo(answer.path).fileName();
+    if (answer.status == FileDialogAnswer::Chosen && !fileTitle.isEmpty()) {
+        doc.CurrentFileName = fileTitle.toStdString();
+        return answer.path;
+    }
+    if (answer.status != FileDialogAnswer::Cancelled)
+        messages.show(MsgIcon::Error, appTitle(), uiText(texts::kUnknownError, doc.IsEnglish));
+    return QString();
+}
+
+}  // namespace baldo7

@@ -1,0 +1,70 @@
+// The one file dialog of the data-file commands: filters and titles by language,
+// the chosen file's name into CurrentFileName, "" for cancel and for any failure
+// (which also shows "Unknown error!"). The dialog itself is behind FileChooser
+// so that tests answer it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "core/document.h"
+#include "shell/message_service.h"
+
+class QWidget;
+
+namespace baldo7 {
+
+struct FileDialogRequest {
+    bool open = true;  // open dialog; otherwise the save dialog
+    QString title;
+    QString defaultName;    // shown in the file box
+    QStringList filters;    // "Radio data file(*.rdat)", "All file(*.*)"
+    QString defaultSuffix;  // added by the save dialog when none is typed
+};
+
+struct FileDialogAnswer {
+    enum Status { Chosen, Cancelled, Failed };
+    Status status = Cancelled;
+    QString path;
+};
+
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    virtual FileDialogAnswer choose(const FileDialogRequest& request) = 0;
+};
+
+// The system's dialogs (the save dialog asks before replacing a file).
+class DialogFileChooser : public FileChooser {
+public:
+    explicit DialogFileChooser(QWidget* owner = nullptr) : owner_(owner) {}
+    void setOwner(QWidget* owner) { owner_ = owner; }
+    FileDialogAnswer choose(const FileDialogRequest& request) override;
+
+private:
+    QWidget* owner_;
+};
+
+// Answers from a callback; remembers every request.
+class ScriptedFileChooser : public FileChooser {
+public:
+    using Answerer = std::function<FileDialogAnswer(const FileDialogRequest&)>;
+    explicit ScriptedFileChooser(Answerer answerer = nullptr) : answerer_(std::move(answerer)) {}
+    void setAnswerer(Answerer answerer) { answerer_ = std::move(answerer); }
+    // Answers every following request with `path` ("" = cancel).
+    void answerWith(const QString& path);
+    FileDialogAnswer choose(const FileDialogRequest& request) override;
+
+    QList<FileDialogRequest> requests;
+
+private:
+    Answerer answerer_;
+};
+
+// kind "OPEN" (any case) is the open dialog, anything else the save dialog.
+// Returns the full path or "".
+QString ShowFileDialog(Document& doc, FileChooser& chooser, MessageService& messages,
+                       const QString& kind, const QString& title, const QString& defaultName);
+
+}  // namespace baldo7

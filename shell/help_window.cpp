@@ -1,0 +1,71 @@
+#include "shell/help_window.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QStyle>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QUrl>
+
+#include "shell/ui_support.h"
+
+namespace baldo7 {
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("HelpWindow"));
+    browser_ = new QTextBrowser;
+    browser_->setObjectName(QStringLiteral("HelpBrowser"));
+    browser_->setOpenExternalLinks(true);
+    auto button = [this](QStyle::StandardPixmap icon) {
+        auto* b = new QToolButton;
+        b->setIcon(style()->standardIcon(icon));
+        b->setAutoRaise(true);
+        return b;
+    };
+    back_ = button(QStyle::SP_ArrowBack);
+    forward_ = button(QStyle::SP_ArrowForward);
+    home_ = button(QStyle::SP_DirHomeIcon);
+    back_->setEnabled(false);
+    forward_->setEnabled(false);
+    connect(back_, &QToolButton::clicked, browser_, &QTextBrowser::backward);
+    connect(forward_, &QToolButton::clicked, browser_, &QTextBrowser::forward);
+    connect(home_, &QToolButton::clicked, this,
+            [this] { showTopic(QStringLiteral("general.htm"), QString()); });
+    connect(browser_, &QTextBrowser::backwardAvailable, back_, &QToolButton::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QToolButton::setEnabled);
+
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(4, 2, 4, 2);
+    bar->addWidget(back_);
+    bar->addWidget(forward_);
+    bar->addWidget(home_);
+    bar->addStretch();
+    auto* all = new QVBoxLayout(this);
+    all->setContentsMargins(0, 0, 0, 0);
+    all->setSpacing(0);
+    all->addLayout(bar);
+    all->addWidget(browser_, 1);
+    resize(twips(10500), twips(9000));
+}
+
+void HelpWindow::setHelpFolder(const QString& folder, const QString& title) {
+    folder_ = folder;
+    browser_->setSearchPaths({folder});
+    setWindowTitle(title);
+}
+
+void HelpWindow::showTopic(const QString& topic, const QString& missingText) {
+    const QString path = QDir(folder_).filePath(topic);
+    if (QFileInfo(path).isFile()) {
+        browser_->setSource(QUrl::fromLocalFile(path));
+    } else if (!missingText.isEmpty()) {
+        browser_->setHtml(QStringLiteral("<p>") + missingText.toHtmlEscaped() +
+                          QStringLiteral("</p>"));
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+}  // namespace baldo7

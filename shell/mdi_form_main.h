@@ -1,0 +1,175 @@
+// MDIFormMain: the program's frame. Menus, toolbar, the editor tree with its
+// draggable separator, the status bar, the Window menu of open editors, and every
+// command that is not an editor's own. It is the EditorHost of every editor.
+#pragma once
+
+#include <QMainWindow>
+#include <QMap>
+#include <QPointer>
+#include <QTimer>
+#include <memory>
+
+#include "core/document.h"
+#include "shell/editor_host.h"
+#include "shell/file_commands.h"
+#include "shell/file_dialog.h"
+#include "shell/message_service.h"
+#include "shell/shell_parts.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QSettings;
+class QStatusBar;
+class QToolBar;
+class QTranslator;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace baldo7 {
+
+class HelpWindow;
+
+struct ShellServices {
+    QSettings* settings = nullptr;       // required
+    MessageService* messages = nullptr;  // null: real message boxes
+    FileChooser* files = nullptr;        // null: real file dialogs
+    QString programFolder;               // Init.dat and help/; empty: beside the executable
+};
+
+class MDIFormMain : public QMainWindow, public EditorHost {
+    Q_OBJECT
+public:
+    MDIFormMain(Document& doc, ShellServices services, ShellParts parts, QWidget* parent = nullptr);
+    ~MDIFormMain() override;
+
+    // The start-up sequence; false (after telling the user) when the program cannot run.
+    bool startUp();
+
+    // EditorHost
+    void addWindowMenuEntry(int id, const QString& caption) override;
+    void removeWindowMenuEntry(int id) override;
+    void checkWindowMenuEntry(int id) override;
+    void openEditor(EditorKind kind) override;
+    void showHelpTopic(const QString& topic) override;
+    MessageService& messages() override { return *messages_; }
+
+    Document& document() { return doc_; }
+    QSettings& settings() { return *settings_; }
+    const QString& programFolder() const { return folder_; }
+
+    // Editors.
+    void openEditorWindow(EditorWindow kind);
+    QWidget* editorWidget(EditorWindow kind) const;
+    QMdiSubWindow* editorSubWindow(EditorWindow kind) const;
+    void closeAllEditors();
+    // Close every editor, then open the channel grid in ChildWindowState.
+    void editorReset();
+    // After a read from the radio: model and band, then every open editor decodes.
+    void takeUpNewImage();
+
+    // Commands.
+    void MenuNew_Click();
+    void MenuOpen_Click();
+    void MenuSave_Click();
+    void MenuSaveAs_Click();
+    void MenuModelInformation_Click();
+    void MenuLanguage_Click();
+    void MenuAbout_Click();
+    void MenuCom_Click();
+    void MenuRead_Click();
+    void MenuWrite_Click();
+    void MenuCeng_Click();
+    void MenuCloseAll_Click();
+    void TreeView1_NodeClick(const QString& key);
+
+    // Texts of the current language on every caption, tool tip, tree node and panel 2.
+    void applyCaptions();
+    QString captionText() const;
+    QString modelPanelText() const;
+    QString portPanelText() const;
+    // The tree panel for a separator position in twips, and the drag limits.
+    void layoutTree(int xTwips);
+    int separatorLeftTwips() const;
+    int clampSeparator(int xTwips) const;
+
+    HelpWindow* helpWindow() const { return help_; }
+    FileCommands& fileCommands() { return *files_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct OpenEditor {
+        QPointer<QMdiSubWindow> sub;
+        QPointer<QWidget> widget;
+    };
+
+    void buildMenus();
+    void buildToolbar();
+    void buildTreePanel();
+    void buildStatusBar();
+    void Timer1_Timer();
+    void requestRelayout();
+    void refreshPanels();
+    void closeTune();
+    void commitGrid();
+    void serviceRead(bool Document::*mode, const QString& tool);
+    void runTool(const QString& tool);
+    void Toolbar1_ButtonClick(const QString& key);
+    void onSubWindowActivated(QMdiSubWindow* sub);
+    void forgetEditor(EditorWindow kind, QMdiSubWindow* sub);
+    void setOpenFlag(EditorWindow kind, bool open);
+    void switchQtTranslation();
+
+    Document& doc_;
+    QSettings* settings_;
+    std::unique_ptr<DialogMessageService> ownMessages_;
+    MessageService* messages_;
+    std::unique_ptr<DialogFileChooser> ownChooser_;
+    FileChooser* chooser_;
+    QString folder_;
+    ShellParts parts_;
+    std::unique_ptr<FileCommands> files_;
+
+    QMap<EditorWindow, OpenEditor> open_;
+    QMap<int, QAction*> windowEntries_;
+    QAction* windowEntriesSeparator_ = nullptr;
+
+    QMdiArea* area_ = nullptr;
+    QWidget* PictureTree = nullptr;
+    QWidget* PictureSeparator = nullptr;
+    QWidget* FrameTree = nullptr;
+    QLabel* Label1 = nullptr;
+    QTreeWidget* TreeView1 = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* panels_[4] = {};
+    QTimer Timer1;
+    bool dragging_ = false;
+    bool relayoutPending_ = false;
+    int separatorTwips_ = 2500;
+    HelpWindow* help_ = nullptr;
+    QTranslator* qtTranslator_ = nullptr;
+    QString helpFolder_;
+
+    QMap<QString, QAction*> toolButtons_;
+    QMenu *MenuFile, *MenuMachine, *MenuEdit, *MenuProgram, *MenuTool, *MenuSetting, *MenuView,
+        *MenuWindow, *MenuHelp;
+    QAction *MenuNew, *MenuOpen, *MenuSave, *MenuSaveAs, *MenuPrint, *MenuPrintView, *MenuExit;
+    QAction* MenuModelInformation;
+    QAction *MenuChannel, *MenuOption, *MenuKey, *MenuScan, *MenuMessage, *MenuLocalMessage,
+        *MenuStun, *MenuBank;
+    QAction *MenuRead, *MenuWrite, *MenuPassword;
+    QAction* MenuRadioInformation;
+    QAction *MenuCom, *MenuLanguage;
+    QAction *MenuTree, *MenuToolBar, *MenuStatus;
+    QAction *MenuCeng, *MenuCloseAll;
+    QAction *MenuHelpPage, *MenuAbout;
+    QAction* helpKey_ = nullptr;
+};
+
+}  // namespace baldo7

@@ -1,0 +1,70 @@
+#include "shell/settings.h"
+
+namespace baldo7 {
+
+std::unique_ptr<QSettings> OpenSettings() {
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("Olvis"), QStringLiteral("BALDO-7"));
+}
+
+static QString key(const QString& name) {
+    return QString::fromLatin1(kSettingsGroup) + QLatin1Char('/') + name;
+}
+
+QString ReadRegistryString(QSettings& settings, const QString& name) {
+    if (settings.status() != QSettings::NoError) return QString();
+    const QVariant value = settings.value(key(name));
+    if (!value.isValid() || !value.canConvert<QString>()) return QString();
+    QString text = value.toString();
+    const qsizetype zero = text.indexOf(QChar(0));
+    if (zero >= 0) text.truncate(zero);
+    return text;
+}
+
+bool WriteRegistryString(QSettings& settings, const QString& name, const QString& text) {
+    if (!settings.isWritable()) return false;
+    settings.setValue(key(name), text);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+int LeadingNumber(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t'))) ++i;
+    long long value = 0;
+    for (; i < text.size() && text[i].isDigit() && text[i].unicode() < 128; ++i) {
+        value = value * 10 + (text[i].unicode() - '0');
+        if (value > 32767) return 32767;  // the port number is a 16-bit value
+    }
+    return static_cast<int>(value);
+}
+
+void ReadSettings(Document& doc, QSettings& settings) {
+    doc.IsEnglish = ReadRegistryString(settings, QString::fromLatin1(kSettingLanguage)) ==
+                    QLatin1String("True");
+    const QString port =
+        ReadRegistryString(settings, QString::fromLatin1(kSettingComPort)).trimmed();
+    doc.ComPortName.clear();
+    if (port.isEmpty()) {
+        doc.ComPortNumber = 1;
+    } else if (port.front().isDigit()) {
+        doc.ComPortNumber = LeadingNumber(port);
+    } else {
+        // A device without a number (a Linux device path, the simulated radio).
+        doc.ComPortNumber = 0;
+        doc.ComPortName = port.toStdString();
+    }
+}
+
+bool StoreLanguage(QSettings& settings, bool isEnglish) {
+    return WriteRegistryString(settings, QString::fromLatin1(kSettingLanguage),
+                               isEnglish ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+bool StoreComPort(QSettings& settings, const Document& doc) {
+    const QString text = doc.ComPortName.empty() ? QString::number(doc.ComPortNumber)
+                                                 : QString::fromStdString(doc.ComPortName);
+    return WriteRegistryString(settings, QString::fromLatin1(kSettingComPort), text);
+}
+
+}  // namespace baldo7

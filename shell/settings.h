@@ -1,0 +1,39 @@
+// The two remembered settings, language and serial port, kept through QSettings:
+// the registry on Windows, an INI file under the user's config folder elsewhere.
+// Every failure is silent: a failed read gives "" and so the default, a failed
+// write keeps the old stored value while the new one holds for this run.
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <memory>
+
+#include "core/document.h"
+
+namespace baldo7 {
+
+constexpr const char kSettingsGroup[] = "SoftWare/Olvis/BALDO-7";
+constexpr const char kSettingLanguage[] = "Language";
+constexpr const char kSettingComPort[] = "ComPort";
+
+// The store the program uses (user scope; QSettings::setPath redirects it in tests).
+std::unique_ptr<QSettings> OpenSettings();
+
+// A value of the group as text; "" when missing or unreadable.
+QString ReadRegistryString(QSettings& settings, const QString& name);
+// Stores `text`; true when it reached the store.
+bool WriteRegistryString(QSettings& settings, const QString& name, const QString& text);
+
+// The number at the start of a text, as a lenient numeric conversion reads it:
+// leading blanks skipped, then digits; 0 when there are none.
+int LeadingNumber(const QString& text);
+
+// Language and port into the document: IsEnglish = (Language is exactly "True");
+// ComPort "" gives 1, digits give the number, anything else is a device name.
+void ReadSettings(Document& doc, QSettings& settings);
+
+bool StoreLanguage(QSettings& settings, bool isEnglish);
+// The number, or the device name where the port has no number.
+bool StoreComPort(QSettings& settings, const Document& doc);
+
+}  // namespace baldo7

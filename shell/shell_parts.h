@@ -1,0 +1,49 @@
+// The pieces the main window puts together but does not define: the editor
+// windows of the other subsystems and the transfer and port windows. The
+// application fills them with the real forms; tests may put stand-ins in.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <map>
+
+#include "core/document.h"
+#include "shell/editor_host.h"
+
+class QWidget;
+
+namespace baldo7 {
+
+class MDIFormMain;
+
+// Every MDI child the main window can hold.
+enum class EditorWindow {
+    ChannelInformation,
+    ChannelEdit,
+    Option,
+    KeySetting,
+    ScanInformation,
+    EmbedMessage,
+    Tune
+};
+
+struct EditorType {
+    // Builds the form (a plain widget; the main window wraps it in a sub-window).
+    std::function<QWidget*(Document&, EditorHost&, QWidget* parent)> create;
+    // Commits a pending cell edit (FreshData of the channel grid).
+    std::function<void(QWidget*)> commit;
+    // Decodes the image again after a read from the radio.
+    std::function<void(QWidget*)> analyse;
+};
+
+struct ShellParts {
+    std::map<EditorWindow, EditorType> editors;
+    // The transfer window, shown modally; the mode flags are set by the caller.
+    std::function<void(MDIFormMain&)> showProcess;
+    // The port chooser, shown modally; sets and stores the port.
+    std::function<void(MDIFormMain&)> showComPort;
+    // Modal tools of the hidden menu items, by form name ("FormPrint", "FormLocalMessage"...).
+    std::map<QString, std::function<void(MDIFormMain&)>> tools;
+};
+
+}  // namespace baldo7

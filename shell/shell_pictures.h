@@ -1,0 +1,15 @@
+// The toolbar icons and the welcome picture, drawn by the program itself.
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace baldo7 {
+
+enum class ToolIcon { New, Open, Save, Read, Com, Write, Help };
+
+QIcon toolbarIcon(ToolIcon which);
+// A hand-held radio on a blue ground with the product name.
+QPixmap welcomePicture(int width, int height);
+
+}  // namespace baldo7

@@ -1,0 +1,58 @@
+// Texts of the main window, the file commands and the small shell dialogs.
+#pragma once
+
+#include "core/texts.h"
+
+namespace baldo7::shelltexts {
+
+// Files.
+constexpr BiText kFileFilter{"Radio data file(*.rdat)", "对讲机数据文件(*.rdat)"};
+constexpr BiText kAllFilesFilter{"All file(*.*)", "所有文件(*.*)"};
+constexpr BiText kOpenTitle{"Open", "打开"};
+constexpr BiText kSaveTitle{"Save", "保存"};
+constexpr BiText kSaveAsTitle{"另存为", "另存为"};
+constexpr BiText kCoverData{"Do you want to cover current data?", "覆盖当前数据？"};
+constexpr BiText kCannotRead{"The file cannot be read:\n%1", "无法读取文件：\n%1"};
+constexpr BiText kCannotWrite{"The file could not be saved; the file on disk is unchanged:\n%1",
+                              "文件未能保存，磁盘上的文件没有改变：\n%1"};
+constexpr BiText kTemplateMissing{
+    "The template file Init.dat is missing or damaged:\n%1\nIt must lie beside the program.",
+    "模板文件 Init.dat 丢失或已损坏：\n%1\n它必须位于程序所在的文件夹中。"};
+constexpr BiText kCannotStart{"The program cannot start without it.", "没有它程序无法启动。"};
+
+// Model dialog.
+constexpr BiText kModelWindow{"Model Information", "机型信息"};
+constexpr BiText kModelOk{"&Open", "确定(&O)"};
+constexpr BiText kModelCancel{"&Close", "取消(&C)"};
+constexpr BiText kModelLabel{"Model Type", "机型类型"};
+constexpr BiText kAreaLabel{"Frequency", "频率"};
+constexpr BiText kFrequencyCleared{"Frequency data will be cleared", "频率数据将被清除"};
+
+// Language dialog.
+constexpr BiText kLanguageWindow{"Set Language", "语言设置"};
+constexpr BiText kLanguageLabel{"Language Select", "语言选择"};
+constexpr BiText kOk{"&OK", "确定(&O)"};
+constexpr BiText kCancel{"&Cancel", "取消(&C)"};
+constexpr BiText kEnglish{"English", "英文"};
+constexpr BiText kChinese{"Chinese", "中文"};
+
+// About box.
+constexpr BiText kAboutWindow{"About ", "关于 "};
+constexpr BiText kAboutVersion{"Version ", "版本 "};
+constexpr BiText kAboutDescription{"program software is used for BALDO-7",
+                                   "编程软件用于 BALDO-7机型"};
+constexpr BiText kAboutDisclaimer{
+    "Warning: writing wrong data can make the radio unusable or unlawful to operate.",
+    "警告：写入错误的数据可能使对讲机无法使用或违反无线电管理规定。"};
+constexpr BiText kAboutOk{"OK", "确定"};
+
+// Main window.
+constexpr BiText kCaptionFileName{" MHz] [FileName:", " MHz] [文件名:"};
+constexpr BiText kPortPanel{"COM", "通信端口"};
+constexpr BiText kTreeChannel{"Channel Information", "信道信息(C)"};
+constexpr BiText kTreeOption{"Function Setup", "功能设定(F)"};
+constexpr BiText kTreeKey{"Key Setting", "键设置(K)"};
+constexpr BiText kHelpWindow{"BALDO-7 Help", "BALDO-7 帮助"};
+constexpr BiText kHelpMissing{"The help page %1 is not installed.", "帮助页面 %1 没有安装。"};
+
+}  // namespace baldo7::shelltexts
