@@ -1,0 +1,198 @@
+// The simulator on a real pseudo-terminal, driven through the serial adapter (a
+// real QSerialPort), in-process and as the baldo7-sim tool.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <atomic>
+
+#include "core/data_file.h"
+#include "link/serial_port.h"
+#include "sim/pty_simulator.h"
+#include "tests/serial/pty_support.h"
+
+using namespace baldo7::sim;
+using baldo7::SerialPort;
+using baldo7::testing::app;
+using baldo7::testing::pumpUntil;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes toBytes(const QByteArray& a) {
+    return Bytes(a.begin(), a.end());
+}
+
+// One request and its answer, the way the programming window waits for it.
+struct Line {
+    SerialPort port;
+    QByteArray got;
+    Line() {
+        app();
+        QObject::connect(&port, &SerialPort::received, [this](const QByteArray& b) { got += b; });
+    }
+    Bytes ask(const Bytes& request, int expect) {
+        got.clear();
+        port.setReceiveThreshold(expect);
+        port.send(request);
+        pumpUntil([&] { return got.size() >= expect; }, 3000);
+        return toBytes(got);
+    }
+    void handshake() {
+        ASSERT_EQ(ask(Bytes(kIdentification, kIdentification + kIdentificationSize), 1),
+                  Bytes{kAck});
+        ASSERT_EQ(ask({kStx}, 8).size(), 8u);
+        ASSERT_EQ(ask({kAck}, 1), Bytes{kAck});
+    }
+};
+
+Memory pattern() {
+    Memory m;
+    for (std::size_t i = 0; i < m.size(); ++i) m[i] = static_cast<std::uint8_t>(i * 13 + 1);
+    return m;
+}
+
+TEST(PtySimulator, PlainReadThroughASerialPortAndASecondSession) {
+    PtySimulator sim;
+    sim.setMemory(pattern());
+    std::atomic<int> ended{0};
+    std::atomic<bool> completed{false};
+    sim.setSessionEndHandler([&](bool c) {
+        completed = c;
+        ++ended;
+    });
+    std::string error;
+    ASSERT_TRUE(sim.start(&error)) << error;
+
+    Line line;
+    ASSERT_TRUE(line.port.open(QString::fromStdString(sim.devicePath())));
+    line.handshake();
+    Bytes image;
+    for (int a = 0; a < 0x400; a += 16) {
+        const Bytes frame = line.ask(
+            {kRead, static_cast<std::uint8_t>(a >> 8), static_cast<std::uint8_t>(a), 0x10}, 20);
+        ASSERT_EQ(frame.size(), 20u) << a;
+        EXPECT_EQ(frame[0], kData);
+        EXPECT_EQ(frame[1] << 8 | frame[2], a);
+        image.insert(image.end(), frame.begin() + 4, frame.end());
+        ASSERT_EQ(line.ask({kAck}, 1), Bytes{kAck});
+    }
+    const Memory m = pattern();
+    EXPECT_EQ(image, Bytes(m.begin(), m.begin() + 0x400));
+    line.port.send(Bytes{kEnd});
+    ASSERT_TRUE(pumpUntil([&] { return ended == 1; }));
+    EXPECT_TRUE(completed);
+
+    // The program closes the port between sessions; the radio is still there.
+    line.port.close();
+    ASSERT_TRUE(line.port.open(QString::fromStdString(sim.devicePath())));
+    line.handshake();
+    Bytes block(16, 0xC3);
+    Bytes frame{kData, 0x02, 0xF0, 0x10};
+    frame.insert(frame.end(), block.begin(), block.end());
+    EXPECT_EQ(line.ask(frame, 1), Bytes{kAck});
+    EXPECT_EQ(sim.memory()[0x2F0], 0xC3);
+    EXPECT_EQ(sim.stats().blocksRead, 64);
+}
+
+// Paced, the answer to a read request cannot come before its 24 bytes have
+// crossed the line at 9600 baud; unpaced it is no slower than that.
+TEST(PtySimulator, PacingTakesTheLineTimeOfRequestAndReply) {
+    PtySimulator sim;
+    sim.setPaced(true);
+    ASSERT_TRUE(sim.start());
+    Line line;
+    ASSERT_TRUE(line.port.open(QString::fromStdString(sim.devicePath())));
+    line.handshake();
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < 4; ++i) ASSERT_EQ(line.ask({kRead, 0, 0, 0x10}, 20).size(), 20u);
+    const qint64 minimumNs = 4 * 24 * PtySimulator::kByteTimeNs;
+    EXPECT_GE(t.nsecsElapsed(), minimumNs);
+}
+
+struct Tool {
+    QProcess process;
+    QString device;
+    bool start(const QStringList& args) {
+        app();
+        QString exe = qEnvironmentVariable("BALDO7_BIN", BALDO7_BIN_DIR) + "/baldo7-sim";
+        process.start(exe, args);
+        if (!process.waitForStarted(3000)) return false;
+        if (!pumpUntil(
+                [&] { return process.canReadLine() || process.state() == QProcess::NotRunning; },
+                3000))
+            return false;
+        device = QString::fromLocal8Bit(process.readLine()).trimmed();
+        return device.startsWith("/dev/");
+    }
+};
+
+TEST(SimTool, LoadsAFileAnswersAndDumpsAtTheEndOfASession) {
+    QTemporaryDir dir;
+    baldo7::RadioImage image;
+    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i);
+    image[kModelDigitAddress] = 0x32;
+    const auto file = baldo7::EncodeDataFile(image, baldo7::SoftwareData{});
+    const QString rdat = dir.filePath("radio.rdat"), dump = dir.filePath("dump.bin");
+    QFile f(rdat);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(file.data()), static_cast<qint64>(file.size()));
+    f.close();
+
+    Tool tool;
+    ASSERT_TRUE(tool.start(
+        {"--load", rdat, "--dump", dump, "--once", "--fill=0x5A", "--special-code", "0x30"}));
+    Line line;
+    ASSERT_TRUE(line.port.open(tool.device));
+    ASSERT_EQ(line.ask(Bytes(kIdentification, kIdentification + kIdentificationSize), 1),
+              Bytes{kAck});
+    const Bytes ident = line.ask({kStx}, 8);
+    ASSERT_EQ(ident.size(), 8u);
+    EXPECT_EQ(ident[1], 0x32);
+    EXPECT_EQ(ident[3], 0x30);
+    ASSERT_EQ(line.ask({kAck}, 1), Bytes{kAck});
+    Bytes frame{kData, 0x0B, 0x80, 0x10};
+    frame.resize(20, 0xEE);
+    ASSERT_EQ(line.ask(frame, 1), Bytes{kAck});
+    line.port.send(Bytes{kEnd});
+
+    ASSERT_TRUE(tool.process.waitForFinished(3000));
+    EXPECT_EQ(tool.process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(tool.process.exitCode(), 0);
+    QFile d(dump);
+    ASSERT_TRUE(d.open(QIODevice::ReadOnly));
+    const Bytes m = toBytes(d.readAll());
+    ASSERT_EQ(m.size(), kMemorySize);
+    EXPECT_EQ(Bytes(m.begin(), m.begin() + 0x400), Bytes(image.begin(), image.end()));
+    EXPECT_EQ(Bytes(m.begin() + 0xB80, m.begin() + 0xB90), Bytes(16, 0xEE));
+    EXPECT_EQ(m[0x400], 0x5A);
+    EXPECT_EQ(m[0xFFF], 0x5A);
+}
+
+TEST(SimTool, DumpsOnTerminationAndRefusesBadUsage) {
+    QTemporaryDir dir;
+    const QString dump = dir.filePath("dump.bin");
+    Tool tool;
+    ASSERT_TRUE(tool.start({"--dump", dump}));
+    tool.process.terminate();
+    ASSERT_TRUE(tool.process.waitForFinished(3000));
+    EXPECT_EQ(tool.process.exitCode(), 0);
+    EXPECT_EQ(QFile(dump).size(), static_cast<qint64>(kMemorySize));
+
+    for (const QStringList& args :
+         {QStringList{"--at", "data"}, QStringList{"--nak", "--at", "datum"},
+          QStringList{"--cut=20"}, QStringList{"--load", dir.filePath("missing.rdat")}}) {
+        Tool bad;
+        EXPECT_FALSE(bad.start(args));
+        bad.process.waitForFinished(3000);
+        ASSERT_EQ(bad.process.state(), QProcess::NotRunning);
+        EXPECT_NE(bad.process.exitCode(), 0) << args.join(' ').toStdString();
+    }
+}
+
+}  // namespace
