@@ -1,0 +1,513 @@
+#include "channels/form_channel_edit.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "channels/channel_record.h"
+#include "channels/frequency_entry.h"
+#include "channels/tone_entry.h"
+#include "core/codecs.h"
+#include "core/document.h"
+#include "core/pick_lists.h"
+#include "functions/editor_window_events.h"
+#include "shell/editor_host.h"
+#include "shell/ui_support.h"
+
+namespace baldo7 {
+
+namespace {
+constexpr int kWidthTwips = 6390;
+constexpr int kHeightTwips = 7155;
+constexpr int kTimerMs = 500;
+
+namespace t {
+constexpr BiText kCaption{"Channel Edit", "信道信息"};
+constexpr BiText kChannel{"Channel", "信道"};
+constexpr BiText kRxFreq{"Rx Frequency", "接收频率"};
+constexpr BiText kTxFreq{"Tx Frequency", "发射频率"};
+constexpr BiText kDecode{"CTCSS/DCS Decode", "CTCSS/DCS解码"};
+constexpr BiText kEncode{"CTCSS/DCS Encode", "CTCSS/DCS编码"};
+constexpr BiText kTxPower{"Tx Power", "发射功率"};
+constexpr BiText kSpace{"Channel Spacing", "宽/窄带"};
+constexpr BiText kBusyLock{"Busy Channel Lock-out", "繁忙锁定"};
+constexpr BiText kScrambleType{"Scramble Type", "扰频组别"};
+constexpr BiText kScanAdd{"Scan Add", "扫描添加"};
+constexpr BiText kReverse{"Reverse", "倒频"};
+constexpr BiText kTalkAround{"Talk Around", "脱网"};
+constexpr BiText kScramble{"Scramble On", "扰频开启"};
+constexpr BiText kCompand{"Compand", "压扩"};
+constexpr BiText kCdcssMode{"Cdcss Mode", "数字亚音模式"};
+constexpr BiText kNormalCode{"Normal Code", "正常亚音"};
+constexpr BiText kSpecialCode{"Special Code", "特殊亚音"};
+}  // namespace t
+
+template <typename W>
+W* named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+bool isEnter(const QKeyEvent* e) {
+    return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+}
+
+// The character a key press types, or 0 for keys that type nothing the filters judge
+// (navigation, Delete, shortcuts such as paste).
+int typedKey(const QKeyEvent* e) {
+    if (e->key() == Qt::Key_Backspace) return kKeyBackspace;
+    const QString text = e->text();
+    if (text.size() != 1) return 0;
+    const char16_t c = text.at(0).unicode();
+    return c >= 0x20 && c != 0x7F ? c : 0;
+}
+}  // namespace
+
+FormChannelEdit::FormChannelEdit(Document& doc, EditorHost& host, QWidget* parent)
+    : QWidget(parent), doc_(doc), host_(host) {
+    setObjectName(QStringLiteral("FormChannelEdit"));
+    LabelChannel = named(new QLabel, "LabelChannel");
+    ComboChannel = named(new QComboBox, "ComboChannel");
+    LabelRxFreq = named(new QLabel, "LabelRxFreq");
+    TextRxFreq = named(new QLineEdit, "TextRxFreq");
+    LabelTxFreq = named(new QLabel, "LabelTxFreq");
+    TextTxFreq = named(new QLineEdit, "TextTxFreq");
+    LabelDecode = named(new QLabel, "LabelDecode");
+    ComboDecode = named(new QComboBox, "ComboDecode");
+    LabelEncode = named(new QLabel, "LabelEncode");
+    ComboEncode = named(new QComboBox, "ComboEncode");
+    LabelTxPower = named(new QLabel, "LabelTxPower");
+    ComboTxPower = named(new QComboBox, "ComboTxPower");
+    LabelSpace = named(new QLabel, "LabelSpace");
+    ComboSpace = named(new QComboBox, "ComboSpace");
+    LabelBusyLock = named(new QLabel, "LabelBusyLock");
+    ComboBusyLock = named(new QComboBox, "ComboBusyLock");
+    LabelScrambleType = named(new QLabel, "LabelScrambleType");
+    ComboScrambleType = named(new QComboBox, "ComboScrambleType");
+    LabelCdcssMode = named(new QLabel, "LabelCdcssMode");
+    ComboCdcssMode = named(new QComboBox, "ComboCdcssMode");
+    CheckScanAdd = named(new QCheckBox, "CheckScanAdd");
+    CheckReverse = named(new QCheckBox, "CheckReverse");
+    CheckTalkAround = named(new QCheckBox, "CheckTalkAround");
+    CheckScramble = named(new QCheckBox, "CheckScramble");
+    CheckCompand = named(new QCheckBox, "CheckCompand");
+    CommandClose = named(new QPushButton, "CommandClose");
+    CommandHelp = named(new QPushButton, "CommandHelp");
+    Timer1 = named(new QTimer(this), "Timer1");
+
+    for (QLineEdit* box : {TextRxFreq, TextTxFreq}) {
+        box->setMaxLength(KeyFilterMaxLength(1));
+        box->installEventFilter(this);
+    }
+    for (QComboBox* combo : {ComboDecode, ComboEncode}) {
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        // Inline completion would turn a typed "D0" into a list entry.
+        combo->setCompleter(nullptr);
+        combo->installEventFilter(this);
+    }
+
+    auto* fields = new QGridLayout;
+    const std::pair<QLabel*, QWidget*> rows[] = {{LabelChannel, ComboChannel},
+                                                 {LabelRxFreq, TextRxFreq},
+                                                 {LabelTxFreq, TextTxFreq},
+                                                 {LabelDecode, ComboDecode},
+                                                 {LabelEncode, ComboEncode},
+                                                 {LabelTxPower, ComboTxPower},
+                                                 {LabelSpace, ComboSpace},
+                                                 {LabelBusyLock, ComboBusyLock},
+                                                 {LabelScrambleType, ComboScrambleType},
+                                                 {LabelCdcssMode, ComboCdcssMode}};
+    int row = 0;
+    for (auto [label, control] : rows) {
+        label->setBuddy(control);
+        fields->addWidget(label, row, 0);
+        fields->addWidget(control, row, 1);
+        ++row;
+    }
+    fields->setColumnStretch(1, 1);
+    auto* checks = new QGridLayout;
+    checks->addWidget(CheckScanAdd, 0, 0);
+    checks->addWidget(CheckScramble, 0, 1);
+    checks->addWidget(CheckReverse, 1, 0);
+    checks->addWidget(CheckCompand, 1, 1);
+    checks->addWidget(CheckTalkAround, 2, 0);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(CommandClose);
+    buttons->addSpacing(twips(450));
+    buttons->addWidget(CommandHelp);
+    buttons->addStretch(1);
+    auto* outer = new QVBoxLayout(this);
+    outer->addLayout(fields);
+    outer->addSpacing(twips(120));
+    outer->addLayout(checks);
+    outer->addStretch(1);
+    outer->addLayout(buttons);
+
+    // Load.
+    doc_.FormChannelEditOpen = true;
+    resize(sizeHint());
+    fillTexts();
+    AnalyseOneChannel();
+
+    connect(ComboChannel, &QComboBox::activated, this, &FormChannelEdit::ComboChannel_Click);
+    connect(ComboDecode, &QComboBox::activated, this,
+            [this](int index) { ComboTone_Click(ComboDecode, index); });
+    connect(ComboEncode, &QComboBox::activated, this,
+            [this](int index) { ComboTone_Click(ComboEncode, index); });
+    connect(ComboTxPower, &QComboBox::activated, this, &FormChannelEdit::ComboTxPower_Click);
+    connect(ComboSpace, &QComboBox::activated, this, &FormChannelEdit::ComboSpace_Click);
+    connect(ComboBusyLock, &QComboBox::activated, this, &FormChannelEdit::ComboBusyLock_Click);
+    connect(ComboScrambleType, &QComboBox::activated, this,
+            &FormChannelEdit::ComboScrambleType_Click);
+    connect(ComboCdcssMode, &QComboBox::activated, this, &FormChannelEdit::ComboCdcssMode_Click);
+    connect(CheckScanAdd, &QCheckBox::clicked, this, &FormChannelEdit::CheckScanAdd_Click);
+    connect(CheckReverse, &QCheckBox::clicked, this, &FormChannelEdit::CheckReverse_Click);
+    connect(CheckTalkAround, &QCheckBox::clicked, this, &FormChannelEdit::CheckTalkAround_Click);
+    connect(CheckScramble, &QCheckBox::clicked, this, &FormChannelEdit::CheckScramble_Click);
+    connect(CheckCompand, &QCheckBox::clicked, this, &FormChannelEdit::CheckCompand_Click);
+    connect(CommandClose, &QPushButton::clicked, this, [this] {
+        doc_.FormChannelEditOpen = false;
+        events_->closeHostWindow();
+    });
+    connect(CommandHelp, &QPushButton::clicked, this,
+            [this] { host_.showHelpTopic(QStringLiteral("chEdit.htm")); });
+    connect(Timer1, &QTimer::timeout, this, &FormChannelEdit::Timer1_Timer);
+    Timer1->start(kTimerMs);
+
+    events_ = new EditorWindowEvents(this, doc_, [] {});
+}
+
+QSize FormChannelEdit::sizeHint() const {
+    return {twips(kWidthTwips), twips(kHeightTwips)};
+}
+
+int FormChannelEdit::channel() const {
+    return doc_.CurrentRow >= 1 && doc_.CurrentRow <= kChannelCount ? doc_.CurrentRow : 1;
+}
+
+void FormChannelEdit::changed() {
+    doc_.DialogChanged = true;
+}
+
+void FormChannelEdit::fillTexts() {
+    const bool en = doc_.IsEnglish;
+    setWindowTitle(uiText(t::kCaption, en));
+    LabelChannel->setText(uiText(t::kChannel, en));
+    LabelRxFreq->setText(uiText(t::kRxFreq, en));
+    LabelTxFreq->setText(uiText(t::kTxFreq, en));
+    LabelDecode->setText(uiText(t::kDecode, en));
+    LabelEncode->setText(uiText(t::kEncode, en));
+    LabelTxPower->setText(uiText(t::kTxPower, en));
+    LabelSpace->setText(uiText(t::kSpace, en));
+    LabelBusyLock->setText(uiText(t::kBusyLock, en));
+    LabelScrambleType->setText(uiText(t::kScrambleType, en));
+    LabelCdcssMode->setText(uiText(t::kCdcssMode, en));
+    CheckScanAdd->setText(uiText(t::kScanAdd, en));
+    CheckReverse->setText(uiText(t::kReverse, en));
+    CheckTalkAround->setText(uiText(t::kTalkAround, en));
+    CheckScramble->setText(uiText(t::kScramble, en));
+    CheckCompand->setText(uiText(t::kCompand, en));
+    CommandClose->setText(uiText(texts::kClose, en));
+    CommandHelp->setText(uiText(texts::kHelp, en));
+    for (int i = 1; i <= kChannelCount; ++i) ComboChannel->addItem(QString::number(i));
+    fillCdcssModeList();
+}
+
+void FormChannelEdit::fillCdcssModeList() {
+    ComboCdcssMode->clear();
+    ComboCdcssMode->addItem(uiText(t::kNormalCode, doc_.IsEnglish));
+    if (doc_.SpecialCodeSupported) ComboCdcssMode->addItem(uiText(t::kSpecialCode, doc_.IsEnglish));
+}
+
+void FormChannelEdit::showTone(QComboBox* combo, const std::string& text) {
+    const QString shown = QString::fromStdString(text);
+    const int index = combo->findText(shown);
+    combo->setCurrentIndex(index);
+    combo->setEditText(shown);
+}
+
+void FormChannelEdit::AnalyseOneChannel() {
+    decoding_ = true;
+    const RadioImage before = doc_.radioImage;
+    const int ch = channel();
+    const bool en = doc_.IsEnglish;
+    const char sep = doc_.DecimalSeparator;
+    ComboChannel->setCurrentIndex(ch - 1);
+
+    QComboBox* const lists[] = {ComboDecode, ComboEncode,   ComboTxPower,
+                                ComboSpace,  ComboBusyLock, ComboScrambleType};
+    QCheckBox* const checks[] = {CheckScanAdd, CheckReverse, CheckTalkAround, CheckScramble,
+                                 CheckCompand};
+    TextRxFreq->clear();
+    TextTxFreq->clear();
+    TextTxFreq->setEnabled(false);
+    for (QComboBox* combo : lists) {
+        combo->clear();
+        combo->setEnabled(false);
+    }
+    for (QCheckBox* box : checks) {
+        box->setChecked(false);
+        box->setEnabled(false);
+    }
+    ComboCdcssMode->setEnabled(false);
+    // The radio's capability may have changed with a read since the list was filled.
+    if (ComboCdcssMode->count() != (doc_.SpecialCodeSupported ? 2 : 1)) fillCdcssModeList();
+    // Shows nothing for an empty channel rather than the last channel's mode.
+    ComboCdcssMode->setCurrentIndex(-1);
+
+    const ChannelView v = DisplayChannel(doc_, ch);
+    if (v.inUse) {
+        TextRxFreq->setText(QString::fromStdString(v.rxText));
+        TextTxFreq->setEnabled(true);
+        for (QComboBox* combo : lists) combo->setEnabled(true);
+        for (QCheckBox* box : checks) box->setEnabled(true);
+        ComboCdcssMode->setEnabled(true);
+        ComboSpace->addItems(uiList(SpacingList(en, sep)));
+        ComboBusyLock->addItems(uiList(BusyLockList(en)));
+        ComboTxPower->addItems(uiList(PowerList(en)));
+        const QStringList tones = uiList(ToneList(en, sep));
+        ComboDecode->addItems(tones);
+        ComboScrambleType->addItems(uiList(ScrambleTypeList()));
+
+        if (!v.txInUse) {
+            CheckReverse->setEnabled(false);
+            ComboEncode->setEnabled(false);
+        } else {
+            TextTxFreq->setText(QString::fromStdString(PadFrequencyText(v.txText, sep)));
+            ComboEncode->addItems(tones);
+        }
+        showTone(ComboDecode, v.rxToneText);
+        if (!TextTxFreq->text().isEmpty()) showTone(ComboEncode, v.txToneText);
+
+        ComboTxPower->setCurrentIndex(v.powerIndex);
+        ComboSpace->setCurrentIndex(v.spacingIndex);
+        ComboScrambleType->setCurrentIndex(v.scrambleTypeIndex);
+        ComboBusyLock->setCurrentIndex(v.busyLockIndex);
+        CheckScanAdd->setChecked(v.scanAdd);
+        CheckScramble->setChecked(v.scrambleOn);
+        CheckCompand->setChecked(v.compand);
+        if (doc_.SpecialCodeSupported) {
+            ComboCdcssMode->setCurrentIndex(v.cdcssModeIndex);
+        } else {
+            ComboCdcssMode->setCurrentIndex(0);
+            SetCdcssMode(doc_, ch, 0);
+        }
+    }
+    // The decode's own writes (scan bit of an empty channel, special code the radio
+    // lacks) are changes the grid must show too.
+    if (doc_.radioImage != before) changed();
+    decoding_ = false;
+}
+
+bool FormChannelEdit::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == TextRxFreq || watched == TextTxFreq)
+            return frequencyKey(static_cast<QLineEdit*>(watched), key);
+        if (watched == ComboDecode || watched == ComboEncode)
+            return toneKey(static_cast<QComboBox*>(watched), key);
+    } else if (event->type() == QEvent::FocusOut) {
+        // Leaving a box commits what was typed; a box merely passed through keeps its
+        // bytes, and opening the tone list is no leaving.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (watched == TextRxFreq && TextRxFreq->isModified()) commitRxFrequency();
+        if (watched == TextTxFreq && TextTxFreq->isModified()) commitTxFrequency();
+        if ((watched == ComboDecode || watched == ComboEncode) && reason != Qt::PopupFocusReason) {
+            auto* combo = static_cast<QComboBox*>(watched);
+            if (combo->lineEdit()->isModified()) commitTone(combo, false);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool FormChannelEdit::frequencyKey(QLineEdit* box, QKeyEvent* key) {
+    if (isEnter(key)) {
+        if (box == TextRxFreq)
+            commitRxFrequency();
+        else
+            commitTxFrequency();
+        return true;
+    }
+    const int typed = typedKey(key);
+    if (!typed) return false;
+    return KeyFilter(box->text().toStdString(), box->hasSelectedText(), typed, 1,
+                     doc_.DecimalSeparator) == 0;
+}
+
+bool FormChannelEdit::toneKey(QComboBox* combo, QKeyEvent* key) {
+    if (isEnter(key)) {
+        commitTone(combo, true);
+        return true;
+    }
+    const int typed = typedKey(key);
+    if (!typed) return false;
+    QLineEdit* edit = combo->lineEdit();
+    const int passed = ToneKeyFilter(edit->text().toStdString(), edit->hasSelectedText(), typed,
+                                     doc_.DecimalSeparator);
+    if (passed == 0) return true;
+    if (passed != typed) {
+        // Lower-case d, n and i go in as capitals.
+        edit->insert(QString(QChar(passed)));
+        return true;
+    }
+    return false;
+}
+
+void FormChannelEdit::commitRxFrequency() {
+    if (decoding_) return;
+    const FrequencyCommit r = CommitRxFrequency(doc_, channel(), TextRxFreq->text().toStdString());
+    if (r.ignored) return;
+    if (r.warn)
+        host_.messages().show(MsgIcon::Warning, appTitle(),
+                              uiText(texts::kFrequencyOutOfRange, doc_.IsEnglish));
+    AnalyseOneChannel();
+    changed();
+}
+
+void FormChannelEdit::commitTxFrequency() {
+    if (decoding_) return;
+    const FrequencyCommit r = CommitTxFrequency(doc_, channel(), TextTxFreq->text().toStdString());
+    if (r.ignored) return;
+    if (r.warn)
+        host_.messages().show(MsgIcon::Warning, appTitle(),
+                              uiText(texts::kFrequencyOutOfRange, doc_.IsEnglish));
+    AnalyseOneChannel();
+    changed();
+}
+
+void FormChannelEdit::commitTone(QComboBox* combo, bool byEnter) {
+    if (decoding_ || !combo->isEnabled()) return;
+    const ToneEntry entry =
+        ToneFromText(combo->lineEdit()->text().toStdString(), doc_.DecimalSeparator);
+    if (combo == ComboDecode)
+        SetRxTone(doc_.radioImage, channel(), entry.code);
+    else
+        SetTxTone(doc_.radioImage, channel(), entry.code);
+    decoding_ = true;
+    showTone(combo, entry.text);
+    decoding_ = false;
+    if (byEnter) combo->lineEdit()->selectAll();
+    changed();
+}
+
+void FormChannelEdit::ComboChannel_Click(int index) {
+    if (decoding_ || index < 0) return;
+    doc_.CurrentRow = index + 1;
+    AnalyseOneChannel();
+    // The grid takes up the new current row on its next tick.
+    changed();
+}
+
+void FormChannelEdit::ComboTone_Click(QComboBox* combo, int index) {
+    if (decoding_ || index < 0) return;
+    const ToneCode code =
+        ToneFromListIndex(index, combo->itemText(index).toStdString(), doc_.DecimalSeparator);
+    if (combo == ComboDecode)
+        SetRxTone(doc_.radioImage, channel(), code);
+    else
+        SetTxTone(doc_.radioImage, channel(), code);
+    changed();
+}
+
+void FormChannelEdit::ComboTxPower_Click(int index) {
+    if (decoding_ || index < 0) return;
+    SetTxPower(doc_.radioImage, channel(), index);
+    changed();
+}
+
+void FormChannelEdit::ComboSpace_Click(int index) {
+    if (decoding_ || index < 0) return;
+    SetSpacing(doc_.radioImage, channel(), index);
+    changed();
+}
+
+void FormChannelEdit::ComboBusyLock_Click(int index) {
+    if (decoding_ || index < 0) return;
+    SetBusyLock(doc_.radioImage, channel(), index);
+    // The two boxes live in these bits; a busy lock choice overrides them.
+    CheckReverse->setChecked(false);
+    CheckTalkAround->setChecked(false);
+    changed();
+}
+
+void FormChannelEdit::ComboScrambleType_Click(int index) {
+    if (decoding_ || index < 0) return;
+    SetScrambleType(doc_.radioImage, channel(), index);
+    changed();
+}
+
+void FormChannelEdit::ComboCdcssMode_Click(int index) {
+    if (decoding_ || index < 0) return;
+    SetCdcssMode(doc_, channel(), index);
+    changed();
+}
+
+void FormChannelEdit::CheckScanAdd_Click(bool ticked) {
+    if (decoding_) return;
+    SetScanAddBit(doc_.radioImage, channel(), ticked);
+    changed();
+}
+
+void FormChannelEdit::refreshBusyLock() {
+    decoding_ = true;
+    ComboBusyLock->setCurrentIndex(
+        DecodeChannel(doc_.radioImage, channel(), doc_.IsEnglish, doc_.DecimalSeparator)
+            .busyLockIndex);
+    decoding_ = false;
+}
+
+void FormChannelEdit::CheckReverse_Click(bool ticked) {
+    if (decoding_) return;
+    SetReverse(doc_.radioImage, channel(), ticked);
+    if (ticked) CheckTalkAround->setChecked(false);
+    refreshBusyLock();
+    changed();
+}
+
+void FormChannelEdit::CheckTalkAround_Click(bool ticked) {
+    if (decoding_) return;
+    SetTalkAround(doc_.radioImage, channel(), ticked);
+    if (ticked) CheckReverse->setChecked(false);
+    refreshBusyLock();
+    changed();
+}
+
+void FormChannelEdit::CheckScramble_Click(bool ticked) {
+    if (decoding_) return;
+    SetScrambleOn(doc_.radioImage, channel(), ticked);
+    changed();
+}
+
+void FormChannelEdit::CheckCompand_Click(bool ticked) {
+    if (decoding_) return;
+    SetCompand(doc_.radioImage, channel(), ticked);
+    changed();
+}
+
+void FormChannelEdit::Timer1_Timer() {
+    if (!doc_.GridChanged) return;
+    AnalyseOneChannel();
+    doc_.GridChanged = false;
+}
+
+void FormChannelEdit::closeEvent(QCloseEvent* event) {
+    if (!unloaded_) {
+        unloaded_ = true;
+        doc_.FormChannelEditOpen = false;
+        Timer1->stop();
+    }
+    QWidget::closeEvent(event);
+}
+
+}  // namespace baldo7

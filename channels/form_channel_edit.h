@@ -1,0 +1,100 @@
+// The channel edit dialog: every field of one channel, including those the grid does
+// not show. It follows the grid through GridChanged and its timer, and tells the grid
+// through DialogChanged; the two never call each other.
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace baldo7 {
+
+struct Document;
+class EditorHost;
+class EditorWindowEvents;
+
+class FormChannelEdit : public QWidget {
+    Q_OBJECT
+public:
+    FormChannelEdit(Document& doc, EditorHost& host, QWidget* parent = nullptr);
+
+    // Fills every control from channel CurrentRow. An empty channel leaves only the
+    // receive frequency usable.
+    void AnalyseOneChannel();
+
+    QSize sizeHint() const override;
+
+    QLabel* LabelChannel;
+    QComboBox* ComboChannel;
+    QLabel* LabelRxFreq;
+    QLineEdit* TextRxFreq;
+    QLabel* LabelTxFreq;
+    QLineEdit* TextTxFreq;
+    QLabel* LabelDecode;
+    QComboBox* ComboDecode;
+    QLabel* LabelEncode;
+    QComboBox* ComboEncode;
+    QLabel* LabelTxPower;
+    QComboBox* ComboTxPower;
+    QLabel* LabelSpace;
+    QComboBox* ComboSpace;
+    QLabel* LabelBusyLock;
+    QComboBox* ComboBusyLock;
+    QLabel* LabelScrambleType;
+    QComboBox* ComboScrambleType;
+    QCheckBox* CheckScanAdd;
+    QCheckBox* CheckReverse;
+    QCheckBox* CheckTalkAround;
+    QCheckBox* CheckScramble;
+    QCheckBox* CheckCompand;
+    QLabel* LabelCdcssMode;
+    QComboBox* ComboCdcssMode;
+    QPushButton* CommandClose;
+    QPushButton* CommandHelp;
+    QTimer* Timer1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    int channel() const;
+    void fillTexts();
+    void fillCdcssModeList();
+    void showTone(QComboBox* combo, const std::string& text);
+    void refreshBusyLock();
+    void changed();
+
+    bool frequencyKey(QLineEdit* box, QKeyEvent* key);
+    bool toneKey(QComboBox* combo, QKeyEvent* key);
+    void commitRxFrequency();
+    void commitTxFrequency();
+    void commitTone(QComboBox* combo, bool byEnter);
+
+    void ComboChannel_Click(int index);
+    void ComboTone_Click(QComboBox* combo, int index);
+    void ComboTxPower_Click(int index);
+    void ComboSpace_Click(int index);
+    void ComboBusyLock_Click(int index);
+    void ComboScrambleType_Click(int index);
+    void ComboCdcssMode_Click(int index);
+    void CheckScanAdd_Click(bool ticked);
+    void CheckReverse_Click(bool ticked);
+    void CheckTalkAround_Click(bool ticked);
+    void CheckScramble_Click(bool ticked);
+    void CheckCompand_Click(bool ticked);
+    void Timer1_Timer();
+
+    Document& doc_;
+    EditorHost& host_;
+    EditorWindowEvents* events_;
+    bool decoding_ = false;
+    bool unloaded_ = false;
+};
+
+}  // namespace baldo7

@@ -1,0 +1,288 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QtTest>
+
+#include "channels/channel_record.h"
+#include "channels/form_channel_edit.h"
+#include "core/document.h"
+#include "tests/support/fake_editor_host.h"
+
+using namespace baldo7;
+
+namespace {
+void clickCheck(QCheckBox* box) {
+    QStyleOptionButton option;
+    option.initFrom(box);
+    option.text = box->text();
+    const QRect area = box->style()->subElementRect(QStyle::SE_CheckBoxClickRect, &option, box);
+    QTest::mouseClick(box, Qt::LeftButton, {}, area.center());
+}
+
+void type(QWidget* box, const QString& text) {
+    QLineEdit* edit = qobject_cast<QLineEdit*>(box);
+    if (!edit) edit = static_cast<QComboBox*>(box)->lineEdit();
+    edit->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+std::uint8_t& byteOf(Document& doc, int channel, std::size_t offset) {
+    return doc.radioImage[ChannelStart(channel) + offset];
+}
+
+// 145.12500 MHz receive and transmit, CTCSS 88.5 both ways, narrow, low power.
+void putChannel(Document& doc, int channel) {
+    SetRxFrequency(doc.radioImage, channel, FrequencyToBytes(145.125));
+    SetTxFrequency(doc.radioImage, channel, FrequencyToBytes(145.125));
+    SetRxTone(doc.radioImage, channel, CtcssTone(885));
+    SetTxTone(doc.radioImage, channel, CtcssTone(885));
+    byteOf(doc, channel, chan::kFlags12) = 0x00;
+    byteOf(doc, channel, chan::kFlags13) = 0x00;
+    SetScanAddBit(doc.radioImage, channel, true);
+}
+}  // namespace
+
+class ChannelEditTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        doc = Document{};
+        doc.IsEnglish = true;
+        doc.radioImage.fill(0xFF);
+        doc.BandLowMHz = 136;
+        doc.BandHighMHz = 174;
+        doc.BandTxHighMHz = 170;
+        doc.CurrentRow = 3;
+        host = std::make_unique<FakeEditorHost>();
+    }
+
+    void emptyChannelThenFirstFrequency() {
+        FormChannelEdit form(doc, *host);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(doc.FormChannelEditOpen);
+        QCOMPARE(form.ComboChannel->currentText(), QStringLiteral("3"));
+        // Only the receive frequency is usable; the scan bit of the empty channel goes.
+        QVERIFY(!GetScanAddBit(doc.radioImage, 3));
+        QVERIFY(GetScanAddBit(doc.radioImage, 4));
+        QVERIFY(doc.DialogChanged);
+        QVERIFY(form.TextRxFreq->isEnabled() && form.TextRxFreq->text().isEmpty());
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 form.TextTxFreq, form.ComboDecode, form.ComboEncode, form.ComboTxPower,
+                 form.ComboSpace, form.ComboBusyLock, form.ComboScrambleType, form.CheckScanAdd,
+                 form.CheckReverse, form.CheckTalkAround, form.CheckScramble, form.CheckCompand,
+                 form.ComboCdcssMode})
+            QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+        QCOMPARE(form.ComboDecode->count(), 0);
+
+        doc.DialogChanged = false;
+        type(form.TextRxFreq, "14x5");  // the letter is refused by the key filter
+        QVERIFY(doc.DialogChanged);
+        QVERIFY(host->messageService.shown.isEmpty());
+        QCOMPARE(RxFrequencyBytes(doc.radioImage, 3), FrequencyToBytes(145.0));
+        QCOMPARE(TxFrequencyBytes(doc.radioImage, 3), FrequencyToBytes(145.0));
+        QCOMPARE(byteOf(doc, 3, chan::kFlags12), 0x08);
+        QCOMPARE(byteOf(doc, 3, chan::kFlags13), 0x01);
+        QVERIFY(GetScanAddBit(doc.radioImage, 3));
+        QCOMPARE(form.TextRxFreq->text(), QStringLiteral("145.00000"));
+        QCOMPARE(form.TextTxFreq->text(), QStringLiteral("145.00000"));
+        QCOMPARE(form.ComboDecode->currentText(), QStringLiteral("None"));
+        QCOMPARE(form.ComboEncode->currentText(), QStringLiteral("None"));
+        QCOMPARE(form.ComboTxPower->currentText(), QStringLiteral("High"));
+        QCOMPARE(form.ComboSpace->currentText(), QStringLiteral("25K(Wide)"));
+        QCOMPARE(form.ComboBusyLock->currentText(), QStringLiteral("None"));
+        QCOMPARE(form.ComboScrambleType->currentText(), QStringLiteral("1"));
+        QVERIFY(form.CheckScanAdd->isChecked());
+        QVERIFY(!form.CheckScramble->isChecked() && !form.CheckCompand->isChecked());
+        QVERIFY(form.CheckReverse->isEnabled() && form.ComboEncode->isEnabled());
+    }
+
+    void outOfBandIsClampedWithAWarning() {
+        putChannel(doc, 3);
+        FormChannelEdit form(doc, *host);
+        type(form.TextRxFreq, "200");
+        QCOMPARE(RxFrequencyBytes(doc.radioImage, 3), FrequencyToBytes(174.0));
+        QCOMPARE(form.TextRxFreq->text(), QStringLiteral("174.00000"));
+        type(form.TextTxFreq, "171.5");
+        QCOMPARE(TxFrequencyBytes(doc.radioImage, 3), FrequencyToBytes(170.0));
+        type(form.TextTxFreq, ".");
+        QCOMPARE(TxFrequencyBytes(doc.radioImage, 3), FrequencyToBytes(136.0));
+        QCOMPARE(host->messageService.shown.size(), 3);
+        for (const Message& m : host->messageService.shown) {
+            QCOMPARE(m.icon, MsgIcon::Warning);
+            QCOMPARE(m.title, QStringLiteral("BALDO-7"));
+            QCOMPARE(m.text, QStringLiteral("Frequency is out of range!"));
+        }
+        // A box merely passed through commits nothing.
+        const RadioImage before = doc.radioImage;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.activateWindow();
+        form.TextRxFreq->setFocus();
+        form.TextTxFreq->setFocus();
+        form.ComboDecode->setFocus();
+        form.ComboTxPower->setFocus();
+        QCOMPARE(doc.radioImage, before);
+        QCOMPARE(host->messageService.shown.size(), 3);
+        // Typing and leaving does commit.
+        form.TextRxFreq->setFocus();
+        form.TextRxFreq->selectAll();
+        QTest::keyClicks(form.TextRxFreq, "150.0125");
+        form.ComboTxPower->setFocus();
+        QCOMPARE(RxFrequencyBytes(doc.radioImage, 3), FrequencyToBytes(150.0125));
+    }
+
+    void absentTransmitSide() {
+        putChannel(doc, 3);
+        FormChannelEdit form(doc, *host);
+        type(form.TextTxFreq, "");
+        for (std::size_t offset : {4, 5, 6, 7, 10, 11}) QCOMPARE(byteOf(doc, 3, offset), 0xFF);
+        QVERIFY(form.TextTxFreq->isEnabled() && form.TextTxFreq->text().isEmpty());
+        QVERIFY(!form.ComboEncode->isEnabled());
+        QCOMPARE(form.ComboEncode->count(), 0);
+        QVERIFY(!form.CheckReverse->isEnabled());
+        QCOMPARE(form.ComboDecode->currentText(), QStringLiteral("88.5"));
+
+        // A transmit side typed in again starts without an encode tone, whatever the
+        // tone bytes held.
+        SetTxTone(doc.radioImage, 3, CtcssTone(885));
+        type(form.TextTxFreq, "150");
+        QVERIFY(TxTone(doc.radioImage, 3).isNone());
+        QCOMPARE(form.TextTxFreq->text(), QStringLiteral("150.00000"));
+        QCOMPARE(form.ComboEncode->currentText(), QStringLiteral("None"));
+    }
+
+    void tonesByTypingAndPicking() {
+        putChannel(doc, 3);
+        FormChannelEdit form(doc, *host);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        doc.DialogChanged = false;
+        type(form.ComboDecode, "d23");
+        QCOMPARE(RxTone(doc.radioImage, 3), DcsTone(230, false));
+        QCOMPARE(form.ComboDecode->currentText(), QStringLiteral("D230N"));
+        QCOMPARE(form.ComboDecode->lineEdit()->selectedText(), QStringLiteral("D230N"));
+        QVERIFY(doc.DialogChanged);
+        type(form.ComboEncode, "100.55");  // the sixth character is refused
+        QCOMPARE(TxTone(doc.radioImage, 3), CtcssTone(1005));
+        QCOMPARE(form.ComboEncode->currentText(), QStringLiteral("100.5"));
+        // Steps through the list write the entries.
+        form.ComboEncode->setFocus();
+        QTest::keyClick(form.ComboEncode, Qt::Key_Down);
+        QVERIFY(TxTone(doc.radioImage, 3).isNone());
+        QTest::keyClick(form.ComboEncode, Qt::Key_Down);
+        QCOMPARE(TxTone(doc.radioImage, 3), CtcssTone(670));
+        QCOMPARE(form.ComboEncode->currentText(), QStringLiteral("67.0"));
+    }
+
+    void listsAndBoxesWriteTheirBits() {
+        putChannel(doc, 3);
+        FormChannelEdit form(doc, *host);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const auto step = [](QComboBox* combo) {
+            combo->setFocus();
+            QTest::keyClick(combo, Qt::Key_Down);
+        };
+        step(form.ComboTxPower);
+        step(form.ComboSpace);
+        step(form.ComboScrambleType);
+        QCOMPARE(byteOf(doc, 3, chan::kFlags13), 0x01);
+        QCOMPARE(byteOf(doc, 3, chan::kFlags12), 0x09);
+        clickCheck(form.CheckCompand);
+        clickCheck(form.CheckScramble);
+        QCOMPARE(byteOf(doc, 3, chan::kFlags12), 0xC9);
+        clickCheck(form.CheckScanAdd);
+        QVERIFY(!GetScanAddBit(doc.radioImage, 3));
+
+        // Reverse and Talk Around share the busy lock bits and exclude each other.
+        clickCheck(form.CheckReverse);
+        QCOMPARE(byteOf(doc, 3, chan::kFlags12), 0xD9);
+        QCOMPARE(form.ComboBusyLock->currentText(), QStringLiteral("Carrier"));
+        clickCheck(form.CheckTalkAround);
+        QVERIFY(!form.CheckReverse->isChecked());
+        QCOMPARE(byteOf(doc, 3, chan::kFlags12), 0xE9);
+        QCOMPARE(form.ComboBusyLock->currentText(), QStringLiteral("QT/DQT"));
+        clickCheck(form.CheckTalkAround);
+        QCOMPARE(byteOf(doc, 3, chan::kFlags12), 0xC9);
+        QCOMPARE(form.ComboBusyLock->currentText(), QStringLiteral("None"));
+    }
+
+    void cdcssModeFollowsSpecialCodeSupport() {
+        putChannel(doc, 3);
+        byteOf(doc, 3, chan::kFlags13) = 0x11;
+        {
+            FormChannelEdit form(doc, *host);
+            QCOMPARE(form.ComboCdcssMode->count(), 2);
+            QCOMPARE(form.ComboCdcssMode->currentText(), QStringLiteral("Special Code"));
+            QCOMPARE(byteOf(doc, 3, chan::kFlags13), 0x11);
+            // A read from a radio without special codes: the next redraw drops the bit.
+            doc.SpecialCodeSupported = false;
+            doc.GridChanged = true;
+            QTRY_VERIFY(!doc.GridChanged);
+            QCOMPARE(form.ComboCdcssMode->count(), 1);
+            QCOMPARE(byteOf(doc, 3, chan::kFlags13), 0x01);
+        }
+        byteOf(doc, 3, chan::kFlags13) = 0x11;
+        doc.DialogChanged = false;
+        FormChannelEdit form(doc, *host);
+        QCOMPARE(form.ComboCdcssMode->count(), 1);
+        QCOMPARE(form.ComboCdcssMode->itemText(0), QStringLiteral("Normal Code"));
+        QCOMPARE(byteOf(doc, 3, chan::kFlags13), 0x01);
+        QVERIFY(doc.DialogChanged);
+    }
+
+    // The grid writes and raises GridChanged; the dialog redraws on its tick. The
+    // dialog writes and raises DialogChanged for the grid.
+    void gridAndDialogThroughTheFlags() {
+        putChannel(doc, 3);
+        putChannel(doc, 9);
+        SetRxFrequency(doc.radioImage, 9, FrequencyToBytes(160.5));
+        FormChannelEdit form(doc, *host);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.ComboTxPower->currentText(), QStringLiteral("Low"));
+
+        SetTxPower(doc.radioImage, 3, 1);
+        QTest::qWait(50);
+        QCOMPARE(form.ComboTxPower->currentText(), QStringLiteral("Low"));  // no flag, no redraw
+        doc.GridChanged = true;
+        QTRY_COMPARE(form.ComboTxPower->currentText(), QStringLiteral("High"));
+        QVERIFY(!doc.GridChanged);
+
+        doc.DialogChanged = false;
+        form.ComboChannel->setFocus();
+        for (int i = 3; i < 9; ++i) QTest::keyClick(form.ComboChannel, Qt::Key_Down);
+        QCOMPARE(doc.CurrentRow, 9);
+        QCOMPARE(form.TextRxFreq->text(), QStringLiteral("160.50000"));
+        QVERIFY(doc.DialogChanged);
+
+        doc.CurrentRow = 2;  // the grid moved to an empty row
+        doc.GridChanged = true;
+        QTRY_COMPARE(form.ComboChannel->currentText(), QStringLiteral("2"));
+        QVERIFY(!form.ComboTxPower->isEnabled());
+    }
+
+    void closeAndHelp() {
+        FormChannelEdit* form = new FormChannelEdit(doc, *host);
+        form->setAttribute(Qt::WA_DeleteOnClose);
+        QPointer<FormChannelEdit> guard(form);
+        form->show();
+        QTest::mouseClick(form->CommandHelp, Qt::LeftButton);
+        QCOMPARE(host->helpTopics, QStringList{"chEdit.htm"});
+        QTest::mouseClick(form->CommandClose, Qt::LeftButton);
+        QVERIFY(!doc.FormChannelEditOpen);
+        QTRY_VERIFY(guard.isNull());
+    }
+
+private:
+    Document doc;
+    std::unique_ptr<FakeEditorHost> host;
+};
+
+QTEST_MAIN(ChannelEditTest)
+#include "channel_edit_test.moc"
