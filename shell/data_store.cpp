@@ -67,11 +67,11 @@ LoadResult LoadDataFile(Document& doc, const QString& path) {
 
 bool WriteFileAtomically(const QString& path, const Bytes& bytes, QString* error) {
     QSaveFile file(path);
-    const bool ok = file.open(QIODevice::WriteOnly) &&
-                    file.write(reinterpret_cast<const char*>(bytes.data()),
-                               static_cast<qint64>(bytes.size())) ==
-                        static_cast<qint64>(bytes.size()) &&
-                    file.commit();
+    const bool ok =
+        file.open(QIODevice::WriteOnly) &&
+        file.write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
+        file.commit();
     if (!ok && error) *error = file.errorString();
     return ok;
 }

@@ -181,7 +181,7 @@ MDIFormMain::MDIFormMain(Document& doc, ShellServices services, ShellParts parts
 
     Timer1.setInterval(kTimerInterval);
     connect(&Timer1, &QTimer::timeout, this, &MDIFormMain::Timer1_Timer);
-    resize(twips(12000), twips(9000));
+    resize(twips(15000), twips(10500));
 }
 
 MDIFormMain::~MDIFormMain() {

@@ -7,15 +7,25 @@ namespace baldo7 {
 MsgAnswer DialogMessageService::show(const Message& m) {
     QMessageBox box(owner_);
     switch (m.icon) {
-        case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-        case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-        case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
-        case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MsgIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MsgIcon::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MsgIcon::Error:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MsgIcon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
     }
     box.setWindowTitle(m.title);
     box.setText(m.text);
     switch (m.buttons) {
-        case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+        case MsgButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
         case MsgButtons::OkCancel:
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
             break;
@@ -24,9 +34,12 @@ MsgAnswer DialogMessageService::show(const Message& m) {
             break;
     }
     switch (box.exec()) {
-        case QMessageBox::Ok: return MsgAnswer::Ok;
-        case QMessageBox::Retry: return MsgAnswer::Retry;
-        default: return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+        case QMessageBox::Ok:
+            return MsgAnswer::Ok;
+        case QMessageBox::Retry:
+            return MsgAnswer::Retry;
+        default:
+            return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
     }
 }
 

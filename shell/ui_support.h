@@ -10,13 +10,17 @@
 namespace baldo7 {
 
 // Twips to pixels at the usual 96 dots per inch (15 twips per pixel).
-constexpr int twips(int value) { return (value + 7) / 15; }
+constexpr int twips(int value) {
+    return (value + 7) / 15;
+}
 
 inline QString uiText(const BiText& text, bool isEnglish) {
     return QString::fromUtf8(text.pick(isEnglish));
 }
 
-inline QString uiText(const std::string& utf8) { return QString::fromStdString(utf8); }
+inline QString uiText(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
 
 inline QStringList uiList(const PickList& list) {
     QStringList out;
@@ -26,6 +30,8 @@ inline QStringList uiList(const PickList& list) {
 }
 
 // The window title every message box carries.
-inline QString appTitle() { return uiText(texts::kAppTitle, true); }
+inline QString appTitle() {
+    return uiText(texts::kAppTitle, true);
+}
 
 }  // namespace baldo7

@@ -1,0 +1,459 @@
+// The main window driven as a user does: menus, tree, Window menu, separator,
+// view toggles, the model and language dialogs. Editors are small stand-ins that
+// keep the editor contract (Window menu entry while open), so the rules of the
+// frame are tested on their own.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "core/model_band.h"
+#include "shell/data_store.h"
+#include "shell/help_window.h"
+#include "shell/mdi_form_main.h"
+
+using namespace baldo7;
+
+namespace {
+
+QString binFolder() {
+    return QFileInfo(QStringLiteral(BALDO7_INIT_DAT)).absolutePath();
+}
+
+struct Counters {
+    int created = 0;
+    int analysed = 0;
+    int committed = 0;
+};
+
+class StubEditor : public QWidget {
+public:
+    StubEditor(EditorHost& host, int id, const QString& caption) : host_(host), id_(id) {
+        setWindowTitle(caption);
+        resize(300, 200);
+        if (id_) host_.addWindowMenuEntry(id_, caption);
+    }
+    ~StubEditor() override {
+        if (id_) host_.removeWindowMenuEntry(id_);
+    }
+
+private:
+    EditorHost& host_;
+    int id_;
+};
+
+EditorType stub(Counters& c, int id, const char* caption) {
+    return EditorType{[&c, id, caption](Document&, EditorHost& host, QWidget*) -> QWidget* {
+                          ++c.created;
+                          return new StubEditor(host, id, QString::fromUtf8(caption));
+                      },
+                      [&c](QWidget*) { ++c.committed; }, [&c](QWidget*) { ++c.analysed; }};
+}
+
+// Runs `f` on the modal dialog the next command opens.
+template <typename F>
+void onModal(F f) {
+    QTimer::singleShot(0, [f] {
+        QWidget* w = QApplication::activeModalWidget();
+        QVERIFY(w);
+        f(w);
+    });
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir tmp;
+    std::unique_ptr<QSettings> settings;
+    std::unique_ptr<Document> doc;
+    std::unique_ptr<MDIFormMain> win;
+    ScriptedMessageService messages;
+    ScriptedFileChooser chooser;
+    Counters grid, option, key;
+
+    void start(bool english) {
+        win.reset();
+        settings = std::make_unique<QSettings>(tmp.filePath("baldo7.ini"), QSettings::IniFormat);
+        settings->clear();
+        settings->setValue("SoftWare/Olvis/BALDO-7/Language", english ? "True" : "False");
+        settings->setValue("SoftWare/Olvis/BALDO-7/ComPort", "4");
+        settings->sync();
+        doc = std::make_unique<Document>();
+        messages.shown.clear();
+        messages.setAnswerer(nullptr);
+        grid = option = key = Counters();
+        ShellParts parts;
+        parts.editors[EditorWindow::ChannelInformation] = stub(grid, 1000, "Channel Information");
+        parts.editors[EditorWindow::Option] = stub(option, 1001, "Function Setup");
+        parts.editors[EditorWindow::KeySetting] = stub(key, 1002, "Key Setting");
+        ShellServices services;
+        services.settings = settings.get();
+        services.messages = &messages;
+        services.files = &chooser;
+        services.programFolder = binFolder();
+        win = std::make_unique<MDIFormMain>(*doc, services, std::move(parts));
+        QVERIFY(win->startUp());
+        win->show();
+        QVERIFY(QTest::qWaitForWindowExposed(win.get()));
+    }
+
+    QAction* action(const char* name) { return win->findChild<QAction*>(name); }
+    QString panel(int n) { return win->findChild<QLabel*>(QString("Panel%1").arg(n))->text(); }
+    QMdiArea* area() { return win->findChild<QMdiArea*>(); }
+    QList<int> windowMenuIds() {
+        QList<int> ids;
+        for (QAction* a : win->findChild<QMenu*>("MenuWindow")->actions())
+            if (a->objectName().startsWith("WindowEntry")) ids << a->data().toInt();
+        return ids;
+    }
+    int checkedWindowId() {
+        for (QAction* a : win->findChild<QMenu*>("MenuWindow")->actions())
+            if (a->objectName().startsWith("WindowEntry") && a->isChecked())
+                return a->data().toInt();
+        return 0;
+    }
+    void clickTree(const QString& text) {
+        QTreeWidget* tree = win->findChild<QTreeWidget*>("TreeView1");
+        const auto items = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        QCOMPARE(items.size(), 1);
+        const QRect r = tree->visualItemRect(items[0]);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, r.center());
+    }
+
+private slots:
+    void startUpShowsTheGridAndTheCaption_data() {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("fileNameWord");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QStringList>("tree");
+        QTest::newRow("Chinese") << false << "[文件名:"
+                                 << "通信端口4"
+                                 << QStringList{"信道信息(C)", "功能设定(F)", "键设置(K)"};
+        QTest::newRow("English") << true << "[FileName:"
+                                 << "COM4"
+                                 << QStringList{"Channel Information", "Function Setup",
+                                                "Key Setting"};
+    }
+    void startUpShowsTheGridAndTheCaption() {
+        QFETCH(bool, english);
+        start(english);
+        Document tmpl;
+        QVERIFY(LoadTemplate(tmpl, binFolder()).ok());
+        const QString band = QString("%1: %2 - %3 MHz] ")
+                                 .arg(QString::fromStdString(tmpl.ModelType))
+                                 .arg(tmpl.BandLowMHz)
+                                 .arg(tmpl.BandTxHighMHz);
+        QFETCH(QString, fileNameWord);
+        QCOMPARE(win->windowTitle(), "BALDO-7[" + band + fileNameWord + "new.rdat]");
+        QCOMPARE(panel(1), QString("%1[%2-%3 MHz]")
+                               .arg(QString::fromStdString(tmpl.ModelType))
+                               .arg(tmpl.BandLowMHz)
+                               .arg(tmpl.BandTxHighMHz));
+        QTEST(panel(2), "port");
+        QVERIFY(!panel(3).isEmpty() && !panel(4).isEmpty());
+        QCOMPARE(grid.created, 1);
+        QCOMPARE(area()->subWindowList().size(), 1);
+        QCOMPARE(windowMenuIds(), QList<int>{1000});
+        QCOMPARE(checkedWindowId(), 1000);
+
+        QTreeWidget* tree = win->findChild<QTreeWidget*>("TreeView1");
+        QTreeWidgetItem* root = tree->topLevelItem(0);
+        QCOMPARE(root->text(0), QString("BALDO-7"));
+        QVERIFY(root->isExpanded());
+        QStringList children;
+        for (int i = 0; i < root->childCount(); ++i) children << root->child(i)->text(0);
+        QTEST(children, "tree");
+
+        QStringList shownMenus;
+        for (QAction* a : win->menuBar()->actions())
+            if (a->isVisible()) shownMenus << a->objectName();
+        QCOMPARE(shownMenus, QStringList({"MenuFile", "MenuMachine", "MenuEdit", "MenuProgram",
+                                          "MenuSetting", "MenuView", "MenuWindow", "MenuHelp"}));
+        for (const char* hidden :
+             {"MenuPrint", "MenuPrintView", "MenuScan", "MenuMessage", "MenuLocalMessage",
+              "MenuStun", "MenuBank", "MenuPassword", "MenuRadioInformation", "MenuHelpPage"})
+            QVERIFY2(!action(hidden)->isVisible(), hidden);
+        QCOMPARE(action("MenuRead")->shortcut(), QKeySequence("Ctrl+R"));
+        QCOMPARE(action("MenuWrite")->shortcut(), QKeySequence("Ctrl+W"));
+        QCOMPARE(action("MenuSave")->shortcut(), QKeySequence("Ctrl+S"));
+        QCOMPARE(win->findChild<QToolBar*>("Toolbar1")->actions().size() - 2, 7);  // two separators
+    }
+
+    void captionFollowsModelAndFile() {
+        start(true);
+        doc->radioImage[441] = 0x33;
+        doc->radioImage[445] = 0x93;
+        AnalyseModel(*doc);
+        doc->CurrentFileName = "radio1.rdat";
+        QTest::qWait(600);
+        QCOMPARE(win->windowTitle(), QString("BALDO-7[UHF: 400 - 480 MHz] [FileName:radio1.rdat]"));
+        QCOMPARE(panel(1), QString("UHF[400-480 MHz]"));
+    }
+
+    void aForeignFileIsRefusedAndTheEditorsStay() {
+        start(false);
+        const QString path = tmp.filePath("foreign.rdat");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(1057, 'x'));
+        }
+        const RadioImage before = doc->radioImage;
+        messages.setAnswerer([](const Message&) { return MsgAnswer::Ok; });
+        chooser.answerWith(path);
+        action("MenuOpen")->trigger();
+        QCOMPARE(messages.shown.last().text, QString("错误的文件！"));
+        QVERIFY(doc->radioImage == before);
+        QCOMPARE(grid.created, 1);  // no editor reset
+        QCOMPARE(win->windowTitle().endsWith("new.rdat]"), true);
+    }
+
+    void saveCommitsTheGridAndNamesTheWindow() {
+        start(true);
+        chooser.answerWith(tmp.filePath("saved.rdat"));
+        QTest::keyClick(win.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(grid.committed, 1);
+        QVERIFY(QFile::exists(tmp.filePath("saved.rdat")));
+        QTest::qWait(600);
+        QVERIFY(win->windowTitle().endsWith("[FileName:saved.rdat]"));
+    }
+
+    void modelChangeAcceptedRebuildsFromTheTemplate() {
+        start(true);
+        doc->radioImage[16] = 0x12;  // a channel byte the template does not hold
+        messages.setAnswerer([](const Message&) { return MsgAnswer::Ok; });
+        onModal([](QWidget* dialog) {
+            auto* model = dialog->findChild<QComboBox*>("ComboModel");
+            model->setCurrentIndex(1);
+            emit model->activated(1);
+            auto* area = dialog->findChild<QComboBox*>("ComboArea");
+            QCOMPARE(area->count(), 8);
+            QCOMPARE(area->currentIndex(), 0);
+            area->setCurrentIndex(7);  // 400-480MHz
+            QTest::mouseClick(dialog->findChild<QPushButton*>("CommandOK"), Qt::LeftButton);
+        });
+        action("MenuModelInformation")->trigger();
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].text, QString("Frequency data will be cleared"));
+        QCOMPARE(messages.shown[0].icon, MsgIcon::Error);
+        Document tmpl;
+        QVERIFY(LoadTemplate(tmpl, binFolder()).ok());
+        QCOMPARE(doc->radioImage[16], tmpl.radioImage[16]);
+        QCOMPARE(doc->radioImage[441], std::uint8_t(0x33));
+        QCOMPARE(doc->radioImage[445], std::uint8_t(0x93));
+        QCOMPARE(doc->ModelType, std::string("UHF"));
+        QCOMPARE(doc->BandLowMHz, 400);
+        QCOMPARE(doc->BandTxHighMHz, 480);
+        QVERIFY(!doc->ReloadTemplate);
+        QCOMPARE(grid.created, 2);
+        QVERIFY(win->windowTitle().startsWith("BALDO-7[UHF: 400 - 480 MHz]"));
+    }
+
+    void modelChangeDeclinedOrUnchangedKeepsEverything_data() {
+        QTest::addColumn<bool>("change");
+        QTest::newRow("warning declined") << true;
+        QTest::newRow("same model and band") << false;
+    }
+    void modelChangeDeclinedOrUnchangedKeepsEverything() {
+        QFETCH(bool, change);
+        start(true);
+        doc->radioImage[16] = 0x12;
+        const Document before = *doc;
+        messages.setAnswerer([](const Message&) { return MsgAnswer::Cancel; });
+        onModal([change](QWidget* dialog) {
+            if (change) dialog->findChild<QComboBox*>("ComboArea")->setCurrentIndex(2);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("CommandOK"), Qt::LeftButton);
+        });
+        action("MenuModelInformation")->trigger();
+        QCOMPARE(messages.shown.size(), change ? 1 : 0);
+        QVERIFY(doc->radioImage == before.radioImage);
+        QCOMPARE(doc->BandLowMHz, before.BandLowMHz);
+        QCOMPARE(doc->BandHighMHz, before.BandHighMHz);
+        QCOMPARE(doc->ModelType, before.ModelType);
+        QCOMPARE(grid.created, 1);
+    }
+
+    void languageSwitchClosesEditorsAndRecaptions() {
+        start(false);
+        clickTree("功能设定(F)");
+        QCOMPARE(area()->subWindowList().size(), 2);
+        onModal([](QWidget* dialog) {
+            dialog->findChild<QComboBox*>("ComboLanguage")->setCurrentIndex(0);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("CommandOK"), Qt::LeftButton);
+        });
+        action("MenuLanguage")->trigger();
+        QVERIFY(doc->IsEnglish);
+        QCOMPARE(settings->value("SoftWare/Olvis/BALDO-7/Language").toString(), QString("True"));
+        QCOMPARE(area()->subWindowList().size(), 1);
+        QCOMPARE(grid.created, 2);
+        QCOMPARE(windowMenuIds(), QList<int>{1000});
+        QCOMPARE(win->findChild<QMenu*>("MenuFile")->title(), QString("&File"));
+        QCOMPARE(panel(2), QString("COM4"));
+        QVERIFY(win->windowTitle().contains("[FileName:"));
+        QCOMPARE(win->findChild<QToolBar*>("Toolbar1")->actions().first()->toolTip(),
+                 QString("New"));
+        QCOMPARE(win->findChild<QTreeWidget*>("TreeView1")->topLevelItem(0)->child(1)->text(0),
+                 QString("Function Setup"));
+
+        // The language already in use: nothing written, nothing closed.
+        clickTree("Function Setup");
+        settings->remove("SoftWare/Olvis/BALDO-7/Language");
+        onModal([](QWidget* dialog) {
+            QCOMPARE(dialog->findChild<QComboBox*>("ComboLanguage")->currentIndex(), 0);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("CommandOK"), Qt::LeftButton);
+        });
+        action("MenuLanguage")->trigger();
+        QVERIFY(!settings->contains("SoftWare/Olvis/BALDO-7/Language"));
+        QCOMPARE(area()->subWindowList().size(), 2);
+    }
+
+    void windowMenuFollowsTheOpenEditors() {
+        start(true);
+        clickTree("Function Setup");
+        clickTree("Key Setting");
+        QCOMPARE(windowMenuIds(), QList<int>({1000, 1001, 1002}));
+        QCOMPARE(checkedWindowId(), 1002);
+
+        // Already open: brought to the front, no second copy, one entry.
+        clickTree("Function Setup");
+        QCOMPARE(option.created, 1);
+        QCOMPARE(windowMenuIds(), QList<int>({1000, 1001, 1002}));
+        QCOMPARE(area()->activeSubWindow(), win->editorSubWindow(EditorWindow::Option));
+        QCOMPARE(checkedWindowId(), 1001);
+
+        // The Window menu entry of a window behind the others.
+        win->findChild<QAction*>("WindowEntry1000")->trigger();
+        QCOMPARE(area()->activeSubWindow(), win->editorSubWindow(EditorWindow::ChannelInformation));
+        QCOMPARE(checkedWindowId(), 1000);
+
+        win->editorSubWindow(EditorWindow::Option)->close();
+        QTest::qWait(0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(windowMenuIds(), QList<int>({1000, 1002}));
+        QVERIFY(!doc->FormOptionOpen);
+
+        action("MenuCeng")->trigger();
+        action("MenuCloseAll")->trigger();
+        QVERIFY(windowMenuIds().isEmpty());
+        QVERIFY(area()->subWindowList().isEmpty());
+        action("MenuChannel")->trigger();
+        QCOMPARE(windowMenuIds(), QList<int>{1000});
+    }
+
+    void editorsOpenInTheRememberedState_data() {
+        QTest::addColumn<int>("remembered");
+        QTest::addColumn<bool>("maximised");
+        QTest::newRow("normal") << 0 << false;
+        QTest::newRow("minimised opens normal") << 1 << false;
+        QTest::newRow("maximised") << 2 << true;
+    }
+    void editorsOpenInTheRememberedState() {
+        QFETCH(int, remembered);
+        QFETCH(bool, maximised);
+        start(true);
+        doc->ChildWindowState = remembered;
+        action("MenuKey")->trigger();
+        QMdiSubWindow* sub = win->editorSubWindow(EditorWindow::KeySetting);
+        QVERIFY(sub);
+        QCOMPARE(sub->isMaximized(), maximised);
+        QVERIFY(!sub->isMinimized());
+        sub->showMinimized();
+        QCOMPARE(doc->ChildWindowState, 1);
+    }
+
+    void separatorDragStopsAtItsLimits() {
+        start(true);
+        QWidget* sep = win->findChild<QWidget*>("PictureSeparator");
+        QCOMPARE(win->separatorLeftTwips(), 2500);
+        QTest::mousePress(sep, Qt::LeftButton, {}, QPoint(1, 10));
+        QTest::mouseMove(sep, sep->mapFrom(win.get(), QPoint(-50, 50)));
+        QCOMPARE(win->separatorLeftTwips(), 120);
+        QTest::mouseMove(sep, sep->mapFrom(win.get(), QPoint(win->width() - 5, 50)));
+        QCOMPARE(win->separatorLeftTwips(), win->width() * 15 / 2);
+        QTest::mouseMove(sep, sep->mapFrom(win.get(), QPoint(200, 50)));
+        QCOMPARE(win->separatorLeftTwips(), 3000);
+        QCOMPARE(win->findChild<QWidget*>("PictureTree")->width(), (3000 + 100 + 7) / 15);
+        QTest::mouseRelease(sep, Qt::LeftButton, {}, QPoint(1, 10));
+        QTest::mouseMove(sep, sep->mapFrom(win.get(), QPoint(400, 50)));
+        QCOMPARE(win->separatorLeftTwips(), 3000);  // not dragging any more
+    }
+
+    void viewTogglesHideAndShowTheirPanels_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("panel");
+        QTest::newRow("tree") << "MenuTree"
+                              << "PictureTree";
+        QTest::newRow("toolbar") << "MenuToolBar"
+                                 << "Toolbar1";
+        QTest::newRow("status bar") << "MenuStatus"
+                                    << "StatusBar1";
+    }
+    void viewTogglesHideAndShowTheirPanels() {
+        QFETCH(QString, item);
+        QFETCH(QString, panel);
+        start(true);
+        QAction* a = win->findChild<QAction*>(item);
+        QWidget* w = win->findChild<QWidget*>(panel);
+        QVERIFY(a->isChecked() && w->isVisible());
+        a->trigger();
+        QVERIFY(!a->isChecked() && !w->isVisible());
+        a->trigger();
+        QVERIFY(a->isChecked() && w->isVisible());
+    }
+
+    void statusBarGestureTogglesStunEnable() {
+        start(true);
+        QStatusBar* bar = win->findChild<QStatusBar*>("StatusBar1");
+        const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+        QTest::mouseClick(bar, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier);
+        QTest::mouseClick(bar, Qt::LeftButton, all);
+        QVERIFY(!doc->StunEnableVisible);
+        QTest::mouseClick(bar, Qt::RightButton, all);
+        QVERIFY(doc->StunEnableVisible);
+        // A click on a panel counts as a click on the bar.
+        QTest::mouseClick(win->findChild<QLabel*>("Panel1"), Qt::RightButton, all);
+        QVERIFY(!doc->StunEnableVisible);
+    }
+
+    void helpOpensThePageOfTheCurrentLanguage() {
+        start(true);
+        // The toolbar's Help button acts as F1: the first page of the help.
+        win->findChild<QToolBar*>("Toolbar1")->actions().last()->trigger();
+        HelpWindow* help = win->helpWindow();
+        QVERIFY(help && help->isVisible());
+        QVERIFY(help->browser()->source().toLocalFile().endsWith("/help/en/HTML/general.htm"));
+        QVERIFY(!help->browser()->toPlainText().isEmpty());
+
+        win->showHelpTopic("Scan/Scan.htm");
+        QVERIFY(help->browser()->source().toLocalFile().endsWith("/help/en/HTML/Scan/Scan.htm"));
+        win->showHelpTopic("nothing-here.htm");
+        QVERIFY(help->browser()->toPlainText().contains("nothing-here.htm"));
+
+        onModal([](QWidget* dialog) {
+            dialog->findChild<QComboBox*>("ComboLanguage")->setCurrentIndex(1);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("CommandOK"), Qt::LeftButton);
+        });
+        action("MenuLanguage")->trigger();
+        win->showHelpTopic("chinfo.htm");
+        QVERIFY(help->browser()->source().toLocalFile().endsWith("/help/zh/HTML/chinfo.htm"));
+    }
+
+    void cleanupTestCase() { win.reset(); }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
