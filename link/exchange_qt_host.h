@@ -1,0 +1,71 @@
+// Runs one programming exchange over a serial port inside a Qt event loop: the
+// port's threshold notifications and a single-shot QTimer drive the engine. The
+// transfer window and the command line both use it; questions go to an answerer
+// the owner supplies.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "core/document.h"
+#include "link/exchange.h"
+#include "link/serial_port.h"
+
+namespace baldo7 {
+
+class QtExchangeHost : public QObject, private ExchangeHost {
+    Q_OBJECT
+public:
+    // The window's load: the engine is made here, so TransferOK is cleared now.
+    // `portSetting` is a number, "COMn", a device name or path (link/serial_port.h).
+    QtExchangeHost(Document& doc, const QString& portSetting, QObject* parent = nullptr);
+    ~QtExchangeHost() override;
+
+    // Answers a question: true for Retry / OK. Without one every question is
+    // answered Cancel. It may open a modal box; the engine ignores the line meanwhile.
+    using Answerer = std::function<bool(LinkQuestion, const QString& text)>;
+    void setAnswerer(Answerer answerer) { answerer_ = std::move(answerer); }
+
+    // The window's Read or Write button (by ReadMode) and its Cancel button.
+    void start();
+    void cancel();
+
+    bool isFinished() const { return engine_->finished(); }
+    const ExchangeResult& result() const { return result_; }
+    const Exchange& engine() const { return *engine_; }
+
+signals:
+    void captionChanged(const QString& caption);
+    void progressChanged(double fraction, const QString& label);
+    // The port did not open; the text says so, and why where that helps.
+    void portOpenFailed(const QString& text);
+    // The exchange is over; see result(). Delete the host with deleteLater().
+    void exchangeFinished();
+
+private:
+    bool openPort() override;
+    void closePort() override;
+    void send(const Bytes& bytes) override;
+    void setReceiveThreshold(int count) override;
+    void startTimer(int ms) override;
+    void stopTimer() override;
+    void pause(int ms) override;
+    bool ask(LinkQuestion question, const std::string& text) override;
+    void portFailed(const std::string& text) override;
+    void setCaption(const std::string& caption) override;
+    void progress(double fraction, const std::string& label) override;
+    void finished(const ExchangeResult& result) override;
+
+    Document& doc_;
+    QString portSetting_;
+    SerialPort port_;
+    QTimer timer_;
+    Answerer answerer_;
+    ExchangeResult result_;
+    std::unique_ptr<Exchange> engine_;
+};
+
+}  // namespace baldo7

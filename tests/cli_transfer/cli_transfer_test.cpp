@@ -1,0 +1,196 @@
+// baldo7ctl read / write against baldo7-sim over a real pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "core/software_data.h"
+#include "link/transfer_ranges.h"
+#include "shell/data_store.h"
+
+using namespace baldo7;
+
+namespace {
+
+struct CtlRun {
+    int exitCode;
+    QByteArray out;
+    QByteArray err;
+};
+
+CtlRun ctl(const QStringList& args) {
+    QProcess p;
+    p.start(BALDO7CTL, args);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+// A simulator for the length of a test; its first output line is the device.
+struct Sim {
+    QProcess process;
+    QString device;
+    explicit Sim(const QStringList& args) {
+        process.start(BALDO7_SIM, args);
+        while (!process.canReadLine() && process.waitForReadyRead(5000)) {
+        }
+        device = QString::fromLocal8Bit(process.readLine()).trimmed();
+        EXPECT_TRUE(device.startsWith("/dev/")) << process.readAllStandardError().toStdString();
+    }
+    bool waitForExit() { return process.waitForFinished(10000); }
+    ~Sim() {
+        if (process.state() == QProcess::NotRunning) return;
+        process.terminate();
+        process.waitForFinished(5000);
+    }
+};
+
+Bytes readBytes(const QString& path) {
+    Bytes b;
+    EXPECT_TRUE(ReadFileBytes(path, b).ok()) << path.toStdString();
+    return b;
+}
+
+void writeBytes(const QString& path, const Bytes& bytes) {
+    ASSERT_TRUE(WriteFileAtomically(path, bytes));
+}
+
+Bytes slice(const Bytes& b, int from, int to) {
+    return Bytes(b.begin() + from, b.begin() + std::min<int>(to, static_cast<int>(b.size())));
+}
+
+// A 4 KiB radio memory with a real model record: UHF 400-480 MHz, extension on.
+Bytes radioMemory() {
+    Bytes m(kRadioMemorySize);
+    for (std::size_t a = 0; a < m.size(); ++a) m[a] = static_cast<std::uint8_t>(a * 7 + 3);
+    m[addr::kModelDigit] = 0x33;
+    m[addr::kBandCode] = 0x93;
+    m[addr::kExtension] = 1;
+    return m;
+}
+
+}  // namespace
+
+TEST(CliRead, StoresTheSimulatorsBytes) {
+    QTemporaryDir dir;
+    const Bytes memory = radioMemory();
+    writeBytes(dir.filePath("mem.bin"), memory);
+    Sim sim({"--load", dir.filePath("mem.bin")});
+
+    const QString rdat = dir.filePath("read.rdat");
+    CtlRun r = ctl({"read", "--port", sim.device, "-o", rdat});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.trimmed(), "read.rdat: UHF 400-480MHz, transmit up to 520MHz");
+    EXPECT_TRUE(r.err.startsWith("Complete:%\n"));
+    EXPECT_TRUE(r.err.endsWith("Complete:100%\n"));
+    Document doc;
+    ASSERT_TRUE(LoadDataFile(doc, rdat).ok());
+    EXPECT_EQ(Bytes(doc.radioImage.begin(), doc.radioImage.end()), slice(memory, 0, 0x400));
+
+    const struct {
+        const char* range;
+        int from, to;
+    } ranges[] = {{"tune", 0x0300, 0x1000},
+                  {"local", 0x0A80, 0x0B80},
+                  {"stundie", 0x0B80, 0x0BA0},
+                  {"special", 0x0E10, 0x0E20}};
+    for (const auto& c : ranges) {
+        const QString bin = dir.filePath(QString(c.range) + ".bin");
+        r = ctl({"read", "--port", sim.device, "--range", c.range, "-o", bin, "--quiet"});
+        ASSERT_EQ(r.exitCode, 0) << c.range << r.err.toStdString();
+        EXPECT_TRUE(r.err.isEmpty());
+        EXPECT_EQ(readBytes(bin), slice(memory, c.from, c.to)) << c.range;
+    }
+}
+
+// The radio ends up with the file's 0x000-0x2FF as the write sends it: VOX level
+// cleared and the new password in place; nothing above.
+TEST(CliWrite, LeavesTheFilesImageInTheRadio) {
+    QTemporaryDir dir;
+    const QString rdat = dir.filePath("w.rdat");
+    ASSERT_EQ(ctl({"new", "-o", rdat}).exitCode, 0);
+    Document doc;
+    ASSERT_TRUE(LoadDataFile(doc, rdat).ok());
+    for (int a = 0; a < 0x400; ++a)
+        if (a < 0x100) doc.radioImage[a] = static_cast<std::uint8_t>(a + 1);
+    doc.radioImage[addr::kVox] = 0x37;
+    doc.ChangePasswordFlag = true;
+    doc.NewPassword = "AB12";
+    ASSERT_TRUE(SaveDataFile(doc, rdat));
+    const Bytes fileBefore = readBytes(rdat);
+
+    Sim sim(
+        {"--fill", "0x00", "--model-digit", "0x32", "--once", "--dump", dir.filePath("dump.bin")});
+    const CtlRun r = ctl({"write", "--port", sim.device, rdat, "-q"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Write Data OK\n");
+    ASSERT_TRUE(sim.waitForExit());
+    const Bytes dump = readBytes(dir.filePath("dump.bin"));
+    Bytes expected(doc.radioImage.begin(), doc.radioImage.begin() + 0x300);
+    expected[addr::kVox] = 0x30;
+    const Bytes password{'A', 'B', '1', '2', 0xFF, 0xFF};
+    std::copy(password.begin(), password.end(), expected.begin() + 0x2F0);
+    EXPECT_EQ(slice(dump, 0, 0x300), expected);
+    EXPECT_EQ(slice(dump, 0x300, 0x1000), Bytes(0xD00, 0x00));
+    EXPECT_EQ(readBytes(rdat), fileBefore);  // the file is never written back
+
+    // A raw stun/die dump lands at its radio addresses.
+    Sim sim2(
+        {"--fill", "0x00", "--model-digit", "0x32", "--once", "--dump", dir.filePath("dump2.bin")});
+    Bytes stun(32);
+    for (int i = 0; i < 32; ++i) stun[i] = static_cast<std::uint8_t>(0xA0 + i);
+    writeBytes(dir.filePath("stun.bin"), stun);
+    ASSERT_EQ(
+        ctl({"write", "--port", sim2.device, "--range", "stundie", dir.filePath("stun.bin"), "-q"})
+            .exitCode,
+        0);
+    ASSERT_TRUE(sim2.waitForExit());
+    const Bytes dump2 = readBytes(dir.filePath("dump2.bin"));
+    EXPECT_EQ(slice(dump2, 0x0B80, 0x0BA0), stun);
+    EXPECT_EQ(slice(dump2, 0, 0x0B80), Bytes(0x0B80, 0x00));
+}
+
+TEST(CliTransfer, FailuresEndInTheirExitCodeWithTheOutputUntouched) {
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("mem.bin"), radioMemory());
+    const QString rdat = dir.filePath("vhf.rdat");
+    ASSERT_EQ(ctl({"new", "-o", rdat}).exitCode, 0);
+    writeBytes(dir.filePath("bad.rdat"), Bytes(1057, 0x11));
+    const struct {
+        const char* name;
+        QStringList simArgs;
+        QStringList ctlArgs;  // PORT and OUT are filled in
+        int exitCode;
+    } cases[] = {
+        {"silent in the block phase", {"--silent", "--at", "data"}, {"read"}, 4},
+        {"NAK to every identification string", {"--nak", "--at", "hello"}, {"read"}, 4},
+        {"impossible block address", {"--impossible-address", "--at", "data:2:1"}, {"read"}, 4},
+        {"... answered Retry once",
+         {"--impossible-address", "--at", "data:2:1"},
+         {"read", "--retries", "1"},
+         0},
+        {"frame cut short", {"--cut", "--at", "data:3:1"}, {"read"}, 4},
+        {"band differs", {"--model-digit", "0x33"}, {"write", rdat}, 5},
+        {"band differs, --yes", {"--model-digit", "0x33"}, {"write", rdat, "--yes"}, 0},
+        {"refused data file", {}, {"write", dir.filePath("bad.rdat")}, 2},
+        {"no such port", {}, {"read", "--port", dir.filePath("nothing")}, 3},
+        {"unknown range", {}, {"read", "--range", "all"}, 1},
+    };
+    const Bytes sentinel{'o', 'l', 'd'};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sim sim(QStringList{"--load", dir.filePath("mem.bin")} + c.simArgs);
+        const QString out = dir.filePath("out.rdat");
+        writeBytes(out, sentinel);
+        QStringList args = c.ctlArgs;
+        if (!args.contains("--port")) args << "--port" << sim.device;
+        if (args.front() == "read") args << "-o" << out;
+        const CtlRun r = ctl(args << "-q");
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        if (c.exitCode != 0) {
+            EXPECT_EQ(readBytes(out), sentinel);
+            EXPECT_TRUE(r.err.startsWith("baldo7ctl: ")) << r.err.toStdString();
+        }
+    }
+}
