@@ -25,6 +25,7 @@ constexpr int kExitUsage = 1;
 constexpr int kExitFile = 2;
 constexpr int kExitPty = 3;
 constexpr int kExitDump = 4;
+constexpr int kReleaseTimeoutMs = 2000;
 
 const char kHelp[] = R"(Usage: baldo7-sim [options]
 
@@ -254,7 +255,12 @@ int main(int argc, char** argv) {
         dumped = dumpMemory(o, sim);
         if (o.once) break;
     }
-    sim.stop();
+    // After the session the program still pauses before it closes the port;
+    // leaving first would pull the line from under it.
+    if (o.once)
+        sim.stopWhenReleased(kReleaseTimeoutMs);
+    else
+        sim.stop();
     dumped = dumpMemory(o, sim) && dumped;
     return dumped ? kExitOk : kExitDump;
 }

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <sched.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -88,6 +90,15 @@ void PtySimulator::stop() {
     closeAll();
 }
 
+void PtySimulator::stopWhenReleased(int timeoutMs) {
+    if (!thread_.joinable()) return;
+    releaseDeadlineNs_ = monotonicNs() + static_cast<std::int64_t>(timeoutMs) * 1000000LL;
+    const char b = 'r';
+    [[maybe_unused]] const ssize_t n = ::write(wake_[1], &b, 1);
+    thread_.join();
+    closeAll();
+}
+
 void PtySimulator::closeAll() {
     closeFd(master_);
     closeFd(slave_);
@@ -111,14 +122,28 @@ Stats PtySimulator::stats() const {
 }
 
 void PtySimulator::run() {
+    if (paced_) {
+        // The line's timing is the radio's, not the host's: ask for a real-time
+        // slot so a busy machine does not stretch the replies. Best effort.
+        sched_param param{};
+        param.sched_priority = 1;
+        pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+    }
     bool blocked = false;  // the pty would not take more output
     while (!stopping_) {
         const std::int64_t now = monotonicNs();
+        const std::int64_t releaseBy = releaseDeadlineNs_;
+        if (releaseBy != 0) {
+            // Without our own hold on the slave, the master reports a hang-up as
+            // soon as the program has closed the port.
+            closeFd(slave_);
+            if (now >= releaseBy) break;
+        }
         feedDue(now);
         writeDue(now);
         blocked = !outgoing_.empty() && outgoing_.front().atNs <= now;
 
-        std::int64_t deadline = INT64_MAX;
+        std::int64_t deadline = releaseBy != 0 ? releaseBy : INT64_MAX;
         if (!incoming_.empty()) deadline = incoming_.front().atNs;
         if (!outgoing_.empty() && !blocked) deadline = std::min(deadline, outgoing_.front().atNs);
 
@@ -145,6 +170,7 @@ void PtySimulator::run() {
         if (fds[0].revents & POLLIN) {
             takeInput(monotonicNs());
         } else if (fds[0].revents & (POLLHUP | POLLERR)) {
+            if (releaseDeadlineNs_ != 0) break;
             // Not expected while we hold the slave open; do not spin on it.
             ::usleep(10000);
         }

@@ -34,6 +34,9 @@ public:
     // Creates the pseudo-terminal and starts answering on it.
     bool start(std::string* error = nullptr);
     void stop();
+    // Stops once the program has closed the port, or after `timeoutMs`, so that a
+    // program still pausing before its close never sees the line vanish.
+    void stopWhenReleased(int timeoutMs);
     bool running() const { return thread_.joinable(); }
     const std::string& devicePath() const { return devicePath_; }
 
@@ -73,6 +76,7 @@ private:
     std::string devicePath_;
     std::thread thread_;
     std::atomic<bool> stopping_{false};
+    std::atomic<std::int64_t> releaseDeadlineNs_{0};  // 0: not waiting for the release
 
     std::vector<Pending> incoming_;  // paced: bytes still on their way in
     std::vector<Pending> outgoing_;  // bytes not yet due, or not yet accepted by the pty
