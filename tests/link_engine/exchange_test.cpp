@@ -213,12 +213,6 @@ TEST(PlainRead, SixtyFourBlocksThenEnd) {
     EXPECT_EQ(std::count(rig.labels.begin(), rig.labels.end(), "Complete:100%"), 1);
 }
 
-TEST(PlainRead, ChineseProgressLabel) {
-    Rig rig = readRig();
-    rig.run();
-    EXPECT_EQ(rig.labels.back(), "完成进度:100%");
-}
-
 TEST(StagedRead, FailedOrCancelledReadLeavesTheDocumentAlone) {
     enum How { RetryCancelled, CancelButton, ImpossibleAddress };
     for (How how : {RetryCancelled, CancelButton, ImpossibleAddress}) {

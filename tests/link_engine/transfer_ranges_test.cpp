@@ -37,11 +37,3 @@ TEST(TransferRange, PercentLabelFormat) {
         {0.0, "%"}, {0.004, "%"}, {0.005, "1%"}, {1.0 / 64, "2%"}, {0.125, "13%"}, {1.0, "100%"}};
     for (const auto& [f, text] : cases) EXPECT_EQ(PercentText(f), text) << f;
 }
-
-TEST(TransferRange, BlocksNeedStorageForAllSixteenBytes) {
-    EXPECT_TRUE(BlockInStorage(0x0000));
-    EXPECT_TRUE(BlockInStorage(0x03F8));  // straddles image and service memory
-    EXPECT_TRUE(BlockInStorage(0x0FF0));
-    EXPECT_FALSE(BlockInStorage(0x0FF1));
-    EXPECT_FALSE(BlockInStorage(0xFFF0));
-}
