@@ -5,8 +5,9 @@
 // The line minimum is every byte the exchange must carry one after another (both
 // directions, the end byte aside: it crosses the line during the pause) times
 // 10 bits / 9600, plus the 200 ms end pause. The exchange is timed from the
-// program's first byte to the command's exit; the whole command, start-up
-// included, is shown beside it.
+// program's first byte to the command's exit (the ratio held to the target); the
+// part on the line (to the end byte, plus the pause) and the whole command,
+// start-up included, are shown beside it.
 #include <fcntl.h>
 #include <limits.h>
 #include <spawn.h>
@@ -75,8 +76,9 @@ struct Measure {
     const char* name;
     int blocks;
     double lineMinS;
-    std::vector<double> exchange;
-    std::vector<double> command;
+    std::vector<double> link;      // first byte to end byte, plus the pause
+    std::vector<double> exchange;  // first byte to the command's exit
+    std::vector<double> command;   // start to exit
 };
 
 double median(std::vector<double> v) {
@@ -121,9 +123,10 @@ int main(int argc, char** argv) {
     const std::string file = dir + "/radio.rdat";
     const double byteS = static_cast<double>(PtySimulator::kByteTimeNs) * 1e-9;
 
-    Measure read{"read", 64, (kHandshakeBytes + 64 * kReadBlockBytes) * byteS + kEndPauseS, {}, {}};
-    Measure write{
-        "write", 48, (kHandshakeBytes + 48 * kWriteBlockBytes) * byteS + kEndPauseS, {}, {}};
+    Measure read{"read", 64, (kHandshakeBytes + 64 * kReadBlockBytes) * byteS + kEndPauseS,
+                 {},     {}, {}};
+    Measure write{"write", 48, (kHandshakeBytes + 48 * kWriteBlockBytes) * byteS + kEndPauseS,
+                  {},      {}, {}};
     const std::vector<std::string> readArgs{ctl,  "read", "--port", sim.devicePath(),
                                             "-o", file,   "--quiet"};
     const std::vector<std::string> writeArgs{ctl,  "write", "--port", sim.devicePath(),
@@ -146,6 +149,8 @@ int main(int argc, char** argv) {
             // times after the program wrote it.
             const double firstByte = static_cast<double>(st.lastSessionStartMs) * 1e-3 -
                                      static_cast<double>(kIdentificationSize) * byteS;
+            const double endByte = static_cast<double>(st.lastSessionEndMs) * 1e-3 - byteS;
+            m->link.push_back(endByte - firstByte + kEndPauseS);
             m->exchange.push_back(ended - firstByte);
             m->command.push_back(ended - started);
         }
@@ -159,14 +164,17 @@ int main(int argc, char** argv) {
     bool over = false;
     for (const Measure* m : {&read, &write}) {
         if (m->exchange.empty()) continue;
-        const double ex = median(m->exchange), cmd = median(m->command);
+        const double ln = median(m->link), ex = median(m->exchange), cmd = median(m->command);
         const double ratio = ex / m->lineMinS;
         over = over || ratio > kTarget;
+        std::printf("  %-5s %2d blocks, line minimum %.3f s\n", m->name, m->blocks, m->lineMinS);
+        std::printf("        on the line (first byte to end byte, + pause) %.3f s  ratio %.3f\n",
+                    ln, ln / m->lineMinS);
         std::printf(
-            "  %-5s %2d blocks  line minimum %.3f s  exchange %.3f s  ratio %.3f  "
-            "(whole command %.3f s, ratio %.3f)  %s\n",
-            m->name, m->blocks, m->lineMinS, ex, ratio, cmd, cmd / m->lineMinS,
-            ratio <= kTarget ? "within 1.05" : "OVER 1.05");
+            "        exchange (first byte to exit)                 %.3f s  ratio %.3f  %s\n", ex,
+            ratio, ratio <= kTarget ? "within 1.05" : "OVER 1.05");
+        std::printf("        whole command, start-up included              %.3f s  ratio %.3f\n",
+                    cmd, cmd / m->lineMinS);
     }
     if (failures) return 1;
     return over ? 1 : 0;

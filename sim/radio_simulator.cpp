@@ -85,6 +85,7 @@ bool RadioSimulator::parseOne(std::vector<Reply>& out) {
                 phase_ = Phase::Idle;
                 ++stats_.sessionsEnded;
                 stats_.lastEndCompleted = false;
+                stats_.lastSessionEndMs = lastInputMs_;
             }
             return true;
 
@@ -103,6 +104,7 @@ bool RadioSimulator::parseOne(std::vector<Reply>& out) {
             phase_ = Phase::Idle;
             ++stats_.sessionsEnded;
             stats_.lastEndCompleted = true;
+            stats_.lastSessionEndMs = lastInputMs_;
             return true;
 
         case kRead: {

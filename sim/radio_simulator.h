@@ -95,6 +95,7 @@ struct Stats {
     int blocksWritten = 0;                // data blocks stored
     int framesRefused = 0;                // read requests or blocks outside memory, NAKed
     std::int64_t lastSessionStartMs = 0;  // when the last identification string was complete
+    std::int64_t lastSessionEndMs = 0;    // when the last end byte arrived
 };
 
 class RadioSimulator {
