@@ -15,22 +15,15 @@ std::string BandLimitText(int mhz, char separator) {
     return std::to_string(mhz) + separator + "00000";
 }
 
-namespace {
-
-struct Clamped {
-    std::int64_t units;
-    bool warn;
-};
-
-// The band limit replaces the separator alone, text that is no number and values
-// outside low..high.
-Clamped clampToBand(const std::string& text, char separator, int lowMHz, int highMHz) {
+ClampedFrequency ClampFrequency(const std::string& text, char separator, int lowMHz, int highMHz) {
+    const std::int64_t low = lowMHz * kUnitsPerMHz, high = highMHz * kUnitsPerMHz;
     const auto value = ParseDecimal(text, separator);
-    if (!value || *value < lowMHz) return {lowMHz * kUnitsPerMHz, true};
-    if (*value > highMHz) return {highMHz * kUnitsPerMHz, true};
-    return {ParseScaled(text, separator, kFrequencyDecimals).value_or(lowMHz * kUnitsPerMHz),
-            false};
+    if (!value || *value < lowMHz) return {low, true};
+    if (*value > highMHz) return {high, true};
+    return {ParseScaled(text, separator, kFrequencyDecimals).value_or(low), false};
 }
+
+namespace {
 
 bool validChannel(int channel) {
     return channel >= 1 && channel <= kChannelCount;
@@ -55,7 +48,7 @@ FrequencyCommit CommitRxFrequency(Document& doc, int channel, const std::string&
     // An editor shows a blank transmit side for a channel not in use.
     const bool txBlank = !wasInUse || !TxInUse(image, channel);
 
-    const Clamped c = clampToBand(text, sep, doc.BandLowMHz, doc.BandHighMHz);
+    const ClampedFrequency c = ClampFrequency(text, sep, doc.BandLowMHz, doc.BandHighMHz);
     result.warn = c.warn;
     if (!wasInUse) {
         ApplyNewChannelDefaults(image, channel);
@@ -88,7 +81,7 @@ FrequencyCommit CommitTxFrequency(Document& doc, int channel, const std::string&
         result.cleared = true;
         return result;
     }
-    const Clamped c = clampToBand(text, sep, doc.BandLowMHz, doc.BandTxHighMHz);
+    const ClampedFrequency c = ClampFrequency(text, sep, doc.BandLowMHz, doc.BandTxHighMHz);
     result.warn = c.warn;
     if (!TxInUse(image, channel)) SetTxTone(image, channel, kNoTone);
     const FrequencyBytes tx = UnitsToBytes(c.units);

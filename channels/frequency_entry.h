@@ -4,6 +4,7 @@
 // (texts::kFrequencyOutOfRange) must be shown.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "core/document.h"
@@ -36,6 +37,14 @@ FrequencyCommit CommitRxFrequency(Document& doc, int channel, const std::string&
 // clears the transmit frequency and encode tone. A transmit side that was absent
 // starts without an encode tone.
 FrequencyCommit CommitTxFrequency(Document& doc, int channel, const std::string& text);
+
+// A typed frequency held to lowMHz..highMHz: the separator alone, text that is no
+// number and values outside the limits give the nearest limit and warn.
+struct ClampedFrequency {
+    std::int64_t units;  // 10 Hz steps, halves to even
+    bool warn;
+};
+ClampedFrequency ClampFrequency(const std::string& text, char separator, int lowMHz, int highMHz);
 
 // Appends the separator when there is none, then "0" up to 9 characters.
 std::string PadFrequencyText(const std::string& text, char separator);

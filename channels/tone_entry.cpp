@@ -8,9 +8,10 @@
 
 namespace baldo7 {
 
-int ToneKeyFilter(const std::string& text, bool hasSelection, int key, char separator) {
+int ToneKeyFilter(const std::string& text, bool hasSelection, int key, char separator,
+                  bool upperCase) {
     if (key == kKeyEnter) return key;
-    if (key >= 'a' && key <= 'z') key -= 32;
+    if (upperCase && key >= 'a' && key <= 'z') key -= 32;
     const bool allowed = key == separator || (key >= '0' && key <= '9') || key == kKeyBackspace ||
                          key == 'D' || key == 'N' || key == 'I';
     if (!allowed) return 0;

@@ -15,7 +15,9 @@ constexpr int kToneTextMaxLength = 5;
 // Returns the key to let through (a..z upper-cased) or 0 when it is dropped. Enter
 // always passes; digits, the separator, Backspace, D, N and I pass; a box already
 // holding five characters takes only Backspace unless part of it is selected.
-int ToneKeyFilter(const std::string& text, bool hasSelection, int key, char separator);
+// The QT/DQT copy box takes only capital letters (upperCase false drops a..z).
+int ToneKeyFilter(const std::string& text, bool hasSelection, int key, char separator,
+                  bool upperCase = true);
 
 struct ToneEntry {
     std::string text;  // what the box shows afterwards

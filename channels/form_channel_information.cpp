@@ -1,0 +1,698 @@
+#include "channels/form_channel_information.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "channels/channel_record.h"
+#include "channels/channel_texts.h"
+#include "channels/form_copy_tools.h"
+#include "channels/form_key_entry.h"
+#include "channels/frequency_entry.h"
+#include "channels/tone_entry.h"
+#include "core/codecs.h"
+#include "core/document.h"
+#include "shell/editor_host.h"
+#include "shell/ui_support.h"
+
+namespace baldo7 {
+
+namespace {
+constexpr int kWindowWidthTwips = 9610;
+constexpr int kWindowHeightTwips = 6180;
+constexpr int kGridWidthTwips = 8950;
+constexpr int kGridHeightTwips = 4590;
+constexpr int kHeaderHeightTwips = 500;
+constexpr int kColumnWidthsTwips[FormChannelInformation::kColumnCount] = {
+    500, 1000, 1000, 1000, 1000, 1000, 1200, 1200, 1000};
+constexpr int kText1 = 5;
+constexpr int kTimerMs = 500;
+
+}  // namespace
+
+FormChannelInformation::FormChannelInformation(Document& doc, EditorHost& host, QWidget* parent)
+    : QWidget(parent), doc_(doc), host_(host) {
+    setObjectName(QStringLiteral("FormChannelInformation"));
+
+    MSHFlexGridChannel = new QTableWidget(kChannelCount, kColumnCount, this);
+    MSHFlexGridChannel->setObjectName(QStringLiteral("MSHFlexGridChannel"));
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setFrame(false);
+    Text1->hide();
+    for (int i = 0; i < 5; ++i) {
+        auto* combo = new QComboBox(this);
+        combo->setObjectName(QStringLiteral("Combo1_%1").arg(i));
+        if (i <= 1) {
+            combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            combo->setCompleter(nullptr);
+        }
+        combo->setMaxVisibleItems(12);
+        combo->hide();
+        Combo1[i] = combo;
+    }
+    CommandChannelEdit = new QPushButton(this);
+    CommandChannelEdit->setObjectName(QStringLiteral("CommandChannelEdit"));
+    CommandClose = new QPushButton(this);
+    CommandClose->setObjectName(QStringLiteral("CommandClose"));
+    CommandHelp = new QPushButton(this);
+    CommandHelp->setObjectName(QStringLiteral("CommandHelp"));
+    ComboGroup = new QComboBox(this);
+    ComboGroup->setObjectName(QStringLiteral("ComboGroup"));
+    ComboGroup->hide();
+    LabelGroup = new QLabel(this);
+    LabelGroup->setObjectName(QStringLiteral("LabelGroup"));
+    LabelGroup->hide();
+    for (int g = 1; g <= 8; ++g) ComboGroup->addItem(QString::number(g));
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(CommandChannelEdit);
+    buttons->addStretch(1);
+    buttons->addWidget(CommandClose);
+    buttons->addSpacing(twips(300));
+    buttons->addWidget(CommandHelp);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(twips(300), twips(240), twips(300), twips(240));
+    outer->addWidget(MSHFlexGridChannel, 0, Qt::AlignHCenter);
+    outer->addSpacing(twips(120));
+    outer->addLayout(buttons);
+    outer->addStretch(1);
+
+    // Load.
+    resize(sizeHint());
+    doc_.FormChannelInformationOpen = true;
+    fillTexts();
+    doc_.CurrentRow = 1;
+    ComboGroup->setCurrentIndex(0);
+    doc_.CurrentGroup = 0;
+    EnterPressed = false;
+    ReopenOnEnter = false;
+    layoutGrid();
+    AnalyseChannelInformation();
+    host_.addWindowMenuEntry(kMenuIdChannelInformation, windowTitle());
+
+    connect(MSHFlexGridChannel, &QTableWidget::cellClicked, this,
+            [this](int row, int column) { MSHFlexGridChannel_Click(row + 1, column); });
+    connect(MSHFlexGridChannel, &QTableWidget::currentCellChanged, this,
+            [this](int row, int column) {
+                if (!userNavigation_ || row < 0 || column <= kColChannel) return;
+                doc_.CurrentRow = row + 1;
+                doc_.CurrentColumn = column;
+            });
+    connect(CommandChannelEdit, &QPushButton::clicked, this,
+            &FormChannelInformation::openChannelEdit);
+    connect(CommandClose, &QPushButton::clicked, this, &FormChannelInformation::CommandClose_Click);
+    connect(CommandHelp, &QPushButton::clicked, this,
+            [this] { host_.showHelpTopic(QStringLiteral("chinfo.htm")); });
+    connect(Timer1, &QTimer::timeout, this, &FormChannelInformation::Timer1_Timer);
+    connect(qApp, &QApplication::focusChanged, this, &FormChannelInformation::onFocusChanged);
+
+    // The window sees keys before its controls.
+    QList<QWidget*> watched{
+        MSHFlexGridChannel, MSHFlexGridChannel->viewport(), Text1, CommandChannelEdit, CommandClose,
+        CommandHelp};
+    for (QComboBox* combo : Combo1) {
+        watched << combo;
+        if (combo->lineEdit()) watched << combo->lineEdit();
+    }
+    for (QWidget* w : watched) w->installEventFilter(this);
+
+    Timer1->start(kTimerMs);
+}
+
+FormChannelInformation::~FormChannelInformation() {
+    // The base destructor hides the window, which moves focus; nothing may commit then.
+    disconnect(qApp, nullptr, this, nullptr);
+    activeEditor_ = -1;
+}
+
+QSize FormChannelInformation::sizeHint() const {
+    return {twips(kWindowWidthTwips), twips(kWindowHeightTwips)};
+}
+
+void FormChannelInformation::fillTexts() {
+    using namespace channel_texts;
+    const bool en = doc_.IsEnglish;
+    const char sep = doc_.DecimalSeparator;
+    setWindowTitle(uiText(kGridCaption, en));
+    CommandClose->setText(uiText(texts::kClose, en));
+    CommandHelp->setText(uiText(texts::kHelp, en));
+    CommandChannelEdit->setText(uiText(kChannelEditButton, en));
+    LabelGroup->setText(uiText(kGroup, en));
+    QStringList headers;
+    for (const BiText& h : kColumnHeaders) headers << uiText(h, en);
+    MSHFlexGridChannel->setHorizontalHeaderLabels(headers);
+
+    powerList_ = PowerList(en);
+    scanList_ = ScanList(en);
+    spacingList_ = SpacingList(en, sep);
+    for (QComboBox* combo : Combo1) combo->clear();
+    Combo1[4]->addItems(uiList(spacingList_));
+    Combo1[3]->addItems(uiList(scanList_));
+    Combo1[2]->addItems(uiList(powerList_));
+    const QStringList tones = uiList(ToneList(en, sep));
+    Combo1[1]->addItems(tones);
+    Combo1[0]->addItems(tones);
+}
+
+void FormChannelInformation::layoutGrid() {
+    QTableWidget* grid = MSHFlexGridChannel;
+    grid->setFixedSize(twips(kGridWidthTwips), twips(kGridHeightTwips));
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setTabKeyNavigation(false);
+    grid->setWordWrap(false);
+    grid->setCornerButtonEnabled(false);
+    grid->verticalHeader()->hide();
+
+    QHeaderView* header = grid->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    header->setFixedHeight(twips(kHeaderHeightTwips));
+    header->setMinimumSectionSize(1);
+    for (int c = 0; c < kColumnCount; ++c) grid->setColumnWidth(c, twips(kColumnWidthsTwips[c]));
+
+    // All sixteen rows fill the grid below the header.
+    QHeaderView* rows = grid->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(1);
+    const int space = grid->height() - header->height() - 2 * grid->frameWidth();
+    for (int r = 0; r < kChannelCount; ++r)
+        grid->setRowHeight(r, space / kChannelCount + (r < space % kChannelCount ? 1 : 0));
+
+    fitGridFont();
+
+    const QBrush fixedBrush = palette().brush(QPalette::Button);
+    for (int r = 0; r < kChannelCount; ++r) {
+        for (int c = 0; c < kColumnCount; ++c) {
+            auto* item = new QTableWidgetItem;
+            item->setTextAlignment(Qt::AlignCenter);
+            if (c == kColChannel) {
+                item->setFlags(Qt::ItemIsEnabled);
+                item->setBackground(fixedBrush);
+                item->setText(QString::number(r + 1));
+            } else {
+                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            }
+            grid->setItem(r, c, item);
+        }
+    }
+}
+
+void FormChannelInformation::fitGridFont() {
+    // The column widths are fixed; the font shrinks until the widest texts of every
+    // column and every header fit, whatever the platform's default font is.
+    QTableWidget* grid = MSHFlexGridChannel;
+    const bool en = doc_.IsEnglish;
+    const char sep = doc_.DecimalSeparator;
+    const QString frequency = QStringLiteral("888") + QChar(sep) + QStringLiteral("88888");
+    std::vector<QStringList> samples(kColumnCount);
+    samples[kColChannel] << QStringLiteral("16");
+    samples[kColRx] << frequency;
+    samples[kColTx] << frequency;
+    const QStringList tones{QStringLiteral("D888N"), QStringLiteral("D888I"),
+                            QStringLiteral("254") + QChar(sep) + QStringLiteral("8"),
+                            uiText(texts::kNone, en)};
+    samples[kColDecode] = tones;
+    samples[kColEncode] = tones;
+    samples[kColPower] = uiList(powerList_);
+    samples[kColScan] = uiList(scanList_);
+    samples[kColSpacing] = uiList(spacingList_);
+    samples[kColMore] << QString::fromLatin1(channel_texts::kMoreCell);
+
+    const int cellPadding = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 2);
+    const int rowHeight = grid->rowHeight(0);
+    const int headerHeight = grid->horizontalHeader()->height();
+    auto fits = [&](const QFont& font) {
+        const QFontMetrics fm(font);
+        if (fm.height() > rowHeight) return false;
+        for (int c = 0; c < kColumnCount; ++c) {
+            const int width = grid->columnWidth(c) - cellPadding;
+            for (const QString& text : samples[c])
+                if (fm.horizontalAdvance(text) > width) return false;
+            const QString header = grid->horizontalHeaderItem(c)->text();
+            const QRect wrapped =
+                fm.boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap, header);
+            if (wrapped.width() > width || wrapped.height() > headerHeight - 4) return false;
+        }
+        return true;
+    };
+    QFont font = grid->font();
+    qreal size = font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
+    for (; size > 5.0; size -= 0.5) {
+        font.setPointSizeF(size);
+        if (fits(font)) break;
+    }
+    grid->setFont(font);
+    grid->horizontalHeader()->setFont(font);
+    // The cell editors write in the cells' font; a list may open wider than its cell.
+    Text1->setFont(font);
+    for (QComboBox* combo : Combo1) {
+        combo->setFont(font);
+        combo->view()->setFont(font);
+        combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) +
+                                       style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
+    }
+}
+
+QString FormChannelInformation::cellText(int row, int column) const {
+    const QTableWidgetItem* item = MSHFlexGridChannel->item(row - 1, column);
+    return item ? item->text() : QString();
+}
+
+void FormChannelInformation::setCell(int row, int column, const QString& text) {
+    if (QTableWidgetItem* item = MSHFlexGridChannel->item(row - 1, column)) item->setText(text);
+}
+
+void FormChannelInformation::fillRow(int row) {
+    const bool wasDecoding = decoding_;
+    decoding_ = true;
+    for (int c = kColRx; c <= kColSpacing; ++c) setCell(row, c, QString());
+    setCell(row, kColMore, QString::fromLatin1(channel_texts::kMoreCell));
+    const ChannelView v = DisplayChannel(doc_, row);
+    if (v.inUse) {
+        setCell(row, kColRx, uiText(v.rxText));
+        setCell(row, kColTx, uiText(v.txText));
+        setCell(row, kColDecode, uiText(v.rxToneText));
+        setCell(row, kColEncode, uiText(v.txToneText));
+        setCell(row, kColPower, uiText(powerList_[v.powerIndex]));
+        setCell(row, kColSpacing, uiText(spacingList_[v.spacingIndex]));
+        setCell(row, kColScan, uiText(scanList_[v.scanListIndex()]));
+    }
+    decoding_ = wasDecoding;
+}
+
+void FormChannelInformation::AnalyseChannelInformation() {
+    decoding_ = true;
+    for (int row = 1; row <= kChannelCount; ++row) fillRow(row);
+    decoding_ = false;
+}
+
+QRect FormChannelInformation::cellRectInForm(int row, int column) const {
+    const QTableWidgetItem* item = MSHFlexGridChannel->item(row - 1, column);
+    const QRect inViewport = MSHFlexGridChannel->visualItemRect(item);
+    return {MSHFlexGridChannel->viewport()->mapTo(this, inViewport.topLeft()), inViewport.size()};
+}
+
+// ---- opening a cell editor -------------------------------------------------------
+
+void FormChannelInformation::MSHFlexGridChannel_Click(int row, int column) {
+    if (column == kColChannel) return;  // the fixed column
+    openCellEditor(row, column);
+}
+
+void FormChannelInformation::openCellEditor(int row, int column) {
+    if (row < 1 || row > kChannelCount || column <= kColChannel || column >= kColumnCount) return;
+    FreshData();
+    doc_.CurrentColumn = column;
+    doc_.CurrentRow = row;
+    // An empty channel starts from its receive frequency; a blank transmit side from
+    // its frequency.
+    if (cellText(row, kColRx).isEmpty() && column != kColMore)
+        column = kColRx;
+    else if (cellText(row, kColTx).isEmpty() && column == kColEncode)
+        column = kColTx;
+    doc_.CurrentColumn = column;
+    MSHFlexGridChannel->setCurrentCell(row - 1, column);
+
+    if (column == kColMore) {
+        openChannelEdit();
+        return;
+    }
+    const QRect cell = cellRectInForm(row, column);
+    editRow_ = row;
+    editColumn_ = column;
+    if (column == kColRx || column == kColTx) {
+        Text1->setGeometry(cell);
+        Text1->setText(cellText(row, column));
+        activeEditor_ = kText1;
+        Text1->show();
+        Text1->raise();
+        Text1->setFocus();
+        Text1->selectAll();
+        return;
+    }
+    const int index = column - kColDecode;
+    QComboBox* combo = Combo1[index];
+    combo->setGeometry(cell.left(), cell.top(), cell.width(), combo->sizeHint().height());
+    if (column == kColDecode || column == kColEncode) {
+        combo->setEditText(cellText(row, column));
+    } else {
+        const int found = combo->findText(cellText(row, column), Qt::MatchExactly);
+        combo->setCurrentIndex(found >= 0 ? found : 0);
+    }
+    activeEditor_ = index;
+    combo->show();
+    combo->raise();
+    combo->setFocus();
+}
+
+// ---- committing ------------------------------------------------------------------
+
+void FormChannelInformation::FreshData() {
+    if (activeEditor_ >= 0 && activeEditor_ < kText1)
+        commitCombo(activeEditor_);
+    else if (activeEditor_ == kText1)
+        commitText1();
+}
+
+void FormChannelInformation::hideEditor(QWidget* editor) {
+    // Hiding the focused editor would hand focus to the next button.
+    if (editor->hasFocus() || editor->isAncestorOf(QApplication::focusWidget()))
+        MSHFlexGridChannel->setFocus();
+    editor->hide();
+}
+
+void FormChannelInformation::commitText1() {
+    if (activeEditor_ != kText1) return;
+    activeEditor_ = -1;
+    const int row = editRow_, column = editColumn_;
+    const std::string text = Text1->text().toStdString();
+    FrequencyCommit result;
+    if (row > 0 && column > 0) {
+        result = column == kColRx ? CommitRxFrequency(doc_, row, text)
+                                  : CommitTxFrequency(doc_, row, text);
+        if (result.warn)
+            host_.messages().show(MsgIcon::Warning, appTitle(),
+                                  uiText(texts::kFrequencyOutOfRange, doc_.IsEnglish));
+    }
+    hideEditor(Text1);
+    finish(row, column);
+    // A removed transmit side has no encode tone to show until the next redraw.
+    if (result.cleared && column == kColTx) setCell(row, kColEncode, QString());
+}
+
+void FormChannelInformation::commitCombo(int index) {
+    if (activeEditor_ != index) return;
+    activeEditor_ = -1;
+    QComboBox* combo = Combo1[index];
+    const int row = editRow_, column = index + kColDecode;
+    const bool toneColumn = column == kColDecode || column == kColEncode;
+    if (row <= 0 || (!toneColumn && combo->currentIndex() < 0)) {
+        hideEditor(combo);
+        EnterPressed = false;
+        return;
+    }
+    RadioImage& image = doc_.radioImage;
+    switch (column) {
+        case kColPower:
+            SetTxPower(image, row, combo->currentIndex());
+            break;
+        case kColSpacing:
+            SetSpacing(image, row, combo->currentIndex());
+            break;
+        case kColScan:
+            SetScanFromListIndex(image, row, combo->currentIndex());
+            break;
+        default: {
+            const std::string text = combo->currentText().toStdString();
+            ToneCode code = kNoTone;
+            if (text != texts::kNone.en && text != texts::kNone.zh) {
+                const ToneEntry entry = ToneFromText(text, doc_.DecimalSeparator);
+                combo->setEditText(uiText(entry.text));
+                code = entry.code;
+            }
+            if (column == kColDecode)
+                SetRxTone(image, row, code);
+            else
+                SetTxTone(image, row, code);
+        }
+    }
+    hideEditor(combo);
+    finish(row, column);
+}
+
+void FormChannelInformation::finish(int row, int column) {
+    doc_.GridChanged = true;
+    // The cell shows what is now stored, which is the editor's normalised text.
+    if (row > 0) fillRow(row);
+    if (!EnterPressed) return;
+    EnterPressed = false;
+    if (column == kColSpacing && row < kChannelCount) {
+        ++row;
+        column = kColRx;
+    } else if (column < kColMore) {
+        ++column;
+    }
+    doc_.CurrentRow = row;
+    doc_.CurrentColumn = column;
+    MSHFlexGridChannel->setCurrentCell(row - 1, column);
+    MSHFlexGridChannel->setFocus();
+    ReopenOnEnter = true;
+}
+
+void FormChannelInformation::onFocusChanged(QWidget* old, QWidget* now) {
+    if (activeEditor_ < 0 || !now || !old) return;
+    QWidget* editor = activeEditor_ == kText1 ? static_cast<QWidget*>(Text1)
+                                              : static_cast<QWidget*>(Combo1[activeEditor_]);
+    auto inside = [editor](QWidget* w) { return w == editor || editor->isAncestorOf(w); };
+    if (!inside(old) || inside(now)) return;
+    // The drop-down list of a combo is a window of its own.
+    if (activeEditor_ != kText1) {
+        QAbstractItemView* view = Combo1[activeEditor_]->view();
+        if (view && now->window() == view->window()) return;
+    }
+    FreshData();
+}
+
+// ---- keys ------------------------------------------------------------------------
+
+FormChannelInformation::Shortcut FormChannelInformation::shortcutOf(const QKeyEvent* key) {
+    const Qt::KeyboardModifiers mods =
+        key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const bool shift = mods == Qt::ShiftModifier;
+    const bool ctrl = mods == Qt::ControlModifier;
+    switch (key->key()) {
+        case Qt::Key_F3:
+            return shift ? Shortcut::ChannelCopy : Shortcut::None;
+        case Qt::Key_F4:
+            return shift ? Shortcut::FrequencyCopy : Shortcut::None;
+        case Qt::Key_F5:
+            return shift ? Shortcut::QtDqtCopy : Shortcut::None;
+        case Qt::Key_F9:
+            return shift ? Shortcut::Insert : Shortcut::None;
+        case Qt::Key_F10:
+            return shift ? Shortcut::Delete : Shortcut::None;
+        case Qt::Key_F11:
+            return shift || ctrl ? Shortcut::None : Shortcut::ChannelEdit;
+        case Qt::Key_E:
+            return ctrl ? Shortcut::ChannelCopy : Shortcut::None;
+        case Qt::Key_F:
+            return ctrl ? Shortcut::FrequencyCopy : Shortcut::None;
+        case Qt::Key_Q:
+            return ctrl ? Shortcut::QtDqtCopy : Shortcut::None;
+        case Qt::Key_I:
+            return ctrl ? Shortcut::Insert : Shortcut::None;
+        case Qt::Key_D:
+            return ctrl ? Shortcut::Delete : Shortcut::None;
+        default:
+            return Shortcut::None;
+    }
+}
+
+bool FormChannelInformation::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (shortcutOf(key) != Shortcut::None) {
+            // Ours: no menu shortcut or line-edit binding may take it.
+            key->accept();
+            return true;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+    if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    const Shortcut which = shortcutOf(key);
+    if (which != Shortcut::None) {
+        runShortcut(which);
+        return true;
+    }
+    if (watched == Text1) return text1KeyPress(key);
+    for (int i = 0; i < 5; ++i)
+        if (watched == Combo1[i] || watched == Combo1[i]->lineEdit()) return comboKeyPress(i, key);
+    if (watched == MSHFlexGridChannel) return gridKeyPress(key);
+    return QWidget::eventFilter(watched, event);
+}
+
+bool FormChannelInformation::gridKeyPress(QKeyEvent* key) {
+    if (isEnterKey(key)) {
+        if (ReopenOnEnter) {
+            ReopenOnEnter = false;
+            const int row = MSHFlexGridChannel->currentRow() + 1;
+            const int column = MSHFlexGridChannel->currentColumn();
+            openCellEditor(row, column);
+        }
+        return true;
+    }
+    // Moving with the keys makes the new cell the current one for the shortcuts.
+    userNavigation_ = true;
+    static_cast<QObject*>(MSHFlexGridChannel)->event(key);
+    userNavigation_ = false;
+    return true;
+}
+
+bool FormChannelInformation::text1KeyPress(QKeyEvent* key) {
+    if (isEnterKey(key)) {
+        EnterPressed = true;
+        commitText1();
+        return true;
+    }
+    const int typed = typedCode(key);
+    if (typed == 0) return false;
+    const int allowed = KeyFilter(Text1->text().toStdString(), Text1->hasSelectedText(), typed, 1,
+                                  doc_.DecimalSeparator);
+    return applyKeyFilter(Text1, typed, allowed);
+}
+
+bool FormChannelInformation::comboKeyPress(int index, QKeyEvent* key) {
+    if (isEnterKey(key)) {
+        EnterPressed = true;
+        commitCombo(index);
+        return true;
+    }
+    QLineEdit* edit = Combo1[index]->lineEdit();
+    if (!edit) return false;
+    const int typed = typedCode(key);
+    if (typed == 0) return false;
+    const int allowed = ToneKeyFilter(edit->text().toStdString(), edit->hasSelectedText(), typed,
+                                      doc_.DecimalSeparator);
+    return applyKeyFilter(edit, typed, allowed);
+}
+
+void FormChannelInformation::runShortcut(Shortcut which) {
+    if (doc_.CurrentRow <= 0 || doc_.CurrentColumn <= 0 || doc_.CurrentRow > kChannelCount) return;
+    switch (which) {
+        case Shortcut::Insert:
+            insertChannel();
+            break;
+        case Shortcut::Delete:
+            deleteChannel();
+            break;
+        case Shortcut::ChannelEdit:
+            openChannelEdit();
+            break;
+        case Shortcut::ChannelCopy:
+        case Shortcut::FrequencyCopy:
+        case Shortcut::QtDqtCopy:
+            showCopyTool(which);
+            break;
+        case Shortcut::None:
+            break;
+    }
+}
+
+// ---- commands --------------------------------------------------------------------
+
+void FormChannelInformation::insertChannel() {
+    // A pending edit belongs to the channel it was typed into, before anything moves.
+    FreshData();
+    if (!cellText(kChannelCount, kColRx).isEmpty()) return;
+    if (InsertEmptyChannel(doc_.radioImage, doc_.CurrentRow)) doc_.GridChanged = true;
+    AnalyseChannelInformation();
+}
+
+void FormChannelInformation::deleteChannel() {
+    FreshData();
+    DeleteChannel(doc_.radioImage, doc_.CurrentRow);
+    doc_.GridChanged = true;
+    AnalyseChannelInformation();
+}
+
+void FormChannelInformation::showCopyTool(Shortcut which) {
+    const int row = doc_.CurrentRow;
+    FreshData();
+    if (which == Shortcut::QtDqtCopy ? cellText(row, kColTx).isEmpty()
+                                     : cellText(row, kColRx).isEmpty())
+        return;
+    if (which == Shortcut::ChannelCopy) {
+        FormChannelCopy dialog(doc_, host_, row, this);
+        dialog.exec();
+    } else if (which == Shortcut::FrequencyCopy) {
+        FormFrequencyCopy dialog(doc_, host_, row, this);
+        dialog.exec();
+    } else {
+        FormQtDqtCopy dialog(doc_, host_, row, this);
+        dialog.exec();
+    }
+    // Show the copy at once rather than on the next tick, and let the channel edit
+    // dialog follow.
+    if (doc_.DialogChanged) {
+        doc_.GridChanged = true;
+        Timer1_Timer();
+    }
+}
+
+void FormChannelInformation::openChannelEdit() {
+    FreshData();
+    host_.openEditor(EditorKind::ChannelEdit);
+}
+
+void FormChannelInformation::Timer1_Timer() {
+    if (doc_.DialogChanged) {
+        AnalyseChannelInformation();
+        doc_.DialogChanged = false;
+    }
+    // The channel edit dialog may have chosen another channel.
+    const int row = doc_.CurrentRow;
+    if (activeEditor_ < 0 && row >= 1 && row <= kChannelCount && doc_.CurrentColumn > 0 &&
+        MSHFlexGridChannel->currentRow() != row - 1) {
+        const int column = std::max(MSHFlexGridChannel->currentColumn(), int(kColRx));
+        MSHFlexGridChannel->setCurrentCell(row - 1, column);
+    }
+}
+
+void FormChannelInformation::CommandClose_Click() {
+    FreshData();
+    doc_.FormChannelInformationOpen = false;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void FormChannelInformation::closeEvent(QCloseEvent* event) {
+    if (!unloaded_) {
+        FreshData();
+        unloaded_ = true;
+        Timer1->stop();
+        doc_.FormChannelInformationOpen = false;
+        host_.removeWindowMenuEntry(kMenuIdChannelInformation);
+    }
+    QWidget::closeEvent(event);
+}
+
+void FormChannelInformation::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange) {
+        if (!isActiveWindow()) {
+            if (!QApplication::activePopupWidget()) FreshData();
+        } else if (!qobject_cast<QMdiSubWindow*>(parentWidget())) {
+            // Standing alone; inside the MDI area the main window checks its entry.
+            host_.checkWindowMenuEntry(kMenuIdChannelInformation);
+        }
+    }
+    QWidget::changeEvent(event);
+}
+
+}  // namespace baldo7

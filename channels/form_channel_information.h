@@ -1,0 +1,124 @@
+// The channel grid: one row per channel, a cell editor laid over the cell being
+// edited (Text1 for the frequencies, Combo1(0..4) for the other columns), every
+// commit written straight into the image through the channel logic.
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "core/pick_lists.h"
+
+class QComboBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class QTimer;
+
+namespace baldo7 {
+
+struct Document;
+class EditorHost;
+
+class FormChannelInformation : public QWidget {
+    Q_OBJECT
+public:
+    // Grid columns.
+    enum Column {
+        kColChannel = 0,
+        kColRx = 1,
+        kColTx = 2,
+        kColDecode = 3,
+        kColEncode = 4,
+        kColPower = 5,
+        kColScan = 6,
+        kColSpacing = 7,
+        kColMore = 8,
+        kColumnCount = 9
+    };
+
+    FormChannelInformation(Document& doc, EditorHost& host, QWidget* parent = nullptr);
+    ~FormChannelInformation() override;
+
+    // Redraws all 16 rows from the image.
+    void AnalyseChannelInformation();
+    // Commits the open cell editor, if any.
+    void FreshData();
+
+    QSize sizeHint() const override;
+
+    // Text of cell (row 1..16, column 0..8) as shown.
+    QString cellText(int row, int column) const;
+    // Opens the editor of a cell as a click does.
+    void openCellEditor(int row, int column);
+
+    QTableWidget* MSHFlexGridChannel;
+    QLineEdit* Text1;
+    std::array<QComboBox*, 5> Combo1;
+    QPushButton* CommandChannelEdit;
+    QPushButton* CommandClose;
+    QPushButton* CommandHelp;
+    QComboBox* ComboGroup;  // never shown: the group is always 1
+    QLabel* LabelGroup;     // never shown
+    QTimer* Timer1;
+
+    bool EnterPressed = false;
+    bool ReopenOnEnter = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    enum class Shortcut {
+        None,
+        ChannelCopy,
+        FrequencyCopy,
+        QtDqtCopy,
+        Insert,
+        Delete,
+        ChannelEdit
+    };
+    static Shortcut shortcutOf(const QKeyEvent* key);
+
+    void fillTexts();
+    void layoutGrid();
+    void fitGridFont();
+    void fillRow(int row);
+    void setCell(int row, int column, const QString& text);
+    QRect cellRectInForm(int row, int column) const;
+
+    void MSHFlexGridChannel_Click(int row, int column);
+    bool gridKeyPress(QKeyEvent* key);
+    bool text1KeyPress(QKeyEvent* key);
+    bool comboKeyPress(int index, QKeyEvent* key);
+    void runShortcut(Shortcut which);
+    void onFocusChanged(QWidget* old, QWidget* now);
+
+    void commitText1();
+    void commitCombo(int index);
+    void finish(int row, int column);
+    void hideEditor(QWidget* editor);
+
+    void insertChannel();
+    void deleteChannel();
+    void showCopyTool(Shortcut which);
+    void openChannelEdit();
+    void Timer1_Timer();
+    void CommandClose_Click();
+
+    Document& doc_;
+    EditorHost& host_;
+    bool decoding_ = false;
+    bool unloaded_ = false;
+    bool userNavigation_ = false;
+    // The open editor: -1 none, 0..4 Combo1(i), 5 Text1; and the cell it edits.
+    int activeEditor_ = -1;
+    int editRow_ = 0;
+    int editColumn_ = 0;
+    PickList powerList_, scanList_, spacingList_;
+};
+
+}  // namespace baldo7

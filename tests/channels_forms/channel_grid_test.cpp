@@ -1,0 +1,475 @@
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "channels/channel_record.h"
+#include "channels/form_channel_information.h"
+#include "channels/form_copy_tools.h"
+#include "channels/frequency_entry.h"
+#include "core/document.h"
+#include "tests/support/fake_editor_host.h"
+
+using namespace baldo7;
+
+namespace {
+using Grid = FormChannelInformation;
+
+std::array<std::uint8_t, 16> recordOf(const Document& doc, int channel) {
+    std::array<std::uint8_t, 16> r{};
+    for (std::size_t i = 0; i < 16; ++i) r[i] = doc.radioImage[ChannelStart(channel) + i];
+    return r;
+}
+
+// Runs `action` on the modal dialog that the next key or click opens.
+template <typename Dialog>
+void onNextModal(bool* seen, std::function<void(Dialog*)> action) {
+    QTimer::singleShot(0, [seen, action] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        *seen = true;
+        action(dialog);
+        if (dialog->isVisible()) dialog->reject();
+    });
+}
+}  // namespace
+
+class ChannelGridTest : public QObject {
+    Q_OBJECT
+
+    Document doc;
+    std::unique_ptr<FakeEditorHost> host;
+    std::unique_ptr<Grid> form;
+
+    void openForm() {
+        form.reset();
+        form = std::make_unique<Grid>(doc, *host);
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    void setBand(int low, int high, int txHigh) {
+        doc.BandLowMHz = low;
+        doc.BandHighMHz = high;
+        doc.BandTxHighMHz = txHigh;
+    }
+
+    void clickCell(int row, int column) {
+        QTableWidget* grid = form->MSHFlexGridChannel;
+        const QRect rect = grid->visualItemRect(grid->item(row - 1, column));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+
+    static QWidget* focus() { return QApplication::focusWidget(); }
+
+    // Replaces the text of the open editor as a user does: select all, erase, type,
+    // Enter. (Typing over a selection would refuse a second separator.)
+    void typeInto(QWidget* editor, const QString& text, bool enter = true) {
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QTest::keyClicks(editor, text);
+        if (enter) QTest::keyClick(editor, Qt::Key_Return);
+    }
+
+    // Enters a receive frequency into a row through the grid.
+    void enterRx(int row, const QString& text) {
+        clickCell(row, Grid::kColRx);
+        QVERIFY(form->Text1->isVisible());
+        typeInto(form->Text1, text);
+    }
+
+    QStringList rowCells(int row) {
+        QStringList cells;
+        for (int c = Grid::kColRx; c <= Grid::kColSpacing; ++c) cells << form->cellText(row, c);
+        return cells;
+    }
+
+private slots:
+    void init() {
+        doc = Document{};
+        doc.IsEnglish = true;
+        doc.radioImage.fill(0xFF);
+        doc.radioImage[addr::kScanAddBitmap] = 0;
+        doc.radioImage[addr::kScanAddBitmap + 1] = 0;
+        setBand(136, 174, 174);
+        host = std::make_unique<FakeEditorHost>();
+    }
+    void cleanup() { form.reset(); }
+
+    void emptyRowStartsFromItsReceiveFrequency_data() {
+        QTest::addColumn<int>("column");
+        for (int c = Grid::kColRx; c <= Grid::kColSpacing; ++c) QTest::addRow("column %d", c) << c;
+    }
+    void emptyRowStartsFromItsReceiveFrequency() {
+        QFETCH(int, column);
+        openForm();
+        clickCell(4, column);
+        QVERIFY(form->Text1->isVisible());
+        QCOMPARE(focus(), form->Text1);
+        QCOMPARE(doc.CurrentRow, 4);
+        QCOMPARE(doc.CurrentColumn, int(Grid::kColRx));
+        for (QComboBox* combo : form->Combo1) QVERIFY(!combo->isVisible());
+    }
+
+    void newChannelThroughTheGrid() {
+        openForm();
+        enterRx(4, "145");
+        QCOMPARE(rowCells(4), (QStringList{"145.00000", "145.00000", "None", "None", "High", "Add",
+                                           "25K(Wide)"}));
+        QCOMPARE(recordOf(doc, 4),
+                 (std::array<std::uint8_t, 16>{0x00, 0x00, 0x50, 0x14, 0x00, 0x00, 0x50, 0x14, 0xFF,
+                                               0xFF, 0xFF, 0xFF, 0x08, 0x01, 0xFF, 0xFF}));
+        QVERIFY(GetScanAddBit(doc.radioImage, 4));
+        QVERIFY(doc.GridChanged);
+        QVERIFY(host->messageService.shown.isEmpty());
+
+        // Enter moved on to the transmit cell; a second Enter opens it.
+        QCOMPARE(form->MSHFlexGridChannel->currentColumn(), int(Grid::kColTx));
+        QVERIFY(form->ReopenOnEnter);
+        QTest::keyClick(form->MSHFlexGridChannel, Qt::Key_Return);
+        QVERIFY(form->Text1->isVisible());
+        QCOMPARE(form->Text1->text(), QStringLiteral("145.00000"));
+        QCOMPARE(form->Text1->selectedText(), QStringLiteral("145.00000"));
+
+        // The key filter: letters and a second point never reach the box.
+        QTest::keyClicks(form->Text1, "146x.5.2");
+        QCOMPARE(form->Text1->text(), QStringLiteral("146.52"));
+        QTest::keyClick(form->Text1, Qt::Key_Return);
+        QCOMPARE(form->cellText(4, Grid::kColTx), QStringLiteral("146.52000"));
+        QCOMPARE(form->cellText(4, Grid::kColRx), QStringLiteral("145.00000"));
+    }
+
+    void outOfRangeIsClampedWithAWarning_data() {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("rx above") << true << 1 << "600"
+                                  << "480.00000" << true;
+        QTest::newRow("rx below") << true << 1 << "399.9"
+                                  << "400.00000" << true;
+        QTest::newRow("rx point only") << false << 1 << "."
+                                       << "400.00000" << true;
+        QTest::newRow("rx in band") << true << 1 << "450.0125"
+                                    << "450.01250" << false;
+        QTest::newRow("tx above") << true << 2 << "481"
+                                  << "480.00000" << true;
+        QTest::newRow("tx point only") << false << 2 << "."
+                                       << "400.00000" << true;
+    }
+    void outOfRangeIsClampedWithAWarning() {
+        QFETCH(bool, english);
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QFETCH(bool, warned);
+        doc.IsEnglish = english;
+        setBand(400, 480, 480);
+        CommitRxFrequency(doc, 2, "440");
+        openForm();
+        clickCell(2, column);
+        typeInto(form->Text1, typed);
+        QCOMPARE(form->cellText(2, column), stored);
+        const FrequencyBytes bytes =
+            column == 1 ? RxFrequencyBytes(doc.radioImage, 2) : TxFrequencyBytes(doc.radioImage, 2);
+        QCOMPARE(QString::fromStdString(FrequencyToText(bytes, '.')), stored);
+        QCOMPARE(host->messageService.shown.size(), warned ? 1 : 0);
+        if (warned) {
+            const Message& m = host->messageService.shown.front();
+            QCOMPARE(m.icon, MsgIcon::Warning);
+            QCOMPARE(m.title, QStringLiteral("BALDO-7"));
+            QCOMPARE(m.text, english ? QStringLiteral("Frequency is out of range!")
+                                     : QStringLiteral("频率超出范围！"));
+        }
+    }
+
+    void transmitFollowsReceiveUpToItsLimit() {
+        setBand(400, 520, 480);
+        openForm();
+        enterRx(1, "500");
+        QCOMPARE(form->cellText(1, Grid::kColTx), QStringLiteral("480.00000"));
+        QCOMPARE(TxFrequencyBytes(doc.radioImage, 1), (FrequencyBytes{0x00, 0x00, 0x00, 0x48}));
+        // A present transmit frequency stays when the receive frequency changes.
+        enterRx(1, "470");
+        QCOMPARE(form->cellText(1, Grid::kColTx), QStringLiteral("480.00000"));
+    }
+
+    void emptyingReceiveAndTransmit() {
+        CommitRxFrequency(doc, 3, "145.5");
+        SetTxTone(doc.radioImage, 3, {0x75, 0x03});
+        CommitRxFrequency(doc, 6, "146");
+        openForm();
+        QCOMPARE(form->cellText(3, Grid::kColEncode), QStringLiteral("88.5"));
+
+        // An empty transmit cell blanks the encode cell and clears both in the image.
+        clickCell(3, Grid::kColTx);
+        typeInto(form->Text1, "");
+        QCOMPARE(form->cellText(3, Grid::kColTx), QString());
+        QCOMPARE(form->cellText(3, Grid::kColEncode), QString());
+        const auto rec = recordOf(doc, 3);
+        for (std::size_t off : {4, 5, 6, 7, 10, 11}) QCOMPARE(rec[off], std::uint8_t(0xFF));
+        QCOMPARE(rec[0], std::uint8_t(0x00));
+
+        // The encode cell of a row without transmit frequency opens the frequency.
+        clickCell(3, Grid::kColEncode);
+        QVERIFY(form->Text1->isVisible());
+        QCOMPARE(doc.CurrentColumn, int(Grid::kColTx));
+        QTest::keyClick(form->Text1, Qt::Key_Escape);
+        clickCell(6, Grid::kColRx);  // leaving the editor commits it unchanged
+        QCOMPARE(form->cellText(3, Grid::kColTx), QString());
+
+        typeInto(form->Text1, "");
+        QCOMPARE(rowCells(6), QStringList(7, QString()));
+        for (std::uint8_t b : recordOf(doc, 6)) QCOMPARE(b, std::uint8_t(0xFF));
+        QVERIFY(!GetScanAddBit(doc.radioImage, 6));
+    }
+
+    void listAndToneColumns() {
+        CommitRxFrequency(doc, 5, "150");
+        openForm();
+
+        // Picking from the opened list, then Enter.
+        clickCell(5, Grid::kColSpacing);
+        QComboBox* spacing = form->Combo1[4];
+        QVERIFY(spacing->isVisible());
+        QCOMPARE(spacing->currentText(), QStringLiteral("25K(Wide)"));
+        spacing->showPopup();
+        QAbstractItemView* view = spacing->view();
+        view->setCurrentIndex(view->model()->index(0, 0));
+        QTest::keyClick(view, Qt::Key_Return);
+        QTRY_VERIFY(!view->isVisible());
+        QVERIFY(spacing->isVisible());  // the list closing commits nothing yet
+        QTest::keyClick(spacing, Qt::Key_Return);
+        QCOMPARE(form->cellText(5, Grid::kColSpacing), QStringLiteral("12.5K(Narrow)"));
+        QCOMPARE(doc.radioImage[ChannelStart(5) + 12], std::uint8_t(0x00));
+        // Enter on column 7 of row 5 goes to column 1 of row 6.
+        QCOMPARE(form->MSHFlexGridChannel->currentRow(), 5);
+        QCOMPARE(form->MSHFlexGridChannel->currentColumn(), int(Grid::kColRx));
+
+        // Power and scan by the arrow keys, committed by clicking elsewhere.
+        clickCell(5, Grid::kColPower);
+        QTest::keyClick(form->Combo1[2], Qt::Key_Up);
+        clickCell(5, Grid::kColScan);
+        QCOMPARE(form->cellText(5, Grid::kColPower), QStringLiteral("Low"));
+        QCOMPARE(doc.radioImage[ChannelStart(5) + 13], std::uint8_t(0x00));
+        QTest::keyClick(form->Combo1[3], Qt::Key_Down);
+        QTest::keyClick(form->Combo1[3], Qt::Key_Return);
+        QCOMPARE(form->cellText(5, Grid::kColScan), QStringLiteral("Delete"));
+        QVERIFY(!GetScanAddBit(doc.radioImage, 5));
+
+        // Tones typed in lower case, filtered and normalised.
+        clickCell(5, Grid::kColDecode);
+        typeInto(form->Combo1[0], "d2x3");
+        QCOMPARE(form->cellText(5, Grid::kColDecode), QStringLiteral("D230N"));
+        QCOMPARE(RxTone(doc.radioImage, 5), (ToneCode{0x98, 0x20}));
+        clickCell(5, Grid::kColEncode);
+        typeInto(form->Combo1[1], "123.25");
+        QCOMPARE(form->cellText(5, Grid::kColEncode), QStringLiteral("123.2"));
+        QCOMPARE(TxTone(doc.radioImage, 5), (ToneCode{0xD0, 0x04}));
+        clickCell(5, Grid::kColEncode);
+        typeInto(form->Combo1[1], "");
+        QCOMPARE(form->cellText(5, Grid::kColEncode), QStringLiteral("67.0"));
+        clickCell(5, Grid::kColEncode);
+        form->Combo1[1]->setCurrentIndex(0);  // "None" from the list
+        QTest::keyClick(form->Combo1[1], Qt::Key_Return);
+        QCOMPARE(TxTone(doc.radioImage, 5), kNoTone);
+    }
+
+    void enterOnTheLastRowGoesToMore() {
+        CommitRxFrequency(doc, 16, "150");
+        openForm();
+        clickCell(16, Grid::kColSpacing);
+        QTest::keyClick(form->Combo1[4], Qt::Key_Return);
+        QCOMPARE(form->MSHFlexGridChannel->currentRow(), 15);
+        QCOMPARE(form->MSHFlexGridChannel->currentColumn(), int(Grid::kColMore));
+        QTest::keyClick(form->MSHFlexGridChannel, Qt::Key_Return);
+        QCOMPARE(host->opened, std::vector<EditorKind>{EditorKind::ChannelEdit});
+    }
+
+    void insertAndDeleteMoveScanBits() {
+        for (int k = 1; k <= 15; ++k) {
+            CommitRxFrequency(doc, k, QString::number(140 + k).toStdString());
+            SetScanAddBit(doc.radioImage, k, k % 3 == 0);
+        }
+        const RadioImage before = doc.radioImage;
+        openForm();
+        clickCell(3, Grid::kColPower);
+        QTest::keyClick(form->Combo1[2], Qt::Key_I, Qt::ControlModifier);
+        QVERIFY(!form->Combo1[2]->isVisible());
+        QCOMPARE(rowCells(3), QStringList(7, QString()));
+        for (int k = 4; k <= 16; ++k) {
+            QCOMPARE(form->cellText(k, Grid::kColRx), QString("%1.00000").arg(139 + k));
+            QCOMPARE(GetScanAddBit(doc.radioImage, k), (k - 1) % 3 == 0);
+        }
+        // Channel 16 is in use now: a second insert is refused.
+        const RadioImage full = doc.radioImage;
+        QTest::keyClick(form->MSHFlexGridChannel, Qt::Key_F9, Qt::ShiftModifier);
+        QCOMPARE(doc.radioImage, full);
+
+        // Ctrl+D while a tone combo has focus deletes its channel, putting all back.
+        clickCell(3, Grid::kColRx);
+        typeInto(form->Text1, "170");
+        clickCell(3, Grid::kColDecode);
+        QCOMPARE(focus(), form->Combo1[0]);
+        QTest::keyClick(form->Combo1[0], Qt::Key_D, Qt::ControlModifier);
+        QVERIFY(!form->Combo1[0]->isVisible());
+        QCOMPARE(doc.radioImage, before);
+        QCOMPARE(form->cellText(3, Grid::kColRx), QStringLiteral("143.00000"));
+        QCOMPARE(form->cellText(16, Grid::kColRx), QString());
+    }
+
+    void shortcutsWaitForAFirstCell() {
+        CommitRxFrequency(doc, 1, "150");
+        doc.CurrentColumn = 0;
+        openForm();
+        const RadioImage before = doc.radioImage;
+        QTest::keyClick(form->MSHFlexGridChannel, Qt::Key_D, Qt::ControlModifier);
+        QTest::keyClick(form->MSHFlexGridChannel, Qt::Key_F11);
+        QCOMPARE(doc.radioImage, before);
+        QVERIFY(host->opened.empty());
+        clickCell(1, Grid::kColPower);
+        QTest::keyClick(form->Combo1[2], Qt::Key_F11, Qt::ShiftModifier);
+        QVERIFY(host->opened.empty());
+        QTest::keyClick(form->Combo1[2], Qt::Key_F11, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(host->opened.size(), std::size_t(1));
+    }
+
+    void dialogChangesRedrawOnTheTimer() {
+        openForm();
+        CommitRxFrequency(doc, 2, "160.5");
+        QTest::qWait(700);
+        QCOMPARE(form->cellText(2, Grid::kColRx), QString());  // no flag, no redraw
+        doc.DialogChanged = true;
+        QTRY_COMPARE_WITH_TIMEOUT(form->cellText(2, Grid::kColRx), QStringLiteral("160.50000"),
+                                  2000);
+        QVERIFY(!doc.DialogChanged);
+        // The dialog's channel choice becomes the grid's current row.
+        clickCell(1, Grid::kColRx);
+        QTest::keyClick(form->Text1, Qt::Key_Escape);
+        form->FreshData();
+        doc.CurrentRow = 9;
+        QTRY_COMPARE_WITH_TIMEOUT(form->MSHFlexGridChannel->currentRow(), 8, 2000);
+    }
+
+    void channelCopyWithScanBits() {
+        CommitRxFrequency(doc, 3, "150.125");
+        SetRxTone(doc.radioImage, 3, {0x13, 0xA0});
+        CommitRxFrequency(doc, 7, "160");
+        ClearScanAddBit(doc.radioImage, 3);
+        openForm();
+        clickCell(3, Grid::kColRx);
+        bool seen = false;
+        onNextModal<FormChannelCopy>(&seen, [](FormChannelCopy* d) {
+            QCOMPARE(d->TextChannelFrom->text(), QStringLiteral("3"));
+            QTest::keyClicks(d->ComboChannelTo, "7");
+            QCOMPARE(d->ComboChannelTo->currentText(), QStringLiteral("7"));
+            QTest::mouseClick(d->CommandCopy, Qt::LeftButton);
+        });
+        QTest::keyClick(form->Text1, Qt::Key_E, Qt::ControlModifier);
+        QVERIFY(seen);
+        QCOMPARE(recordOf(doc, 7), recordOf(doc, 3));
+        QVERIFY(!GetScanAddBit(doc.radioImage, 7));
+        QCOMPARE(form->cellText(7, Grid::kColDecode), QStringLiteral("D023I"));
+        QCOMPARE(form->cellText(7, Grid::kColScan), QStringLiteral("Delete"));
+    }
+
+    void frequencyCopyClamps() {
+        CommitRxFrequency(doc, 2, "150");
+        SetTxTone(doc.radioImage, 2, {0x75, 0x03});
+        openForm();
+        clickCell(2, Grid::kColPower);
+        bool seen = false;
+        onNextModal<FormFrequencyCopy>(&seen, [](FormFrequencyCopy* d) {
+            QCOMPARE(d->TextTxFreq->selectedText(), QStringLiteral("150.00000"));
+            QTest::keyClicks(d->TextTxFreq, "180");
+            QTest::keyClick(d->TextTxFreq, Qt::Key_Return);
+            QVERIFY(!d->isVisible());
+        });
+        QTest::keyClick(form->Combo1[2], Qt::Key_F4, Qt::ShiftModifier);
+        QVERIFY(seen);
+        QCOMPARE(host->messageService.shown.size(), 1);
+        QCOMPARE(TxFrequencyBytes(doc.radioImage, 2), (FrequencyBytes{0x00, 0x00, 0x40, 0x17}));
+        QCOMPARE(form->cellText(2, Grid::kColTx), QStringLiteral("174.00000"));
+
+        // An empty text removes the transmit frequency but keeps the encode tone.
+        seen = false;
+        onNextModal<FormFrequencyCopy>(&seen, [](FormFrequencyCopy* d) {
+            QTest::keyClick(d->TextTxFreq, Qt::Key_Backspace);
+            QTest::mouseClick(d->CommandOK, Qt::LeftButton);
+        });
+        QTest::keyClick(form->MSHFlexGridChannel, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(seen);
+        QCOMPARE(form->cellText(2, Grid::kColTx), QString());
+        QCOMPARE(TxTone(doc.radioImage, 2), (ToneCode{0x75, 0x03}));
+    }
+
+    void qtDqtCopy() {
+        CommitRxFrequency(doc, 4, "150");
+        SetRxTone(doc.radioImage, 4, {0x75, 0x03});
+        ClearTx(doc.radioImage, 4);
+        openForm();
+        clickCell(4, Grid::kColPower);
+        bool seen = false;
+        onNextModal<FormQtDqtCopy>(&seen, [](FormQtDqtCopy*) {});
+        QTest::keyClick(form->Combo1[2], Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!seen);  // no transmit frequency: no tone to copy onto
+
+        CommitTxFrequency(doc, 4, "151");
+        doc.DialogChanged = true;
+        QTRY_VERIFY_WITH_TIMEOUT(!form->cellText(4, Grid::kColTx).isEmpty(), 2000);
+        onNextModal<FormQtDqtCopy>(&seen, [](FormQtDqtCopy* d) {
+            QCOMPARE(d->TextDecode->text(), QStringLiteral("88.5"));
+            QCOMPARE(d->ComboEncode->lineEdit()->selectedText(), QStringLiteral("88.5"));
+            // Only capitals pass; five characters fill the box, Backspace still works.
+            QTest::keyClicks(d->ComboEncode, "dD023IX");
+            QCOMPARE(d->ComboEncode->currentText(), QStringLiteral("D023I"));
+            QTest::keyClick(d->ComboEncode, Qt::Key_Backspace);
+            QTest::keyClicks(d->ComboEncode, "I");
+            QTest::mouseClick(d->CommandOK, Qt::LeftButton);
+        });
+        QTest::keyClick(form->MSHFlexGridChannel, Qt::Key_F5, Qt::ShiftModifier);
+        QVERIFY(seen);
+        QCOMPARE(TxTone(doc.radioImage, 4), (ToneCode{0x13, 0xA0}));
+        QCOMPARE(form->cellText(4, Grid::kColEncode), QStringLiteral("D023I"));
+    }
+
+    void hostInteractions() {
+        openForm();
+        QCOMPARE(host->menu.value(kMenuIdChannelInformation),
+                 QStringLiteral("Channel Information"));
+        QTest::mouseClick(form->CommandHelp, Qt::LeftButton);
+        QCOMPARE(host->helpTopics, QStringList{"chinfo.htm"});
+        QTest::mouseClick(form->CommandChannelEdit, Qt::LeftButton);
+        clickCell(2, Grid::kColMore);
+        QCOMPARE(host->opened.size(), std::size_t(2));
+
+        // Closing commits the open editor.
+        clickCell(2, Grid::kColRx);
+        QTest::keyClicks(form->Text1, "150");
+        QTest::mouseClick(form->CommandClose, Qt::LeftButton);
+        QVERIFY(ChannelInUse(doc.radioImage, 2));
+        QVERIFY(!doc.FormChannelInformationOpen);
+        QVERIFY(!host->menu.contains(kMenuIdChannelInformation));
+    }
+
+    void chineseCaptions() {
+        doc.IsEnglish = false;
+        CommitRxFrequency(doc, 1, "150");
+        openForm();
+        QCOMPARE(form->windowTitle(), QStringLiteral("信道信息"));
+        QCOMPARE(form->MSHFlexGridChannel->horizontalHeaderItem(7)->text(),
+                 QStringLiteral("宽/窄带"));
+        QCOMPARE(rowCells(1),
+                 (QStringList{"150.00000", "150.00000", "无", "无", "高", "添加", "25K(宽带)"}));
+    }
+};
+
+QTEST_MAIN(ChannelGridTest)
+#include "channel_grid_test.moc"
