@@ -145,6 +145,7 @@ MDIFormMain::MDIFormMain(Document& doc, ShellServices services, ShellParts parts
       folder_(services.programFolder.isEmpty() ? ProgramFolder() : services.programFolder),
       parts_(std::move(parts)) {
     setObjectName(QStringLiteral("MDIFormMain"));
+    setWindowIcon(applicationIcon());
     if (services.messages) {
         messages_ = services.messages;
     } else {
@@ -447,7 +448,8 @@ QString MDIFormMain::modelPanelText() const {
 QString MDIFormMain::portPanelText() const {
     const QString prefix = uiText(shelltexts::kPortPanel, doc_.IsEnglish);
     if (!doc_.ComPortName.empty()) {
-        const QString name = QString::fromStdString(doc_.ComPortName);
+        QString name = QString::fromStdString(doc_.ComPortName);
+        if (IsSimulatedPort(name)) name = uiText(shelltexts::kSimulatedPanel, doc_.IsEnglish);
         // A device name already says what it is in English; the Chinese label stays.
         return doc_.IsEnglish ? name : prefix + name;
     }
@@ -689,8 +691,7 @@ void MDIFormMain::closeTune() {
     }
 }
 
-void MDIFormMain::takeUpNewImage() {
-    AnalyseModel(doc_);
+void MDIFormMain::editorsDecodeNewImage() {
     for (EditorWindow kind : {EditorWindow::ChannelInformation, EditorWindow::Option,
                               EditorWindow::KeySetting, EditorWindow::ChannelEdit}) {
         QWidget* w = editorWidget(kind);

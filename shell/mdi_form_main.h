@@ -67,8 +67,9 @@ public:
     void closeAllEditors();
     // Close every editor, then open the channel grid in ChildWindowState.
     void editorReset();
-    // After a read from the radio: model and band, then every open editor decodes.
-    void takeUpNewImage();
+    // After a read from the radio (the exchange has already decoded model and band):
+    // every open editor decodes the new image.
+    void editorsDecodeNewImage();
 
     // Commands.
     void MenuNew_Click();

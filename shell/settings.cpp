@@ -61,10 +61,13 @@ bool StoreLanguage(QSettings& settings, bool isEnglish) {
                                isEnglish ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
+QString PortSetting(const Document& doc) {
+    return doc.ComPortName.empty() ? QString::number(doc.ComPortNumber)
+                                   : QString::fromStdString(doc.ComPortName);
+}
+
 bool StoreComPort(QSettings& settings, const Document& doc) {
-    const QString text = doc.ComPortName.empty() ? QString::number(doc.ComPortNumber)
-                                                 : QString::fromStdString(doc.ComPortName);
-    return WriteRegistryString(settings, QString::fromLatin1(kSettingComPort), text);
+    return WriteRegistryString(settings, QString::fromLatin1(kSettingComPort), PortSetting(doc));
 }
 
 }  // namespace baldo7

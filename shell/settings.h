@@ -16,6 +16,12 @@ constexpr const char kSettingsGroup[] = "SoftWare/Olvis/BALDO-7";
 constexpr const char kSettingLanguage[] = "Language";
 constexpr const char kSettingComPort[] = "ComPort";
 
+// The port setting of the built-in simulated radio.
+constexpr const char kSimulatedPortSetting[] = "simulated-radio";
+inline bool IsSimulatedPort(const QString& setting) {
+    return setting.trimmed() == QLatin1String(kSimulatedPortSetting);
+}
+
 // The store the program uses (user scope; QSettings::setPath redirects it in tests).
 std::unique_ptr<QSettings> OpenSettings();
 
@@ -33,6 +39,8 @@ int LeadingNumber(const QString& text);
 void ReadSettings(Document& doc, QSettings& settings);
 
 bool StoreLanguage(QSettings& settings, bool isEnglish);
+// The port as one text: the device name when there is one, else the number.
+QString PortSetting(const Document& doc);
 // The number, or the device name where the port has no number.
 bool StoreComPort(QSettings& settings, const Document& doc);
 

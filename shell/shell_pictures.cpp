@@ -148,6 +148,20 @@ QIcon toolbarIcon(ToolIcon which) {
     return QIcon(pm);
 }
 
+QIcon applicationIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 64}) {
+        QPixmap pm(size, size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        drawRadio(p, QRectF(size * 0.28, size * 0.3, size * 0.44, size * 0.66));
+        p.end();
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
+
 QPixmap welcomePicture(int width, int height) {
     QPixmap pm(width, height);
     QPainter p(&pm);

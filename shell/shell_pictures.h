@@ -9,6 +9,8 @@ namespace baldo7 {
 enum class ToolIcon { New, Open, Save, Read, Com, Write, Help };
 
 QIcon toolbarIcon(ToolIcon which);
+// The program's window icon: the radio.
+QIcon applicationIcon();
 // A hand-held radio on a blue ground with the product name.
 QPixmap welcomePicture(int width, int height);
 

@@ -52,6 +52,8 @@ constexpr BiText kPortPanel{"COM", "通信端口"};
 constexpr BiText kTreeChannel{"Channel Information", "信道信息(C)"};
 constexpr BiText kTreeOption{"Function Setup", "功能设定(F)"};
 constexpr BiText kTreeKey{"Key Setting", "键设置(K)"};
+constexpr BiText kSimulatedPortText{"Built-in simulated radio", "内置模拟对讲机"};
+constexpr BiText kSimulatedPanel{"Simulated radio", "模拟对讲机"};
 constexpr BiText kHelpWindow{"BALDO-7 Help", "BALDO-7 帮助"};
 constexpr BiText kHelpMissing{"The help page %1 is not installed.", "帮助页面 %1 没有安装。"};
 

@@ -1,15 +1,70 @@
 #include "shell/standard_parts.h"
 
-#ifdef BALDO7_HAVE_FUNCTION_FORMS
+#include <QSettings>
+#include <memory>
+
+#include "shell/builtin_radio.h"
+#include "shell/form_com_port.h"
+#include "shell/form_process.h"
+#include "shell/mdi_form_main.h"
+#include "shell/settings.h"
+#include "shell/ui_support.h"
+
+#include "channels/form_channel_edit.h"
+#include "channels/form_channel_information.h"
 #include "functions/form_key_setting.h"
 #include "functions/form_option.h"
-#endif
 
 namespace baldo7 {
 
+namespace {
+constexpr BiText kSimulatorFailed{"The built-in simulated radio could not start:\n%1",
+                                  "内置模拟对讲机无法启动：\n%1"};
+}
+
+void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio) {
+    Document& doc = main.document();
+    QString port = PortSetting(doc);
+    if (IsSimulatedPort(port)) {
+        QString error;
+        port = radio.devicePath(&error);
+        if (port.isEmpty()) {
+            main.messages().show(MsgIcon::Error, appTitle(),
+                                 uiText(kSimulatorFailed, doc.IsEnglish).arg(error));
+            doc.ReadMode = doc.TuneMode = doc.LocalMessageMode = doc.SpecialMode = doc.StunDieMode =
+                false;
+            return;
+        }
+    }
+    FormProcess window(
+        doc, main.messages(), port, [&main] { main.editorsDecodeNewImage(); }, &main);
+    window.exec();
+}
+
 ShellParts StandardShellParts() {
     ShellParts parts;
-#ifdef BALDO7_HAVE_FUNCTION_FORMS
+    // One simulated radio for the run: what is written to it can be read back.
+    auto radio = std::make_shared<std::unique_ptr<BuiltInRadio>>();
+    parts.showProcess = [radio](MDIFormMain& main) {
+        if (!*radio) *radio = std::make_unique<BuiltInRadio>(main.programFolder());
+        ShowTransferWindow(main, **radio);
+    };
+    parts.showComPort = [](MDIFormMain& main) {
+        FormComPort dialog(main.document(), main.settings(), PortChoices(main.document().IsEnglish),
+                           &main);
+        dialog.exec();
+    };
+    parts.editors[EditorWindow::ChannelInformation] = EditorType{
+        [](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
+            return new FormChannelInformation(doc, host, parent);
+        },
+        [](QWidget* w) { static_cast<FormChannelInformation*>(w)->FreshData(); },
+        [](QWidget* w) { static_cast<FormChannelInformation*>(w)->AnalyseChannelInformation(); }};
+    parts.editors[EditorWindow::ChannelEdit] = EditorType{
+        [](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
+            return new FormChannelEdit(doc, host, parent);
+        },
+        nullptr, [](QWidget* w) { static_cast<FormChannelEdit*>(w)->AnalyseOneChannel(); }};
     parts.editors[EditorWindow::Option] =
         EditorType{[](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
                        return new FormOption(doc, host, parent);
@@ -20,7 +75,6 @@ ShellParts StandardShellParts() {
             return new FormKeySetting(doc, host, parent);
         },
         nullptr, [](QWidget* w) { static_cast<FormKeySetting*>(w)->AnalyseKeySetting(); }};
-#endif
     return parts;
 }
 

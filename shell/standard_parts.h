@@ -5,6 +5,12 @@
 
 namespace baldo7 {
 
+class BuiltInRadio;
+
 ShellParts StandardShellParts();
+
+// The transfer window for the document's port; the built-in radio stands in for
+// the simulated-radio setting.
+void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio);
 
 }  // namespace baldo7

@@ -1,0 +1,65 @@
+// FormProcess: the transfer window. Hosts one programming exchange (link engine
+// over the serial port), shows its progress and result, asks its questions through
+// the message service and, after a read, has the open editors decode the new image.
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <functional>
+
+#include "core/document.h"
+#include "shell/message_service.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace baldo7 {
+
+class QtExchangeHost;
+
+class FormProcess : public QDialog {
+    Q_OBJECT
+public:
+    // ReadMode and at most one range flag are set by the caller. `afterRead` runs
+    // when a read has completed (the editors decode the new image).
+    FormProcess(Document& doc, MessageService& messages, const QString& portSetting,
+                std::function<void()> afterRead, QWidget* parent = nullptr);
+    ~FormProcess() override;
+
+    QProgressBar* ProgressBar1;
+    QLabel* LabelProcess;
+    QLineEdit* TextShow;
+    QPushButton* CommandRead;
+    QPushButton* CommandWrite;
+    QPushButton* CommandCancel;
+    QLabel* LabelPassword;
+    QLineEdit* TextPassword;
+    QLabel* LabelNewPassword;
+    QLineEdit* TextNewPassword;
+    QCheckBox* CheckNewPassword;
+
+    void CommandRead_Click();
+    void CommandWrite_Click();
+    void CommandCancel_Click();
+
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void finishStep();
+    void unload();
+
+    Document& doc_;
+    MessageService& messages_;
+    std::function<void()> afterRead_;
+    QPointer<QtExchangeHost> host_;
+    bool readMode_;
+    bool unloaded_ = false;
+};
+
+}  // namespace baldo7
