@@ -107,6 +107,7 @@ std::optional<int> runExchange(Document& doc, const LinkOptions& opt, const QStr
     const bool reading = doc.ReadMode;
     ProgressPrinter progress(opt.quiet, reading ? "Reading" : "Writing");
     QtExchangeHost host(doc, opt.port);
+    host.setFinishDelay(0);
     int retriesLeft = opt.retries;
     host.setAnswerer([&](LinkQuestion question, const QString&) {
         if (question == LinkQuestion::BandDifferent) {

@@ -251,7 +251,7 @@ void Exchange::endOfExchange() {
     doc_.TransferOK = true;
     outcome_ = ExchangeOutcome::Done;
     if (readMode_) staged_.commitTo(doc_);
-    host_.startTimer(kFinishDelayMs);
+    host_.startTimer(finishDelayMs_);
 }
 
 void Exchange::finish() {

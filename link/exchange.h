@@ -93,6 +93,10 @@ public:
     void onTimer();
     // The window's Cancel button: ends at once, sends nothing.
     void cancel();
+    // Time between the end of a successful exchange and the finish step. The
+    // transfer window keeps the default so its last progress stays visible; the
+    // command line has nothing to show and finishes at once.
+    void setFinishDelay(int ms) { finishDelayMs_ = ms; }
 
     const ExchangeState& state() const { return s_; }
     bool readMode() const { return readMode_; }
@@ -108,6 +112,7 @@ private:
     void handshakeFailure();
     void blockPhaseFailure();
     bool askRetry();
+    int finishDelayMs_ = kFinishDelayMs;
     void endAfter(ExchangeOutcome outcome, bool closePortNow);
     void endOfExchange();
     void finish();

@@ -32,6 +32,7 @@ public:
     // The window's Read or Write button (by ReadMode) and its Cancel button.
     void start();
     void cancel();
+    void setFinishDelay(int ms) { engine_->setFinishDelay(ms); }
 
     bool isFinished() const { return engine_->finished(); }
     const ExchangeResult& result() const { return result_; }
