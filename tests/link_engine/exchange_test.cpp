@@ -7,8 +7,8 @@ using namespace baldo7::test;
 
 namespace {
 
-void fillPattern(RadioMemory& m, int seed) {
-    for (int a = 0; a < 0x1000; ++a) m.set(a, static_cast<std::uint8_t>(a * 7 + seed));
+void fillPattern(RadioMemory& m, int offset) {
+    for (int a = 0; a < 0x1000; ++a) m.set(a, static_cast<std::uint8_t>(a * 7 + offset));
 }
 
 Rig readRig() {
