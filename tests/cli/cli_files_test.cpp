@@ -11,24 +11,11 @@
 #include "core/data_file.h"
 #include "core/model_band.h"
 #include "shell/data_store.h"
+#include "tests/support/ctl_run.h"
 
 using namespace baldo7;
 
 namespace {
-
-struct CtlRun {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
-};
-
-CtlRun ctl(const QStringList& args) {
-    QProcess p;
-    p.start(BALDO7CTL, args);
-    p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
 
 std::string js(const QJsonValue& v) {
     return QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact).toStdString();
@@ -38,12 +25,6 @@ Document loadFile(const QString& path) {
     Document doc;
     EXPECT_TRUE(LoadDataFile(doc, path).ok()) << path.toStdString();
     return doc;
-}
-
-void writeBytes(const QString& path, const Bytes& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
 }
 
 }  // namespace

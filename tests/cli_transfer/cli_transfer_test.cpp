@@ -8,24 +8,11 @@
 #include "core/software_data.h"
 #include "link/transfer_ranges.h"
 #include "shell/data_store.h"
+#include "tests/support/ctl_run.h"
 
 using namespace baldo7;
 
 namespace {
-
-struct CtlRun {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
-};
-
-CtlRun ctl(const QStringList& args) {
-    QProcess p;
-    p.start(BALDO7CTL, args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
 
 // A simulator for the length of a test; its first output line is the device.
 struct Sim {
@@ -50,10 +37,6 @@ Bytes readBytes(const QString& path) {
     Bytes b;
     EXPECT_TRUE(ReadFileBytes(path, b).ok()) << path.toStdString();
     return b;
-}
-
-void writeBytes(const QString& path, const Bytes& bytes) {
-    ASSERT_TRUE(WriteFileAtomically(path, bytes));
 }
 
 Bytes slice(const Bytes& b, int from, int to) {
