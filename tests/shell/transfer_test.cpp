@@ -1,0 +1,201 @@
+// Read and write from the transfer window against the simulator over a real
+// pseudo-terminal, with the real editors in the main window.
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "channels/channel_record.h"
+#include "channels/form_channel_information.h"
+#include "core/model_band.h"
+#include "shell/builtin_radio.h"
+#include "shell/data_store.h"
+#include "shell/form_com_port.h"
+#include "shell/mdi_form_main.h"
+#include "shell/standard_parts.h"
+#include "sim/pty_simulator.h"
+
+using namespace baldo7;
+
+namespace {
+
+QString binFolder() {
+    return QFileInfo(QStringLiteral(BALDO7_INIT_DAT)).absolutePath();
+}
+
+template <typename F>
+void onModal(F f) {
+    QTimer::singleShot(0, [f] {
+        QWidget* w = QApplication::activeModalWidget();
+        QVERIFY(w);
+        f(w);
+    });
+}
+
+// Presses the window's Read or Write button; the window closes itself when done.
+void pressOnTransferWindow(const char* button, QString* finalLabel = nullptr) {
+    onModal([button, finalLabel](QWidget* w) {
+        QCOMPARE(w->objectName(), QString("FormProcess"));
+        auto* b = w->findChild<QPushButton*>(button);
+        QVERIFY(b && b->isVisible());
+        if (finalLabel) {
+            auto* label = w->findChild<QLabel*>("LabelProcess");
+            QObject::connect(static_cast<QDialog*>(w), &QDialog::finished,
+                             [label, finalLabel] { *finalLabel = label->text(); });
+        }
+        QTest::mouseClick(b, Qt::LeftButton);
+    });
+}
+
+}  // namespace
+
+class TransferTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir tmp;
+    std::unique_ptr<QSettings> settings;
+    std::unique_ptr<Document> doc;
+    std::unique_ptr<MDIFormMain> win;
+    ScriptedMessageService messages;
+    ScriptedFileChooser chooser;
+
+    void start(const QString& port) {
+        win.reset();
+        settings = std::make_unique<QSettings>(tmp.filePath("baldo7.ini"), QSettings::IniFormat);
+        settings->clear();
+        settings->setValue("SoftWare/Olvis/BALDO-7/Language", "True");
+        settings->setValue("SoftWare/Olvis/BALDO-7/ComPort", port);
+        doc = std::make_unique<Document>();
+        messages.shown.clear();
+        messages.setAnswerer(nullptr);
+        ShellServices services;
+        services.settings = settings.get();
+        services.messages = &messages;
+        services.files = &chooser;
+        services.programFolder = binFolder();
+        win = std::make_unique<MDIFormMain>(*doc, services, StandardShellParts());
+        QVERIFY(win->startUp());
+        win->show();
+        QVERIFY(QTest::qWaitForWindowExposed(win.get()));
+    }
+
+    FormChannelInformation* grid() {
+        return static_cast<FormChannelInformation*>(
+            win->editorWidget(EditorWindow::ChannelInformation));
+    }
+
+private slots:
+    void readThenWriteThroughThePseudoTerminal() {
+        // A radio whose memory differs from the template everywhere it matters.
+        Document radioDoc;
+        QVERIFY(LoadTemplate(radioDoc, binFolder()).ok());
+        radioDoc.radioImage[441] = 0x33;
+        radioDoc.radioImage[445] = 0x73;  // UHF 400-520
+        radioDoc.radioImage[addr::kExtension] = 1;
+        FillSampleChannels(radioDoc.radioImage, 400, 520);
+        for (std::size_t a = 0x300; a < 0x400; ++a) radioDoc.radioImage[a] = std::uint8_t(a);
+        sim::Memory memory{};
+        memory.fill(0xEE);
+        std::copy(radioDoc.radioImage.begin(), radioDoc.radioImage.end(), memory.begin());
+        sim::PtySimulator radio;
+        radio.setMemory(memory);
+        std::string error;
+        QVERIFY2(radio.start(&error), error.c_str());
+
+        start(QString::fromStdString(radio.devicePath()));
+        win->openEditorWindow(EditorWindow::Option);
+        QVERIFY(grid()->cellText(1, FormChannelInformation::kColRx).isEmpty());
+
+        QString label;
+        pressOnTransferWindow("CommandRead", &label);
+        QTest::keyClick(win.get(), Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(doc->TransferOK);
+        QCOMPARE(label, QString("Complete:100%"));
+        QVERIFY(messages.shown.isEmpty());
+        QVERIFY(std::equal(doc->radioImage.begin(), doc->radioImage.end(), memory.begin()));
+        QCOMPARE(doc->ModelType, std::string("UHF"));
+        QCOMPARE(doc->BandTxHighMHz, 520);  // the extension byte raised it
+        QVERIFY(!doc->ReadMode);
+        // The open editors show the new image without being reopened.
+        QCOMPARE(
+            grid()->cellText(1, FormChannelInformation::kColRx),
+            QString::fromStdString(FrequencyToText(RxFrequencyBytes(radioDoc.radioImage, 1), '.')));
+        QVERIFY(!grid()->cellText(8, FormChannelInformation::kColRx).isEmpty());
+        QVERIFY(win->editorWidget(EditorWindow::Option));
+        QTest::qWait(600);
+        QVERIFY(win->windowTitle().startsWith("BALDO-7[UHF: 400 - 520 MHz]"));
+
+        // Change a channel, then write it back.
+        SetRxFrequency(doc->radioImage, 2, UnitsToBytes(44012500));
+        doc->radioImage[addr::kVox] = 0x5A;
+        doc->radioImage[0x300] = 0x00;  // beyond the written range
+        win->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(win.get()));
+        pressOnTransferWindow("CommandWrite", &label);
+        QTest::keyClick(win.get(), Qt::Key_W, Qt::ControlModifier);
+        QVERIFY(doc->TransferOK);
+        QCOMPARE(label, QString("Complete:100%"));
+        QCOMPARE(doc->radioImage[addr::kVox], std::uint8_t(0x50));  // VOX level cleared
+        const sim::Memory after = radio.memory();
+        QVERIFY(
+            std::equal(doc->radioImage.begin(), doc->radioImage.begin() + 0x300, after.begin()));
+        QCOMPARE(after[0x300], std::uint8_t(0x00 + 0x300 % 256));  // untouched
+        QCOMPARE(after[0x400], std::uint8_t(0xEE));
+        radio.stop();
+    }
+
+    void aPortThatDoesNotOpenEndsWithTheMessage() {
+        start(tmp.filePath("no-such-port"));
+        const RadioImage before = doc->radioImage;
+        pressOnTransferWindow("CommandRead");
+        win->MenuRead_Click();
+        QVERIFY(!doc->TransferOK);
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(messages.shown[0].text.startsWith("Please reselect COM port!"));
+        QVERIFY(doc->radioImage == before);
+    }
+
+    void cancelBeforeStartingSendsNothing() {
+        start(QString::fromLatin1(kSimulatedPortSetting));
+        doc->ProgramPassword = "1234";
+        onModal([](QWidget* w) {
+            QTest::mouseClick(w->findChild<QPushButton*>("CommandCancel"), Qt::LeftButton);
+        });
+        win->MenuWrite_Click();
+        QVERIFY(!doc->TransferOK);
+        QCOMPARE(doc->ProgramPassword, std::string("1234"));  // carried through the window
+        QVERIFY(!doc->ReadMode);
+    }
+
+    // The chooser always offers the built-in radio, which a fresh user can read at once.
+    void theBuiltInRadioCanBeChosenAndRead() {
+        start("1");
+        onModal([](QWidget* w) {
+            auto* list = w->findChild<QComboBox*>("Combo1");
+            QVERIFY(list->count() >= 1);
+            QCOMPARE(list->itemText(list->count() - 1), QString("Built-in simulated radio"));
+            list->setCurrentIndex(list->count() - 1);
+            QTest::mouseClick(w->findChild<QPushButton*>("CommandOK"), Qt::LeftButton);
+        });
+        win->MenuCom_Click();
+        QCOMPARE(settings->value("SoftWare/Olvis/BALDO-7/ComPort").toString(),
+                 QString("simulated-radio"));
+        QCOMPARE(win->findChild<QLabel*>("Panel2")->text(), QString("Simulated radio"));
+
+        pressOnTransferWindow("CommandRead");
+        win->MenuRead_Click();
+        QVERIFY(doc->TransferOK);
+        QVERIFY(!grid()->cellText(1, FormChannelInformation::kColRx).isEmpty());
+        QVERIFY(ChannelInUse(doc->radioImage, 1));
+    }
+
+    void cleanupTestCase() { win.reset(); }
+};
+
+QTEST_MAIN(TransferTest)
+#include "transfer_test.moc"
