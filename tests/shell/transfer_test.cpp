@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -192,6 +193,51 @@ private slots:
         QVERIFY(doc->TransferOK);
         QVERIFY(!grid()->cellText(1, FormChannelInformation::kColRx).isEmpty());
         QVERIFY(ChannelInUse(doc->radioImage, 1));
+    }
+
+    // The frame's rules with the real editors: their Close buttons, their own Window
+    // menu entries, the language switch and the channel edit dialog the grid opens.
+    void realEditorsKeepTheWindowMenuRight() {
+        start("1");
+        QMenu* windowMenu = win->findChild<QMenu*>("MenuWindow");
+        auto entries = [windowMenu] {
+            QStringList out;
+            for (QAction* a : windowMenu->actions())
+                if (a->objectName().startsWith("WindowEntry"))
+                    out << QString("%1 %2").arg(a->data().toInt()).arg(a->text());
+            return out;
+        };
+        win->findChild<QAction*>("MenuOption")->trigger();
+        win->findChild<QAction*>("MenuKey")->trigger();
+        win->findChild<QAction*>("MenuOption")->trigger();
+        QCOMPARE(entries(), QStringList({"1000 Channel Information", "1001 Function Setup",
+                                         "1002 Key Setting"}));
+
+        QWidget* option = win->editorWidget(EditorWindow::Option);
+        QTest::mouseClick(option->findChild<QPushButton*>("CommandClose"), Qt::LeftButton);
+        QTest::qWait(0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!win->editorSubWindow(EditorWindow::Option));
+        QVERIFY(!doc->FormOptionOpen);
+        QCOMPARE(entries(), QStringList({"1000 Channel Information", "1002 Key Setting"}));
+
+        QTest::mouseClick(grid()->CommandChannelEdit, Qt::LeftButton);
+        QVERIFY(win->editorSubWindow(EditorWindow::ChannelEdit));
+        QVERIFY(doc->FormChannelEditOpen);
+
+        onModal([](QWidget* dialog) {
+            dialog->findChild<QComboBox*>("ComboLanguage")->setCurrentIndex(1);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("CommandOK"), Qt::LeftButton);
+        });
+        win->MenuLanguage_Click();
+        QCOMPARE(entries(), QStringList({"1000 信道信息"}));
+        QVERIFY(!doc->FormChannelEditOpen && !doc->FormKeySettingOpen);
+        QVERIFY(doc->FormChannelInformationOpen);
+        QCOMPARE(grid()->windowTitle(), QString("信道信息"));
+
+        win->MenuCloseAll_Click();
+        QVERIFY(entries().isEmpty());
+        QVERIFY(!doc->FormChannelInformationOpen);
     }
 
     void cleanupTestCase() { win.reset(); }
