@@ -34,6 +34,8 @@ namespace baldo7 {
 namespace {
 constexpr int kWindowWidthTwips = 9610;
 constexpr int kWindowHeightTwips = 6180;
+constexpr int kFrameWidthTwips = 120;
+constexpr int kFrameHeightTwips = 450;
 constexpr int kGridWidthTwips = 8950;
 constexpr int kGridHeightTwips = 4590;
 constexpr int kHeaderHeightTwips = 500;
@@ -144,7 +146,9 @@ FormChannelInformation::~FormChannelInformation() {
 }
 
 QSize FormChannelInformation::sizeHint() const {
-    return {twips(kWindowWidthTwips), twips(kWindowHeightTwips)};
+    // The window size counts the title bar and borders, which the sub-window adds.
+    return {twips(kWindowWidthTwips - kFrameWidthTwips),
+            twips(kWindowHeightTwips - kFrameHeightTwips)};
 }
 
 void FormChannelInformation::fillTexts() {

@@ -24,20 +24,16 @@ TEST(ToneFromText, NormalisesAndEncodes) {
         {"D", '.', "D000N", {0x00, 0x20}},
         {"D12N9", '.', "D127N", {0x57, 0x20}},  // N sorts above 7
         {"D12I", '.', "D127N", {0x57, 0x20}},   // no fifth character: normal
-        {"D0231", '.', "D023N", {0x13, 0x20}},
         {"88.5", '.', "88.5", {0x75, 0x03}},
         {"88,5", ',', "88,5", {0x75, 0x03}},
         {"100", '.', "100.0", {0xE8, 0x03}},
-        {"100", ',', "100,0", {0xE8, 0x03}},
         {"12", '.', "67.0", {0x9E, 0x02}},
         {"20", '.', "20.0", {0xC8, 0x00}},
         {"300", '.', "254.1", {0xED, 0x09}},
-        {"254.1", '.', "254.1", {0xED, 0x09}},
         {"123.25", '.', "123.2", {0xD0, 0x04}},
         {"123.75", '.', "123.8", {0xD6, 0x04}},
         {"", '.', "67.0", {0x9E, 0x02}},
         {"N", '.', "67.0", {0x9E, 0x02}},
-        {".", '.', "67.0", {0x9E, 0x02}},
         {"88.5", ',', "67,0", {0x9E, 0x02}},  // a point is no number in a comma locale
     };
     for (const Case& c : cases) {
@@ -57,18 +53,13 @@ TEST(ToneKeyFilter, KeysAndLength) {
         int expected;
     } cases[] = {
         {"", false, 'd', 'D'},
-        {"", false, 'i', 'I'},
-        {"", false, 'n', 'N'},
         {"", false, 'X', 0},
         {"", false, '-', 0},
-        {"", false, '7', '7'},
-        {"88", false, '.', '.'},
         {"88", false, ',', 0},
         {"D023I", false, '1', 0},
         {"D023I", true, '1', '1'},
         {"D023I", false, kKeyBackspace, kKeyBackspace},
         {"D023I", false, kKeyEnter, kKeyEnter},
-        {"D023", false, 'I', 'I'},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ToneKeyFilter(c.text, c.selected, c.key, '.'), c.expected)
