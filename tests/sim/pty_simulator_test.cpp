@@ -91,9 +91,11 @@ TEST(PtySimulator, PlainReadThroughASerialPortAndASecondSession) {
     line.port.close();
     ASSERT_TRUE(line.port.open(QString::fromStdString(sim.devicePath())));
     line.handshake();
-    Bytes block(16, 0xC3);
-    Bytes frame{kData, 0x02, 0xF0, 0x10};
-    frame.insert(frame.end(), block.begin(), block.end());
+    Bytes frame(20, 0xC3);  // a block of sixteen 0xC3 for 0x2F0
+    frame[0] = kData;
+    frame[1] = 0x02;
+    frame[2] = 0xF0;
+    frame[3] = 0x10;
     EXPECT_EQ(line.ask(frame, 1), Bytes{kAck});
     EXPECT_EQ(sim.memory()[0x2F0], 0xC3);
     EXPECT_EQ(sim.stats().blocksRead, 64);
