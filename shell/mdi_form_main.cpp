@@ -367,6 +367,7 @@ void MDIFormMain::buildTreePanel() {
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
     TreeView1->setHeaderHidden(true);
     TreeView1->setRootIsDecorated(true);
+    TreeView1->setIndentation(twips(200));  // room for the longest English node
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node, int) {
         if (node) TreeView1_NodeClick(node->data(0, Qt::UserRole).toString());
     });
@@ -451,7 +452,7 @@ QString MDIFormMain::portPanelText() const {
         QString name = QString::fromStdString(doc_.ComPortName);
         if (IsSimulatedPort(name)) name = uiText(shelltexts::kSimulatedPanel, doc_.IsEnglish);
         // A device name already says what it is in English; the Chinese label stays.
-        return doc_.IsEnglish ? name : prefix + name;
+        return doc_.IsEnglish ? name : prefix + QLatin1Char(' ') + name;
     }
     return prefix + QString::number(doc_.ComPortNumber);
 }
