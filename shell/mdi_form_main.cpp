@@ -614,6 +614,8 @@ void MDIFormMain::setOpenFlag(EditorWindow kind, bool open) {
 }
 
 void MDIFormMain::openEditorWindow(EditorWindow kind) {
+    // Every editor but the channel edit dialog (the grid's own) closes the tune window.
+    if (kind != EditorWindow::ChannelEdit && kind != EditorWindow::Tune) closeTune();
     if (QMdiSubWindow* sub = editorSubWindow(kind)) {
         if (sub->isMinimized()) sub->showNormal();
         area_->setActiveSubWindow(sub);

@@ -265,13 +265,18 @@ private slots:
 
     void modelChangeDeclinedOrUnchangedKeepsEverything_data() {
         QTest::addColumn<bool>("change");
-        QTest::newRow("warning declined") << true;
-        QTest::newRow("same model and band") << false;
+        QTest::addColumn<bool>("spoilFixedByte");
+        QTest::addColumn<int>("warnings");
+        QTest::newRow("warning declined") << true << false << 1;
+        QTest::newRow("same model and band") << false << false << 0;
+        QTest::newRow("fixed byte 442 differs, declined") << false << true << 1;
     }
     void modelChangeDeclinedOrUnchangedKeepsEverything() {
         QFETCH(bool, change);
+        QFETCH(bool, spoilFixedByte);
         start(true);
         doc->radioImage[16] = 0x12;
+        if (spoilFixedByte) doc->radioImage[442] = 0x00;
         const Document before = *doc;
         messages.setAnswerer([](const Message&) { return MsgAnswer::Cancel; });
         onModal([change](QWidget* dialog) {
@@ -279,7 +284,7 @@ private slots:
             QTest::mouseClick(dialog->findChild<QPushButton*>("CommandOK"), Qt::LeftButton);
         });
         action("MenuModelInformation")->trigger();
-        QCOMPARE(messages.shown.size(), change ? 1 : 0);
+        QTEST(int(messages.shown.size()), "warnings");
         QVERIFY(doc->radioImage == before.radioImage);
         QCOMPARE(doc->BandLowMHz, before.BandLowMHz);
         QCOMPARE(doc->BandHighMHz, before.BandHighMHz);

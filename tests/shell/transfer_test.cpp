@@ -19,6 +19,7 @@
 #include "shell/data_store.h"
 #include "shell/form_com_port.h"
 #include "shell/mdi_form_main.h"
+#include "shell/settings.h"
 #include "shell/standard_parts.h"
 #include "sim/pty_simulator.h"
 
@@ -238,6 +239,38 @@ private slots:
         win->MenuCloseAll_Click();
         QVERIFY(entries().isEmpty());
         QVERIFY(!doc->FormChannelInformationOpen);
+    }
+
+    // The current port is found among the listed ones however it is written; a port
+    // that is not listed gives way to the first entry at once.
+    void portChooserSelectsTheCurrentPort_data() {
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("taken");
+        QTest::newRow("number of a listed port") << "3" << 1 << "3";
+        QTest::newRow("device name") << "ttyUSB0" << 0 << "ttyUSB0";
+        QTest::newRow("device path") << "/dev/ttyUSB0" << 0 << "/dev/ttyUSB0";
+        QTest::newRow("simulated radio") << "simulated-radio" << 2 << "simulated-radio";
+        QTest::newRow("not listed") << "9" << 0 << "ttyUSB0";
+    }
+    void portChooserSelectsTheCurrentPort() {
+        QFETCH(QString, current);
+        QSettings s(tmp.filePath("ports.ini"), QSettings::IniFormat);
+        s.clear();
+        Document d;
+        d.ComPortName = current.front().isDigit() ? "" : current.toStdString();
+        d.ComPortNumber = current.front().isDigit() ? current.toInt() : 0;
+        const QList<PortChoice> choices = {{"ttyUSB0", "ttyUSB0", 0, "/dev/ttyUSB0"},
+                                           {"ttyS2", "ttyS2", 0, "/dev/ttyS2"},
+                                           {"Built-in simulated radio", "simulated-radio", 0, ""}};
+        FormComPort dialog(d, s, choices);
+        QTEST(dialog.Combo1->currentIndex(), "selected");
+        QTEST(PortSetting(d), "taken");
+        QVERIFY(!s.contains("SoftWare/Olvis/BALDO-7/ComPort"));  // only OK stores
+        dialog.Combo1->setCurrentIndex(1);
+        QTest::mouseClick(dialog.CommandOK, Qt::LeftButton);
+        QCOMPARE(s.value("SoftWare/Olvis/BALDO-7/ComPort").toString(), QString("ttyS2"));
+        QCOMPARE(d.ComPortName, std::string("ttyS2"));
     }
 
     void cleanupTestCase() { win.reset(); }
