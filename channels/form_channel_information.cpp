@@ -1,5 +1,7 @@
 #include "channels/form_channel_information.h"
 
+#include <cmath>
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
@@ -107,6 +109,7 @@ FormChannelInformation::FormChannelInformation(Document& doc, EditorHost& host, 
     EnterPressed = false;
     ReopenOnEnter = false;
     layoutGrid();
+    fillLists();
     AnalyseChannelInformation();
     host_.addWindowMenuEntry(kMenuIdChannelInformation, windowTitle());
 
@@ -167,6 +170,12 @@ void FormChannelInformation::fillTexts() {
     powerList_ = PowerList(en);
     scanList_ = ScanList(en);
     spacingList_ = SpacingList(en, sep);
+}
+
+void FormChannelInformation::fillLists() {
+    // Filled once the cell font is set: a font change re-measures every entry.
+    const bool en = doc_.IsEnglish;
+    const char sep = doc_.DecimalSeparator;
     for (QComboBox* combo : Combo1) combo->clear();
     Combo1[4]->addItems(uiList(spacingList_));
     Combo1[3]->addItems(uiList(scanList_));
@@ -263,20 +272,40 @@ void FormChannelInformation::fitGridFont() {
         }
         return true;
     };
+    // Text widths grow about in proportion to the point size: measure once at the
+    // default size, go straight to the size that should fit, then step down only if
+    // rounding left something a pixel too wide. Each size tried costs a font load.
     QFont font = grid->font();
-    qreal size = font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
-    for (; size > 5.0; size -= 0.5) {
-        font.setPointSizeF(size);
-        if (fits(font)) break;
+    const qreal base = font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
+    qreal size = base;
+    if (!fits(font)) {
+        const QFontMetricsF fm(font);
+        qreal scale = qreal(rowHeight) / fm.height();
+        for (int c = 0; c < kColumnCount; ++c) {
+            const qreal width = grid->columnWidth(c) - cellPadding;
+            for (const QString& text : samples[c])
+                scale = std::min(scale, width / std::max<qreal>(1, fm.horizontalAdvance(text)));
+        }
+        size = std::max<qreal>(5.0, std::floor(base * scale * 2) / 2);
+        for (font.setPointSizeF(size); size > 5.0 && !fits(font); font.setPointSizeF(size))
+            size -= 0.5;
     }
     grid->setFont(font);
     grid->horizontalHeader()->setFont(font);
     // The cell editors write in the cells' font; a list may open wider than its cell.
     Text1->setFont(font);
-    for (QComboBox* combo : Combo1) {
+    const QFontMetrics fm(font);
+    const int itemMargins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    for (int i = 0; i < int(Combo1.size()); ++i) {
+        QComboBox* combo = Combo1[std::size_t(i)];
         combo->setFont(font);
         combo->view()->setFont(font);
-        combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) +
+        // The widest entry is among the column's samples (the tone list's 283 entries
+        // are all as wide as one of its four samples).
+        int widest = 0;
+        for (const QString& text : samples[std::size_t(kColDecode + i)])
+            widest = std::max(widest, fm.horizontalAdvance(text));
+        combo->view()->setMinimumWidth(widest + itemMargins +
                                        style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
     }
 }

@@ -84,6 +84,7 @@ private:
     static Shortcut shortcutOf(const QKeyEvent* key);
 
     void fillTexts();
+    void fillLists();
     void layoutGrid();
     void fitGridFont();
     void fillRow(int row);

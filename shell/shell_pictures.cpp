@@ -102,12 +102,19 @@ void drawQuestion(QPainter& p) {
     p.setPen(QPen(QColor(20, 90, 40), 1.5));
     p.setBrush(QColor(60, 170, 90));
     p.drawEllipse(QRectF(3, 3, 26, 26));
-    QFont f = p.font();
-    f.setPixelSize(20);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRectF(3, 3, 26, 26), Qt::AlignCenter, QStringLiteral("?"));
+    // The question mark as strokes: drawing it as text would load the fonts before
+    // the window needs them.
+    const QRectF hook(11.5, 8, 9, 9);
+    QPainterPath mark;
+    mark.arcMoveTo(hook, 160);
+    mark.arcTo(hook, 160, -250);
+    mark.lineTo(16, 19.5);
+    p.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(mark);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(16, 24), 1.8, 1.8);
 }
 
 }  // namespace
