@@ -54,13 +54,22 @@ FormChannelInformation::FormChannelInformation(Document& doc, EditorHost& host, 
 
     MSHFlexGridChannel = new QTableWidget(kChannelCount, kColumnCount, this);
     MSHFlexGridChannel->setObjectName(QStringLiteral("MSHFlexGridChannel"));
+    // The cell font is chosen before anything is filled in: a font change later
+    // would re-measure every header, cell and list entry.
+    powerList_ = PowerList(doc_.IsEnglish);
+    scanList_ = ScanList(doc_.IsEnglish);
+    spacingList_ = SpacingList(doc_.IsEnglish, doc_.DecimalSeparator);
+    fitGridFont();
     Text1 = new QLineEdit(this);
+    Text1->setFont(MSHFlexGridChannel->font());
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setFrame(false);
     Text1->hide();
     for (int i = 0; i < 5; ++i) {
         auto* combo = new QComboBox(this);
         combo->setObjectName(QStringLiteral("Combo1_%1").arg(i));
+        combo->setFont(MSHFlexGridChannel->font());
+        combo->view()->setFont(MSHFlexGridChannel->font());
         if (i <= 1) {
             combo->setEditable(true);
             combo->setInsertPolicy(QComboBox::NoInsert);
@@ -157,7 +166,6 @@ QSize FormChannelInformation::sizeHint() const {
 void FormChannelInformation::fillTexts() {
     using namespace channel_texts;
     const bool en = doc_.IsEnglish;
-    const char sep = doc_.DecimalSeparator;
     setWindowTitle(uiText(kGridCaption, en));
     CommandClose->setText(uiText(texts::kClose, en));
     CommandHelp->setText(uiText(texts::kHelp, en));
@@ -167,9 +175,6 @@ void FormChannelInformation::fillTexts() {
     for (const BiText& h : kColumnHeaders) headers << uiText(h, en);
     MSHFlexGridChannel->setHorizontalHeaderLabels(headers);
 
-    powerList_ = PowerList(en);
-    scanList_ = ScanList(en);
-    spacingList_ = SpacingList(en, sep);
 }
 
 void FormChannelInformation::fillLists() {
@@ -183,6 +188,7 @@ void FormChannelInformation::fillLists() {
     const QStringList tones = uiList(ToneList(en, sep));
     Combo1[1]->addItems(tones);
     Combo1[0]->addItems(tones);
+    fitListWidths();
 }
 
 void FormChannelInformation::layoutGrid() {
@@ -215,8 +221,6 @@ void FormChannelInformation::layoutGrid() {
     for (int r = 0; r < kChannelCount; ++r)
         grid->setRowHeight(r, space / kChannelCount + (r < space % kChannelCount ? 1 : 0));
 
-    fitGridFont();
-
     const QBrush fixedBrush = palette().brush(QPalette::Button);
     for (int r = 0; r < kChannelCount; ++r) {
         for (int c = 0; c < kColumnCount; ++c) {
@@ -234,10 +238,8 @@ void FormChannelInformation::layoutGrid() {
     }
 }
 
-void FormChannelInformation::fitGridFont() {
-    // The column widths are fixed; the font shrinks until the widest texts of every
-    // column and every header fit, whatever the platform's default font is.
-    QTableWidget* grid = MSHFlexGridChannel;
+std::vector<QStringList> FormChannelInformation::columnSamples() const {
+    // The widest texts each column can show.
     const bool en = doc_.IsEnglish;
     const char sep = doc_.DecimalSeparator;
     const QString frequency = QStringLiteral("888") + QChar(sep) + QStringLiteral("88888");
@@ -254,18 +256,28 @@ void FormChannelInformation::fitGridFont() {
     samples[kColScan] = uiList(scanList_);
     samples[kColSpacing] = uiList(spacingList_);
     samples[kColMore] << QString::fromLatin1(channel_texts::kMoreCell);
+    return samples;
+}
 
+void FormChannelInformation::fitGridFont() {
+    // The column widths are fixed; the font shrinks until the widest texts of every
+    // column and every header fit, whatever the platform's default font is.
+    QTableWidget* grid = MSHFlexGridChannel;
+    const bool en = doc_.IsEnglish;
+    const std::vector<QStringList> samples = columnSamples();
     const int cellPadding = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 2);
-    const int rowHeight = grid->rowHeight(0);
-    const int headerHeight = grid->horizontalHeader()->height();
+    const int headerHeight = twips(kHeaderHeightTwips);
+    const int rowHeight =
+        (twips(kGridHeightTwips) - headerHeight - 2 * grid->frameWidth()) / kChannelCount;
+    auto columnWidth = [&](int c) { return twips(kColumnWidthsTwips[c]) - cellPadding; };
     auto fits = [&](const QFont& font) {
         const QFontMetrics fm(font);
         if (fm.height() > rowHeight) return false;
         for (int c = 0; c < kColumnCount; ++c) {
-            const int width = grid->columnWidth(c) - cellPadding;
-            for (const QString& text : samples[c])
+            const int width = columnWidth(c);
+            for (const QString& text : samples[std::size_t(c)])
                 if (fm.horizontalAdvance(text) > width) return false;
-            const QString header = grid->horizontalHeaderItem(c)->text();
+            const QString header = uiText(channel_texts::kColumnHeaders[c], en);
             const QRect wrapped =
                 fm.boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap, header);
             if (wrapped.width() > width || wrapped.height() > headerHeight - 4) return false;
@@ -277,36 +289,30 @@ void FormChannelInformation::fitGridFont() {
     // rounding left something a pixel too wide. Each size tried costs a font load.
     QFont font = grid->font();
     const qreal base = font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
-    qreal size = base;
-    if (!fits(font)) {
-        const QFontMetricsF fm(font);
-        qreal scale = qreal(rowHeight) / fm.height();
-        for (int c = 0; c < kColumnCount; ++c) {
-            const qreal width = grid->columnWidth(c) - cellPadding;
-            for (const QString& text : samples[c])
-                scale = std::min(scale, width / std::max<qreal>(1, fm.horizontalAdvance(text)));
-        }
-        size = std::max<qreal>(5.0, std::floor(base * scale * 2) / 2);
-        for (font.setPointSizeF(size); size > 5.0 && !fits(font); font.setPointSizeF(size))
-            size -= 0.5;
-    }
+    const QFontMetricsF fm(font);
+    qreal scale = qreal(rowHeight) / fm.height();
+    for (int c = 0; c < kColumnCount; ++c)
+        for (const QString& text : samples[std::size_t(c)])
+            scale = std::min(scale, columnWidth(c) / std::max<qreal>(1, fm.horizontalAdvance(text)));
+    qreal size = scale >= 1 ? base : std::max<qreal>(5.0, std::floor(base * scale * 2) / 2);
+    for (font.setPointSizeF(size); size > 5.0 && !fits(font); font.setPointSizeF(size))
+        size -= 0.5;
     grid->setFont(font);
     grid->horizontalHeader()->setFont(font);
-    // The cell editors write in the cells' font; a list may open wider than its cell.
-    Text1->setFont(font);
-    const QFontMetrics fm(font);
-    const int itemMargins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+}
+
+void FormChannelInformation::fitListWidths() {
+    // A list may open wider than its cell; the widest entry is among the column's
+    // samples (the tone list's 283 entries are all as wide as one of its four).
+    const std::vector<QStringList> samples = columnSamples();
+    const QFontMetrics fm(MSHFlexGridChannel->font());
+    const int extra = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) +
+                      style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
     for (int i = 0; i < int(Combo1.size()); ++i) {
-        QComboBox* combo = Combo1[std::size_t(i)];
-        combo->setFont(font);
-        combo->view()->setFont(font);
-        // The widest entry is among the column's samples (the tone list's 283 entries
-        // are all as wide as one of its four samples).
         int widest = 0;
         for (const QString& text : samples[std::size_t(kColDecode + i)])
             widest = std::max(widest, fm.horizontalAdvance(text));
-        combo->view()->setMinimumWidth(widest + itemMargins +
-                                       style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
+        Combo1[std::size_t(i)]->view()->setMinimumWidth(widest + extra);
     }
 }
 

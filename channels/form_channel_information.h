@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <array>
+#include <vector>
 
 #include "core/pick_lists.h"
 
@@ -87,6 +88,8 @@ private:
     void fillLists();
     void layoutGrid();
     void fitGridFont();
+    void fitListWidths();
+    std::vector<QStringList> columnSamples() const;
     void fillRow(int row);
     void setCell(int row, int column, const QString& text);
     QRect cellRectInForm(int row, int column) const;
