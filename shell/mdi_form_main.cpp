@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QTranslator>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "core/model_band.h"
 #include "shell/data_store.h"
@@ -100,24 +101,31 @@ constexpr ToolButton kToolButtons[] = {
     {"帮助", "帮助", {"Help", "帮助"}, ToolIcon::Help},
 };
 
+// Per editor window: its Window-menu id (0: none) and its open flag.
+struct EditorSlot {
+    EditorWindow kind;
+    int menuId;
+    bool Document::*openFlag;
+};
+constexpr EditorSlot kEditorSlots[] = {
+    {EditorWindow::ChannelInformation, kMenuIdChannelInformation,
+     &Document::FormChannelInformationOpen},
+    {EditorWindow::ChannelEdit, 0, &Document::FormChannelEditOpen},
+    {EditorWindow::Option, kMenuIdOption, &Document::FormOptionOpen},
+    {EditorWindow::KeySetting, kMenuIdKeySetting, &Document::FormKeySettingOpen},
+    {EditorWindow::ScanInformation, kMenuIdScanInformation, &Document::FormScanInformationOpen},
+    {EditorWindow::EmbedMessage, kMenuIdEmbeddedMessage, &Document::FormEmbedMessageOpen},
+    {EditorWindow::Tune, kMenuIdTune, &Document::FormTuneOpen},
+};
+
+const EditorSlot& slotOf(EditorWindow kind) {
+    for (const EditorSlot& s : kEditorSlots)
+        if (s.kind == kind) return s;
+    return kEditorSlots[0];  // every kind is in the table
+}
+
 int windowMenuId(EditorWindow kind) {
-    switch (kind) {
-        case EditorWindow::ChannelInformation:
-            return kMenuIdChannelInformation;
-        case EditorWindow::Option:
-            return kMenuIdOption;
-        case EditorWindow::KeySetting:
-            return kMenuIdKeySetting;
-        case EditorWindow::ScanInformation:
-            return kMenuIdScanInformation;
-        case EditorWindow::EmbedMessage:
-            return kMenuIdEmbeddedMessage;
-        case EditorWindow::Tune:
-            return kMenuIdTune;
-        case EditorWindow::ChannelEdit:
-            return 0;
-    }
-    return 0;
+    return slotOf(kind).menuId;
 }
 
 // The tree panel reports its own resizes so the layout follows (toolbar and
@@ -588,38 +596,14 @@ QMdiSubWindow* MDIFormMain::editorSubWindow(EditorWindow kind) const {
 }
 
 void MDIFormMain::setOpenFlag(EditorWindow kind, bool open) {
-    switch (kind) {
-        case EditorWindow::ChannelInformation:
-            doc_.FormChannelInformationOpen = open;
-            break;
-        case EditorWindow::ChannelEdit:
-            doc_.FormChannelEditOpen = open;
-            break;
-        case EditorWindow::Option:
-            doc_.FormOptionOpen = open;
-            break;
-        case EditorWindow::KeySetting:
-            doc_.FormKeySettingOpen = open;
-            break;
-        case EditorWindow::ScanInformation:
-            doc_.FormScanInformationOpen = open;
-            break;
-        case EditorWindow::EmbedMessage:
-            doc_.FormEmbedMessageOpen = open;
-            break;
-        case EditorWindow::Tune:
-            doc_.FormTuneOpen = open;
-            break;
-    }
+    doc_.*slotOf(kind).openFlag = open;
 }
 
 void MDIFormMain::openEditorWindow(EditorWindow kind) {
     // Every editor but the channel edit dialog (the grid's own) closes the tune window.
     if (kind != EditorWindow::ChannelEdit && kind != EditorWindow::Tune) closeTune();
     if (QMdiSubWindow* sub = editorSubWindow(kind)) {
-        if (sub->isMinimized()) sub->showNormal();
-        area_->setActiveSubWindow(sub);
-        sub->raise();
+        bringToFront(sub);
         return;
     }
     auto type = parts_.editors.find(kind);
@@ -631,6 +615,7 @@ void MDIFormMain::openEditorWindow(EditorWindow kind) {
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWidget(widget);
     sub->setWindowIcon(windowIcon());
+    freeMainShortcuts(sub);
     area_->addSubWindow(sub);
     widget->installEventFilter(this);
     open_[kind] = OpenEditor{sub, widget};
@@ -655,6 +640,30 @@ void MDIFormMain::openEditorWindow(EditorWindow kind) {
     else
         sub->show();
     area_->setActiveSubWindow(sub);
+}
+
+void MDIFormMain::bringToFront(QMdiSubWindow* sub) {
+    if (sub->isMinimized()) sub->showNormal();
+    area_->setActiveSubWindow(sub);
+    sub->raise();
+}
+
+void MDIFormMain::freeMainShortcuts(QMdiSubWindow* sub) {
+    // A sub-window's Close key is Ctrl+W on some desktops; it would make Write To
+    // Radio ambiguous (and dead) whenever an editor has the focus. Ctrl+F4 stays.
+    QMenu* system = sub->systemMenu();
+    if (!system) return;
+    const QList<QKeySequence> mine = {MenuNew->shortcut(), MenuOpen->shortcut(),
+                                      MenuSave->shortcut(), MenuRead->shortcut(),
+                                      MenuWrite->shortcut()};
+    for (QAction* a : system->actions()) {
+        QList<QKeySequence> keys = a->shortcuts();
+        const auto taken = [&mine](const QKeySequence& k) { return mine.contains(k); };
+        if (std::any_of(keys.begin(), keys.end(), taken)) {
+            keys.erase(std::remove_if(keys.begin(), keys.end(), taken), keys.end());
+            a->setShortcuts(keys);
+        }
+    }
 }
 
 void MDIFormMain::forgetEditor(EditorWindow kind, QMdiSubWindow* sub) {
@@ -743,9 +752,10 @@ void MDIFormMain::addWindowMenuEntry(int id, const QString& caption) {
     a->setData(id);
     a->setCheckable(true);
     connect(a, &QAction::triggered, this, [this, id] {
+        // Only to the front: unlike the menus and the tree, this leaves the tune window.
         for (auto it = open_.begin(); it != open_.end(); ++it) {
             if (windowMenuId(it.key()) == id && it->sub) {
-                openEditorWindow(it.key());
+                bringToFront(it->sub);
                 break;
             }
         }

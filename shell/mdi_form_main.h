@@ -122,6 +122,8 @@ private:
     void runTool(const QString& tool);
     void Toolbar1_ButtonClick(const QString& key);
     void onSubWindowActivated(QMdiSubWindow* sub);
+    void bringToFront(QMdiSubWindow* sub);
+    void freeMainShortcuts(QMdiSubWindow* sub);
     void forgetEditor(EditorWindow kind, QMdiSubWindow* sub);
     void setOpenFlag(EditorWindow kind, bool open);
     void switchQtTranslation();

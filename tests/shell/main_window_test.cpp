@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -24,14 +25,13 @@
 #include "shell/data_store.h"
 #include "shell/help_window.h"
 #include "shell/mdi_form_main.h"
+#include "shell_test_support.h"
 
 using namespace baldo7;
+using shelltest::binFolder;
+using shelltest::onModal;
 
 namespace {
-
-QString binFolder() {
-    return QFileInfo(QStringLiteral(BALDO7_INIT_DAT)).absolutePath();
-}
 
 struct Counters {
     int created = 0;
@@ -43,6 +43,7 @@ class StubEditor : public QWidget {
 public:
     StubEditor(EditorHost& host, int id, const QString& caption) : host_(host), id_(id) {
         setWindowTitle(caption);
+        new QLineEdit(this);  // somewhere for the focus to be
         resize(300, 200);
         if (id_) host_.addWindowMenuEntry(id_, caption);
     }
@@ -63,52 +64,24 @@ EditorType stub(Counters& c, int id, const char* caption) {
                       [&c](QWidget*) { ++c.committed; }, [&c](QWidget*) { ++c.analysed; }};
 }
 
-// Runs `f` on the modal dialog the next command opens.
-template <typename F>
-void onModal(F f) {
-    QTimer::singleShot(0, [f] {
-        QWidget* w = QApplication::activeModalWidget();
-        QVERIFY(w);
-        f(w);
-    });
-}
-
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, public shelltest::MainWindowRig {
     Q_OBJECT
     QTemporaryDir tmp;
-    std::unique_ptr<QSettings> settings;
-    std::unique_ptr<Document> doc;
-    std::unique_ptr<MDIFormMain> win;
-    ScriptedMessageService messages;
-    ScriptedFileChooser chooser;
-    Counters grid, option, key;
+    Counters grid, option, key, tune;
+    int transfers = 0;
 
     void start(bool english) {
-        win.reset();
-        settings = std::make_unique<QSettings>(tmp.filePath("baldo7.ini"), QSettings::IniFormat);
-        settings->clear();
-        settings->setValue("SoftWare/Olvis/BALDO-7/Language", english ? "True" : "False");
-        settings->setValue("SoftWare/Olvis/BALDO-7/ComPort", "4");
-        settings->sync();
-        doc = std::make_unique<Document>();
-        messages.shown.clear();
-        messages.setAnswerer(nullptr);
-        grid = option = key = Counters();
+        grid = option = key = tune = Counters();
+        transfers = 0;
         ShellParts parts;
         parts.editors[EditorWindow::ChannelInformation] = stub(grid, 1000, "Channel Information");
         parts.editors[EditorWindow::Option] = stub(option, 1001, "Function Setup");
         parts.editors[EditorWindow::KeySetting] = stub(key, 1002, "Key Setting");
-        ShellServices services;
-        services.settings = settings.get();
-        services.messages = &messages;
-        services.files = &chooser;
-        services.programFolder = binFolder();
-        win = std::make_unique<MDIFormMain>(*doc, services, std::move(parts));
-        QVERIFY(win->startUp());
-        win->show();
-        QVERIFY(QTest::qWaitForWindowExposed(win.get()));
+        parts.editors[EditorWindow::Tune] = stub(tune, 1005, "Tune");
+        parts.showProcess = [this](MDIFormMain&) { ++transfers; };
+        MainWindowRig::start(tmp.filePath("baldo7.ini"), english, "4", std::move(parts));
     }
 
     QAction* action(const char* name) { return win->findChild<QAction*>(name); }
@@ -357,6 +330,47 @@ private slots:
         QVERIFY(area()->subWindowList().isEmpty());
         action("MenuChannel")->trigger();
         QCOMPARE(windowMenuIds(), QList<int>{1000});
+    }
+
+    // The Window menu only brings to the front; menus and tree close the tune window.
+    void onlyTheWindowMenuLeavesTheTuneWindowOpen() {
+        start(true);
+        win->TreeView1_NodeClick("TreeTuneData");
+        QVERIFY(doc->FormTuneOpen);
+        win->findChild<QAction*>("WindowEntry1000")->trigger();
+        QCOMPARE(area()->activeSubWindow(), win->editorSubWindow(EditorWindow::ChannelInformation));
+        QVERIFY(doc->FormTuneOpen);
+        action("MenuChannel")->trigger();
+        QVERIFY(!doc->FormTuneOpen);
+        QCOMPARE(windowMenuIds(), QList<int>{1000});
+    }
+
+    // The menu keys work while an editor holds the focus, as it does nearly always.
+    void menuKeysWorkFromInsideAnEditor_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("transfers");
+        QTest::addColumn<int>("fileDialogs");
+        QTest::addColumn<int>("gridsMade");
+        QTest::newRow("Ctrl+R") << int(Qt::Key_R) << 1 << 0 << 1;
+        QTest::newRow("Ctrl+W") << int(Qt::Key_W) << 1 << 0 << 1;
+        QTest::newRow("Ctrl+S") << int(Qt::Key_S) << 0 << 1 << 1;
+        QTest::newRow("Ctrl+O") << int(Qt::Key_O) << 0 << 1 << 1;
+        QTest::newRow("Ctrl+N") << int(Qt::Key_N) << 0 << 0 << 2;
+    }
+    void menuKeysWorkFromInsideAnEditor() {
+        QFETCH(int, key);
+        start(true);
+        chooser.answerWith(QString());
+        win->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(win.get()));
+        auto* field = win->editorWidget(EditorWindow::ChannelInformation)->findChild<QLineEdit*>();
+        field->setFocus();
+        QCOMPARE(QApplication::focusWidget(), field);
+        QTest::keyClick(field, Qt::Key(key), Qt::ControlModifier);
+        QTEST(transfers, "transfers");
+        QTEST(int(chooser.requests.size()), "fileDialogs");
+        QTEST(grid.created, "gridsMade");
+        if (transfers) QCOMPARE(doc->ReadMode, key == Qt::Key_R);
     }
 
     void editorsOpenInTheRememberedState_data() {

@@ -10,14 +10,12 @@
 #include "shell/file_commands.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
+#include "shell_test_support.h"
 
 using namespace baldo7;
+using shelltest::binFolder;
 
 namespace {
-
-QString binFolder() {
-    return QFileInfo(QStringLiteral(BALDO7_INIT_DAT)).absolutePath();
-}
 
 QByteArray readAll(const QString& path) {
     QFile f(path);

@@ -21,24 +21,14 @@
 #include "shell/mdi_form_main.h"
 #include "shell/settings.h"
 #include "shell/standard_parts.h"
+#include "shell_test_support.h"
 #include "sim/pty_simulator.h"
 
 using namespace baldo7;
+using shelltest::binFolder;
+using shelltest::onModal;
 
 namespace {
-
-QString binFolder() {
-    return QFileInfo(QStringLiteral(BALDO7_INIT_DAT)).absolutePath();
-}
-
-template <typename F>
-void onModal(F f) {
-    QTimer::singleShot(0, [f] {
-        QWidget* w = QApplication::activeModalWidget();
-        QVERIFY(w);
-        f(w);
-    });
-}
 
 // Presses the window's Read or Write button; the window closes itself when done.
 void pressOnTransferWindow(const char* button, QString* finalLabel = nullptr) {
@@ -57,33 +47,12 @@ void pressOnTransferWindow(const char* button, QString* finalLabel = nullptr) {
 
 }  // namespace
 
-class TransferTest : public QObject {
+class TransferTest : public QObject, public shelltest::MainWindowRig {
     Q_OBJECT
     QTemporaryDir tmp;
-    std::unique_ptr<QSettings> settings;
-    std::unique_ptr<Document> doc;
-    std::unique_ptr<MDIFormMain> win;
-    ScriptedMessageService messages;
-    ScriptedFileChooser chooser;
 
     void start(const QString& port) {
-        win.reset();
-        settings = std::make_unique<QSettings>(tmp.filePath("baldo7.ini"), QSettings::IniFormat);
-        settings->clear();
-        settings->setValue("SoftWare/Olvis/BALDO-7/Language", "True");
-        settings->setValue("SoftWare/Olvis/BALDO-7/ComPort", port);
-        doc = std::make_unique<Document>();
-        messages.shown.clear();
-        messages.setAnswerer(nullptr);
-        ShellServices services;
-        services.settings = settings.get();
-        services.messages = &messages;
-        services.files = &chooser;
-        services.programFolder = binFolder();
-        win = std::make_unique<MDIFormMain>(*doc, services, StandardShellParts());
-        QVERIFY(win->startUp());
-        win->show();
-        QVERIFY(QTest::qWaitForWindowExposed(win.get()));
+        MainWindowRig::start(tmp.filePath("baldo7.ini"), true, port, StandardShellParts());
     }
 
     FormChannelInformation* grid() {
