@@ -1,23 +1,17 @@
 #include "shell/form_com_port.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
 #include "link/serial_port.h"
 #include "shell/builtin_radio.h"
+#include "shell/dialog_layout.h"
 #include "shell/settings.h"
+#include "shell/shell_texts.h"
 #include "shell/ui_support.h"
 
 namespace baldo7 {
-
-namespace {
-constexpr BiText kWindow{"Set COM", "串口设置"};
-constexpr BiText kLabel{"Comm Port", "串口"};
-constexpr BiText kOk{"&OK", "确定(&O)"};
-constexpr BiText kCancel{"&Cancel", "取消(&C)"};
-}  // namespace
 
 QList<PortChoice> PortChoices(bool isEnglish) {
     QList<PortChoice> out;
@@ -36,28 +30,14 @@ FormComPort::FormComPort(Document& doc, QSettings& settings, QList<PortChoice> c
     : QDialog(parent), doc_(doc), settings_(settings), choices_(std::move(choices)) {
     setObjectName(QStringLiteral("FormComPort"));
     const bool en = doc_.IsEnglish;
-    setWindowTitle(uiText(kWindow, en));
-    Label1 = new QLabel(uiText(kLabel, en));
+    setWindowTitle(uiText(shelltexts::kPortWindow, en));
+    Label1 = new QLabel(uiText(shelltexts::kPortLabel, en));
     Combo1 = new QComboBox;
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setMinimumWidth(twips(3600));
-    CommandOK = new QPushButton(uiText(kOk, en));
-    CommandOK->setObjectName(QStringLiteral("CommandOK"));
-    CommandOK->setDefault(true);
-    CommandCancel = new QPushButton(uiText(kCancel, en));
-    CommandCancel->setObjectName(QStringLiteral("CommandCancel"));
-
-    auto* row = new QHBoxLayout;
-    row->addWidget(Label1);
-    row->addWidget(Combo1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CommandOK);
-    buttons->addWidget(CommandCancel);
-    auto* all = new QVBoxLayout(this);
-    all->addLayout(row);
-    all->addSpacing(8);
-    all->addLayout(buttons);
+    CommandOK = makeButton(uiText(shelltexts::kOk, en), "CommandOK", true);
+    CommandCancel = makeButton(uiText(shelltexts::kCancel, en), "CommandCancel");
+    layOutDialog(this, labelledRow(Label1, Combo1), {CommandOK, CommandCancel});
 
     // The current port is selected when listed; otherwise the first entry, taken at once.
     const QString current = PortSetting(doc_);

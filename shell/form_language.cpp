@@ -1,10 +1,10 @@
 #include "shell/form_language.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
+#include "shell/dialog_layout.h"
 #include "shell/settings.h"
 #include "shell/shell_texts.h"
 #include "shell/ui_support.h"
@@ -22,23 +22,9 @@ FormLanguage::FormLanguage(Document& doc, QSettings& settings, QWidget* parent)
     ComboLanguage->addItems({uiText(shelltexts::kEnglish, en), uiText(shelltexts::kChinese, en)});
     ComboLanguage->setCurrentIndex(en ? 0 : 1);
     ComboLanguage->setMinimumWidth(twips(1800));
-    CommandOK = new QPushButton(uiText(shelltexts::kOk, en));
-    CommandOK->setObjectName(QStringLiteral("CommandOK"));
-    CommandOK->setDefault(true);
-    CommandCancel = new QPushButton(uiText(shelltexts::kCancel, en));
-    CommandCancel->setObjectName(QStringLiteral("CommandCancel"));
-
-    auto* row = new QHBoxLayout;
-    row->addWidget(LabelLanguage);
-    row->addWidget(ComboLanguage, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CommandOK);
-    buttons->addWidget(CommandCancel);
-    auto* all = new QVBoxLayout(this);
-    all->addLayout(row);
-    all->addSpacing(8);
-    all->addLayout(buttons);
+    CommandOK = makeButton(uiText(shelltexts::kOk, en), "CommandOK", true);
+    CommandCancel = makeButton(uiText(shelltexts::kCancel, en), "CommandCancel");
+    layOutDialog(this, labelledRow(LabelLanguage, ComboLanguage), {CommandOK, CommandCancel});
 
     connect(CommandOK, &QPushButton::clicked, this, &FormLanguage::CommandOK_Click);
     connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -2,11 +2,11 @@
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
 #include "core/model_band.h"
+#include "shell/dialog_layout.h"
 #include "shell/shell_texts.h"
 #include "shell/ui_support.h"
 
@@ -23,11 +23,8 @@ FormModelInformation::FormModelInformation(Document& doc, MessageService& messag
     ComboModel->setObjectName(QStringLiteral("ComboModel"));
     ComboArea = new QComboBox;
     ComboArea->setObjectName(QStringLiteral("ComboArea"));
-    CommandOK = new QPushButton(uiText(shelltexts::kModelOk, en));
-    CommandOK->setObjectName(QStringLiteral("CommandOK"));
-    CommandOK->setDefault(true);
-    CommandCancel = new QPushButton(uiText(shelltexts::kModelCancel, en));
-    CommandCancel->setObjectName(QStringLiteral("CommandCancel"));
+    CommandOK = makeButton(uiText(shelltexts::kModelOk, en), "CommandOK", true);
+    CommandCancel = makeButton(uiText(shelltexts::kModelCancel, en), "CommandCancel");
 
     auto* grid = new QGridLayout;
     grid->addWidget(LabelModel, 0, 0);
@@ -35,14 +32,7 @@ FormModelInformation::FormModelInformation(Document& doc, MessageService& messag
     grid->addWidget(LabelArea, 1, 0);
     grid->addWidget(ComboArea, 1, 1);
     grid->setColumnMinimumWidth(1, twips(2000));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CommandOK);
-    buttons->addWidget(CommandCancel);
-    auto* all = new QVBoxLayout(this);
-    all->addLayout(grid);
-    all->addSpacing(8);
-    all->addLayout(buttons);
+    layOutDialog(this, grid, {CommandOK, CommandCancel});
 
     loading_ = true;
     ComboModel->addItems({QStringLiteral("VHF"), QStringLiteral("UHF")});

@@ -2,16 +2,17 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <utility>
 
 #include "link/exchange_qt_host.h"
 #include "link/exchange_texts.h"
+#include "shell/dialog_layout.h"
 #include "shell/ui_support.h"
 
 namespace baldo7 {
@@ -62,15 +63,11 @@ FormProcess::FormProcess(Document& doc, MessageService& messages, const QString&
     TextShow->setReadOnly(true);
     TextShow->setAlignment(Qt::AlignCenter);
     TextShow->hide();
-    CommandRead = new QPushButton(uiText(kCommandRead, en));
-    CommandRead->setObjectName(QStringLiteral("CommandRead"));
-    CommandWrite = new QPushButton(uiText(kCommandWrite, en));
-    CommandWrite->setObjectName(QStringLiteral("CommandWrite"));
-    CommandCancel = new QPushButton(uiText(kCommandCancel, en));
-    CommandCancel->setObjectName(QStringLiteral("CommandCancel"));
+    CommandRead = makeButton(uiText(kCommandRead, en), "CommandRead", readMode_);
+    CommandWrite = makeButton(uiText(kCommandWrite, en), "CommandWrite", !readMode_);
+    CommandCancel = makeButton(uiText(kCommandCancel, en), "CommandCancel");
     CommandRead->setVisible(readMode_);
     CommandWrite->setVisible(!readMode_);
-    (readMode_ ? CommandRead : CommandWrite)->setDefault(true);
 
     // The password controls carry the software data through the exchange; never shown.
     LabelPassword = new QLabel(uiText(kLabelPassword, en));
@@ -94,18 +91,13 @@ FormProcess::FormProcess(Document& doc, MessageService& messages, const QString&
                                                       TextNewPassword, CheckNewPassword})
         w->hide();
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(CommandRead);
-    buttons->addWidget(CommandWrite);
-    buttons->addWidget(CommandCancel);
-    auto* all = new QVBoxLayout(this);
-    all->addWidget(LabelProcess);
-    all->addWidget(ProgressBar1);
-    all->addWidget(TextShow);
-    all->addLayout(passwords);
-    all->addStretch();
-    all->addLayout(buttons);
+    auto* body = new QVBoxLayout;
+    body->addWidget(LabelProcess);
+    body->addWidget(ProgressBar1);
+    body->addWidget(TextShow);
+    body->addLayout(passwords);
+    body->addStretch();
+    layOutDialog(this, body, {CommandRead, CommandWrite, CommandCancel});
     setMinimumWidth(twips(5400));
 
     connect(CommandRead, &QPushButton::clicked, this, &FormProcess::CommandRead_Click);

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVersionNumber>
 
+#include "shell/dialog_layout.h"
 #include "shell/shell_pictures.h"
 #include "shell/shell_texts.h"
 #include "shell/ui_support.h"
@@ -38,10 +39,7 @@ frmAbout::frmAbout(bool en, QWidget* parent) : QDialog(parent) {
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
     lblDisclaimer = new QLabel(uiText(shelltexts::kAboutDisclaimer, en));
     lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
-    lblDisclaimer->setWordWrap(true);
-    cmdOK = new QPushButton(uiText(shelltexts::kAboutOk, en));
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
+    cmdOK = makeButton(uiText(shelltexts::kAboutOk, en), "cmdOK", true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* text = new QVBoxLayout;
@@ -54,12 +52,7 @@ frmAbout::frmAbout(bool en, QWidget* parent) : QDialog(parent) {
     auto* top = new QHBoxLayout;
     top->addWidget(picture, 0, Qt::AlignTop);
     top->addLayout(text, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    auto* all = new QVBoxLayout(this);
-    all->addLayout(top);
-    all->addLayout(buttons);
+    layOutDialog(this, top, {cmdOK});
     setMinimumWidth(twips(6000));
 }
 

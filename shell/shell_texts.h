@@ -36,6 +36,10 @@ constexpr BiText kCancel{"&Cancel", "取消(&C)"};
 constexpr BiText kEnglish{"English", "英文"};
 constexpr BiText kChinese{"Chinese", "中文"};
 
+// Port chooser.
+constexpr BiText kPortWindow{"Set COM", "串口设置"};
+constexpr BiText kPortLabel{"Comm Port", "串口"};
+
 // About box.
 constexpr BiText kAboutWindow{"About ", "关于 "};
 constexpr BiText kAboutVersion{"Version ", "版本 "};
