@@ -82,7 +82,7 @@ void Exchange::onBytesReceived(const Bytes& reply) {
 
 void Exchange::identificationAcknowledged(const Bytes& reply) {
     if (reply.empty() || reply[0] != wire::kAck) {
-        handshakeFailure();
+        restartOrAsk();
         return;
     }
     s_.LinkState = 2;
@@ -93,7 +93,7 @@ void Exchange::identificationAcknowledged(const Bytes& reply) {
 
 void Exchange::identificationReply(const Bytes& reply) {
     if (reply.size() < wire::kIdentificationReplySize) {
-        handshakeFailure();
+        restartOrAsk();
         return;
     }
     s_.LinkState = 3;
@@ -177,7 +177,7 @@ void Exchange::dataBlock(const Bytes& reply) {
     host_.send({wire::kAck});
 }
 
-void Exchange::handshakeFailure() {
+void Exchange::restartOrAsk() {
     ++s_.RetryCount;
     if (s_.RetryCount > kRetryLimit) {
         s_.RetryCount = 0;
@@ -216,15 +216,9 @@ void Exchange::onTimer() {
         return;
     }
     if (!s_.AwaitingReply || s_.DialogShown) return;
-    ++s_.RetryCount;
-    if (s_.RetryCount > kRetryLimit) {
-        s_.RetryCount = 0;
-        if (!askRetry()) {
-            if (!finished_) endAfter(ExchangeOutcome::Cancelled, true);
-            return;
-        }
-    }
-    StartLink(true);
+    // A timeout counts like a wrong handshake reply; in the block phase the count
+    // already stands at the limit, so the question comes at once.
+    restartOrAsk();
 }
 
 void Exchange::cancel() {

@@ -109,10 +109,10 @@ private:
     void identificationReply(const Bytes& reply);
     void blockAcknowledged(const Bytes& reply);
     void dataBlock(const Bytes& reply);
-    void handshakeFailure();
+    // Restarts silently until RetryCount passes the limit, then asks first.
+    void restartOrAsk();
     void blockPhaseFailure();
     bool askRetry();
-    int finishDelayMs_ = kFinishDelayMs;
     void endAfter(ExchangeOutcome outcome, bool closePortNow);
     void endOfExchange();
     void finish();
@@ -133,6 +133,7 @@ private:
     bool started_ = false;
     bool finished_ = false;
     ExchangeOutcome outcome_ = ExchangeOutcome::Aborted;
+    int finishDelayMs_ = kFinishDelayMs;
     // A read lands here and replaces the document's memory only with TransferOK.
     RadioMemory staged_;
 };

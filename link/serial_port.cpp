@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/texts.h"
+#include "link/exchange_texts.h"
 
 #ifndef Q_OS_WIN
 #include <grp.h>
@@ -21,8 +21,6 @@
 namespace baldo7 {
 
 namespace {
-
-constexpr BiText kReselectPort{"Please reselect COM port!", "请重新选择端口！"};
 
 bool isAllDigits(const QString& s) {
     return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](QChar c) { return c.isDigit(); });
@@ -83,7 +81,7 @@ QString deviceGroupName(const QString& device) {
 
 QString serialPortOpenFailureText(const QString& device, QSerialPort::SerialPortError error,
                                   bool isEnglish) {
-    QString text = QString::fromUtf8(kReselectPort.pick(isEnglish));
+    QString text = QString::fromUtf8(link_texts::kReselectPort.pick(isEnglish));
     if (error != QSerialPort::PermissionError) return text;
     const QString group = deviceGroupName(device);
     if (group.isEmpty()) return text;
