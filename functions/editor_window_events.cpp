@@ -1,10 +1,13 @@
 #include "functions/editor_window_events.h"
 
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QWidget>
 
-#include "core/document.h"
+#include "shell/editor_host.h"
+#include "shell/ui_support.h"
 
 namespace baldo7 {
 
@@ -21,12 +24,38 @@ EditorWindowEvents::EditorWindowEvents(QWidget* form, Document& doc,
     attach();
 }
 
+EditorWindowEvents::EditorWindowEvents(QWidget* form, Document& doc, EditorHost& host,
+                                       bool Document::*openFlag, int menuId)
+    : EditorWindowEvents(form, doc, [&host, menuId] { host.checkWindowMenuEntry(menuId); }) {
+    host_ = &host;
+    openFlag_ = openFlag;
+    menuId_ = menuId;
+    doc_.*openFlag_ = true;
+}
+
+void EditorWindowEvents::addWindowMenuEntry() {
+    if (host_) host_->addWindowMenuEntry(menuId_, form_->windowTitle());
+}
+
 QWidget* EditorWindowEvents::hostWindow() const {
     return sub_ ? static_cast<QWidget*>(sub_.data()) : form_;
 }
 
 void EditorWindowEvents::closeHostWindow() {
     hostWindow()->close();
+}
+
+void EditorWindowEvents::closeButtonClicked() {
+    if (openFlag_) doc_.*openFlag_ = false;
+    closeHostWindow();
+}
+
+void EditorWindowEvents::unload() {
+    // The sub-window's close, the system close box and Close All all come here.
+    if (unloaded_ || !host_) return;
+    unloaded_ = true;
+    doc_.*openFlag_ = false;
+    host_->removeWindowMenuEntry(menuId_);
 }
 
 void EditorWindowEvents::attach() {
@@ -64,10 +93,23 @@ bool EditorWindowEvents::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::WindowStateChange:
             if (watched == hostWindow()) storeState();
             break;
+        case QEvent::Close:
+            if (watched == form_) unload();
+            break;
         default:
             break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+QHBoxLayout* closeHelpButtonRow(QPushButton* close, QPushButton* help) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(close);
+    row->addSpacing(twips(600));
+    row->addWidget(help);
+    row->addStretch(1);
+    return row;
 }
 
 }  // namespace baldo7

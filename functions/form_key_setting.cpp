@@ -1,9 +1,7 @@
 #include "functions/form_key_setting.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -45,20 +43,15 @@ FormKeySetting::FormKeySetting(Document& doc, EditorHost& host, QWidget* parent)
     CommandClose->setObjectName(QStringLiteral("CommandClose"));
     CommandHelp = new QPushButton;
     CommandHelp->setObjectName(QStringLiteral("CommandHelp"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(CommandClose);
-    buttons->addSpacing(twips(600));
-    buttons->addWidget(CommandHelp);
-    buttons->addStretch(1);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(twips(600), twips(300), twips(600), twips(300));
     outer->addLayout(keys);
     outer->addStretch(1);
-    outer->addLayout(buttons);
+    outer->addLayout(closeHelpButtonRow(CommandClose, CommandHelp));
 
     // Load.
-    doc_.FormKeySettingOpen = true;
+    events_ =
+        new EditorWindowEvents(this, doc_, host_, &Document::FormKeySettingOpen, kMenuIdKeySetting);
     resize(sizeHint());
     const bool en = doc_.IsEnglish;
     setWindowTitle(uiText(key_texts::kCaption, en));
@@ -66,15 +59,13 @@ FormKeySetting::FormKeySetting(Document& doc, EditorHost& host, QWidget* parent)
     CommandHelp->setText(uiText(texts::kHelp, en));
     for (QComboBox* combo : ComboKeySet) combo->addItems(uiList(KeyFunctionList(en)));
     AnalyseKeySetting();
-    host_.addWindowMenuEntry(kMenuIdKeySetting, windowTitle());
+    events_->addWindowMenuEntry();
 
     for (int i = 0; i < 2; ++i)
         connect(ComboKeySet[i], &QComboBox::activated, this,
                 [this, i](int selected) { ComboKeySet_Click(i, selected); });
     connect(CommandClose, &QPushButton::clicked, this, &FormKeySetting::CommandClose_Click);
     connect(CommandHelp, &QPushButton::clicked, this, &FormKeySetting::CommandHelp_Click);
-
-    events_ = new EditorWindowEvents(this, doc_, [this] { Form_Activate(); });
 }
 
 QSize FormKeySetting::sizeHint() const {
@@ -94,25 +85,11 @@ void FormKeySetting::ComboKeySet_Click(int index, int selected) {
 }
 
 void FormKeySetting::CommandClose_Click() {
-    doc_.FormKeySettingOpen = false;
-    events_->closeHostWindow();
+    events_->closeButtonClicked();
 }
 
 void FormKeySetting::CommandHelp_Click() {
     host_.showHelpTopic(QStringLiteral("keyassign.htm"));
-}
-
-void FormKeySetting::Form_Activate() {
-    host_.checkWindowMenuEntry(kMenuIdKeySetting);
-}
-
-void FormKeySetting::closeEvent(QCloseEvent* event) {
-    if (!unloaded_) {
-        unloaded_ = true;
-        doc_.FormKeySettingOpen = false;
-        host_.removeWindowMenuEntry(kMenuIdKeySetting);
-    }
-    QWidget::closeEvent(event);
 }
 
 }  // namespace baldo7

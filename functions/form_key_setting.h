@@ -31,20 +31,15 @@ public:
     QPushButton* CommandClose;
     QPushButton* CommandHelp;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void ComboKeySet_Click(int index, int selected);
     void CommandClose_Click();
     void CommandHelp_Click();
-    void Form_Activate();
 
     Document& doc_;
     EditorHost& host_;
     EditorWindowEvents* events_;
     bool decoding_ = false;
-    bool unloaded_ = false;
 };
 
 }  // namespace baldo7

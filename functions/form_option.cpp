@@ -1,7 +1,6 @@
 #include "functions/form_option.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -81,23 +80,17 @@ FormOption::FormOption(Document& doc, EditorHost& host, QWidget* parent)
     columns->addLayout(lists, 3);
     columns->addSpacing(twips(600));
     columns->addLayout(checks, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(CommandClose);
-    buttons->addSpacing(twips(600));
-    buttons->addWidget(CommandHelp);
-    buttons->addStretch(1);
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(columns);
     outer->addStretch(1);
-    outer->addLayout(buttons);
+    outer->addLayout(closeHelpButtonRow(CommandClose, CommandHelp));
 
     // Load.
-    doc_.FormOptionOpen = true;
+    events_ = new EditorWindowEvents(this, doc_, host_, &Document::FormOptionOpen, kMenuIdOption);
     resize(sizeHint());
     fillTexts();
     AnalyseOption();
-    host_.addWindowMenuEntry(kMenuIdOption, windowTitle());
+    events_->addWindowMenuEntry();
 
     // activated: a user's pick, also of the entry already shown (which still writes).
     connect(ComboTOT, &QComboBox::activated, this, &FormOption::ComboTOT_Click);
@@ -108,8 +101,6 @@ FormOption::FormOption(Document& doc, EditorHost& host, QWidget* parent)
         connect(box, &QCheckBox::toggled, this, [this, box](bool on) { checkClick(box, on); });
     connect(CommandClose, &QPushButton::clicked, this, &FormOption::CommandClose_Click);
     connect(CommandHelp, &QPushButton::clicked, this, &FormOption::CommandHelp_Click);
-
-    events_ = new EditorWindowEvents(this, doc_, [this] { Form_Activate(); });
 }
 
 QSize FormOption::sizeHint() const {
@@ -173,26 +164,11 @@ void FormOption::checkClick(QCheckBox* box, bool ticked) {
 }
 
 void FormOption::CommandClose_Click() {
-    doc_.FormOptionOpen = false;
-    events_->closeHostWindow();
+    events_->closeButtonClicked();
 }
 
 void FormOption::CommandHelp_Click() {
     host_.showHelpTopic(QStringLiteral("optfeatures.htm"));
-}
-
-void FormOption::Form_Activate() {
-    host_.checkWindowMenuEntry(kMenuIdOption);
-}
-
-void FormOption::closeEvent(QCloseEvent* event) {
-    // Unload: the sub-window's close, the system close box and Close All all come here.
-    if (!unloaded_) {
-        unloaded_ = true;
-        doc_.FormOptionOpen = false;
-        host_.removeWindowMenuEntry(kMenuIdOption);
-    }
-    QWidget::closeEvent(event);
 }
 
 }  // namespace baldo7

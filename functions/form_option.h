@@ -44,9 +44,6 @@ public:
     QPushButton* CommandClose;
     QPushButton* CommandHelp;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void fillTexts();
     void ComboTOT_Click(int index);
@@ -56,13 +53,11 @@ private:
     void checkClick(QCheckBox* box, bool ticked);
     void CommandClose_Click();
     void CommandHelp_Click();
-    void Form_Activate();
 
     Document& doc_;
     EditorHost& host_;
     EditorWindowEvents* events_;
     bool decoding_ = false;
-    bool unloaded_ = false;
 };
 
 }  // namespace baldo7
