@@ -38,7 +38,11 @@ int runNew(const QStringList& args) {
                 if (model && m != *model) continue;
                 for (const BandRow& row : BandRows(m)) names << row.text;
             }
-            printError("new: unknown band '" + p.value("band") + "'; one of: " + names.join(", "));
+            const QString what =
+                band ? QString("%1 is a %2 band").arg(p.value("band"), ModelText(band->model))
+                     : QString("unknown band '%1'").arg(p.value("band"));
+            printError("new: " + what + "; " + (model ? ModelText(*model) : "the") + " bands are " +
+                       names.join(", "));
             return kExitUsage;
         }
         model = band->model;
@@ -47,13 +51,7 @@ int runNew(const QStringList& args) {
     }
 
     Document doc;
-    const LoadResult loaded = LoadTemplate(doc);
-    if (!loaded.ok()) {
-        printError("cannot load the template " + TemplatePath(doc) +
-                   (loaded.status == LoadStatus::Refused ? ": shorter than 1041 bytes"
-                                                         : ": " + loaded.detail));
-        return kExitFile;
-    }
+    if (!loadTemplateInto(doc, "new")) return kExitFile;
     if (band) {
         const auto limits = ParseBandText(band->text);
         WriteModelBytes(doc.radioImage, RebuildModelBytes(limits->highMHz, limits->lowMHz));
@@ -61,7 +59,7 @@ int runNew(const QStringList& args) {
     }
     QString error;
     if (!SaveDataFile(doc, p.value("output"), &error)) {
-        printError("cannot write " + p.value("output") + ": " + error);
+        printError("new: cannot write " + p.value("output") + ": " + error);
         return kExitFile;
     }
     QTextStream(stdout) << QFileInfo(p.value("output")).fileName() << ": "

@@ -18,7 +18,9 @@ namespace baldo7::cli {
 
 namespace {
 
-QString text(const std::string& s) { return QString::fromStdString(s); }
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QString pick(const PickList& list, int index) {
     return index >= 0 && index < static_cast<int>(list.size())
@@ -95,18 +97,12 @@ void printTable(QTextStream& out, const QString& name, const QJsonObject& o) {
         const char* header;
         const char* key;
     };
-    const Column columns[] = {{"CH", "channel"},
-                              {"Rx Frequency", "rx"},
-                              {"Tx Frequency", "tx"},
-                              {"Decode", "decode"},
-                              {"Encode", "encode"},
-                              {"Tx Power", "power"},
-                              {"Scan Add", "scanAdd"},
-                              {"Channel Spacing", "spacing"},
-                              {"Busy Lock", "busyLock"},
-                              {"Scramble Type", "scrambleType"},
-                              {"Scrambler", "scramble"},
-                              {"Compander", "compand"},
+    const Column columns[] = {{"CH", "channel"},          {"Rx Frequency", "rx"},
+                              {"Tx Frequency", "tx"},     {"Decode", "decode"},
+                              {"Encode", "encode"},       {"Tx Power", "power"},
+                              {"Scan Add", "scanAdd"},    {"Channel Spacing", "spacing"},
+                              {"Busy Lock", "busyLock"},  {"Scramble Type", "scrambleType"},
+                              {"Scrambler", "scramble"},  {"Compander", "compand"},
                               {"Cdcss Mode", "cdcssMode"}};
     QList<QStringList> rows;
     for (const QJsonValue& ch : o["channels"].toArray()) {
@@ -128,8 +124,8 @@ void printTable(QTextStream& out, const QString& name, const QJsonObject& o) {
     auto line = [&](const QStringList& cells) {
         QString l;
         for (int i = 0; i < cells.size(); ++i)
-            l += (i ? "  " : "") + (i == 0 ? cells[i].rightJustified(widths[i])
-                                           : cells[i].leftJustified(widths[i]));
+            l += (i ? "  " : "") +
+                 (i == 0 ? cells[i].rightJustified(widths[i]) : cells[i].leftJustified(widths[i]));
         while (l.endsWith(' ')) l.chop(1);
         out << l << "\n";
     };

@@ -98,7 +98,36 @@ struct LinkOptions {
     int retries = 0;
     bool yes = false;
     bool quiet = false;
+    // What the band question compares with the radio: a data file's name, or what
+    // stands in for a raw dump's missing model.
+    QString dataName;
 };
+
+QString openFailureReason(QSerialPort::SerialPortError error) {
+    switch (error) {
+        case QSerialPort::DeviceNotFoundError:
+            return "no such device";
+        case QSerialPort::PermissionError:
+            return "permission denied";
+        case QSerialPort::OpenError:
+            return "it is in use by another program";
+        case QSerialPort::UnsupportedOperationError:
+            return "the device does not take the line settings 9600,N,8,1";
+        default:
+            return "the device would not open";
+    }
+}
+
+QString portFailureText(const QString& setting, const SerialPort& port) {
+    QString text = "cannot open port " + setting;
+    if (port.deviceName() != setting && !port.deviceName().isEmpty())
+        text += " (" + port.deviceName() + ")";
+    text += ": " + openFailureReason(port.openError());
+    // The window's text is one line of its own, then the group hint where it helps.
+    const QString hint = port.openFailureText(true).section('\n', 1).trimmed();
+    if (!hint.isEmpty()) text += ". " + hint;
+    return text;
+}
 
 // Runs the exchange the document's flags describe; returns the exit code of a
 // failure, nothing when it ended with TransferOK.
@@ -115,15 +144,12 @@ std::optional<int> runExchange(Document& doc, const LinkOptions& opt, const QStr
         }
         if (retriesLeft <= 0) return false;
         --retriesLeft;
-        progress.note(QString("%1: no answer from the radio; retrying (%2 of %3)")
+        progress.note(QString("%1: the radio did not answer as expected; retrying (%2 of %3)")
                           .arg(verb)
                           .arg(opt.retries - retriesLeft)
                           .arg(opt.retries));
         return true;
     });
-    QString portText;
-    QObject::connect(&host, &QtExchangeHost::portOpenFailed,
-                     [&portText](const QString& text) { portText = text; });
     QObject::connect(&host, &QtExchangeHost::progressChanged,
                      [&progress](double f, const QString& label) { progress.show(f, label); });
     QEventLoop loop;
@@ -137,20 +163,26 @@ std::optional<int> runExchange(Document& doc, const LinkOptions& opt, const QStr
         case ExchangeOutcome::Done:
             return std::nullopt;
         case ExchangeOutcome::PortFailed:
-            printError(QString("%1: cannot open port %2: %3")
-                           .arg(verb, opt.port, portText.replace('\n', ' ')));
+            printError(verb + ": " + portFailureText(opt.port, host.port()));
             return kExitPort;
-        case ExchangeOutcome::BandDeclined:
-            printError(verb +
-                       ": the radio's frequency band differs from the data's; "
-                       "nothing was written (give --yes to overwrite)");
+        case ExchangeOutcome::BandDeclined: {
+            // Asked only when one side is VHF and the other is not.
+            const Model ours = ModelOfImage(doc.radioImage);
+            const char* radio = ModelText(ours == Model::VHF ? Model::UHF : Model::VHF);
+            printError(QString("%1: the radio is %2 but %3 is %4; nothing was written "
+                               "(give --yes to overwrite)")
+                           .arg(verb, radio, opt.dataName, ModelText(ours)));
             return kExitBandDeclined;
+        }
         case ExchangeOutcome::Cancelled:
         case ExchangeOutcome::Aborted:
             break;
     }
-    printError(verb + ": the link failed (no answer or a wrong answer from the radio)" +
-               (opt.retries > 0 ? QString(" after %1 retries").arg(opt.retries) : QString()));
+    QString after;
+    if (opt.retries > 0)
+        after =
+            QString(" (after %1 %2)").arg(opt.retries).arg(opt.retries == 1 ? "retry" : "retries");
+    printError(verb + ": the link failed: no answer or a wrong answer from the radio" + after);
     return kExitLink;
 }
 
@@ -199,15 +231,6 @@ QString bandText(const Document& doc) {
     if (doc.BandTxHighMHz != doc.BandHighMHz)
         text += QString(", transmit up to %1MHz").arg(doc.BandTxHighMHz);
     return text;
-}
-
-bool loadTemplateInto(Document& doc, const QString& verb) {
-    const LoadResult loaded = LoadTemplate(doc);
-    if (loaded.ok()) return true;
-    printError(verb + ": cannot load the template " + TemplatePath(doc) +
-               (loaded.status == LoadStatus::Refused ? ": shorter than 1041 bytes"
-                                                     : ": " + loaded.detail));
-    return false;
 }
 
 }  // namespace
@@ -285,6 +308,8 @@ int runWrite(const QStringList& args) {
     doc.ReadMode = false;
     setRangeFlag(doc, range.value_or(RangeKind::Plain));
     const bool rawDump = range == RangeKind::StunDie || range == RangeKind::Special;
+    opt.dataName = rawDump ? QString("a raw dump (taken as the template's model)")
+                           : QFileInfo(input).fileName();
     if (!rawDump) {
         const LoadResult loaded = LoadDataFile(doc, input);
         if (!loaded.ok()) {

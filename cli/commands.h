@@ -4,16 +4,18 @@
 
 #include <QStringList>
 
+#include "core/document.h"
+
 namespace baldo7::cli {
 
 // Exit codes shared by every verb.
 enum ExitCode {
     kExitOk = 0,
     kExitUsage = 1,
-    kExitFile = 2,        // unreadable or refused file (template included)
-    kExitPort = 3,        // the port cannot be opened
-    kExitLink = 4,        // the exchange failed or was cancelled
-    kExitBandDeclined = 5 // the band question was answered Cancel
+    kExitFile = 2,         // unreadable or refused file (template included)
+    kExitPort = 3,         // the port cannot be opened
+    kExitLink = 4,         // the exchange failed or was cancelled
+    kExitBandDeclined = 5  // the band question was answered Cancel
 };
 
 int runNew(const QStringList& args);
@@ -23,5 +25,9 @@ int runWrite(const QStringList& args);
 
 // One clear line on stderr.
 void printError(const QString& message);
+
+// The template into `doc`; on failure says why (prefixed with the verb) and
+// returns false.
+bool loadTemplateInto(Document& doc, const QString& verb);
 
 }  // namespace baldo7::cli

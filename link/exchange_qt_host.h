@@ -37,6 +37,8 @@ public:
     bool isFinished() const { return engine_->finished(); }
     const ExchangeResult& result() const { return result_; }
     const Exchange& engine() const { return *engine_; }
+    // The device the setting named and, after a failed open, why it failed.
+    const SerialPort& port() const { return port_; }
 
 signals:
     void captionChanged(const QString& caption);

@@ -90,7 +90,13 @@ TEST(CliNew, UsageErrors) {
         EXPECT_FALSE(QFile::exists(out)) << args.join(' ').toStdString();
     }
     EXPECT_EQ(ctl({"--version"}).exitCode, 0);
-    EXPECT_EQ(ctl({"new", "--help"}).exitCode, 0);
+    // Each verb's help names the verb, not the path the program was started by.
+    for (const char* verb : {"new", "show", "read", "write"}) {
+        const CtlRun help = ctl({verb, "--help"});
+        EXPECT_EQ(help.exitCode, 0) << verb;
+        EXPECT_TRUE(help.out.startsWith("Usage: baldo7ctl " + QByteArray(verb) + " [options]"))
+            << help.out.toStdString();
+    }
 }
 
 TEST(CliShow, RefusedAndUnreadableFiles) {
@@ -136,8 +142,8 @@ Bytes handMadeFile() {
     image[303] = 0x81 | 0x08;  // save, hopping, voice English
     image[304] = 41;           // out of range: shown as 180
     image[305] = 3;
-    image[308] = 0xFF;         // out of range: shown as 3
-    image[306] = 0x2F;         // PF1 nibble 15 shows None, PF2 Scan
+    image[308] = 0xFF;  // out of range: shown as 3
+    image[306] = 0x2F;  // PF1 nibble 15 shows None, PF2 Scan
     SoftwareData software;
     software.fill(0xFF);
     software[0] = 'A';
@@ -165,29 +171,50 @@ TEST(CliShow, JsonIsWhatTheEditorsShow) {
               js(QJsonObject{{"low", 440}, {"high", 480}, {"txHigh", 480}}));
     const QJsonArray channels = o["channels"].toArray();
     ASSERT_EQ(channels.size(), 16);
-    EXPECT_EQ(js(channels[0].toObject()),
-              js(QJsonObject{{"channel", 1}, {"inUse", true}, {"rx", "445.12500"},
-                           {"tx", "445.12500"}, {"decode", "67.0"}, {"encode", "None"},
-                           {"power", "High"}, {"scanAdd", true}, {"spacing", "25K(Wide)"},
-                           {"busyLock", "None"}, {"scrambleType", "1"}, {"scramble", false},
-                           {"compand", false}, {"cdcssMode", "Normal Code"}}));
+    EXPECT_EQ(js(channels[0].toObject()), js(QJsonObject{{"channel", 1},
+                                                         {"inUse", true},
+                                                         {"rx", "445.12500"},
+                                                         {"tx", "445.12500"},
+                                                         {"decode", "67.0"},
+                                                         {"encode", "None"},
+                                                         {"power", "High"},
+                                                         {"scanAdd", true},
+                                                         {"spacing", "25K(Wide)"},
+                                                         {"busyLock", "None"},
+                                                         {"scrambleType", "1"},
+                                                         {"scramble", false},
+                                                         {"compand", false},
+                                                         {"cdcssMode", "Normal Code"}}));
     EXPECT_EQ(js(channels[1].toObject()), js(QJsonObject{{"channel", 2}, {"inUse", false}}));
-    EXPECT_EQ(js(channels[2].toObject()),
-              js(QJsonObject{{"channel", 3}, {"inUse", true}, {"rx", "460.00000"},
-                           {"tx", QJsonValue::Null}, {"decode", "D023I"}, {"encode", "88.5"},
-                           {"power", "Low"}, {"scanAdd", false}, {"spacing", "12.5K(Narrow)"},
-                           {"busyLock", "QT/DQT"}, {"scrambleType", "4"}, {"scramble", true},
-                           {"compand", true}, {"cdcssMode", "Special Code"}}));
+    EXPECT_EQ(js(channels[2].toObject()), js(QJsonObject{{"channel", 3},
+                                                         {"inUse", true},
+                                                         {"rx", "460.00000"},
+                                                         {"tx", QJsonValue::Null},
+                                                         {"decode", "D023I"},
+                                                         {"encode", "88.5"},
+                                                         {"power", "Low"},
+                                                         {"scanAdd", false},
+                                                         {"spacing", "12.5K(Narrow)"},
+                                                         {"busyLock", "QT/DQT"},
+                                                         {"scrambleType", "4"},
+                                                         {"scramble", true},
+                                                         {"compand", true},
+                                                         {"cdcssMode", "Special Code"}}));
     EXPECT_EQ(js(channels[3].toObject()), js(QJsonObject{{"channel", 4}, {"inUse", false}}));
 
-    EXPECT_EQ(js(o["functions"].toObject()),
-              js(QJsonObject{{"tot", "180"}, {"totWarning", "3"}, {"squelch", "3"},
-                           {"voicePrompt", "English"}, {"batterySave", true}, {"beep", false},
-                           {"scramble", false}, {"roger", false}, {"freqHopping", true}}));
+    EXPECT_EQ(js(o["functions"].toObject()), js(QJsonObject{{"tot", "180"},
+                                                            {"totWarning", "3"},
+                                                            {"squelch", "3"},
+                                                            {"voicePrompt", "English"},
+                                                            {"batterySave", true},
+                                                            {"beep", false},
+                                                            {"scramble", false},
+                                                            {"roger", false},
+                                                            {"freqHopping", true}}));
     EXPECT_EQ(js(o["keys"].toObject()), js(QJsonObject{{"pf1", "None"}, {"pf2", "Scan"}}));
-    EXPECT_EQ(js(o["software"].toObject()), js(QJsonObject{{"programPassword", "AB"},
-                                                     {"newPassword", ""},
-                                                     {"changePassword", true}}));
+    EXPECT_EQ(
+        js(o["software"].toObject()),
+        js(QJsonObject{{"programPassword", "AB"}, {"newPassword", ""}, {"changePassword", true}}));
 
     // Showing repairs nothing on disk: not the function bytes, not the scan bit of
     // the channel that is not in use.
@@ -198,8 +225,7 @@ TEST(CliShow, JsonIsWhatTheEditorsShow) {
     // The table names the same values.
     const CtlRun table = ctl({"show", path});
     ASSERT_EQ(table.exitCode, 0);
-    for (const char* expected : {"UHF 440-480MHz", "445.12500", "D023I", "12.5K(Narrow)",
-                                 "Scan", "Time Out Timer(TOT)[s]"})
-        EXPECT_TRUE(table.out.contains(expected))
-            << expected << "\n" << table.out.toStdString();
+    for (const char* expected : {"UHF 440-480MHz", "445.12500", "D023I", "12.5K(Narrow)", "Scan",
+                                 "Time Out Timer(TOT)[s]"})
+        EXPECT_TRUE(table.out.contains(expected)) << expected << "\n" << table.out.toStdString();
 }

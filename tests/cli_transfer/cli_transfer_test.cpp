@@ -145,6 +145,7 @@ TEST(CliTransfer, FailuresEndInTheirExitCodeWithTheOutputUntouched) {
         QStringList simArgs;
         QStringList ctlArgs;  // PORT and OUT are filled in
         int exitCode;
+        const char* says = "";  // part of the error line
     } cases[] = {
         {"silent in the block phase", {"--silent", "--at", "data"}, {"read"}, 4},
         {"NAK to every identification string", {"--nak", "--at", "hello"}, {"read"}, 4},
@@ -154,10 +155,14 @@ TEST(CliTransfer, FailuresEndInTheirExitCodeWithTheOutputUntouched) {
          {"read", "--retries", "1"},
          0},
         {"frame cut short", {"--cut", "--at", "data:3:1"}, {"read"}, 4},
-        {"band differs", {"--model-digit", "0x33"}, {"write", rdat}, 5},
+        {"band differs",
+         {"--model-digit", "0x33"},
+         {"write", rdat},
+         5,
+         "the radio is UHF but vhf.rdat is VHF"},
         {"band differs, --yes", {"--model-digit", "0x33"}, {"write", rdat, "--yes"}, 0},
         {"refused data file", {}, {"write", dir.filePath("bad.rdat")}, 2},
-        {"no such port", {}, {"read", "--port", dir.filePath("nothing")}, 3},
+        {"no such port", {}, {"read", "--port", dir.filePath("nothing")}, 3, ": no such device"},
         {"unknown range", {}, {"read", "--range", "all"}, 1},
     };
     const Bytes sentinel{'o', 'l', 'd'};
@@ -174,6 +179,7 @@ TEST(CliTransfer, FailuresEndInTheirExitCodeWithTheOutputUntouched) {
         if (c.exitCode != 0) {
             EXPECT_EQ(readBytes(out), sentinel);
             EXPECT_TRUE(r.err.startsWith("baldo7ctl: ")) << r.err.toStdString();
+            EXPECT_TRUE(r.err.contains(c.says)) << r.err.toStdString();
         }
     }
 }
