@@ -29,18 +29,29 @@ QString TemplatePath(const Document& doc, const QString& folder) {
     return QDir(folder).filePath(QString::fromStdString(doc.TemplateFileName));
 }
 
-LoadResult LoadTemplate(Document& doc, const QString& folder) {
+namespace {
+
+using Decoder = bool (*)(const Bytes&, RadioImage&, SoftwareData&);
+
+// Reads and decodes a whole document file; the document changes only when both work.
+LoadResult loadDocument(Document& doc, const QString& path, Decoder decode) {
     Bytes bytes;
-    LoadResult r = ReadFileBytes(TemplatePath(doc, folder), bytes);
+    LoadResult r = ReadFileBytes(path, bytes);
     if (!r.ok()) return r;
     RadioImage image;
     SoftwareData software;
-    if (!DecodeTemplate(bytes, image, software)) return {LoadStatus::Refused, QString()};
+    if (!decode(bytes, image, software)) return {LoadStatus::Refused, QString()};
     doc.radioImage = image;
     doc.softwareData = software;
     AnalyseModel(doc);
     AnalyseSoftwareData(doc);
     return {};
+}
+
+}  // namespace
+
+LoadResult LoadTemplate(Document& doc, const QString& folder) {
+    return loadDocument(doc, TemplatePath(doc, folder), DecodeTemplate);
 }
 
 LoadResult LoadTemplateImage(Document& doc, const QString& folder) {
@@ -52,17 +63,7 @@ LoadResult LoadTemplateImage(Document& doc, const QString& folder) {
 }
 
 LoadResult LoadDataFile(Document& doc, const QString& path) {
-    Bytes bytes;
-    LoadResult r = ReadFileBytes(path, bytes);
-    if (!r.ok()) return r;
-    RadioImage image;
-    SoftwareData software;
-    if (!DecodeDataFile(bytes, image, software)) return {LoadStatus::Refused, QString()};
-    doc.radioImage = image;
-    doc.softwareData = software;
-    AnalyseModel(doc);
-    AnalyseSoftwareData(doc);
-    return {};
+    return loadDocument(doc, path, DecodeDataFile);
 }
 
 bool WriteFileAtomically(const QString& path, const Bytes& bytes, QString* error) {
