@@ -43,18 +43,28 @@ std::size_t Utf8Length(const std::string& text) {
 
 int KeyFilterMaxLength(int mode) {
     switch (mode) {
-        case 1: return 9;
-        case 2: return 8;
-        case 3: return 6;
-        case 4: return 3;
-        case 5: return 2;
-        case 6: return 2;
-        case 7: return 3;
-        default: return 0;
+        case 1:
+            return 9;
+        case 2:
+            return 8;
+        case 3:
+            return 6;
+        case 4:
+            return 3;
+        case 5:
+            return 2;
+        case 6:
+            return 2;
+        case 7:
+            return 3;
+        default:
+            return 0;
     }
 }
 
-static bool isDigit(int key) { return key >= '0' && key <= '9'; }
+static bool isDigit(int key) {
+    return key >= '0' && key <= '9';
+}
 
 static bool allowedInMode(int key, int mode, char separator) {
     switch (mode) {

@@ -31,7 +31,9 @@ std::optional<BandRow> FindBandByText(const std::string& text) {
     return std::nullopt;
 }
 
-const char* ModelText(Model model) { return model == Model::VHF ? "VHF" : "UHF"; }
+const char* ModelText(Model model) {
+    return model == Model::VHF ? "VHF" : "UHF";
+}
 
 std::optional<Model> ModelFromText(const std::string& text) {
     if (text == "VHF") return Model::VHF;
@@ -62,10 +64,14 @@ ModelSelection ModelDialogSelection(const RadioImage& image) {
     const std::uint8_t code = image[addr::kBandCode];
     if (model == Model::VHF) {
         switch (code) {
-            case 0x02: return {0, 1};
-            case 0x03: return {0, 2};
-            case 0x04: return {0, 3};
-            default: return {0, 0};
+            case 0x02:
+                return {0, 1};
+            case 0x03:
+                return {0, 2};
+            case 0x04:
+                return {0, 3};
+            default:
+                return {0, 0};
         }
     }
     for (const BandRow& row : BandRows(Model::UHF))
@@ -79,8 +85,9 @@ std::array<std::uint8_t, 8> ExpectedModelRecord(int modelIndex, int bandIndex) {
     const std::uint8_t code = bandIndex >= 0 && bandIndex < static_cast<int>(rows.size())
                                   ? rows[static_cast<std::size_t>(bandIndex)].code
                                   : 0x73;
-    return {0x50, model == Model::VHF ? kModelDigitVhf : kModelDigitUhf, 0x32, 0x30, 0x37,
-            code, 0xF8, 0xFF};
+    return {
+        0x50, model == Model::VHF ? kModelDigitVhf : kModelDigitUhf, 0x32, 0x30, 0x37, code, 0xF8,
+        0xFF};
 }
 
 bool ModelRecordMatches(const RadioImage& image, int modelIndex, int bandIndex) {

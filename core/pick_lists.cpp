@@ -66,12 +66,33 @@ void FillToneList(PickList& list, bool isEnglish, char separator) {
     }
 }
 
+namespace {
+// A filler's entries as a list of their own.
+template <typename... Args>
+PickList freshList(void (*fill)(PickList&, Args...), Args... args) {
+    PickList list;
+    fill(list, args...);
+    return list;
+}
+}  // namespace
 
-PickList BusyLockList(bool isEnglish) { PickList l; FillBusyLockList(l, isEnglish); return l; }
-PickList SpacingList(bool isEnglish, char separator) { PickList l; FillSpacingList(l, isEnglish, separator); return l; }
-PickList ScanList(bool isEnglish) { PickList l; FillScanList(l, isEnglish); return l; }
-PickList PowerList(bool isEnglish) { PickList l; FillPowerList(l, isEnglish); return l; }
-PickList ScrambleTypeList() { PickList l; FillScrambleTypeList(l); return l; }
-PickList ToneList(bool isEnglish, char separator) { PickList l; FillToneList(l, isEnglish, separator); return l; }
+PickList BusyLockList(bool isEnglish) {
+    return freshList(FillBusyLockList, isEnglish);
+}
+PickList SpacingList(bool isEnglish, char separator) {
+    return freshList(FillSpacingList, isEnglish, separator);
+}
+PickList ScanList(bool isEnglish) {
+    return freshList(FillScanList, isEnglish);
+}
+PickList PowerList(bool isEnglish) {
+    return freshList(FillPowerList, isEnglish);
+}
+PickList ScrambleTypeList() {
+    return freshList(FillScrambleTypeList);
+}
+PickList ToneList(bool isEnglish, char separator) {
+    return freshList(FillToneList, isEnglish, separator);
+}
 
 }  // namespace baldo7

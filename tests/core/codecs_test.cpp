@@ -22,7 +22,12 @@ TEST(DecimalSeparator, FollowsTheLocaleFormatter) {
     EXPECT_EQ(DetectDecimalSeparator([](double) { return std::string("0.5"); }), '.');
     EXPECT_EQ(DetectDecimalSeparator([](double) { return std::string("0,5"); }), ',');
     // Anything without a point (a locale writing "0٫5") counts as a comma locale.
-    EXPECT_EQ(DetectDecimalSeparator([](double) { return std::string("0\xD9\xAB" "5"); }), ',');
+    EXPECT_EQ(DetectDecimalSeparator([](double) {
+                  return std::string(
+                      "0\xD9\xAB"
+                      "5");
+              }),
+              ',');
 }
 
 struct KeyCase {

@@ -34,7 +34,7 @@ TEST(DataFile, RoundTripKeepsEveryByte) {
 
 TEST(DataFile, OnlyTheProductWordIsCompared) {
     Bytes file = EncodeDataFile(patternImage(), SoftwareData{});
-    file[12] = '9';  // another version
+    file[12] = '9';        // another version
     file.push_back(0x00);  // and a longer file
     RadioImage image{};
     SoftwareData software{};
