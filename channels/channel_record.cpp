@@ -380,14 +380,14 @@ static void moveChannel(RadioImage& image, int from, int to) {
 }
 
 bool InsertEmptyChannel(RadioImage& image, int row) {
-    if (row < 1 || row > kChannelCount || ChannelInUse(image, kChannelCount)) return false;
+    if (!IsChannelNumber(row) || ChannelInUse(image, kChannelCount)) return false;
     for (int k = kChannelCount - 1; k >= row; --k) moveChannel(image, k, k + 1);
     if (row == kChannelCount) ClearChannel(image, kChannelCount);
     return true;
 }
 
 void DeleteChannel(RadioImage& image, int row) {
-    if (row < 1 || row > kChannelCount) return;
+    if (!IsChannelNumber(row)) return;
     for (int k = row; k < kChannelCount; ++k) moveChannel(image, k + 1, k);
     if (row == kChannelCount) ClearChannel(image, kChannelCount);
 }

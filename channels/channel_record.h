@@ -41,6 +41,10 @@ constexpr std::uint8_t kNewFlags12 = 0x08;
 constexpr std::uint8_t kNewFlags13 = 0x01;
 }  // namespace chan
 
+inline bool IsChannelNumber(int channel) {
+    return channel >= 1 && channel <= kChannelCount;
+}
+
 // First byte of channel index n (0-based, group folded in): 16 + 16n + 32*(n/30).
 std::size_t ChannelAddress(int index);
 // First byte of channel 1..16 of group 1.

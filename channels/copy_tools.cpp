@@ -4,12 +4,9 @@
 
 namespace baldo7 {
 
-static bool validChannel(int channel) {
-    return channel >= 1 && channel <= kChannelCount;
-}
-
 bool CopyChannel(RadioImage& image, int source, int destination) {
-    if (source == destination || !validChannel(source) || !validChannel(destination)) return false;
+    if (source == destination || !IsChannelNumber(source) || !IsChannelNumber(destination))
+        return false;
     const std::size_t from = ChannelStart(source), to = ChannelStart(destination);
     for (std::size_t i = 0; i < kChannelRecordSize; ++i) image[to + i] = image[from + i];
     SetScanAddBit(image, destination, GetScanAddBit(image, source));
@@ -18,7 +15,7 @@ bool CopyChannel(RadioImage& image, int source, int destination) {
 
 FrequencyCommit FrequencyCopy(Document& doc, int channel, const std::string& text) {
     FrequencyCommit result;
-    if (!validChannel(channel)) {
+    if (!IsChannelNumber(channel)) {
         result.ignored = true;
         return result;
     }
@@ -39,7 +36,7 @@ FrequencyCommit FrequencyCopy(Document& doc, int channel, const std::string& tex
 
 ToneEntry QtDqtCopy(Document& doc, int channel, const std::string& text) {
     const ToneEntry entry = ToneFromText(text, doc.DecimalSeparator);
-    if (validChannel(channel)) SetTxTone(doc.radioImage, channel, entry.code);
+    if (IsChannelNumber(channel)) SetTxTone(doc.radioImage, channel, entry.code);
     return entry;
 }
 

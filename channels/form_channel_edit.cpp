@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "channels/channel_record.h"
+#include "channels/form_support.h"
 #include "channels/frequency_entry.h"
 #include "channels/tone_entry.h"
 #include "core/codecs.h"
@@ -57,19 +58,6 @@ W* named(W* widget, const char* name) {
     return widget;
 }
 
-bool isEnter(const QKeyEvent* e) {
-    return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
-}
-
-// The character a key press types, or 0 for keys that type nothing the filters judge
-// (navigation, Delete, shortcuts such as paste).
-int typedKey(const QKeyEvent* e) {
-    if (e->key() == Qt::Key_Backspace) return kKeyBackspace;
-    const QString text = e->text();
-    if (text.size() != 1) return 0;
-    const char16_t c = text.at(0).unicode();
-    return c >= 0x20 && c != 0x7F ? c : 0;
-}
 }  // namespace
 
 FormChannelEdit::FormChannelEdit(Document& doc, EditorHost& host, QWidget* parent)
@@ -165,17 +153,35 @@ FormChannelEdit::FormChannelEdit(Document& doc, EditorHost& host, QWidget* paren
             [this](int index) { ComboTone_Click(ComboDecode, index); });
     connect(ComboEncode, &QComboBox::activated, this,
             [this](int index) { ComboTone_Click(ComboEncode, index); });
-    connect(ComboTxPower, &QComboBox::activated, this, &FormChannelEdit::ComboTxPower_Click);
-    connect(ComboSpace, &QComboBox::activated, this, &FormChannelEdit::ComboSpace_Click);
     connect(ComboBusyLock, &QComboBox::activated, this, &FormChannelEdit::ComboBusyLock_Click);
-    connect(ComboScrambleType, &QComboBox::activated, this,
-            &FormChannelEdit::ComboScrambleType_Click);
     connect(ComboCdcssMode, &QComboBox::activated, this, &FormChannelEdit::ComboCdcssMode_Click);
-    connect(CheckScanAdd, &QCheckBox::clicked, this, &FormChannelEdit::CheckScanAdd_Click);
     connect(CheckReverse, &QCheckBox::clicked, this, &FormChannelEdit::CheckReverse_Click);
     connect(CheckTalkAround, &QCheckBox::clicked, this, &FormChannelEdit::CheckTalkAround_Click);
-    connect(CheckScramble, &QCheckBox::clicked, this, &FormChannelEdit::CheckScramble_Click);
-    connect(CheckCompand, &QCheckBox::clicked, this, &FormChannelEdit::CheckCompand_Click);
+    // The controls that write one field of the channel shown and nothing else.
+    const struct {
+        QComboBox* combo;
+        void (*set)(RadioImage&, int, int);
+    } listFields[] = {
+        {ComboTxPower, SetTxPower}, {ComboSpace, SetSpacing}, {ComboScrambleType, SetScrambleType}};
+    for (const auto& field : listFields) {
+        connect(field.combo, &QComboBox::activated, this, [this, set = field.set](int index) {
+            if (decoding_ || index < 0) return;
+            set(doc_.radioImage, channel(), index);
+            changed();
+        });
+    }
+    const struct {
+        QCheckBox* box;
+        void (*set)(RadioImage&, int, bool);
+    } checkFields[] = {
+        {CheckScanAdd, SetScanAddBit}, {CheckScramble, SetScrambleOn}, {CheckCompand, SetCompand}};
+    for (const auto& field : checkFields) {
+        connect(field.box, &QCheckBox::clicked, this, [this, set = field.set](bool ticked) {
+            if (decoding_) return;
+            set(doc_.radioImage, channel(), ticked);
+            changed();
+        });
+    }
     connect(CommandClose, &QPushButton::clicked, this, [this] {
         doc_.FormChannelEditOpen = false;
         events_->closeHostWindow();
@@ -321,8 +327,9 @@ bool FormChannelEdit::eventFilter(QObject* watched, QEvent* event) {
         // Leaving a box commits what was typed; a box merely passed through keeps its
         // bytes, and opening the tone list is no leaving.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (watched == TextRxFreq && TextRxFreq->isModified()) commitRxFrequency();
-        if (watched == TextTxFreq && TextTxFreq->isModified()) commitTxFrequency();
+        if ((watched == TextRxFreq || watched == TextTxFreq) &&
+            static_cast<QLineEdit*>(watched)->isModified())
+            commitFrequency(static_cast<QLineEdit*>(watched));
         if ((watched == ComboDecode || watched == ComboEncode) && reason != Qt::PopupFocusReason) {
             auto* combo = static_cast<QComboBox*>(watched);
             if (combo->lineEdit()->isModified()) commitTone(combo, false);
@@ -332,56 +339,28 @@ bool FormChannelEdit::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool FormChannelEdit::frequencyKey(QLineEdit* box, QKeyEvent* key) {
-    if (isEnter(key)) {
-        if (box == TextRxFreq)
-            commitRxFrequency();
-        else
-            commitTxFrequency();
+    if (isEnterKey(key)) {
+        commitFrequency(box);
         return true;
     }
-    const int typed = typedKey(key);
-    if (!typed) return false;
-    return KeyFilter(box->text().toStdString(), box->hasSelectedText(), typed, 1,
-                     doc_.DecimalSeparator) == 0;
+    return filterFrequencyKey(box, key, doc_.DecimalSeparator);
 }
 
 bool FormChannelEdit::toneKey(QComboBox* combo, QKeyEvent* key) {
-    if (isEnter(key)) {
+    if (isEnterKey(key)) {
         commitTone(combo, true);
         return true;
     }
-    const int typed = typedKey(key);
-    if (!typed) return false;
-    QLineEdit* edit = combo->lineEdit();
-    const int passed = ToneKeyFilter(edit->text().toStdString(), edit->hasSelectedText(), typed,
-                                     doc_.DecimalSeparator);
-    if (passed == 0) return true;
-    if (passed != typed) {
-        // Lower-case d, n and i go in as capitals.
-        edit->insert(QString(QChar(passed)));
-        return true;
-    }
-    return false;
+    return filterToneKey(combo->lineEdit(), key, doc_.DecimalSeparator);
 }
 
-void FormChannelEdit::commitRxFrequency() {
+void FormChannelEdit::commitFrequency(QLineEdit* box) {
     if (decoding_) return;
-    const FrequencyCommit r = CommitRxFrequency(doc_, channel(), TextRxFreq->text().toStdString());
+    const std::string text = box->text().toStdString();
+    const FrequencyCommit r = box == TextRxFreq ? CommitRxFrequency(doc_, channel(), text)
+                                                : CommitTxFrequency(doc_, channel(), text);
     if (r.ignored) return;
-    if (r.warn)
-        host_.messages().show(MsgIcon::Warning, appTitle(),
-                              uiText(texts::kFrequencyOutOfRange, doc_.IsEnglish));
-    AnalyseOneChannel();
-    changed();
-}
-
-void FormChannelEdit::commitTxFrequency() {
-    if (decoding_) return;
-    const FrequencyCommit r = CommitTxFrequency(doc_, channel(), TextTxFreq->text().toStdString());
-    if (r.ignored) return;
-    if (r.warn)
-        host_.messages().show(MsgIcon::Warning, appTitle(),
-                              uiText(texts::kFrequencyOutOfRange, doc_.IsEnglish));
+    if (r.warn) warnFrequencyOutOfRange(host_, doc_.IsEnglish);
     AnalyseOneChannel();
     changed();
 }
@@ -390,10 +369,7 @@ void FormChannelEdit::commitTone(QComboBox* combo, bool byEnter) {
     if (decoding_ || !combo->isEnabled()) return;
     const ToneEntry entry =
         ToneFromText(combo->lineEdit()->text().toStdString(), doc_.DecimalSeparator);
-    if (combo == ComboDecode)
-        SetRxTone(doc_.radioImage, channel(), entry.code);
-    else
-        SetTxTone(doc_.radioImage, channel(), entry.code);
+    writeTone(combo, entry.code);
     decoding_ = true;
     showTone(combo, entry.text);
     decoding_ = false;
@@ -413,23 +389,15 @@ void FormChannelEdit::ComboTone_Click(QComboBox* combo, int index) {
     if (decoding_ || index < 0) return;
     const ToneCode code =
         ToneFromListIndex(index, combo->itemText(index).toStdString(), doc_.DecimalSeparator);
+    writeTone(combo, code);
+    changed();
+}
+
+void FormChannelEdit::writeTone(QComboBox* combo, ToneCode code) {
     if (combo == ComboDecode)
         SetRxTone(doc_.radioImage, channel(), code);
     else
         SetTxTone(doc_.radioImage, channel(), code);
-    changed();
-}
-
-void FormChannelEdit::ComboTxPower_Click(int index) {
-    if (decoding_ || index < 0) return;
-    SetTxPower(doc_.radioImage, channel(), index);
-    changed();
-}
-
-void FormChannelEdit::ComboSpace_Click(int index) {
-    if (decoding_ || index < 0) return;
-    SetSpacing(doc_.radioImage, channel(), index);
-    changed();
 }
 
 void FormChannelEdit::ComboBusyLock_Click(int index) {
@@ -441,21 +409,9 @@ void FormChannelEdit::ComboBusyLock_Click(int index) {
     changed();
 }
 
-void FormChannelEdit::ComboScrambleType_Click(int index) {
-    if (decoding_ || index < 0) return;
-    SetScrambleType(doc_.radioImage, channel(), index);
-    changed();
-}
-
 void FormChannelEdit::ComboCdcssMode_Click(int index) {
     if (decoding_ || index < 0) return;
     SetCdcssMode(doc_, channel(), index);
-    changed();
-}
-
-void FormChannelEdit::CheckScanAdd_Click(bool ticked) {
-    if (decoding_) return;
-    SetScanAddBit(doc_.radioImage, channel(), ticked);
     changed();
 }
 
@@ -468,30 +424,20 @@ void FormChannelEdit::refreshBusyLock() {
 }
 
 void FormChannelEdit::CheckReverse_Click(bool ticked) {
-    if (decoding_) return;
-    SetReverse(doc_.radioImage, channel(), ticked);
-    if (ticked) CheckTalkAround->setChecked(false);
-    refreshBusyLock();
-    changed();
+    reverseOrTalkAround(CheckReverse, ticked);
 }
 
 void FormChannelEdit::CheckTalkAround_Click(bool ticked) {
+    reverseOrTalkAround(CheckTalkAround, ticked);
+}
+
+void FormChannelEdit::reverseOrTalkAround(QCheckBox* box, bool ticked) {
     if (decoding_) return;
-    SetTalkAround(doc_.radioImage, channel(), ticked);
-    if (ticked) CheckReverse->setChecked(false);
+    const bool reverse = box == CheckReverse;
+    (reverse ? SetReverse : SetTalkAround)(doc_.radioImage, channel(), ticked);
+    // The two share the busy lock bits: ticking one unticks the other.
+    if (ticked) (reverse ? CheckTalkAround : CheckReverse)->setChecked(false);
     refreshBusyLock();
-    changed();
-}
-
-void FormChannelEdit::CheckScramble_Click(bool ticked) {
-    if (decoding_) return;
-    SetScrambleOn(doc_.radioImage, channel(), ticked);
-    changed();
-}
-
-void FormChannelEdit::CheckCompand_Click(bool ticked) {
-    if (decoding_) return;
-    SetCompand(doc_.radioImage, channel(), ticked);
     changed();
 }
 

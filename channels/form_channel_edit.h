@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include "channels/channel_record.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -14,7 +16,6 @@ class QTimer;
 
 namespace baldo7 {
 
-struct Document;
 class EditorHost;
 class EditorWindowEvents;
 
@@ -72,22 +73,17 @@ private:
 
     bool frequencyKey(QLineEdit* box, QKeyEvent* key);
     bool toneKey(QComboBox* combo, QKeyEvent* key);
-    void commitRxFrequency();
-    void commitTxFrequency();
+    void commitFrequency(QLineEdit* box);
     void commitTone(QComboBox* combo, bool byEnter);
 
     void ComboChannel_Click(int index);
     void ComboTone_Click(QComboBox* combo, int index);
-    void ComboTxPower_Click(int index);
-    void ComboSpace_Click(int index);
     void ComboBusyLock_Click(int index);
-    void ComboScrambleType_Click(int index);
     void ComboCdcssMode_Click(int index);
-    void CheckScanAdd_Click(bool ticked);
     void CheckReverse_Click(bool ticked);
     void CheckTalkAround_Click(bool ticked);
-    void CheckScramble_Click(bool ticked);
-    void CheckCompand_Click(bool ticked);
+    void reverseOrTalkAround(QCheckBox* box, bool ticked);
+    void writeTone(QComboBox* combo, ToneCode code);
     void Timer1_Timer();
 
     Document& doc_;

@@ -1,6 +1,7 @@
 #include "channels/form_channel_information.h"
 
 #include <cmath>
+#include <memory>
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -23,7 +24,7 @@
 #include "channels/channel_record.h"
 #include "channels/channel_texts.h"
 #include "channels/form_copy_tools.h"
-#include "channels/form_key_entry.h"
+#include "channels/form_support.h"
 #include "channels/frequency_entry.h"
 #include "channels/tone_entry.h"
 #include "core/codecs.h"
@@ -36,8 +37,6 @@ namespace baldo7 {
 namespace {
 constexpr int kWindowWidthTwips = 9610;
 constexpr int kWindowHeightTwips = 6180;
-constexpr int kFrameWidthTwips = 120;
-constexpr int kFrameHeightTwips = 450;
 constexpr int kGridWidthTwips = 8950;
 constexpr int kGridHeightTwips = 4590;
 constexpr int kHeaderHeightTwips = 500;
@@ -158,9 +157,7 @@ FormChannelInformation::~FormChannelInformation() {
 }
 
 QSize FormChannelInformation::sizeHint() const {
-    // The window size counts the title bar and borders, which the sub-window adds.
-    return {twips(kWindowWidthTwips - kFrameWidthTwips),
-            twips(kWindowHeightTwips - kFrameHeightTwips)};
+    return formSizeOfWindow(kWindowWidthTwips, kWindowHeightTwips);
 }
 
 void FormChannelInformation::fillTexts() {
@@ -174,7 +171,6 @@ void FormChannelInformation::fillTexts() {
     QStringList headers;
     for (const BiText& h : kColumnHeaders) headers << uiText(h, en);
     MSHFlexGridChannel->setHorizontalHeaderLabels(headers);
-
 }
 
 void FormChannelInformation::fillLists() {
@@ -293,10 +289,10 @@ void FormChannelInformation::fitGridFont() {
     qreal scale = qreal(rowHeight) / fm.height();
     for (int c = 0; c < kColumnCount; ++c)
         for (const QString& text : samples[std::size_t(c)])
-            scale = std::min(scale, columnWidth(c) / std::max<qreal>(1, fm.horizontalAdvance(text)));
+            scale =
+                std::min(scale, columnWidth(c) / std::max<qreal>(1, fm.horizontalAdvance(text)));
     qreal size = scale >= 1 ? base : std::max<qreal>(5.0, std::floor(base * scale * 2) / 2);
-    for (font.setPointSizeF(size); size > 5.0 && !fits(font); font.setPointSizeF(size))
-        size -= 0.5;
+    for (font.setPointSizeF(size); size > 5.0 && !fits(font); font.setPointSizeF(size)) size -= 0.5;
     grid->setFont(font);
     grid->horizontalHeader()->setFont(font);
 }
@@ -433,9 +429,7 @@ void FormChannelInformation::commitText1() {
     if (row > 0 && column > 0) {
         result = column == kColRx ? CommitRxFrequency(doc_, row, text)
                                   : CommitTxFrequency(doc_, row, text);
-        if (result.warn)
-            host_.messages().show(MsgIcon::Warning, appTitle(),
-                                  uiText(texts::kFrequencyOutOfRange, doc_.IsEnglish));
+        if (result.warn) warnFrequencyOutOfRange(host_, doc_.IsEnglish);
     }
     hideEditor(Text1);
     finish(row, column);
@@ -519,36 +513,27 @@ void FormChannelInformation::onFocusChanged(QWidget* old, QWidget* now) {
 // ---- keys ------------------------------------------------------------------------
 
 FormChannelInformation::Shortcut FormChannelInformation::shortcutOf(const QKeyEvent* key) {
+    struct Binding {
+        int shiftKey;
+        int ctrlKey;
+        Shortcut action;
+    };
+    static constexpr Binding kBindings[] = {
+        {Qt::Key_F3, Qt::Key_E, Shortcut::ChannelCopy},
+        {Qt::Key_F4, Qt::Key_F, Shortcut::FrequencyCopy},
+        {Qt::Key_F5, Qt::Key_Q, Shortcut::QtDqtCopy},
+        {Qt::Key_F9, Qt::Key_I, Shortcut::Insert},
+        {Qt::Key_F10, Qt::Key_D, Shortcut::Delete},
+    };
     const Qt::KeyboardModifiers mods =
         key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const bool shift = mods == Qt::ShiftModifier;
     const bool ctrl = mods == Qt::ControlModifier;
-    switch (key->key()) {
-        case Qt::Key_F3:
-            return shift ? Shortcut::ChannelCopy : Shortcut::None;
-        case Qt::Key_F4:
-            return shift ? Shortcut::FrequencyCopy : Shortcut::None;
-        case Qt::Key_F5:
-            return shift ? Shortcut::QtDqtCopy : Shortcut::None;
-        case Qt::Key_F9:
-            return shift ? Shortcut::Insert : Shortcut::None;
-        case Qt::Key_F10:
-            return shift ? Shortcut::Delete : Shortcut::None;
-        case Qt::Key_F11:
-            return shift || ctrl ? Shortcut::None : Shortcut::ChannelEdit;
-        case Qt::Key_E:
-            return ctrl ? Shortcut::ChannelCopy : Shortcut::None;
-        case Qt::Key_F:
-            return ctrl ? Shortcut::FrequencyCopy : Shortcut::None;
-        case Qt::Key_Q:
-            return ctrl ? Shortcut::QtDqtCopy : Shortcut::None;
-        case Qt::Key_I:
-            return ctrl ? Shortcut::Insert : Shortcut::None;
-        case Qt::Key_D:
-            return ctrl ? Shortcut::Delete : Shortcut::None;
-        default:
-            return Shortcut::None;
-    }
+    if (key->key() == Qt::Key_F11) return shift || ctrl ? Shortcut::None : Shortcut::ChannelEdit;
+    for (const Binding& b : kBindings)
+        if ((shift && key->key() == b.shiftKey) || (ctrl && key->key() == b.ctrlKey))
+            return b.action;
+    return Shortcut::None;
 }
 
 bool FormChannelInformation::eventFilter(QObject* watched, QEvent* event) {
@@ -598,11 +583,7 @@ bool FormChannelInformation::text1KeyPress(QKeyEvent* key) {
         commitText1();
         return true;
     }
-    const int typed = typedCode(key);
-    if (typed == 0) return false;
-    const int allowed = KeyFilter(Text1->text().toStdString(), Text1->hasSelectedText(), typed, 1,
-                                  doc_.DecimalSeparator);
-    return applyKeyFilter(Text1, typed, allowed);
+    return filterFrequencyKey(Text1, key, doc_.DecimalSeparator);
 }
 
 bool FormChannelInformation::comboKeyPress(int index, QKeyEvent* key) {
@@ -612,12 +593,7 @@ bool FormChannelInformation::comboKeyPress(int index, QKeyEvent* key) {
         return true;
     }
     QLineEdit* edit = Combo1[index]->lineEdit();
-    if (!edit) return false;
-    const int typed = typedCode(key);
-    if (typed == 0) return false;
-    const int allowed = ToneKeyFilter(edit->text().toStdString(), edit->hasSelectedText(), typed,
-                                      doc_.DecimalSeparator);
-    return applyKeyFilter(edit, typed, allowed);
+    return edit && filterToneKey(edit, key, doc_.DecimalSeparator);
 }
 
 void FormChannelInformation::runShortcut(Shortcut which) {
@@ -665,16 +641,14 @@ void FormChannelInformation::showCopyTool(Shortcut which) {
     if (which == Shortcut::QtDqtCopy ? cellText(row, kColTx).isEmpty()
                                      : cellText(row, kColRx).isEmpty())
         return;
-    if (which == Shortcut::ChannelCopy) {
-        FormChannelCopy dialog(doc_, host_, row, this);
-        dialog.exec();
-    } else if (which == Shortcut::FrequencyCopy) {
-        FormFrequencyCopy dialog(doc_, host_, row, this);
-        dialog.exec();
-    } else {
-        FormQtDqtCopy dialog(doc_, host_, row, this);
-        dialog.exec();
-    }
+    std::unique_ptr<QDialog> dialog;
+    if (which == Shortcut::ChannelCopy)
+        dialog = std::make_unique<FormChannelCopy>(doc_, host_, row, this);
+    else if (which == Shortcut::FrequencyCopy)
+        dialog = std::make_unique<FormFrequencyCopy>(doc_, host_, row, this);
+    else
+        dialog = std::make_unique<FormQtDqtCopy>(doc_, host_, row, this);
+    dialog->exec();
     // Show the copy at once rather than on the next tick, and let the channel edit
     // dialog follow.
     if (doc_.DialogChanged) {

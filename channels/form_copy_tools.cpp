@@ -13,7 +13,7 @@
 #include "channels/channel_record.h"
 #include "channels/channel_texts.h"
 #include "channels/copy_tools.h"
-#include "channels/form_key_entry.h"
+#include "channels/form_support.h"
 #include "core/document.h"
 #include "shell/editor_host.h"
 #include "shell/ui_support.h"
@@ -22,28 +22,69 @@ namespace baldo7 {
 
 namespace {
 
-QPushButton* button(QWidget* parent, const char* name) {
-    auto* b = new QPushButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    // Enter belongs to the entry boxes, not to a default button.
-    b->setAutoDefault(false);
-    return b;
+template <typename W>
+W* named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
 }
 
-QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons) {
+QLabel* label(QWidget* parent, const char* name, const BiText& text, bool isEnglish) {
+    return named(new QLabel(uiText(text, isEnglish), parent), name);
+}
+
+QLineEdit* readOnlyBox(QWidget* parent, const char* name) {
+    auto* box = named(new QLineEdit(parent), name);
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+// The action button (OK or Copy), Cancel (or Close) and Help every tool has.
+struct CommandButtons {
+    QPushButton* action;
+    QPushButton* cancel;
+    QPushButton* help;
+};
+
+CommandButtons commandButtons(QDialog* dialog, EditorHost& host, const char* actionName,
+                              const BiText& actionText, const BiText& cancelText,
+                              const char* helpTopic, bool isEnglish) {
+    auto make = [dialog, isEnglish](const char* name, const BiText& text) {
+        auto* b = named(new QPushButton(uiText(text, isEnglish), dialog), name);
+        // Enter belongs to the entry boxes, not to a default button.
+        b->setAutoDefault(false);
+        return b;
+    };
+    const CommandButtons buttons{make(actionName, actionText), make("CommandCancel", cancelText),
+                                 make("CommandHelp", texts::kHelp)};
+    QObject::connect(buttons.cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    const QString topic = QString::fromLatin1(helpTopic);
+    QObject::connect(buttons.help, &QPushButton::clicked, dialog,
+                     [&host, topic] { host.showHelpTopic(topic); });
+    return buttons;
+}
+
+QHBoxLayout* buttonRow(const CommandButtons& buttons) {
     auto* row = new QHBoxLayout;
     row->addStretch(1);
-    for (QPushButton* b : buttons) row->addWidget(b);
+    for (QPushButton* b : {buttons.action, buttons.cancel, buttons.help}) row->addWidget(b);
     row->addStretch(1);
     return row;
 }
 
-QLineEdit* readOnlyBox(QWidget* parent, const char* name) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setReadOnly(true);
-    box->setFocusPolicy(Qt::NoFocus);
-    return box;
+// Frequency and QT/DQT copy: the value shown, the value entered, the buttons.
+void layOutTwoFields(QDialog* dialog, QLabel* shownLabel, QLineEdit* shown, QLabel* entryLabel,
+                     QWidget* entry, const CommandButtons& buttons) {
+    auto* fields = new QGridLayout;
+    fields->addWidget(shownLabel, 0, 0);
+    fields->addWidget(shown, 0, 1);
+    fields->addWidget(entryLabel, 1, 0);
+    fields->addWidget(entry, 1, 1);
+    shown->setMinimumWidth(twips(1500));
+    auto* outer = new QVBoxLayout(dialog);
+    outer->addLayout(fields);
+    outer->addSpacing(twips(200));
+    outer->addLayout(buttonRow(buttons));
 }
 
 }  // namespace
@@ -56,20 +97,17 @@ FormChannelCopy::FormChannelCopy(Document& doc, EditorHost& host, int row, QWidg
     const bool en = doc_.IsEnglish;
     setObjectName(QStringLiteral("FormChannelCopy"));
     setWindowTitle(uiText(kChannelCopyCaption, en));
-    LabelChannelCopy = new QLabel(uiText(kChannelCopyLabel, en), this);
-    LabelChannelCopy->setObjectName(QStringLiteral("LabelChannelCopy"));
+    LabelChannelCopy = label(this, "LabelChannelCopy", kChannelCopyLabel, en);
     TextChannelFrom = readOnlyBox(this, "TextChannelFrom");
     TextChannelFrom->setText(QString::number(source_));
-    ComboChannelTo = new QComboBox(this);
-    ComboChannelTo->setObjectName(QStringLiteral("ComboChannelTo"));
+    ComboChannelTo = named(new QComboBox(this), "ComboChannelTo");
     for (int k = 1; k <= kChannelCount; ++k) ComboChannelTo->addItem(QString::number(k));
     ComboChannelTo->setCurrentIndex(source_ - 1);
-    CommandCopy = button(this, "CommandCopy");
-    CommandCopy->setText(uiText(kCopy, en));
-    CommandCancel = button(this, "CommandCancel");
-    CommandCancel->setText(uiText(texts::kClose, en));
-    CommandHelp = button(this, "CommandHelp");
-    CommandHelp->setText(uiText(texts::kHelp, en));
+    const CommandButtons buttons =
+        commandButtons(this, host_, "CommandCopy", kCopy, texts::kClose, "chcopy.htm", en);
+    CommandCopy = buttons.action;
+    CommandCancel = buttons.cancel;
+    CommandHelp = buttons.help;
 
     // The label's gap leaves room for the two fields: the destination list starts
     // under "To Channel".
@@ -89,14 +127,11 @@ FormChannelCopy::FormChannelCopy(Document& doc, EditorHost& host, int row, QWidg
     outer->addWidget(LabelChannelCopy);
     outer->addLayout(fields);
     outer->addSpacing(twips(200));
-    outer->addLayout(buttonRow({CommandCopy, CommandCancel, CommandHelp}));
+    outer->addLayout(buttonRow(buttons));
 
     connect(ComboChannelTo, &QComboBox::activated, this,
             [this](int index) { destination_ = index + 1; });
     connect(CommandCopy, &QPushButton::clicked, this, &FormChannelCopy::CommandCopy_Click);
-    connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(CommandHelp, &QPushButton::clicked, this,
-            [this] { host_.showHelpTopic(QStringLiteral("chcopy.htm")); });
 }
 
 void FormChannelCopy::CommandCopy_Click() {
@@ -113,42 +148,26 @@ FormFrequencyCopy::FormFrequencyCopy(Document& doc, EditorHost& host, int row, Q
     const bool en = doc_.IsEnglish;
     setObjectName(QStringLiteral("FormFrequencyCopy"));
     setWindowTitle(uiText(kFrequencyCopyCaption, en));
-    LabelRxFreq = new QLabel(uiText(kReceive, en), this);
-    LabelRxFreq->setObjectName(QStringLiteral("LabelRxFreq"));
+    LabelRxFreq = label(this, "LabelRxFreq", kReceive, en);
     TextRxFreq = readOnlyBox(this, "TextRxFreq");
-    LabelTxFreq = new QLabel(uiText(kTransmit, en), this);
-    LabelTxFreq->setObjectName(QStringLiteral("LabelTxFreq"));
-    TextTxFreq = new QLineEdit(this);
-    TextTxFreq->setObjectName(QStringLiteral("TextTxFreq"));
-    CommandOK = button(this, "CommandOK");
-    CommandOK->setText(uiText(kOk, en));
-    CommandCancel = button(this, "CommandCancel");
-    CommandCancel->setText(uiText(kCancel, en));
-    CommandHelp = button(this, "CommandHelp");
-    CommandHelp->setText(uiText(texts::kHelp, en));
+    LabelTxFreq = label(this, "LabelTxFreq", kTransmit, en);
+    TextTxFreq = named(new QLineEdit(this), "TextTxFreq");
+    const CommandButtons buttons =
+        commandButtons(this, host_, "CommandOK", kOk, kCancel, "freqcopy.htm", en);
+    CommandOK = buttons.action;
+    CommandCancel = buttons.cancel;
+    CommandHelp = buttons.help;
 
     const ChannelView v = DecodeChannel(doc_.radioImage, row_, en, doc_.DecimalSeparator);
     TextRxFreq->setText(uiText(v.rxText));
     TextTxFreq->setText(uiText(v.rxText));
     TextTxFreq->selectAll();
 
-    auto* fields = new QGridLayout;
-    fields->addWidget(LabelRxFreq, 0, 0);
-    fields->addWidget(TextRxFreq, 0, 1);
-    fields->addWidget(LabelTxFreq, 1, 0);
-    fields->addWidget(TextTxFreq, 1, 1);
-    TextRxFreq->setMinimumWidth(twips(1500));
-    auto* outer = new QVBoxLayout(this);
-    outer->addLayout(fields);
-    outer->addSpacing(twips(200));
-    outer->addLayout(buttonRow({CommandOK, CommandCancel, CommandHelp}));
+    layOutTwoFields(this, LabelRxFreq, TextRxFreq, LabelTxFreq, TextTxFreq, buttons);
 
     TextTxFreq->installEventFilter(this);
     TextTxFreq->setFocus();
     connect(CommandOK, &QPushButton::clicked, this, &FormFrequencyCopy::CommandOK_Click);
-    connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(CommandHelp, &QPushButton::clicked, this,
-            [this] { host_.showHelpTopic(QStringLiteral("freqcopy.htm")); });
 }
 
 bool FormFrequencyCopy::eventFilter(QObject* watched, QEvent* event) {
@@ -158,22 +177,14 @@ bool FormFrequencyCopy::eventFilter(QObject* watched, QEvent* event) {
             CommandOK_Click();
             return true;
         }
-        const int typed = typedCode(key);
-        if (typed == 0) return false;
-        const int allowed =
-            KeyFilter(TextTxFreq->text().toStdString(), TextTxFreq->hasSelectedText(), typed, 1,
-                      doc_.DecimalSeparator);
-        return applyKeyFilter(TextTxFreq, typed, allowed);
+        return filterFrequencyKey(TextTxFreq, key, doc_.DecimalSeparator);
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void FormFrequencyCopy::CommandOK_Click() {
     const FrequencyCommit result = FrequencyCopy(doc_, row_, TextTxFreq->text().toStdString());
-    if (result.warn) {
-        host_.messages().show(MsgIcon::Warning, appTitle(),
-                              uiText(texts::kFrequencyOutOfRange, doc_.IsEnglish));
-    }
+    if (result.warn) warnFrequencyOutOfRange(host_, doc_.IsEnglish);
     TextTxFreq->setText(uiText(result.shownText));
     doc_.DialogChanged = true;
     accept();
@@ -187,47 +198,31 @@ FormQtDqtCopy::FormQtDqtCopy(Document& doc, EditorHost& host, int row, QWidget* 
     const bool en = doc_.IsEnglish;
     setObjectName(QStringLiteral("FormQtDqtCopy"));
     setWindowTitle(uiText(kQtDqtCopyCaption, en));
-    LabelDecode = new QLabel(uiText(kDecode, en), this);
-    LabelDecode->setObjectName(QStringLiteral("LabelDecode"));
+    LabelDecode = label(this, "LabelDecode", kDecode, en);
     TextDecode = readOnlyBox(this, "TextDecode");
-    LabelEncode = new QLabel(uiText(kEncode, en), this);
-    LabelEncode->setObjectName(QStringLiteral("LabelEncode"));
-    ComboEncode = new QComboBox(this);
-    ComboEncode->setObjectName(QStringLiteral("ComboEncode"));
+    LabelEncode = label(this, "LabelEncode", kEncode, en);
+    ComboEncode = named(new QComboBox(this), "ComboEncode");
     ComboEncode->setEditable(true);
     ComboEncode->setInsertPolicy(QComboBox::NoInsert);
     ComboEncode->setCompleter(nullptr);
     ComboEncode->addItems(uiList(ToneList(en, doc_.DecimalSeparator)));
-    CommandOK = button(this, "CommandOK");
-    CommandOK->setText(uiText(kOk, en));
-    CommandCancel = button(this, "CommandCancel");
-    CommandCancel->setText(uiText(kCancel, en));
-    CommandHelp = button(this, "CommandHelp");
-    CommandHelp->setText(uiText(texts::kHelp, en));
+    const CommandButtons buttons =
+        commandButtons(this, host_, "CommandOK", kOk, kCancel, "qtdqtcopy.htm", en);
+    CommandOK = buttons.action;
+    CommandCancel = buttons.cancel;
+    CommandHelp = buttons.help;
 
     const ChannelView v = DecodeChannel(doc_.radioImage, row_, en, doc_.DecimalSeparator);
     TextDecode->setText(uiText(v.rxToneText));
     ComboEncode->setEditText(uiText(v.rxToneText));
     ComboEncode->lineEdit()->selectAll();
 
-    auto* fields = new QGridLayout;
-    fields->addWidget(LabelDecode, 0, 0);
-    fields->addWidget(TextDecode, 0, 1);
-    fields->addWidget(LabelEncode, 1, 0);
-    fields->addWidget(ComboEncode, 1, 1);
-    TextDecode->setMinimumWidth(twips(1500));
-    auto* outer = new QVBoxLayout(this);
-    outer->addLayout(fields);
-    outer->addSpacing(twips(200));
-    outer->addLayout(buttonRow({CommandOK, CommandCancel, CommandHelp}));
+    layOutTwoFields(this, LabelDecode, TextDecode, LabelEncode, ComboEncode, buttons);
 
     ComboEncode->installEventFilter(this);
     ComboEncode->lineEdit()->installEventFilter(this);
     ComboEncode->setFocus();
     connect(CommandOK, &QPushButton::clicked, this, &FormQtDqtCopy::CommandOK_Click);
-    connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(CommandHelp, &QPushButton::clicked, this,
-            [this] { host_.showHelpTopic(QStringLiteral("qtdqtcopy.htm")); });
 }
 
 bool FormQtDqtCopy::eventFilter(QObject* watched, QEvent* event) {
@@ -237,17 +232,13 @@ bool FormQtDqtCopy::eventFilter(QObject* watched, QEvent* event) {
         ComboEncode_LostFocus();
     } else if (box && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        QLineEdit* edit = ComboEncode->lineEdit();
         if (isEnterKey(key)) {
             enterPressed_ = true;
             ComboEncode_LostFocus();
             return true;
         }
-        const int typed = typedCode(key);
-        if (typed == 0) return false;
-        const int allowed = ToneKeyFilter(edit->text().toStdString(), edit->hasSelectedText(),
-                                          typed, doc_.DecimalSeparator, false);
-        return applyKeyFilter(edit, typed, allowed);
+        // This box takes capitals only: a..z are not turned into D, N, I.
+        return filterToneKey(ComboEncode->lineEdit(), key, doc_.DecimalSeparator, false);
     }
     return QDialog::eventFilter(watched, event);
 }

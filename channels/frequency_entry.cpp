@@ -23,17 +23,9 @@ ClampedFrequency ClampFrequency(const std::string& text, char separator, int low
     return {ParseScaled(text, separator, kFrequencyDecimals).value_or(low), false};
 }
 
-namespace {
-
-bool validChannel(int channel) {
-    return channel >= 1 && channel <= kChannelCount;
-}
-
-}  // namespace
-
 FrequencyCommit CommitRxFrequency(Document& doc, int channel, const std::string& text) {
     FrequencyCommit result;
-    if (!validChannel(channel)) {
+    if (!IsChannelNumber(channel)) {
         result.ignored = true;
         return result;
     }
@@ -70,7 +62,7 @@ FrequencyCommit CommitRxFrequency(Document& doc, int channel, const std::string&
 
 FrequencyCommit CommitTxFrequency(Document& doc, int channel, const std::string& text) {
     FrequencyCommit result;
-    if (!validChannel(channel) || !ChannelInUse(doc.radioImage, channel)) {
+    if (!IsChannelNumber(channel) || !ChannelInUse(doc.radioImage, channel)) {
         result.ignored = true;
         return result;
     }
