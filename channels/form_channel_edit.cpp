@@ -27,8 +27,8 @@
 namespace baldo7 {
 
 namespace {
-constexpr int kWidthTwips = 6390;
-constexpr int kHeightTwips = 7155;
+constexpr int kWidthTwips = 7155;
+constexpr int kHeightTwips = 6390;
 constexpr int kTimerMs = 500;
 
 namespace t {
@@ -124,11 +124,12 @@ FormChannelEdit::FormChannelEdit(Document& doc, EditorHost& host, QWidget* paren
     }
     fields->setColumnStretch(1, 1);
     auto* checks = new QGridLayout;
+    // Two rows of boxes: the window is wider than high.
     checks->addWidget(CheckScanAdd, 0, 0);
-    checks->addWidget(CheckScramble, 0, 1);
-    checks->addWidget(CheckReverse, 1, 0);
+    checks->addWidget(CheckReverse, 0, 1);
+    checks->addWidget(CheckTalkAround, 0, 2);
+    checks->addWidget(CheckScramble, 1, 0);
     checks->addWidget(CheckCompand, 1, 1);
-    checks->addWidget(CheckTalkAround, 2, 0);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(CommandClose);
@@ -195,7 +196,7 @@ FormChannelEdit::FormChannelEdit(Document& doc, EditorHost& host, QWidget* paren
 }
 
 QSize FormChannelEdit::sizeHint() const {
-    return {twips(kWidthTwips), twips(kHeightTwips)};
+    return formSizeOfWindow(kWidthTwips, kHeightTwips);
 }
 
 int FormChannelEdit::channel() const {

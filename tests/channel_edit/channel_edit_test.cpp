@@ -101,6 +101,19 @@ private slots:
         QVERIFY(form.CheckReverse->isEnabled() && form.ComboEncode->isEnabled());
     }
 
+    // The window is wider than high, and its controls fit it in both languages.
+    void fitsItsWindow() {
+        putChannel(doc, 3);
+        for (bool english : {true, false}) {
+            doc.IsEnglish = english;
+            FormChannelEdit form(doc, *host);
+            const QSize size = form.sizeHint(), needed = form.minimumSizeHint();
+            QVERIFY(size.width() > size.height());
+            QVERIFY2(needed.width() <= size.width() && needed.height() <= size.height(),
+                     english ? "English" : "Chinese");
+        }
+    }
+
     void outOfBandIsClampedWithAWarning() {
         putChannel(doc, 3);
         FormChannelEdit form(doc, *host);
