@@ -383,6 +383,7 @@ void FormChannelInformation::openCellEditor(int row, int column) {
         Text1->setGeometry(cell);
         Text1->setText(cellText(row, column));
         activeEditor_ = kText1;
+        openedText_ = Text1->text();
         Text1->show();
         Text1->raise();
         Text1->setFocus();
@@ -399,6 +400,7 @@ void FormChannelInformation::openCellEditor(int row, int column) {
         combo->setCurrentIndex(found >= 0 ? found : 0);
     }
     activeEditor_ = index;
+    openedText_ = combo->currentText();
     combo->show();
     combo->raise();
     combo->setFocus();
@@ -420,8 +422,18 @@ void FormChannelInformation::hideEditor(QWidget* editor) {
     editor->hide();
 }
 
+bool FormChannelInformation::closeIfUnchanged(QWidget* editor, const QString& text) {
+    // Passing through a cell must not rewrite it: a frequency from another band would
+    // be pulled to the band limit with a warning, an odd tone to a standard one.
+    // Enter always commits.
+    if (EnterPressed || text != openedText_) return false;
+    activeEditor_ = -1;
+    hideEditor(editor);
+    return true;
+}
+
 void FormChannelInformation::commitText1() {
-    if (activeEditor_ != kText1) return;
+    if (activeEditor_ != kText1 || closeIfUnchanged(Text1, Text1->text())) return;
     activeEditor_ = -1;
     const int row = editRow_, column = editColumn_;
     const std::string text = Text1->text().toStdString();
@@ -438,9 +450,9 @@ void FormChannelInformation::commitText1() {
 }
 
 void FormChannelInformation::commitCombo(int index) {
-    if (activeEditor_ != index) return;
-    activeEditor_ = -1;
     QComboBox* combo = Combo1[index];
+    if (activeEditor_ != index || closeIfUnchanged(combo, combo->currentText())) return;
+    activeEditor_ = -1;
     const int row = editRow_, column = index + kColDecode;
     const bool toneColumn = column == kColDecode || column == kColEncode;
     if (row <= 0 || (!toneColumn && combo->currentIndex() < 0)) {

@@ -44,7 +44,7 @@ public:
 
     // Redraws all 16 rows from the image.
     void AnalyseChannelInformation();
-    // Commits the open cell editor, if any.
+    // Commits the open cell editor, if any; one left unchanged only closes.
     void FreshData();
 
     QSize sizeHint() const override;
@@ -105,6 +105,7 @@ private:
     void commitCombo(int index);
     void finish(int row, int column);
     void hideEditor(QWidget* editor);
+    bool closeIfUnchanged(QWidget* editor, const QString& text);
 
     void insertChannel();
     void deleteChannel();
@@ -122,6 +123,7 @@ private:
     int activeEditor_ = -1;
     int editRow_ = 0;
     int editColumn_ = 0;
+    QString openedText_;  // what the editor showed when it opened
     PickList powerList_, scanList_, spacingList_;
 };
 

@@ -214,6 +214,29 @@ private slots:
         QVERIFY(!GetScanAddBit(doc.radioImage, 6));
     }
 
+    // A value the band or the tone rules would change survives a click through its
+    // cell; Enter still commits it.
+    void passingThroughACellWritesNothing() {
+        CommitRxFrequency(doc, 2, "150");
+        SetRxFrequency(doc.radioImage, 2, FrequencyToBytes(440.0));  // another band's file
+        SetRxTone(doc.radioImage, 2, CtcssTone(10));                 // 1.0 Hz
+        const RadioImage before = doc.radioImage;
+        openForm();
+        clickCell(2, Grid::kColRx);
+        clickCell(2, Grid::kColDecode);
+        QCOMPARE(form->cellText(2, Grid::kColDecode), QStringLiteral("1.0"));
+        clickCell(2, Grid::kColPower);
+        form->FreshData();
+        QCOMPARE(doc.radioImage, before);
+        QVERIFY(host->messageService.shown.isEmpty());
+        QVERIFY(!doc.GridChanged);
+
+        clickCell(2, Grid::kColRx);
+        QTest::keyClick(form->Text1, Qt::Key_Return);
+        QCOMPARE(host->messageService.shown.size(), 1);
+        QCOMPARE(form->cellText(2, Grid::kColRx), QStringLiteral("174.00000"));
+    }
+
     void listAndToneColumns() {
         CommitRxFrequency(doc, 5, "150");
         openForm();
