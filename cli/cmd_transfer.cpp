@@ -1,6 +1,7 @@
 // baldo7ctl read / write: one programming exchange over a serial port, the same
 // engine the transfer window runs. Questions are answered by the options: the band
 // question by --yes, the retry question by --retries.
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTextStream>
@@ -250,6 +251,11 @@ int runRead(const QStringList& args) {
         return kExitUsage;
     }
     const QString output = p.value("output");
+    // Found out before the radio is read, not after.
+    if (!QFileInfo(output).absoluteDir().exists()) {
+        printError("read: cannot write " + output + ": no such folder");
+        return kExitFile;
+    }
 
     Document doc;
     // A plain read fills a fresh document from the template, as the window's

@@ -164,6 +164,11 @@ TEST(CliTransfer, FailuresEndInTheirExitCodeWithTheOutputUntouched) {
         {"refused data file", {}, {"write", dir.filePath("bad.rdat")}, 2},
         {"no such port", {}, {"read", "--port", dir.filePath("nothing")}, 3, ": no such device"},
         {"unknown range", {}, {"read", "--range", "all"}, 1},
+        {"output folder missing",
+         {"--silent"},  // found before the port is opened, so no wait
+         {"read", "-o", dir.filePath("none/x.rdat")},
+         2,
+         "no such folder"},
     };
     const Bytes sentinel{'o', 'l', 'd'};
     for (const auto& c : cases) {
@@ -173,7 +178,7 @@ TEST(CliTransfer, FailuresEndInTheirExitCodeWithTheOutputUntouched) {
         writeBytes(out, sentinel);
         QStringList args = c.ctlArgs;
         if (!args.contains("--port")) args << "--port" << sim.device;
-        if (args.front() == "read") args << "-o" << out;
+        if (args.front() == "read" && !args.contains("-o")) args << "-o" << out;
         const CtlRun r = ctl(args << "-q");
         EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
         if (c.exitCode != 0) {
