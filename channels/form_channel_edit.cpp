@@ -442,8 +442,16 @@ void FormChannelEdit::reverseOrTalkAround(QCheckBox* box, bool ticked) {
     changed();
 }
 
+bool FormChannelEdit::typingUncommitted() const {
+    for (const QLineEdit* box :
+         {TextRxFreq, TextTxFreq, ComboDecode->lineEdit(), ComboEncode->lineEdit()})
+        if (box && box->isModified()) return true;
+    return false;
+}
+
 void FormChannelEdit::Timer1_Timer() {
-    if (!doc_.GridChanged) return;
+    // A redraw would throw away what is being typed; it waits for the commit.
+    if (!doc_.GridChanged || typingUncommitted()) return;
     AnalyseOneChannel();
     doc_.GridChanged = false;
 }

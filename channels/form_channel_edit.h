@@ -84,6 +84,7 @@ private:
     void CheckTalkAround_Click(bool ticked);
     void reverseOrTalkAround(QCheckBox* box, bool ticked);
     void writeTone(QComboBox* combo, ToneCode code);
+    bool typingUncommitted() const;
     void Timer1_Timer();
 
     Document& doc_;

@@ -274,6 +274,19 @@ private slots:
         QCOMPARE(form.TextRxFreq->text(), QStringLiteral("160.50000"));
         QVERIFY(doc.DialogChanged);
 
+        // What is being typed survives a grid change until it is committed.
+        form.TextRxFreq->setFocus();
+        form.TextRxFreq->selectAll();
+        QTest::keyClicks(form.TextRxFreq, "150");
+        doc.GridChanged = true;
+        QMetaObject::invokeMethod(form.Timer1, "timeout");
+        QCOMPARE(form.TextRxFreq->text(), QStringLiteral("150"));
+        QVERIFY(doc.GridChanged);
+        QTest::keyClick(form.TextRxFreq, Qt::Key_Return);
+        QCOMPARE(RxFrequencyBytes(doc.radioImage, 9), FrequencyToBytes(150.0));
+        QMetaObject::invokeMethod(form.Timer1, "timeout");
+        QVERIFY(!doc.GridChanged);
+
         doc.CurrentRow = 2;  // the grid moved to an empty row
         doc.GridChanged = true;
         QTRY_COMPARE(form.ComboChannel->currentText(), QStringLiteral("2"));
