@@ -230,21 +230,16 @@ private slots:
     void cdcssModeFollowsSpecialCodeSupport() {
         putChannel(doc, 3);
         byteOf(doc, 3, chan::kFlags13) = 0x11;
-        {
-            FormChannelEdit form(doc, *host);
-            QCOMPARE(form.ComboCdcssMode->count(), 2);
-            QCOMPARE(form.ComboCdcssMode->currentText(), QStringLiteral("Special Code"));
-            QCOMPARE(byteOf(doc, 3, chan::kFlags13), 0x11);
-            // A read from a radio without special codes: the next redraw drops the bit.
-            doc.SpecialCodeSupported = false;
-            doc.GridChanged = true;
-            QTRY_VERIFY(!doc.GridChanged);
-            QCOMPARE(form.ComboCdcssMode->count(), 1);
-            QCOMPARE(byteOf(doc, 3, chan::kFlags13), 0x01);
-        }
-        byteOf(doc, 3, chan::kFlags13) = 0x11;
-        doc.DialogChanged = false;
         FormChannelEdit form(doc, *host);
+        QCOMPARE(form.ComboCdcssMode->count(), 2);
+        QCOMPARE(form.ComboCdcssMode->currentText(), QStringLiteral("Special Code"));
+        QCOMPARE(byteOf(doc, 3, chan::kFlags13), 0x11);
+        // A read from a radio without special codes: the next redraw drops the entry and
+        // the bit, and tells the grid.
+        doc.SpecialCodeSupported = false;
+        doc.DialogChanged = false;
+        doc.GridChanged = true;
+        QTRY_VERIFY(!doc.GridChanged);
         QCOMPARE(form.ComboCdcssMode->count(), 1);
         QCOMPARE(form.ComboCdcssMode->itemText(0), QStringLiteral("Normal Code"));
         QCOMPARE(byteOf(doc, 3, chan::kFlags13), 0x01);

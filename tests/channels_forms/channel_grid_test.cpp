@@ -144,8 +144,6 @@ private slots:
                                   << "480.00000" << true;
         QTest::newRow("rx point only") << false << 1 << "."
                                        << "400.00000" << true;
-        QTest::newRow("rx in band") << true << 1 << "450.0125"
-                                    << "450.01250" << false;
         QTest::newRow("tx above") << true << 2 << "481"
                                   << "480.00000" << true;
     }
