@@ -1,7 +1,8 @@
 // baldo7: the programming software's window. The welcome window comes first and
 // hands over to the main window; --no-splash starts with the main window at once.
 // --exit-when-ready prints "ready" once the main window is shown and the event
-// loop is idle, then quits (the start-up benchmark).
+// loop is idle, then quits (the start-up benchmark). --service shows the dealers'
+// and technicians' items for this run (the ServiceMode setting does it for good).
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     const QStringList args = QApplication::arguments();
     const bool splash = !args.contains(QStringLiteral("--no-splash"));
     const bool exitWhenReady = args.contains(QStringLiteral("--exit-when-ready"));
+    const bool service = args.contains(QStringLiteral("--service"));
 
     baldo7::Document doc;
     std::unique_ptr<QSettings> settings = baldo7::OpenSettings();
@@ -30,6 +32,7 @@ int main(int argc, char** argv) {
     auto loadMain = [&]() -> bool {
         baldo7::ShellServices services;
         services.settings = settings.get();
+        services.serviceMode = service;
         mainWindow =
             std::make_unique<baldo7::MDIFormMain>(doc, services, baldo7::StandardShellParts());
         if (!mainWindow->startUp()) return false;

@@ -101,22 +101,50 @@ constexpr ToolButton kToolButtons[] = {
     {"帮助", "帮助", {"Help", "帮助"}, ToolIcon::Help},
 };
 
-// Per editor window: its Window-menu id (0: none) and its open flag.
+// Per editor window: its form name, Window-menu id (0: none) and open flag.
 struct EditorSlot {
     EditorWindow kind;
+    const char* form;
     int menuId;
     bool Document::*openFlag;
 };
 constexpr EditorSlot kEditorSlots[] = {
-    {EditorWindow::ChannelInformation, kMenuIdChannelInformation,
+    {EditorWindow::ChannelInformation, "FormChannelInformation", kMenuIdChannelInformation,
      &Document::FormChannelInformationOpen},
-    {EditorWindow::ChannelEdit, 0, &Document::FormChannelEditOpen},
-    {EditorWindow::Option, kMenuIdOption, &Document::FormOptionOpen},
-    {EditorWindow::KeySetting, kMenuIdKeySetting, &Document::FormKeySettingOpen},
-    {EditorWindow::ScanInformation, kMenuIdScanInformation, &Document::FormScanInformationOpen},
-    {EditorWindow::EmbedMessage, kMenuIdEmbeddedMessage, &Document::FormEmbedMessageOpen},
-    {EditorWindow::Tune, kMenuIdTune, &Document::FormTuneOpen},
+    {EditorWindow::ChannelEdit, "FormChannelEdit", 0, &Document::FormChannelEditOpen},
+    {EditorWindow::Option, "FormOption", kMenuIdOption, &Document::FormOptionOpen},
+    {EditorWindow::KeySetting, "FormKeySetting", kMenuIdKeySetting, &Document::FormKeySettingOpen},
+    {EditorWindow::ScanInformation, "FormScanInformation", kMenuIdScanInformation,
+     &Document::FormScanInformationOpen},
+    {EditorWindow::EmbedMessage, "FormEmbedMessage", kMenuIdEmbeddedMessage,
+     &Document::FormEmbedMessageOpen},
+    {EditorWindow::Tune, "FormTune", kMenuIdTune, &Document::FormTuneOpen},
 };
+
+// The service configuration: menu items and tree nodes (under the root, after the
+// three everyone sees, in this order) that only it shows. A row waits for the form
+// it opens (an editor or a tool of ShellParts; nullptr: nothing to wait for), so a
+// window still to come keeps its row hidden. The commands are the menu items' own
+// and TreeView1_NodeClick's; a tree node takes its text from the menu caption
+// without the '&' unless the row gives one.
+struct ServiceRow {
+    const char* menuItem;  // nullptr: tree node only
+    const char* treeKey;   // nullptr: menu item only
+    const char* form;
+    BiText treeText;
+};
+constexpr ServiceRow kServiceRows[] = {
+    {"MenuScan", "TreeScan", "FormScanInformation", {}},
+    {"MenuMessage", "TreeMessage", "FormEmbedMessage", {}},
+    {"MenuBank", nullptr, "FormBatchChannelEdit", {}},
+    {"MenuHelpPage", nullptr, nullptr, {}},
+};
+
+const BiText* menuText(const char* name) {
+    for (const MenuText& t : kMenuTexts)
+        if (qstrcmp(t.name, name) == 0) return &t.text;
+    return nullptr;
+}
 
 const EditorSlot& slotOf(EditorWindow kind) {
     for (const EditorSlot& s : kEditorSlots)
@@ -151,7 +179,8 @@ MDIFormMain::MDIFormMain(Document& doc, ShellServices services, ShellParts parts
       doc_(doc),
       settings_(services.settings),
       folder_(services.programFolder.isEmpty() ? ProgramFolder() : services.programFolder),
-      parts_(std::move(parts)) {
+      parts_(std::move(parts)),
+      serviceMode_(services.serviceMode) {
     setObjectName(QStringLiteral("MDIFormMain"));
     setWindowIcon(applicationIcon());
     if (services.messages) {
@@ -207,6 +236,10 @@ bool MDIFormMain::startUp() {
         messages_->show(MsgIcon::Error, appTitle(), result.message);
         return false;
     }
+    serviceMode_ = serviceMode_ || ReadServiceMode(*settings_);
+    for (const ServiceRow& row : kServiceRows)
+        if (QAction* a = row.menuItem ? findChild<QAction*>(QLatin1String(row.menuItem)) : nullptr)
+            a->setVisible(serviceRowShown(row.form));
     applyCaptions();
     layoutTree(kSeparatorStart);
     if (QTreeWidgetItem* root = TreeView1->topLevelItem(0)) root->setExpanded(true);
@@ -215,6 +248,18 @@ bool MDIFormMain::startUp() {
     refreshPanels();
     Timer1.start();
     return true;
+}
+
+bool MDIFormMain::serviceRowShown(const char* form) const {
+    if (!serviceMode_) return false;
+    if (!form) return true;
+    for (const EditorSlot& s : kEditorSlots)
+        if (qstrcmp(s.form, form) == 0) {
+            auto type = parts_.editors.find(s.kind);
+            return type != parts_.editors.end() && type->second.create;
+        }
+    auto tool = parts_.tools.find(QString::fromLatin1(form));
+    return tool != parts_.tools.end() && tool->second;
 }
 
 // ---- building -----------------------------------------------------------------
@@ -247,7 +292,7 @@ void MDIFormMain::buildMenus() {
          &MDIFormMain::MenuSave_Click);
     item(MenuSaveAs, "MenuSaveAs", MenuFile, none, true, &MDIFormMain::MenuSaveAs_Click);
     MenuFile->addSeparator();
-    // The print items are defined but never shown in this configuration.
+    // The print items are shown only in the service configuration.
     item(MenuPrint, "MenuPrint", MenuFile, QKeySequence(Qt::CTRL | Qt::Key_P), false, nullptr);
     MenuPrint->setText(QStringLiteral("&Print"));
     connect(MenuPrint, &QAction::triggered, this, [this] { runTool(QStringLiteral("FormPrint")); });
@@ -434,6 +479,16 @@ void MDIFormMain::applyCaptions() {
     for (const auto& n : nodes) {
         auto* child = new QTreeWidgetItem(root, {uiText(n.text, en)});
         child->setData(0, Qt::UserRole, QString::fromLatin1(n.key));
+    }
+    for (const ServiceRow& row : kServiceRows) {
+        if (!row.treeKey || !serviceRowShown(row.form)) continue;
+        QString text;
+        if (row.treeText.en)
+            text = uiText(row.treeText, en);
+        else if (const BiText* caption = row.menuItem ? menuText(row.menuItem) : nullptr)
+            text = uiText(*caption, en).remove(QLatin1Char('&'));
+        auto* child = new QTreeWidgetItem(root, {text});
+        child->setData(0, Qt::UserRole, QString::fromLatin1(row.treeKey));
     }
     root->setExpanded(true);
     panels_[1]->setText(portPanelText());

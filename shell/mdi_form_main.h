@@ -37,6 +37,7 @@ struct ShellServices {
     MessageService* messages = nullptr;  // null: real message boxes
     FileChooser* files = nullptr;        // null: real file dialogs
     QString programFolder;               // Init.dat and help/; empty: beside the executable
+    bool serviceMode = false;            // --service: the service configuration for this run
 };
 
 class MDIFormMain : public QMainWindow, public EditorHost {
@@ -97,6 +98,8 @@ public:
     int clampSeparator(int xTwips) const;
 
     HelpWindow* helpWindow() const { return help_; }
+    // The service configuration (--service or the ServiceMode setting) is on.
+    bool serviceMode() const { return serviceMode_; }
     FileCommands& fileCommands() { return *files_; }
 
 protected:
@@ -127,6 +130,7 @@ private:
     void forgetEditor(EditorWindow kind, QMdiSubWindow* sub);
     void setOpenFlag(EditorWindow kind, bool open);
     void switchQtTranslation();
+    bool serviceRowShown(const char* form) const;
 
     Document& doc_;
     QSettings* settings_;
@@ -136,6 +140,7 @@ private:
     FileChooser* chooser_;
     QString folder_;
     ShellParts parts_;
+    bool serviceMode_ = false;
     std::unique_ptr<FileCommands> files_;
 
     QMap<EditorWindow, OpenEditor> open_;

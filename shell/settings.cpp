@@ -56,6 +56,12 @@ void ReadSettings(Document& doc, QSettings& settings) {
     }
 }
 
+bool ReadServiceMode(QSettings& settings) {
+    const QString text =
+        ReadRegistryString(settings, QString::fromLatin1(kSettingServiceMode)).trimmed().toLower();
+    return text == QLatin1String("true") || text == QLatin1String("1");
+}
+
 bool StoreLanguage(QSettings& settings, bool isEnglish) {
     return WriteRegistryString(settings, QString::fromLatin1(kSettingLanguage),
                                isEnglish ? QStringLiteral("True") : QStringLiteral("False"));

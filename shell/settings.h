@@ -15,6 +15,7 @@ namespace baldo7 {
 constexpr const char kSettingsGroup[] = "SoftWare/Olvis/BALDO-7";
 constexpr const char kSettingLanguage[] = "Language";
 constexpr const char kSettingComPort[] = "ComPort";
+constexpr const char kSettingServiceMode[] = "ServiceMode";
 
 // The port setting of the built-in simulated radio.
 constexpr const char kSimulatedPortSetting[] = "simulated-radio";
@@ -37,6 +38,10 @@ int LeadingNumber(const QString& text);
 // Language and port into the document: IsEnglish = (Language is exactly "True");
 // ComPort "" gives 1, digits give the number, anything else is a device name.
 void ReadSettings(Document& doc, QSettings& settings);
+
+// ServiceMode: "true" (any case) or "1" turns the service configuration on; missing,
+// empty or anything else leaves it off.
+bool ReadServiceMode(QSettings& settings);
 
 bool StoreLanguage(QSettings& settings, bool isEnglish);
 // The port as one text: the device name when there is one, else the number.

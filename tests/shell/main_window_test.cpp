@@ -69,19 +69,33 @@ EditorType stub(Counters& c, int id, const char* caption) {
 class MainWindowTest : public QObject, public shelltest::MainWindowRig {
     Q_OBJECT
     QTemporaryDir tmp;
-    Counters grid, option, key, tune;
+    Counters grid, option, key, tune, scan, message;
     int transfers = 0;
+    int batches = 0;
 
-    void start(bool english) {
-        grid = option = key = tune = Counters();
-        transfers = 0;
+    // Every window the service configuration can show is there (but the batch edit
+    // when `withBatch` is false): the everyday configuration must still hide them.
+    void start(bool english, const QString& serviceSetting = QString(), bool serviceFlag = false,
+               bool withBatch = true) {
+        grid = option = key = tune = scan = message = Counters();
+        transfers = batches = 0;
         ShellParts parts;
         parts.editors[EditorWindow::ChannelInformation] = stub(grid, 1000, "Channel Information");
         parts.editors[EditorWindow::Option] = stub(option, 1001, "Function Setup");
         parts.editors[EditorWindow::KeySetting] = stub(key, 1002, "Key Setting");
+        parts.editors[EditorWindow::ScanInformation] = stub(scan, 1003, "Scan Information");
+        parts.editors[EditorWindow::EmbedMessage] = stub(message, 1004, "Embedded Message");
         parts.editors[EditorWindow::Tune] = stub(tune, 1005, "Tune");
+        if (withBatch) parts.tools["FormBatchChannelEdit"] = [this](MDIFormMain&) { ++batches; };
         parts.showProcess = [this](MDIFormMain&) { ++transfers; };
-        MainWindowRig::start(tmp.filePath("baldo7.ini"), english, "4", std::move(parts));
+        MainWindowRig::start(tmp.filePath("baldo7.ini"), english, "4", std::move(parts),
+                             serviceSetting, serviceFlag);
+    }
+    QStringList treeNodes() {
+        QTreeWidgetItem* root = win->findChild<QTreeWidget*>("TreeView1")->topLevelItem(0);
+        QStringList children;
+        for (int i = 0; i < root->childCount(); ++i) children << root->child(i)->text(0);
+        return children;
     }
 
     QAction* action(const char* name) { return win->findChild<QAction*>(name); }
@@ -164,6 +178,70 @@ private slots:
         QCOMPARE(action("MenuWrite")->shortcut(), QKeySequence("Ctrl+W"));
         QCOMPARE(action("MenuSave")->shortcut(), QKeySequence("Ctrl+S"));
         QCOMPARE(win->findChild<QToolBar*>("Toolbar1")->actions().size() - 2, 7);  // two separators
+    }
+
+    void serviceConfigurationShowsItsRows_data() {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<bool>("flag");
+        QTest::addColumn<bool>("withBatch");
+        QTest::addColumn<QStringList>("tree");
+        QTest::addColumn<QStringList>("menus");
+        const QStringList en{"Channel Information", "Function Setup", "Key Setting",
+                             "Scan Information", "Embedded Message"};
+        const QStringList zh{"信道信息(C)", "功能设定(F)", "键设置(K)", "扫描信息(S)",
+                             "嵌入信息(M)"};
+        const QStringList all{"MenuScan", "MenuMessage", "MenuBank", "MenuHelpPage"};
+        QTest::newRow("setting, English") << true << "true" << false << true << en << all;
+        QTest::newRow("setting in capitals, Chinese")
+            << false << "TRUE" << false << true << zh << all;
+        QTest::newRow("--service") << true << "false" << true << true << en << all;
+        QTest::newRow("a window still to come stays hidden")
+            << true << "1" << false << false << en
+            << QStringList{"MenuScan", "MenuMessage", "MenuHelpPage"};
+        QTest::newRow("false") << true << "false" << false << true << en.mid(0, 3) << QStringList{};
+        QTest::newRow("not a yes")
+            << false << "yes" << false << true << zh.mid(0, 3) << QStringList{};
+    }
+    void serviceConfigurationShowsItsRows() {
+        QFETCH(bool, english);
+        QFETCH(QString, setting);
+        QFETCH(bool, flag);
+        QFETCH(bool, withBatch);
+        start(english, setting, flag, withBatch);
+        QTEST(treeNodes(), "tree");
+        QStringList shown;
+        for (const char* name :
+             {"MenuPrint", "MenuPrintView", "MenuScan", "MenuMessage", "MenuLocalMessage",
+              "MenuStun", "MenuBank", "MenuPassword", "MenuRadioInformation", "MenuHelpPage"})
+            if (action(name)->isVisible()) shown << name;
+        QTEST(shown, "menus");
+        QVERIFY(!win->findChild<QMenu*>("MenuTool")->menuAction()->isVisible());
+        QCOMPARE(win->serviceMode(),
+                 setting == "true" || setting == "TRUE" || setting == "1" || flag);
+    }
+
+    void serviceRowsOpenTheirWindows() {
+        start(true, "true");
+        clickTree("Scan Information");
+        QCOMPARE(scan.created, 1);
+        QCOMPARE(area()->activeSubWindow(), win->editorSubWindow(EditorWindow::ScanInformation));
+        action("MenuMessage")->trigger();
+        QCOMPARE(message.created, 1);
+        QCOMPARE(windowMenuIds(), QList<int>({1000, 1003, 1004}));
+        // Open already: to the front, no second window.
+        clickTree("Scan Information");
+        QCOMPARE(scan.created, 1);
+        QCOMPARE(checkedWindowId(), 1003);
+        action("MenuBank")->trigger();
+        QCOMPARE(batches, 1);
+        // The tree keeps its rows through a language switch.
+        onModal([](QWidget* dialog) {
+            dialog->findChild<QComboBox*>("ComboLanguage")->setCurrentIndex(1);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("CommandOK"), Qt::LeftButton);
+        });
+        action("MenuLanguage")->trigger();
+        QCOMPARE(treeNodes().mid(3), QStringList({"扫描信息(S)", "嵌入信息(M)"}));
     }
 
     void captionFollowsModelAndFile() {

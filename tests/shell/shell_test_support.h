@@ -38,13 +38,17 @@ struct MainWindowRig {
     ScriptedMessageService messages;
     ScriptedFileChooser chooser;
 
-    // A fresh document and window; `port` is the stored ComPort text.
-    void start(const QString& iniPath, bool english, const QString& port, ShellParts parts) {
+    // A fresh document and window; `port` is the stored ComPort text, `serviceSetting`
+    // the stored ServiceMode text (none when null), `serviceFlag` the --service option.
+    void start(const QString& iniPath, bool english, const QString& port, ShellParts parts,
+               const QString& serviceSetting = QString(), bool serviceFlag = false) {
         win.reset();
         settings = std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
         settings->clear();
         settings->setValue("SoftWare/Olvis/BALDO-7/Language", english ? "True" : "False");
         settings->setValue("SoftWare/Olvis/BALDO-7/ComPort", port);
+        if (!serviceSetting.isNull())
+            settings->setValue("SoftWare/Olvis/BALDO-7/ServiceMode", serviceSetting);
         settings->sync();
         doc = std::make_unique<Document>();
         messages.shown.clear();
@@ -55,6 +59,7 @@ struct MainWindowRig {
         services.messages = &messages;
         services.files = &chooser;
         services.programFolder = binFolder();
+        services.serviceMode = serviceFlag;
         win = std::make_unique<MDIFormMain>(*doc, services, std::move(parts));
         QVERIFY(win->startUp());
         win->show();
