@@ -112,7 +112,7 @@ std::string FrequencyToText(const FrequencyBytes& b, char separator) {
 
 bool FrequencyInUse(const std::string& text, char separator) {
     const auto value = ParseDecimal(text, separator);
-    return value && *value >= 50.0 && *value <= 520.0;
+    return value && *value >= kInUseLowMHz && *value <= kInUseHighMHz;
 }
 
 static bool isBcd(const FrequencyBytes& bytes) {
@@ -130,7 +130,7 @@ std::int64_t BytesToUnits(const FrequencyBytes& bytes) {
 bool FrequencyInUse(const FrequencyBytes& bytes) {
     if (!isBcd(bytes)) return false;
     const std::int64_t units = BytesToUnits(bytes);
-    return units >= 50 * kUnitsPerMHz && units <= 520 * kUnitsPerMHz;
+    return units >= kInUseLowMHz * kUnitsPerMHz && units <= kInUseHighMHz * kUnitsPerMHz;
 }
 
 FrequencyBytes UnitsToBytes(std::int64_t units) {
@@ -381,8 +381,9 @@ static void moveChannel(RadioImage& image, int from, int to) {
 
 bool InsertEmptyChannel(RadioImage& image, int row) {
     if (!IsChannelNumber(row) || ChannelInUse(image, kChannelCount)) return false;
+    // On row 16 nothing moves: the channel already reads as empty and its leftover
+    // bytes stay as they were.
     for (int k = kChannelCount - 1; k >= row; --k) moveChannel(image, k, k + 1);
-    if (row == kChannelCount) ClearChannel(image, kChannelCount);
     return true;
 }
 

@@ -82,11 +82,17 @@ using FrequencyBytes = std::array<std::uint8_t, 4>;
 constexpr std::int64_t kUnitsPerMHz = 100000;
 constexpr int kFrequencyDecimals = 5;
 
+// A channel is in use while its receive frequency lies in this range. The top is the
+// top of the highest band (450-530 MHz): anything a band lets the user store must
+// read back as a channel, never as an empty one.
+constexpr int kInUseLowMHz = 50;
+constexpr int kInUseHighMHz = 530;
+
 // 0x00 0x25 0x51 0x14 -> "145.12500" (byte 3 in hex, then one decimal per nibble).
 std::string FrequencyToText(const FrequencyBytes& bytes, char separator);
-// 50 <= value <= 520 MHz.
+// kInUseLowMHz <= value <= kInUseHighMHz.
 bool FrequencyInUse(const std::string& text, char separator);
-// Bytes that are all BCD digits and decode to 50..520 MHz. Lower nibbles above 9
+// Bytes that are all BCD digits and decode to the in-use range. Lower nibbles above 9
 // would print as a number with extra digits and still pass the text test.
 bool FrequencyInUse(const FrequencyBytes& bytes);
 
@@ -191,8 +197,9 @@ void SetScanFromListIndex(RadioImage& image, int channel, int index);
 
 // ---- moving channels -------------------------------------------------------------
 
-// Shifts channels row..15 down by one (with their scan bits) and leaves `row` empty.
-// Refused (false, nothing changed) when channel 16 is in use.
+// Shifts channels row..15 down by one (with their scan bits) and leaves `row` empty;
+// on row 16 no byte changes. Refused (false, nothing changed) when channel 16 is in
+// use.
 bool InsertEmptyChannel(RadioImage& image, int row);
 // Removes channel `row`: channels below move up with their scan bits and channel 16
 // becomes empty (also when `row` is 16 itself).

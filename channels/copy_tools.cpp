@@ -35,7 +35,7 @@ FrequencyCommit FrequencyCopy(Document& doc, int channel, const std::string& tex
 }
 
 ToneEntry QtDqtCopy(Document& doc, int channel, const std::string& text) {
-    const ToneEntry entry = ToneFromText(text, doc.DecimalSeparator);
+    const ToneEntry entry = ToneFromText(text, doc.DecimalSeparator, CtcssFloor::PickList);
     if (IsChannelNumber(channel)) SetTxTone(doc.radioImage, channel, entry.code);
     return entry;
 }

@@ -18,7 +18,8 @@ bool CopyChannel(RadioImage& image, int source, int destination);
 // text removes the transmit frequency (bytes 4..7) and keeps the encode tone.
 FrequencyCommit FrequencyCopy(Document& doc, int channel, const std::string& text);
 
-// Stores the typed or chosen encode tone ("None"/"无" or anything ToneFromText reads).
+// Stores the typed or chosen encode tone ("None"/"无" or anything ToneFromText reads),
+// a CTCSS tone held to the pick list's 67.0..254.1 Hz.
 ToneEntry QtDqtCopy(Document& doc, int channel, const std::string& text);
 
 }  // namespace baldo7

@@ -324,6 +324,14 @@ bool FormChannelEdit::eventFilter(QObject* watched, QEvent* event) {
             return frequencyKey(static_cast<QLineEdit*>(watched), key);
         if (watched == ComboDecode || watched == ComboEncode)
             return toneKey(static_cast<QComboBox*>(watched), key);
+    } else if (event->type() == QEvent::FocusIn &&
+               (watched == ComboDecode || watched == ComboEncode)) {
+        // Typing replaces the tone, as in the frequency boxes. After the click that
+        // gave the focus, which would otherwise place the cursor.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            QTimer::singleShot(0, static_cast<QComboBox*>(watched)->lineEdit(),
+                               &QLineEdit::selectAll);
     } else if (event->type() == QEvent::FocusOut) {
         // Leaving a box commits what was typed; a box merely passed through keeps its
         // bytes, and opening the tone list is no leaving.
@@ -358,9 +366,14 @@ bool FormChannelEdit::toneKey(QComboBox* combo, QKeyEvent* key) {
 void FormChannelEdit::commitFrequency(QLineEdit* box) {
     if (decoding_) return;
     const std::string text = box->text().toStdString();
+    // This window shows no encode tone without a transmit side, so one typed in
+    // starts with none.
+    const bool encodeBlank = ComboEncode->currentText().isEmpty();
     const FrequencyCommit r = box == TextRxFreq ? CommitRxFrequency(doc_, channel(), text)
                                                 : CommitTxFrequency(doc_, channel(), text);
     if (r.ignored) return;
+    if (box == TextTxFreq && encodeBlank && !r.cleared)
+        SetTxTone(doc_.radioImage, channel(), kNoTone);
     if (r.warn) warnFrequencyOutOfRange(host_, doc_.IsEnglish);
     AnalyseOneChannel();
     changed();

@@ -404,6 +404,8 @@ void FormChannelInformation::openCellEditor(int row, int column) {
     combo->show();
     combo->raise();
     combo->setFocus();
+    // Typing replaces the tone, as in the frequency cells.
+    if (QLineEdit* edit = combo->lineEdit()) edit->selectAll();
 }
 
 // ---- committing ------------------------------------------------------------------
@@ -589,7 +591,20 @@ bool FormChannelInformation::gridKeyPress(QKeyEvent* key) {
     return true;
 }
 
+void FormChannelInformation::cancelEditor() {
+    // The cell was not touched while the editor was open; it shows the stored value.
+    QWidget* editor = activeEditor_ == kText1 ? static_cast<QWidget*>(Text1)
+                                              : static_cast<QWidget*>(Combo1[activeEditor_]);
+    activeEditor_ = -1;
+    EnterPressed = false;
+    hideEditor(editor);
+}
+
 bool FormChannelInformation::text1KeyPress(QKeyEvent* key) {
+    if (key->key() == Qt::Key_Escape) {
+        if (activeEditor_ == kText1) cancelEditor();
+        return true;
+    }
     if (isEnterKey(key)) {
         EnterPressed = true;
         commitText1();
@@ -599,6 +614,10 @@ bool FormChannelInformation::text1KeyPress(QKeyEvent* key) {
 }
 
 bool FormChannelInformation::comboKeyPress(int index, QKeyEvent* key) {
+    if (key->key() == Qt::Key_Escape) {
+        if (activeEditor_ == index) cancelEditor();
+        return true;
+    }
     if (isEnterKey(key)) {
         EnterPressed = true;
         commitCombo(index);

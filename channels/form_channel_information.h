@@ -105,6 +105,8 @@ private:
     void commitCombo(int index);
     void finish(int row, int column);
     void hideEditor(QWidget* editor);
+    // Escape: closes the open editor and writes nothing.
+    void cancelEditor();
     bool closeIfUnchanged(QWidget* editor, const QString& text);
 
     void insertChannel();

@@ -237,8 +237,7 @@ bool FormQtDqtCopy::eventFilter(QObject* watched, QEvent* event) {
             ComboEncode_LostFocus();
             return true;
         }
-        // This box takes capitals only: a..z are not turned into D, N, I.
-        return filterToneKey(ComboEncode->lineEdit(), key, doc_.DecimalSeparator, false);
+        return filterToneKey(ComboEncode->lineEdit(), key, doc_.DecimalSeparator);
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -246,7 +245,8 @@ bool FormQtDqtCopy::eventFilter(QObject* watched, QEvent* event) {
 void FormQtDqtCopy::ComboEncode_LostFocus() {
     const std::string text = ComboEncode->currentText().toStdString();
     if (text != texts::kNone.en && text != texts::kNone.zh)
-        ComboEncode->setEditText(uiText(ToneFromText(text, doc_.DecimalSeparator).text));
+        ComboEncode->setEditText(
+            uiText(ToneFromText(text, doc_.DecimalSeparator, CtcssFloor::PickList).text));
     if (enterPressed_) {
         enterPressed_ = false;
         ComboEncode->lineEdit()->selectAll();

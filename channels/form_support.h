@@ -50,13 +50,12 @@ inline bool filterFrequencyKey(QLineEdit* edit, const QKeyEvent* key, char separ
 }
 
 // The tone boxes. Enter is left to the caller. True when the key was eaten.
-inline bool filterToneKey(QLineEdit* edit, const QKeyEvent* key, char separator,
-                          bool upperCase = true) {
+inline bool filterToneKey(QLineEdit* edit, const QKeyEvent* key, char separator) {
     const int typed = typedCode(key);
     if (typed == 0) return false;
-    return applyKeyFilter(edit, typed,
-                          ToneKeyFilter(edit->text().toStdString(), edit->hasSelectedText(), typed,
-                                        separator, upperCase));
+    return applyKeyFilter(
+        edit, typed,
+        ToneKeyFilter(edit->text().toStdString(), edit->hasSelectedText(), typed, separator));
 }
 
 inline void warnFrequencyOutOfRange(EditorHost& host, bool isEnglish) {

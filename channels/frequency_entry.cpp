@@ -75,7 +75,6 @@ FrequencyCommit CommitTxFrequency(Document& doc, int channel, const std::string&
     }
     const ClampedFrequency c = ClampFrequency(text, sep, doc.BandLowMHz, doc.BandTxHighMHz);
     result.warn = c.warn;
-    if (!TxInUse(image, channel)) SetTxTone(image, channel, kNoTone);
     const FrequencyBytes tx = UnitsToBytes(c.units);
     SetTxFrequency(image, channel, tx);
     result.shownText = FrequencyToText(tx, sep);

@@ -34,8 +34,8 @@ struct FrequencyCommit {
 FrequencyCommit CommitRxFrequency(Document& doc, int channel, const std::string& text);
 
 // The same for the transmit side, clamped to BandLowMHz..BandTxHighMHz; an empty text
-// clears the transmit frequency and encode tone. A transmit side that was absent
-// starts without an encode tone.
+// clears the transmit frequency and encode tone. The encode tone is otherwise left as
+// it is: the grid shows it even while the transmit side is absent.
 FrequencyCommit CommitTxFrequency(Document& doc, int channel, const std::string& text);
 
 // A typed frequency held to lowMHz..highMHz: the separator alone, text that is no

@@ -8,10 +8,9 @@
 
 namespace baldo7 {
 
-int ToneKeyFilter(const std::string& text, bool hasSelection, int key, char separator,
-                  bool upperCase) {
+int ToneKeyFilter(const std::string& text, bool hasSelection, int key, char separator) {
     if (key == kKeyEnter) return key;
-    if (upperCase && key >= 'a' && key <= 'z') key -= 32;
+    if (key >= 'a' && key <= 'z') key -= 32;
     const bool allowed = key == separator || (key >= '0' && key <= '9') || key == kKeyBackspace ||
                          key == 'D' || key == 'N' || key == 'I';
     if (!allowed) return 0;
@@ -34,7 +33,7 @@ std::vector<char32_t> codePoints(const std::string& text) {
         for (; extra > 0 && j < text.size() && (static_cast<unsigned char>(text[j]) & 0xC0) == 0x80;
              --extra, ++j)
             cp = (cp << 6) | (static_cast<unsigned char>(text[j]) & 0x3F);
-        out.push_back(cp);
+        out.push_back(cp >= U'a' && cp <= U'z' ? cp - 32 : cp);
         i = j;
     }
     return out;
@@ -58,20 +57,22 @@ ToneEntry dcsFromText(const std::vector<char32_t>& chars) {
 }
 
 constexpr int kDefaultTenths = 670;
-constexpr int kLowestTenths = 200;
+constexpr int kLowestTypedTenths = 200;
+constexpr int kLowestListTenths = 670;
 constexpr int kHighestTenths = 2541;
 
 }  // namespace
 
-ToneEntry ToneFromText(const std::string& text, char separator) {
+ToneEntry ToneFromText(const std::string& text, char separator, CtcssFloor floor) {
     if (text == texts::kNone.en || text == texts::kNone.zh) return {text, kNoTone};
     const std::vector<char32_t> chars = codePoints(text);
     if (!chars.empty() && chars[0] == U'D') return dcsFromText(chars);
 
+    const int lowest = floor == CtcssFloor::Typed ? kLowestTypedTenths : kLowestListTenths;
     int tenths = kDefaultTenths;
     const auto value = ParseDecimal(text, separator);
     if (value) {
-        if (*value < kLowestTenths / 10.0)
+        if (*value < lowest / 10.0)
             tenths = kDefaultTenths;
         else if (*value > kHighestTenths / 10.0)
             tenths = kHighestTenths;

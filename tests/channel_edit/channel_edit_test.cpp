@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -192,6 +193,31 @@ private slots:
         QTest::keyClick(form.ComboEncode, Qt::Key_Down);
         QCOMPARE(TxTone(doc.radioImage, 3), CtcssTone(670));
         QCOMPARE(form.ComboEncode->currentText(), QStringLiteral("67.0"));
+    }
+
+    // A tone box reached by Tab or by a click has its whole text selected, so typing
+    // replaces the tone instead of appending to it.
+    void toneBoxesOpenSelected() {
+        putChannel(doc, 3);
+        SetRxTone(doc.radioImage, 3, CtcssTone(670));
+        FormChannelEdit form(doc, *host);
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.TextTxFreq->setFocus();
+        QTest::keyClick(form.TextTxFreq, Qt::Key_Tab);
+        QTRY_COMPARE(form.ComboDecode->lineEdit()->selectedText(), QStringLiteral("67.0"));
+        QTest::keyClicks(QApplication::focusWidget(), "D023");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(RxTone(doc.radioImage, 3), DcsTone(23, false));
+        QCOMPARE(form.ComboDecode->currentText(), QStringLiteral("D023N"));
+
+        QLineEdit* encode = form.ComboEncode->lineEdit();
+        QTest::mouseClick(encode, Qt::LeftButton, {}, encode->rect().center());
+        QTRY_COMPARE(encode->selectedText(), QStringLiteral("88.5"));
+        QTest::keyClicks(encode, "D023");
+        QTest::keyClick(encode, Qt::Key_Return);
+        QCOMPARE(TxTone(doc.radioImage, 3), DcsTone(23, false));
     }
 
     void listsAndBoxesWriteTheirBits() {

@@ -52,15 +52,16 @@ TEST(Frequency, TextAndBytes) {
     EXPECT_EQ(FrequencyToText({0xFF, 0xFF, 0xFF, 0xFF}, '.'), "FF15.1515151515");
 }
 
-TEST(Frequency, InUseIsInclusive50To520) {
+TEST(Frequency, InUseIsInclusive50To530) {
     struct Case {
         const char* text;
         char sep;
         bool inUse;
     } cases[] = {
-        {"50.00000", '.', true},         {"520.00000", '.', true}, {"49.99999", '.', false},
-        {"520.00001", '.', false},       {"145,12500", ',', true}, {"145.12500", ',', false},
-        {"FF15.1515151515", '.', false}, {"", '.', false},         {".", '.', false},
+        {"50.00000", '.', true},   {"530.00000", '.', true},  {"49.99999", '.', false},
+        {"530.00001", '.', false}, {"525.00000", '.', true},  {"520.00001", '.', true},
+        {"145,12500", ',', true},  {"145.12500", ',', false}, {"FF15.1515151515", '.', false},
+        {"", '.', false},          {".", '.', false},
     };
     for (const Case& c : cases) EXPECT_EQ(FrequencyInUse(c.text, c.sep), c.inUse) << c.text;
 
@@ -68,7 +69,7 @@ TEST(Frequency, InUseIsInclusive50To520) {
     EXPECT_TRUE(FrequencyInUse(FrequencyBytes{0x00, 0x25, 0x51, 0x14}));
     EXPECT_FALSE(FrequencyInUse(FrequencyBytes{0x0A, 0x25, 0x51, 0x14}));
     EXPECT_FALSE(FrequencyInUse(FrequencyBytes{0x99, 0x99, 0x99, 0x04}));
-    EXPECT_FALSE(FrequencyInUse(FrequencyBytes{0x01, 0x00, 0x00, 0x52}));
+    EXPECT_FALSE(FrequencyInUse(FrequencyBytes{0x01, 0x00, 0x00, 0x53}));
 }
 
 TEST(Tone, TextFromCode) {
@@ -153,6 +154,16 @@ TEST(ChannelRecord, BitFieldsKeepTheRestOfTheByte) {
     doc.SpecialCodeSupported = true;
     SetCdcssMode(doc, 5, 1);
     EXPECT_EQ(img[ChannelStart(5) + 13], 0xFF);
+}
+
+TEST(ChannelMoves, InsertOnTheLastRowChangesNoByte) {
+    RadioImage image = emptyImage();
+    // Channel 16 reads as empty but still holds the bytes of an earlier channel.
+    for (std::size_t i = 4; i < 16; ++i) image[ChannelStart(16) + i] = std::uint8_t(i);
+    SetRxFrequency(image, 15, UnitsToBytes(150 * kUnitsPerMHz));
+    const RadioImage before = image;
+    EXPECT_TRUE(InsertEmptyChannel(image, 16));
+    EXPECT_EQ(image, before);
 }
 
 TEST(ChannelMoves, DeletingTheLastChannelEmptiesIt) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "channels/channel_record.h"
+#include "core/model_band.h"
 
 using namespace baldo7;
 
@@ -92,7 +93,7 @@ TEST(CommitRx, NewChannelGetsDefaultsAndTxFollows) {
     EXPECT_EQ(CommitRxFrequency(doc, 9, "470").txShownText, "470.00000");
 }
 
-TEST(CommitTx, NeedsAChannelAndStartsWithoutTone) {
+TEST(CommitTx, NeedsAChannelAndKeepsTheEncodeTone) {
     Document doc = uhfDocument();
     doc.BandHighMHz = 520;
     EXPECT_TRUE(CommitTxFrequency(doc, 4, "440").ignored);  // channel not in use
@@ -104,11 +105,33 @@ TEST(CommitTx, NeedsAChannelAndStartsWithoutTone) {
     EXPECT_EQ(r.shownText, "400.00000");
     ClearTx(doc.radioImage, 4);
 
-    // A transmit side that was absent starts without an encode tone, even when the
-    // bytes held one.
+    // A transmit side that was absent keeps the encode tone its bytes hold: the grid
+    // shows it all along.
     SetTxTone(doc.radioImage, 4, {0x75, 0x03});
     r = CommitTxFrequency(doc, 4, "441.5");
     EXPECT_FALSE(r.warn);
     EXPECT_EQ(r.shownText, "441.50000");
-    EXPECT_EQ(TxTone(doc.radioImage, 4), kNoTone);
+    EXPECT_EQ(TxTone(doc.radioImage, 4), (ToneCode{0x75, 0x03}));
+}
+
+// Whatever a band lets the user type must read back as a channel, not as an empty one.
+TEST(CommitRx, EveryBandLimitReadsAsAChannel) {
+    for (Model model : {Model::VHF, Model::UHF}) {
+        for (const BandRow& band : BandRows(model)) {
+            Document doc = uhfDocument();
+            doc.BandLowMHz = band.lowMHz;
+            doc.BandHighMHz = band.highMHz;
+            doc.BandTxHighMHz = band.highMHz;
+            for (int mhz : {band.lowMHz, band.highMHz, band.highMHz - 5}) {
+                const std::string typed = std::to_string(mhz);
+                const FrequencyCommit r = CommitRxFrequency(doc, 2, typed);
+                EXPECT_FALSE(r.warn) << band.text << " " << typed;
+                CommitTxFrequency(doc, 2, typed);
+                const ChannelView v = DecodeChannel(doc.radioImage, 2, true, '.');
+                EXPECT_TRUE(v.inUse) << band.text << " " << typed;
+                EXPECT_TRUE(v.txInUse) << band.text << " " << typed;
+                EXPECT_EQ(v.rxText, typed + ".00000");
+            }
+        }
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "channels/copy_tools.h"
 #include "core/codecs.h"
 
 using namespace baldo7;
@@ -34,7 +35,9 @@ TEST(ToneFromText, NormalisesAndEncodes) {
         {"123.75", '.', "123.8", {0xD6, 0x04}},
         {"", '.', "67.0", {0x9E, 0x02}},
         {"N", '.', "67.0", {0x9E, 0x02}},
-        {"88.5", ',', "67,0", {0x9E, 0x02}},  // a point is no number in a comma locale
+        {"88.5", ',', "67,0", {0x9E, 0x02}},    // a point is no number in a comma locale
+        {"d023i", '.', "D023I", {0x13, 0xA0}},  // pasted in lower case
+        {"d12", '.', "D120N", {0x50, 0x20}},
     };
     for (const Case& c : cases) {
         const ToneEntry e = ToneFromText(c.typed, c.sep);
@@ -65,4 +68,26 @@ TEST(ToneKeyFilter, KeysAndLength) {
         EXPECT_EQ(ToneKeyFilter(c.text, c.selected, c.key, '.'), c.expected)
             << c.text << " " << c.key;
     EXPECT_EQ(ToneKeyFilter("88", false, ',', ','), ',');
+}
+
+// The QT/DQT copy stores only what the pick list offers for CTCSS, and takes letters
+// in either case, as the grid does.
+TEST(QtDqtCopy, LettersAndThePickListRange) {
+    struct Case {
+        const char* typed;
+        const char* text;
+        ToneCode code;
+    } cases[] = {
+        {"d023n", "D023N", {0x13, 0x20}}, {"D023I", "D023I", {0x13, 0xA0}},
+        {"23", "67.0", {0x9E, 0x02}},     {"66.9", "67.0", {0x9E, 0x02}},
+        {"67", "67.0", {0x9E, 0x02}},     {"88.5", "88.5", {0x75, 0x03}},
+        {"254.2", "254.1", {0xED, 0x09}}, {"None", "None", kNoTone},
+    };
+    for (const Case& c : cases) {
+        Document doc;
+        doc.radioImage.fill(0xFF);
+        const ToneEntry e = QtDqtCopy(doc, 3, c.typed);
+        EXPECT_EQ(e.text, c.text) << c.typed;
+        EXPECT_EQ(TxTone(doc.radioImage, 3), c.code) << c.typed;
+    }
 }

@@ -412,17 +412,125 @@ private slots:
         onNextModal<FormQtDqtCopy>(&seen, [](FormQtDqtCopy* d) {
             QCOMPARE(d->TextDecode->text(), QStringLiteral("88.5"));
             QCOMPARE(d->ComboEncode->lineEdit()->selectedText(), QStringLiteral("88.5"));
-            // Only capitals pass; five characters fill the box, Backspace still works.
-            QTest::keyClicks(d->ComboEncode, "dD023IX");
-            QCOMPARE(d->ComboEncode->currentText(), QStringLiteral("D023I"));
+            // Lower case counts as in the grid; five characters fill the box,
+            // Backspace still works.
+            QTest::keyClicks(d->ComboEncode, "d023nX");
+            QCOMPARE(d->ComboEncode->currentText(), QStringLiteral("D023N"));
             QTest::keyClick(d->ComboEncode, Qt::Key_Backspace);
-            QTest::keyClicks(d->ComboEncode, "I");
+            QTest::keyClicks(d->ComboEncode, "i");
             QTest::mouseClick(d->CommandOK, Qt::LeftButton);
         });
         QTest::keyClick(form->MSHFlexGridChannel, Qt::Key_F5, Qt::ShiftModifier);
         QVERIFY(seen);
         QCOMPARE(TxTone(doc.radioImage, 4), (ToneCode{0x13, 0xA0}));
         QCOMPARE(form->cellText(4, Grid::kColEncode), QStringLiteral("D023I"));
+
+        // A CTCSS tone below the pick list is held at its first entry.
+        seen = false;
+        onNextModal<FormQtDqtCopy>(&seen, [](FormQtDqtCopy* d) {
+            QTest::keyClicks(d->ComboEncode, "23");
+            QTest::keyClick(d->ComboEncode, Qt::Key_Return);
+            QCOMPARE(d->ComboEncode->currentText(), QStringLiteral("67.0"));
+            QTest::mouseClick(d->CommandOK, Qt::LeftButton);
+        });
+        QTest::keyClick(form->MSHFlexGridChannel, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(seen);
+        QCOMPARE(TxTone(doc.radioImage, 4), (ToneCode{0x9E, 0x02}));
+    }
+
+    // Typing over a tone cell replaces it, as in the frequency cells.
+    void toneCellsOpenSelected() {
+        CommitRxFrequency(doc, 2, "150");
+        SetRxTone(doc.radioImage, 2, {0x9E, 0x02});
+        SetTxTone(doc.radioImage, 2, {0x75, 0x03});
+        openForm();
+        for (int column : {int(Grid::kColDecode), int(Grid::kColEncode)}) {
+            clickCell(2, column);
+            QLineEdit* edit = form->Combo1[column - Grid::kColDecode]->lineEdit();
+            QCOMPARE(edit->selectedText(), form->cellText(2, column));
+            QTest::keyClicks(edit, "D023");
+            QTest::keyClick(edit, Qt::Key_Return);
+            QCOMPARE(form->cellText(2, column), QStringLiteral("D023N"));
+        }
+        QCOMPARE(RxTone(doc.radioImage, 2), (ToneCode{0x13, 0x20}));
+        QCOMPARE(TxTone(doc.radioImage, 2), (ToneCode{0x13, 0x20}));
+    }
+
+    // Escape closes any cell editor; nothing is written and the cell shows what it did.
+    void escapeWritesNothing_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("rx") << int(Grid::kColRx) << "160";
+        QTest::newRow("tx") << int(Grid::kColTx) << "";
+        QTest::newRow("decode") << int(Grid::kColDecode) << "D023";
+        QTest::newRow("encode") << int(Grid::kColEncode) << "100";
+        QTest::newRow("power") << int(Grid::kColPower) << "";
+        QTest::newRow("scan") << int(Grid::kColScan) << "";
+        QTest::newRow("spacing") << int(Grid::kColSpacing) << "";
+    }
+    void escapeWritesNothing() {
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        CommitRxFrequency(doc, 3, "150");
+        SetTxTone(doc.radioImage, 3, {0x75, 0x03});
+        const RadioImage before = doc.radioImage;
+        openForm();
+        const QStringList cells = rowCells(3);
+        clickCell(3, column);
+        QWidget* editor = column <= Grid::kColTx
+                              ? static_cast<QWidget*>(form->Text1)
+                              : static_cast<QWidget*>(form->Combo1[column - Grid::kColDecode]);
+        QVERIFY(editor->isVisible());
+        if (column <= Grid::kColEncode) {
+            typeInto(editor, typed, false);
+        } else {
+            QTest::keyClick(editor, Qt::Key_Up);
+            QTest::keyClick(editor, Qt::Key_Down);
+            QTest::keyClick(editor, Qt::Key_Down);
+        }
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QVERIFY(!editor->isVisible());
+        form->FreshData();
+        clickCell(4, Grid::kColRx);  // focus moves on: still nothing to commit
+        form->FreshData();
+        QCOMPARE(doc.radioImage, before);
+        QCOMPARE(rowCells(3), cells);
+        QVERIFY(!doc.GridChanged);
+        QVERIFY(host->messageService.shown.isEmpty());
+    }
+
+    // A transmit frequency typed into a row keeps the encode tone the row shows.
+    void transmitCommitKeepsTheShownEncodeTone() {
+        CommitRxFrequency(doc, 5, "150");
+        ClearTx(doc.radioImage, 5);
+        SetTxTone(doc.radioImage, 5, {0x75, 0x03});
+        openForm();
+        QCOMPARE(form->cellText(5, Grid::kColEncode), QStringLiteral("88.5"));
+        clickCell(5, Grid::kColTx);
+        typeInto(form->Text1, "151");
+        QCOMPARE(form->cellText(5, Grid::kColEncode), QStringLiteral("88.5"));
+        QCOMPARE(TxTone(doc.radioImage, 5), (ToneCode{0x75, 0x03}));
+
+        // After the transmit side was emptied here, the cell is blank: None applies.
+        clickCell(5, Grid::kColTx);
+        typeInto(form->Text1, "");
+        QCOMPARE(form->cellText(5, Grid::kColEncode), QString());
+        clickCell(5, Grid::kColTx);
+        typeInto(form->Text1, "152");
+        QCOMPARE(form->cellText(5, Grid::kColEncode), QStringLiteral("None"));
+        QCOMPARE(TxTone(doc.radioImage, 5), kNoTone);
+    }
+
+    void insertOnTheLastRowChangesNoByte() {
+        CommitRxFrequency(doc, 15, "150");
+        for (std::size_t i = 4; i < 16; ++i) doc.radioImage[ChannelStart(16) + i] = 0x11;
+        const RadioImage before = doc.radioImage;
+        openForm();
+        clickCell(16, Grid::kColRx);
+        QTest::keyClick(form->Text1, Qt::Key_Escape);
+        QTest::keyClick(form->MSHFlexGridChannel, Qt::Key_I, Qt::ControlModifier);
+        QCOMPARE(doc.radioImage, before);
+        QCOMPARE(form->cellText(15, Grid::kColRx), QStringLiteral("150.00000"));
     }
 
     void closingCommitsTheOpenEditor() {
