@@ -759,8 +759,10 @@ void MDIFormMain::closeTune() {
 }
 
 void MDIFormMain::editorsDecodeNewImage() {
-    for (EditorWindow kind : {EditorWindow::ChannelInformation, EditorWindow::Option,
-                              EditorWindow::KeySetting, EditorWindow::ChannelEdit}) {
+    // The open editors decode the new image.
+    for (EditorWindow kind :
+         {EditorWindow::ChannelInformation, EditorWindow::Option, EditorWindow::KeySetting,
+          EditorWindow::ChannelEdit, EditorWindow::ScanInformation, EditorWindow::EmbedMessage}) {
         QWidget* w = editorWidget(kind);
         auto type = parts_.editors.find(kind);
         if (w && type != parts_.editors.end() && type->second.analyse) type->second.analyse(w);

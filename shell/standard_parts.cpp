@@ -14,6 +14,7 @@
 #include "channels/form_channel_information.h"
 #include "functions/form_key_setting.h"
 #include "functions/form_option.h"
+#include "functions/form_scan_information.h"
 
 namespace baldo7 {
 
@@ -75,6 +76,12 @@ ShellParts StandardShellParts() {
             return new FormKeySetting(doc, host, parent);
         },
         nullptr, [](QWidget* w) { static_cast<FormKeySetting*>(w)->AnalyseKeySetting(); }};
+    parts.editors[EditorWindow::ScanInformation] = EditorType{
+        [](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
+            return new FormScanInformation(doc, host, parent);
+        },
+        nullptr,
+        [](QWidget* w) { static_cast<FormScanInformation*>(w)->AnalyseScanInformation(); }};
     return parts;
 }
 

@@ -235,6 +235,10 @@ private slots:
         QCOMPARE(checkedWindowId(), 1003);
         action("MenuBank")->trigger();
         QCOMPARE(batches, 1);
+        // A read from the radio: both decode the new image.
+        win->editorsDecodeNewImage();
+        QCOMPARE(scan.analysed, 1);
+        QCOMPARE(message.analysed, 1);
         // The tree keeps its rows through a language switch.
         onModal([](QWidget* dialog) {
             dialog->findChild<QComboBox*>("ComboLanguage")->setCurrentIndex(1);
