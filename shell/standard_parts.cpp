@@ -12,6 +12,7 @@
 
 #include "channels/form_channel_edit.h"
 #include "channels/form_channel_information.h"
+#include "functions/form_embed_message.h"
 #include "functions/form_key_setting.h"
 #include "functions/form_option.h"
 #include "functions/form_scan_information.h"
@@ -82,6 +83,12 @@ ShellParts StandardShellParts() {
         },
         nullptr,
         [](QWidget* w) { static_cast<FormScanInformation*>(w)->AnalyseScanInformation(); }};
+    parts.editors[EditorWindow::EmbedMessage] = EditorType{
+        [](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
+            return new FormEmbedMessage(doc, host, parent);
+        },
+        nullptr,
+        [](QWidget* w) { static_cast<FormEmbedMessage*>(w)->AnalyseEmbeddedInformation(); }};
     return parts;
 }
 

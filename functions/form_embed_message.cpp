@@ -1,0 +1,132 @@
+#include "functions/form_embed_message.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QValidator>
+
+#include "core/document.h"
+#include "functions/editor_window_events.h"
+#include "functions/embedded_message.h"
+#include "shell/editor_host.h"
+#include "shell/ui_support.h"
+
+namespace baldo7 {
+
+namespace {
+
+// Refuses, as it is typed, pasted or committed by an input method, any text holding a
+// character a one-byte cell cannot keep and show back; the box then stays as it was.
+class MessageValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        if (input.size() > static_cast<int>(kMessageLineCells)) return Invalid;
+        for (const QChar c : input)
+            if (!MessageByteShown(c.unicode())) return Invalid;
+        return Acceptable;
+    }
+};
+
+}  // namespace
+
+FormEmbedMessage::FormEmbedMessage(Document& doc, EditorHost& host, QWidget* parent)
+    : QWidget(parent), doc_(doc), host_(host) {
+    setObjectName(QStringLiteral("FormEmbedMessage"));
+    auto* validator = new MessageValidator(this);
+    auto* lines = new QVBoxLayout;
+    for (int i = 0; i < 2; ++i) {
+        QLineEdit* box = new QLineEdit;
+        box->setObjectName(QStringLiteral("TextEmbedMessage(%1)").arg(i));
+        box->setMaxLength(static_cast<int>(kMessageLineCells));
+        box->setValidator(validator);
+        box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QString(34, QLatin1Char('W'))));
+        box->installEventFilter(this);
+        lines->addWidget(box);
+        TextEmbedMessage[i] = box;
+    }
+    LabelStored = new QLabel;
+    LabelStored->setObjectName(QStringLiteral("LabelStored"));
+    CommandClose = new QPushButton;
+    CommandClose->setObjectName(QStringLiteral("CommandClose"));
+    CommandHelp = new QPushButton;
+    CommandHelp->setObjectName(QStringLiteral("CommandHelp"));
+    auto* outer = new QVBoxLayout(this);
+    outer->addLayout(lines);
+    outer->addWidget(LabelStored);
+    outer->addStretch(1);
+    outer->addLayout(closeHelpButtonRow(CommandClose, CommandHelp));
+
+    // Load.
+    events_ = new EditorWindowEvents(this, doc_, host_, &Document::FormEmbedMessageOpen,
+                                     kMenuIdEmbeddedMessage);
+    const bool en = doc_.IsEnglish;
+    setWindowTitle(uiText(message_texts::kCaption, en));
+    LabelStored->setText(uiText(message_texts::kStoredInFile, en));
+    CommandClose->setText(uiText(texts::kClose, en));
+    CommandHelp->setText(uiText(texts::kHelp, en));
+    AnalyseEmbeddedInformation();
+    resize(sizeHint());
+    events_->addWindowMenuEntry();
+
+    for (int i = 0; i < 2; ++i)
+        connect(TextEmbedMessage[i], &QLineEdit::returnPressed, this,
+                [this, i] { TextEmbedMessage_KeyPress(i); });
+    connect(CommandClose, &QPushButton::clicked, this, &FormEmbedMessage::CommandClose_Click);
+    connect(CommandHelp, &QPushButton::clicked, this, &FormEmbedMessage::CommandHelp_Click);
+}
+
+void FormEmbedMessage::AnalyseEmbeddedInformation() {
+    const MessageLines lines = EmbeddedMessageLines(doc_.radioImage);
+    for (int i = 0; i < 2; ++i)
+        TextEmbedMessage[i]->setText(QString::fromLatin1(lines[static_cast<std::size_t>(i)]));
+}
+
+void FormEmbedMessage::FreshEmbeddedInformation() {
+    MessageLines lines;
+    for (int i = 0; i < 2; ++i)
+        lines[static_cast<std::size_t>(i)] = TextEmbedMessage[i]->text().toLatin1().toStdString();
+    SetEmbeddedMessage(doc_.radioImage, lines);
+}
+
+bool FormEmbedMessage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut)
+        for (int i = 0; i < 2; ++i)
+            if (watched == TextEmbedMessage[i]) TextEmbedMessage_LostFocus(i);
+    return QWidget::eventFilter(watched, event);
+}
+
+void FormEmbedMessage::TextEmbedMessage_KeyPress(int line) {
+    enterFlag_ = true;
+    TextEmbedMessage_LostFocus(line);
+}
+
+void FormEmbedMessage::TextEmbedMessage_LostFocus(int line) {
+    // Passing through a line stores nothing: the bytes are also tune data, and a
+    // rewrite would pack them. A change or Enter stores the whole message.
+    MessageLines shown;
+    for (int i = 0; i < 2; ++i)
+        shown[static_cast<std::size_t>(i)] = TextEmbedMessage[i]->text().toLatin1().toStdString();
+    if (enterFlag_ || shown != EmbeddedMessageLines(doc_.radioImage)) FreshEmbeddedInformation();
+    if (!enterFlag_) return;
+    enterFlag_ = false;  // before the focus moves: that focus-out comes back here
+    if (line == 0) {
+        TextEmbedMessage[1]->setFocus(Qt::OtherFocusReason);
+        TextEmbedMessage[1]->selectAll();
+    } else {
+        CommandClose->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void FormEmbedMessage::CommandClose_Click() {
+    events_->closeButtonClicked();
+}
+
+void FormEmbedMessage::CommandHelp_Click() {
+    host_.showHelpTopic(QStringLiteral("embmsg.htm"));
+}
+
+}  // namespace baldo7

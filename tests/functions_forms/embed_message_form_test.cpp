@@ -1,0 +1,145 @@
+// The embedded message window driven as a user does, asserting the image bytes.
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <memory>
+
+#include "core/document.h"
+#include "functions/form_embed_message.h"
+#include "tests/support/fake_editor_host.h"
+
+using namespace baldo7;
+
+class EmbedMessageFormTest : public QObject {
+    Q_OBJECT
+    Document doc;
+    std::unique_ptr<FakeEditorHost> host;
+    std::unique_ptr<FormEmbedMessage> form;
+
+    void open() {
+        form = std::make_unique<FormEmbedMessage>(doc, *host);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+    QLineEdit* line(int i) { return form->TextEmbedMessage[i]; }
+    void focus(QWidget* w) {
+        w->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), w);
+    }
+
+private slots:
+    void init() {
+        doc = Document{};
+        doc.IsEnglish = true;
+        doc.radioImage.fill(0xFF);
+        host = std::make_unique<FakeEditorHost>();
+    }
+    void cleanup() { form.reset(); }
+
+    void enterPacksTheMessageAndMovesOn() {
+        const std::uint8_t bytes[] = {0x48, 0x49, 0xFF, 0x41};
+        std::copy(std::begin(bytes), std::end(bytes), doc.radioImage.begin() + 768);
+        const RadioImage before = doc.radioImage;
+        open();
+        QCOMPARE(line(0)->text(), QStringLiteral("HIA"));
+        QCOMPARE(line(1)->text(), QString());
+        QCOMPARE(form->LabelStored->text(),
+                 QStringLiteral("The message is stored in the data file; Write To Radio does not "
+                                "send it."));
+        // Passing through both lines stores nothing.
+        focus(line(0));
+        focus(line(1));
+        focus(form->CommandClose);
+        QCOMPARE(doc.radioImage, before);
+
+        line(1)->setText(QStringLiteral("keep me"));
+        focus(line(0));
+        QTest::keyClick(line(0), Qt::Key_Return);
+        QCOMPARE(doc.radioImage[768], 0x48);
+        QCOMPARE(doc.radioImage[769], 0x49);
+        QCOMPARE(doc.radioImage[770], 0x41);
+        QCOMPARE(doc.radioImage[771], 0xFF);
+        QCOMPARE(doc.radioImage[800], 'k');
+        QTRY_COMPARE(QApplication::focusWidget(), line(1));
+        QCOMPARE(line(1)->selectedText(), QStringLiteral("keep me"));
+        QTest::keyClicks(line(1), "Bye");
+        QTest::keyClick(line(1), Qt::Key_Enter);
+        QTRY_COMPARE(QApplication::focusWidget(), form->CommandClose);
+        QCOMPARE(form->TextEmbedMessage[1]->text(), QStringLiteral("Bye"));
+        QCOMPARE(doc.radioImage[800], 'B');
+        QCOMPARE(doc.radioImage[803], 0xFF);
+        QCOMPARE(doc.radioImage[767], 0xFF);
+        QCOMPARE(doc.radioImage[832], 0xFF);
+    }
+
+    void aChangedLineIsStoredWhenItLosesTheFocus() {
+        open();
+        focus(line(0));
+        QTest::keyClicks(line(0), QString(40, QLatin1Char('x')));
+        QCOMPARE(line(0)->text().size(), 32);
+        focus(line(1));
+        for (std::size_t a = 768; a < 800; ++a) QCOMPARE(doc.radioImage[a], std::uint8_t('x'));
+        QCOMPARE(doc.radioImage[800], 0xFF);
+        // Clearing the line clears all its cells.
+        line(0)->clear();
+        focus(line(0));
+        focus(form->CommandClose);
+        for (std::size_t a = 768; a < 832; ++a) QCOMPARE(doc.radioImage[a], 0xFF);
+    }
+
+    void wideCharactersAreRefused_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("typed Chinese") << "type" << QStringLiteral("中");
+        QTest::newRow("typed Latin-1") << "type" << QStringLiteral("é");
+        QTest::newRow("pasted with an emoji") << "paste" << QStringLiteral("OK😀");
+        QTest::newRow("pasted Chinese") << "paste" << QStringLiteral("AB中文");
+        QTest::newRow("input method") << "im" << QStringLiteral("中文");
+    }
+    void wideCharactersAreRefused() {
+        QFETCH(QString, how);
+        QFETCH(QString, text);
+        doc.radioImage[768] = 'H';
+        doc.radioImage[769] = 'I';
+        const RadioImage before = doc.radioImage;
+        open();
+        focus(line(0));
+        line(0)->end(false);
+        if (how == "type") {
+            // What a keyboard layout with the character sends (QTest types Latin-1 only).
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+            QApplication::sendEvent(line(0), &press);
+        } else if (how == "paste") {
+            QApplication::clipboard()->setText(text);
+            QTest::keySequence(line(0), QKeySequence::Paste);
+        } else {
+            QInputMethodEvent event(QString(), {});
+            event.setCommitString(text);
+            QApplication::sendEvent(line(0), &event);
+        }
+        QCOMPARE(line(0)->text(), QStringLiteral("HI"));
+        QTest::keyClick(line(0), Qt::Key_Return);
+        QCOMPARE(doc.radioImage, before);
+    }
+
+    void chineseCaptionAndClose() {
+        doc.IsEnglish = false;
+        open();
+        QCOMPARE(form->windowTitle(), QStringLiteral("嵌入信息"));
+        QCOMPARE(form->CommandClose->text(), QStringLiteral("关闭(&C)"));
+        QCOMPARE(host->menu.value(1004), QStringLiteral("嵌入信息"));
+        QTest::mouseClick(form->CommandHelp, Qt::LeftButton);
+        QCOMPARE(host->helpTopics, QStringList{"embmsg.htm"});
+        QTest::mouseClick(form->CommandClose, Qt::LeftButton);
+        QVERIFY(!doc.FormEmbedMessageOpen);
+        QVERIFY(!host->menu.contains(1004));
+    }
+};
+
+QTEST_MAIN(EmbedMessageFormTest)
+#include "embed_message_form_test.moc"
