@@ -1,5 +1,7 @@
 #include "link/exchange.h"
 
+#include <algorithm>
+
 #include "core/model_band.h"
 #include "link/exchange_texts.h"
 
@@ -50,6 +52,11 @@ void Exchange::StartLink(bool retry) {
         }
         host_.setCaption(text(readMode_ ? link_texts::kStartRead : link_texts::kStartWrite));
     }
+    // Answers still on their way to the last attempt may arrive after this; the
+    // steps below tell them apart from their own.
+    host_.discardInput();
+    input_.clear();
+    settling_ = false;
     s_.LinkState = 1;
     host_.setReceiveThreshold(1);
     host_.startTimer(kReplyTimeoutMs);
@@ -60,42 +67,70 @@ void Exchange::onBytesReceived(const Bytes& reply) {
     // Nothing is taken up after the end (a late block must not reopen a cancelled
     // exchange) or while a question is open.
     if (!started_ || finished_ || s_.LinkDone || s_.DialogShown || s_.LinkState == 0) return;
-    s_.AwaitingReply = false;
-    host_.stopTimer();
     switch (s_.LinkState) {
         case 1:
+            replyArrived();
             identificationAcknowledged(reply);
             break;
         case 2:
-            identificationReply(reply);
+            collectIdentification(reply);
             break;
         case 3:
+            replyArrived();
             blockAcknowledged(reply);
             break;
         case 4:
-            dataBlock(reply);
+            collectDataBlock(reply);
             break;
         default:
             break;
     }
 }
 
+void Exchange::replyArrived() {
+    s_.AwaitingReply = false;
+    host_.stopTimer();
+}
+
 void Exchange::identificationAcknowledged(const Bytes& reply) {
-    if (reply.empty() || reply[0] != wire::kAck) {
+    // The newest byte answers the newest identification string; a late ACK taken
+    // here instead does no harm, the identification reply is found by its end.
+    if (reply.empty() || reply.back() != wire::kAck) {
         restartOrAsk();
         return;
     }
     s_.LinkState = 2;
+    input_.clear();
+    stepBytes_ = 0;
     host_.setReceiveThreshold(static_cast<int>(wire::kIdentificationReplySize));
     awaitReply();
     host_.send({wire::kStart});
 }
 
-void Exchange::identificationReply(const Bytes& reply) {
-    if (reply.size() < wire::kIdentificationReplySize) {
+// The identification reply is the last thing the radio sends before it waits for
+// us, so it is the last eight bytes once the line has gone quiet.
+void Exchange::collectIdentification(const Bytes& bytes) {
+    constexpr std::size_t kSize = wire::kIdentificationReplySize;
+    stepBytes_ += static_cast<int>(bytes.size());
+    input_.insert(input_.end(), bytes.begin(), bytes.end());
+    if (input_.size() > kSize) input_.erase(input_.begin(), input_.end() - kSize);
+    if (input_.size() < kSize) {
+        host_.setReceiveThreshold(static_cast<int>(kSize - input_.size()));
+        return;
+    }
+    replyArrived();
+    if (stepBytes_ > static_cast<int>(kSize) + kStrayLimit) {
+        // A line that never goes quiet is not a radio answering.
+        settling_ = false;
         restartOrAsk();
         return;
     }
+    settling_ = true;
+    host_.setReceiveThreshold(1);
+    host_.startTimer(kSettleMs);
+}
+
+void Exchange::identificationReply(const Bytes& reply) {
     s_.LinkState = 3;
     std::uint8_t answer = wire::kAck;
     if (!readMode_) {
@@ -143,6 +178,7 @@ void Exchange::blockAcknowledged(const Bytes& reply) {
     if (readMode_) {
         frame = ReadRequestFrame(next);
         host_.setReceiveThreshold(kDataFrameSize);
+        input_.clear();
         s_.LinkState = 4;
         AdvanceBlock(s_.BlockAddrHigh, s_.BlockAddrLow, false);
     } else {
@@ -155,21 +191,37 @@ void Exchange::blockAcknowledged(const Bytes& reply) {
     host_.send(frame);
 }
 
-void Exchange::dataBlock(const Bytes& reply) {
-    // The threshold makes a shorter reply impossible from a sound port; never read
-    // past it all the same.
-    if (reply.size() < static_cast<std::size_t>(kDataFrameSize) || reply[0] != wire::kDataBlock) {
+void Exchange::collectDataBlock(const Bytes& bytes) {
+    input_.insert(input_.end(), bytes.begin(), bytes.end());
+    // An ACK ahead of the block is a late answer to an earlier step, never part of
+    // the block.
+    input_.erase(input_.begin(), std::find_if(input_.begin(), input_.end(),
+                                              [](std::uint8_t b) { return b != wire::kAck; }));
+    if (input_.empty() || (input_[0] == wire::kDataBlock &&
+                           input_.size() < static_cast<std::size_t>(kDataFrameSize))) {
+        // The reply's time runs on from the request.
+        host_.setReceiveThreshold(kDataFrameSize - static_cast<int>(input_.size()));
+        return;
+    }
+    replyArrived();
+    if (input_[0] != wire::kDataBlock) {
         blockPhaseFailure();
         return;
     }
+    const Bytes frame(input_.begin(), input_.begin() + kDataFrameSize);
+    input_.clear();
+    dataBlock(frame);
+}
+
+void Exchange::dataBlock(const Bytes& frame) {
     // Stored where the radio says it belongs, provided that has storage at all.
-    const int address = reply[1] * 256 + reply[2];
+    const int address = frame[1] * 256 + frame[2];
     if (!BlockInStorage(address)) {
         blockPhaseFailure();
         return;
     }
     for (int i = 0; i < kBlockSize; ++i)
-        staged_.set(address + i, reply[static_cast<std::size_t>(4 + i)]);
+        staged_.set(address + i, frame[static_cast<std::size_t>(4 + i)]);
     host_.setReceiveThreshold(1);
     s_.LinkState = 3;
     awaitReply();
@@ -215,7 +267,15 @@ void Exchange::onTimer() {
         finish();
         return;
     }
+    if (settling_) {
+        settling_ = false;
+        const Bytes reply = std::move(input_);
+        input_.clear();
+        identificationReply(reply);
+        return;
+    }
     if (!s_.AwaitingReply || s_.DialogShown) return;
+    if (s_.LinkState <= 2) host_.noAnswer();
     // A timeout counts like a wrong handshake reply; in the block phase the count
     // already stands at the limit, so the question comes at once.
     restartOrAsk();

@@ -43,6 +43,9 @@ public:
     virtual bool openPort() = 0;
     virtual void closePort() = 0;
     virtual void send(const Bytes& bytes) = 0;
+    // Drops every received byte not yet reported: a restart must not take a late
+    // answer from before it for an answer of its own.
+    virtual void discardInput() = 0;
     // Report received bytes (all that are buffered) once at least `count` are
     // buffered; 0 means no reports.
     virtual void setReceiveThreshold(int count) = 0;
@@ -57,6 +60,9 @@ public:
     // The port did not open: show `text` (a host may add why).
     virtual void portFailed(const std::string& text) = 0;
     virtual void setCaption(const std::string& caption) = 0;
+    // The radio left a handshake step unanswered; the handshake starts again
+    // without asking.
+    virtual void noAnswer() {}
     virtual void progress(double fraction, const std::string& label) = 0;
     // The last call; the engine may be destroyed afterwards, not from inside.
     virtual void finished(const ExchangeResult& result) = 0;
@@ -82,6 +88,11 @@ public:
     static constexpr int kFinishDelayMs = 100;
     static constexpr int kCloseDelayMs = 1;
     static constexpr int kRetryLimit = 10;
+    // Quiet time after the identification reply before it is taken: whatever came
+    // before it (a late answer to an earlier step) is stray.
+    static constexpr int kSettleMs = 30;
+    // Stray bytes tolerated within one step before the line counts as broken.
+    static constexpr int kStrayLimit = 64;
 
     // Window load: TransferOK is cleared here.
     Exchange(Document& doc, ExchangeHost& host);
@@ -105,10 +116,13 @@ public:
 
 private:
     void StartLink(bool retry);
+    void replyArrived();
     void identificationAcknowledged(const Bytes& reply);
+    void collectIdentification(const Bytes& bytes);
     void identificationReply(const Bytes& reply);
     void blockAcknowledged(const Bytes& reply);
-    void dataBlock(const Bytes& reply);
+    void collectDataBlock(const Bytes& bytes);
+    void dataBlock(const Bytes& frame);
     // Restarts silently until RetryCount passes the limit, then asks first.
     void restartOrAsk();
     void blockPhaseFailure();
@@ -134,6 +148,11 @@ private:
     bool finished_ = false;
     ExchangeOutcome outcome_ = ExchangeOutcome::Aborted;
     int finishDelayMs_ = kFinishDelayMs;
+    // The identification reply or data block gathered so far, and the bytes this
+    // step has taken in all (stray ones included).
+    Bytes input_;
+    int stepBytes_ = 0;
+    bool settling_ = false;
     // A read lands here and replaces the document's memory only with TransferOK.
     RadioMemory staged_;
 };

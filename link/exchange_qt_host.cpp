@@ -41,6 +41,10 @@ void QtExchangeHost::send(const Bytes& bytes) {
     port_.send(bytes);
 }
 
+void QtExchangeHost::discardInput() {
+    port_.discardInput();
+}
+
 void QtExchangeHost::setReceiveThreshold(int count) {
     port_.setReceiveThreshold(count);
 }
@@ -67,6 +71,10 @@ void QtExchangeHost::portFailed(const std::string&) {
 
 void QtExchangeHost::setCaption(const std::string& caption) {
     emit captionChanged(QString::fromStdString(caption));
+}
+
+void QtExchangeHost::noAnswer() {
+    emit radioSilent();
 }
 
 void QtExchangeHost::progress(double fraction, const std::string& label) {

@@ -43,6 +43,8 @@ public:
 signals:
     void captionChanged(const QString& caption);
     void progressChanged(double fraction, const QString& label);
+    // A handshake step went unanswered; the engine tries again without asking.
+    void radioSilent();
     // The port did not open; the text says so, and why where that helps.
     void portOpenFailed(const QString& text);
     // The exchange is over; see result(). Delete the host with deleteLater().
@@ -52,6 +54,7 @@ private:
     bool openPort() override;
     void closePort() override;
     void send(const Bytes& bytes) override;
+    void discardInput() override;
     void setReceiveThreshold(int count) override;
     void startTimer(int ms) override;
     void stopTimer() override;
@@ -59,6 +62,7 @@ private:
     bool ask(LinkQuestion question, const std::string& text) override;
     void portFailed(const std::string& text) override;
     void setCaption(const std::string& caption) override;
+    void noAnswer() override;
     void progress(double fraction, const std::string& label) override;
     void finished(const ExchangeResult& result) override;
 

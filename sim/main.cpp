@@ -63,6 +63,8 @@ Faults (each may be given several times; --at applies to the one before it):
   --cut[=N]            send only the first N bytes of a reply (default 10;
                        default place: data)
   --delay MS           send the reply MS milliseconds late
+  --stray[=BYTE]       send a lone BYTE (default 0x06) just ahead of the reply
+                       (default place: ident+data)
   --at PLACE           where the fault strikes: STEP[+STEP...][:SKIP[:COUNT]]
                        STEP: hello (ACK to the identification string), ident
                        (identification reply), start (ACK opening the block
@@ -73,7 +75,8 @@ Faults (each may be given several times; --at applies to the one before it):
                        are spoiled (0 or none: all the rest). Default: any.
   Example: --nak --at hello:0:3   refuses the first three identification
            strings, then behaves.  --cut --at data:5:1   cuts the sixth
-           data block short once.
+           data block short once.  --delay 1100 --at start:0:2   answers
+           the first two block phases 1.1 s late, after the program's timeout.
 
   -h, --help           show this help
 
@@ -192,6 +195,10 @@ int parseOptions(int argc, char** argv, Options& o) {
         } else if (arg == "--delay") {
             if (!need(v) || !parseNumber(v, 0, 3600000, n)) return usage("--delay needs ms");
             addFault(FaultKind::Delay, kStepAny).delayMs = static_cast<int>(n);
+        } else if (arg == "--stray") {
+            if (hasValue && !parseNumber(value, 0, 255, n)) return usage("--stray takes a byte");
+            addFault(FaultKind::Stray, kStepIdent | kStepData).value =
+                static_cast<std::uint8_t>(hasValue ? n : kAck);
         } else if (arg == "--at") {
             if (o.config.faults.empty()) return usage("--at must follow a fault option");
             if (!need(v) || !parseFaultPlace(v, o.config.faults.back()))

@@ -182,6 +182,9 @@ void RadioSimulator::reply(unsigned step, std::vector<std::uint8_t> bytes,
             case FaultKind::Delay:
                 r.delayMs += std::max(f.delayMs, 0);
                 break;
+            case FaultKind::Stray:
+                r.bytes.insert(r.bytes.begin(), f.value);
+                break;
         }
     }
     if (!silent && !r.bytes.empty()) out.push_back(std::move(r));

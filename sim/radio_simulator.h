@@ -47,6 +47,7 @@ enum class FaultKind {
     BlockAddress,    // a data block names `address` (its bytes are still the requested ones)
     CutShort,        // only the first `keep` bytes are sent
     Delay,           // the reply leaves `delayMs` late
+    Stray,           // a lone `value` goes out just ahead of the reply
 };
 
 struct Fault {

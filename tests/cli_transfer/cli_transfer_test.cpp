@@ -188,3 +188,90 @@ TEST(CliTransfer, FailuresEndInTheirExitCodeWithTheOutputUntouched) {
         }
     }
 }
+
+// A paced radio whose answer comes 1.1 s late (after the program's timeout), once or
+// twice in a row, or with a lone ACK ahead of it: the late answer costs a restart,
+// and a read still stores exactly the radio's bytes, a write leaves exactly the
+// file's 0x000-0x2FF in the radio.
+TEST(CliTransfer, LateOrStrayAnswersCostOnlyARestart) {
+    QTemporaryDir dir;
+    const Bytes memory = radioMemory();
+    writeBytes(dir.filePath("mem.bin"), memory);
+    const QString vhf = dir.filePath("vhf.rdat");
+    ASSERT_EQ(ctl({"new", "-o", vhf}).exitCode, 0);
+    Document file;
+    ASSERT_TRUE(LoadDataFile(file, vhf).ok());
+    ASSERT_EQ(file.radioImage[addr::kModelDigit], 0x32);
+    Bytes written(file.radioImage.begin(), file.radioImage.begin() + 0x300);
+    written[addr::kVox] &= 0xF0;
+
+    const QStringList faults[] = {
+        {"--delay", "1100", "--at", "hello:0:1"},
+        {"--delay", "1100", "--at", "hello:0:2"},
+        {"--delay", "1100", "--at", "start:0:1"},
+        {"--delay", "1100", "--at", "start:0:2"},
+        {"--delay", "1100", "--at", "ack:0:1"},
+        {"--delay", "1100", "--at", "ack:0:2"},
+        {"--stray"},
+        {"--nak", "--at", "any:1:3"},
+    };
+    struct Run {
+        QString name;
+        bool read;
+        QString out;
+        std::unique_ptr<Sim> sim;
+        QProcess ctl;
+    };
+    std::vector<std::unique_ptr<Run>> runs;
+    for (const bool read : {true, false}) {
+        for (const QStringList& fault : faults) {
+            auto run = std::make_unique<Run>();
+            run->read = read;
+            run->name = QString(read ? "read " : "write ") + fault.join(' ');
+            run->out =
+                dir.filePath(QString("run%1.%2").arg(runs.size()).arg(read ? "rdat" : "bin"));
+            QStringList simArgs{"--pace"};
+            if (read)
+                simArgs << "--load" << dir.filePath("mem.bin");
+            else
+                simArgs << "--fill"
+                        << "0x00"
+                        << "--model-digit"
+                        << "0x32"
+                        << "--once"
+                        << "--dump" << run->out;
+            run->sim = std::make_unique<Sim>(simArgs + fault);
+            runs.push_back(std::move(run));
+        }
+    }
+    // Six at a time: each waits on the line far more than it computes.
+    constexpr std::size_t kAtOnce = 6;
+    for (std::size_t from = 0; from < runs.size(); from += kAtOnce) {
+        const std::size_t to = std::min(runs.size(), from + kAtOnce);
+        for (std::size_t i = from; i < to; ++i) {
+            Run& r = *runs[i];
+            QStringList args{
+                r.read ? "read" : "write", "--port", r.sim->device, "--retries", "2", "-q"};
+            if (r.read)
+                args << "-o" << r.out;
+            else
+                args << vhf;
+            r.ctl.start(BALDO7CTL, args);
+        }
+        for (std::size_t i = from; i < to; ++i) {
+            Run& r = *runs[i];
+            SCOPED_TRACE(r.name.toStdString());
+            ASSERT_TRUE(r.ctl.waitForFinished(60000));
+            EXPECT_EQ(r.ctl.exitCode(), 0) << r.ctl.readAllStandardError().toStdString();
+            if (r.read) {
+                Document doc;
+                ASSERT_TRUE(LoadDataFile(doc, r.out).ok());
+                EXPECT_EQ(Bytes(doc.radioImage.begin(), doc.radioImage.end()),
+                          slice(memory, 0, 0x400));
+            } else {
+                ASSERT_TRUE(r.sim->waitForExit());
+                EXPECT_EQ(slice(readBytes(r.out), 0, 0x300), written);
+            }
+        }
+    }
+}

@@ -366,3 +366,96 @@ TEST(RangeTransfers, ServiceRangesMoveTheirBlocks) {
         EXPECT_FALSE(rig.doc.*(c.flag));
     }
 }
+
+// An answer that comes after the timeout arrives once the exchange has started
+// again; it must cost a restart (or the question), never a reply read one step off.
+TEST(LateAnswers, ExchangeStillEndsWithTheRadiosBytes) {
+    enum Late { Hello, Start, FirstBlock };
+    struct Case {
+        const char* name;
+        Late late;
+        int times;
+        std::size_t questions;  // each late block-phase answer asks once
+    };
+    const Case cases[] = {
+        {"ACK to the identification string", Hello, 1, 0}, {"... twice in a row", Hello, 2, 0},
+        {"ACK opening the block phase", Start, 1, 1},      {"... twice in a row", Start, 2, 2},
+        {"ACK to the first block", FirstBlock, 1, 1},      {"... twice in a row", FirstBlock, 2, 2},
+    };
+    for (bool read : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(read ? "read: " : "write: ") + c.name);
+            Rig rig = read ? readRig() : writeRig();
+            rig.doc.SpecialCodeSupported = false;
+            rig.answers = {true, true};
+            int left = c.times;
+            rig.radio.lateMs = [&](const Bytes& f) -> long {
+                const Bytes& before = rig.radio.previous;
+                const Bytes ack{wire::kAck};
+                bool match = false;
+                switch (c.late) {
+                    case Hello:
+                        match = f == kIdString;
+                        break;
+                    case Start:
+                        match = f == ack && before == Bytes{wire::kStart};
+                        break;
+                    case FirstBlock:
+                        match = read ? f == ack && before == ReadRequestFrame(0)
+                                     : f.size() == 20 && frameAddress(f) == 0;
+                        break;
+                }
+                if (!match || left == 0) return 0;
+                --left;
+                return 1100;
+            };
+            EXPECT_EQ(rig.run().outcome, ExchangeOutcome::Done);
+            EXPECT_EQ(left, 0);
+            EXPECT_EQ(rig.asked, std::vector<LinkQuestion>(c.questions, LinkQuestion::Retry));
+            EXPECT_TRUE(rig.doc.SpecialCodeSupported);
+            if (read) {
+                EXPECT_EQ(rig.doc.radioImage, rig.radio.memory.image);
+            } else {
+                const RadioImage& sent = rig.doc.radioImage;
+                EXPECT_TRUE(
+                    std::equal(sent.begin(), sent.begin() + 0x300, rig.radio.memory.image.begin()));
+            }
+        }
+    }
+}
+
+// A lone ACK on the line ahead of the identification reply or a data block is a
+// late answer, never part of what follows it.
+TEST(StrayBytes, AckAheadOfAReplyIsNotPartOfIt) {
+    const Bytes ack{wire::kAck};
+    struct Case {
+        const char* name;
+        bool read;
+        Bytes stray;
+        bool beforeBlocks;  // else before the identification reply
+    };
+    const Case cases[] = {
+        {"write, before the identification reply", false, ack, false},
+        {"read, two before the identification reply", true, {wire::kAck, wire::kAck}, false},
+        {"read, before every data block", true, ack, true},
+        {"read, two before every data block", true, {wire::kAck, wire::kAck}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig = c.read ? readRig() : writeRig();
+        // Read one byte off, reply byte 1 would not be VHF and byte 3 would be 0x32.
+        rig.radio.specialCode = 0x30;
+        rig.doc.SpecialCodeSupported = true;
+        rig.radio.stray = [&c](const Bytes& f) {
+            const bool ours =
+                c.beforeBlocks ? f.size() == 4 && f[0] == 'R' : f == Bytes{wire::kStart};
+            return ours ? c.stray : Bytes{};
+        };
+        EXPECT_EQ(rig.run().outcome, ExchangeOutcome::Done);
+        EXPECT_TRUE(rig.asked.empty());
+        EXPECT_FALSE(rig.doc.SpecialCodeSupported);
+        if (c.read) {
+            EXPECT_EQ(rig.doc.radioImage, rig.radio.memory.image);
+        }
+    }
+}

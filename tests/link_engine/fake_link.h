@@ -1,9 +1,11 @@
 // A scripted radio and a host with a fake clock: the engine runs to its end with
-// every timeout taken at once.
+// every wait taken at once, and answers the radio sends late arrive in order at
+// their time.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -14,14 +16,29 @@ namespace baldo7::test {
 
 inline const Bytes kIdString{'H', 'X', 'L', 'N', '3', 'B', '7'};
 
-// Answers the protocol from its own 4 KiB; `fault` may replace any answer.
+// Answers the protocol from its own 4 KiB; `fault` may replace any answer, `stray`
+// put bytes ahead of it and `lateMs` delay it. `previous` is the frame before the
+// one being answered.
 struct FakeRadio {
     RadioMemory memory;
     std::uint8_t modelDigit = 0x32;
     std::uint8_t specialCode = 0x31;
     std::function<std::optional<Bytes>(const Bytes& frame)> fault;
+    std::function<Bytes(const Bytes& frame)> stray;
+    std::function<long(const Bytes& frame)> lateMs;
+    Bytes previous;
 
     Bytes answer(const Bytes& f) {
+        Bytes r = reply(f);
+        if (stray && !r.empty()) {
+            const Bytes s = stray(f);
+            r.insert(r.begin(), s.begin(), s.end());
+        }
+        previous = f;
+        return r;
+    }
+
+    Bytes reply(const Bytes& f) {
         if (fault)
             if (auto r = fault(f)) return *r;
         if (f == kIdString || f == Bytes{wire::kAck}) return {wire::kAck};
@@ -46,8 +63,10 @@ struct Rig : ExchangeHost {
     bool portOpens = true;
     bool portOpen = false;
     Bytes inBuffer;
+    std::deque<std::pair<long, Bytes>> inFlight;  // due time, bytes; one transmitter
     int threshold = 0;
     int timerMs = -1;
+    long timerDue = 0;
     long clockMs = 0;
     std::vector<std::pair<long, Bytes>> sent;
     std::vector<LinkQuestion> asked;
@@ -63,12 +82,21 @@ struct Rig : ExchangeHost {
     void closePort() override { portOpen = false; }
     void send(const Bytes& bytes) override {
         sent.emplace_back(clockMs, bytes);
+        const long late = radio.lateMs ? radio.lateMs(bytes) : 0;
         const Bytes reply = radio.answer(bytes);
-        inBuffer.insert(inBuffer.end(), reply.begin(), reply.end());
+        if (!reply.empty()) {
+            long due = clockMs + late;
+            if (!inFlight.empty()) due = std::max(due, inFlight.back().first);
+            inFlight.emplace_back(due, reply);
+        }
         if (afterSend) afterSend(*current);
     }
+    void discardInput() override { inBuffer.clear(); }
     void setReceiveThreshold(int count) override { threshold = count; }
-    void startTimer(int ms) override { timerMs = ms; }
+    void startTimer(int ms) override {
+        timerMs = ms;
+        timerDue = clockMs + ms;
+    }
     void stopTimer() override { timerMs = -1; }
     void pause(int ms) override { pauses.push_back(ms); }
     bool ask(LinkQuestion q, const std::string&) override {
@@ -83,14 +111,22 @@ struct Rig : ExchangeHost {
     void progress(double, const std::string& label) override { labels.push_back(label); }
     void finished(const ExchangeResult& r) override { result = r; }
 
-    // Delivers buffered bytes when the threshold is met, else lets the timer expire.
+    // Delivers buffered bytes when the threshold is met, else moves the clock on to
+    // the next arrival or the timer, whichever comes first (arrivals on a tie).
     bool step(Exchange& ex) {
+        while (!inFlight.empty() && inFlight.front().first <= clockMs) {
+            const Bytes& b = inFlight.front().second;
+            inBuffer.insert(inBuffer.end(), b.begin(), b.end());
+            inFlight.pop_front();
+        }
         if (threshold > 0 && inBuffer.size() >= static_cast<std::size_t>(threshold)) {
             const Bytes bytes = std::move(inBuffer);
             inBuffer.clear();
             ex.onBytesReceived(bytes);
+        } else if (!inFlight.empty() && (timerMs < 0 || inFlight.front().first <= timerDue)) {
+            clockMs = inFlight.front().first;
         } else if (timerMs >= 0) {
-            clockMs += timerMs;
+            clockMs = timerDue;
             timerMs = -1;
             ex.onTimer();
         } else {

@@ -149,6 +149,8 @@ TEST(SimEngine, EachFaultSpoilsTheChosenReplies) {
     cutAll.keep = 0;
     Fault delay = fault(FaultKind::Delay, kStepAck);
     delay.delayMs = 1500;
+    Fault stray = fault(FaultKind::Stray, kStepIdent | kStepData);
+    stray.value = kAck;
 
     constexpr unsigned kAll = 0x7F, kData = 1 << kData0 | 1 << kData1;
     constexpr unsigned kAcks = 1 << kHello | 1 << kStart | 1 << kAck0 | 1 << kAck1;
@@ -174,6 +176,8 @@ TEST(SimEngine, EachFaultSpoilsTheChosenReplies) {
          [](Reply& r) { r.bytes.resize(std::min<std::size_t>(r.bytes.size(), 10)); }},
         {"cut to nothing", cutAll, 1 << kIdent, [](Reply& r) { r.bytes.clear(); }},
         {"delayed acks", delay, 1 << kAck0 | 1 << kAck1, [](Reply& r) { r.delayMs = 1500; }},
+        {"stray ACK ahead", stray, 1 << kIdent | kData,
+         [](Reply& r) { r.bytes.insert(r.bytes.begin(), kAck); }},
     };
     for (const Case& c : cases) {
         Config config;
