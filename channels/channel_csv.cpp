@@ -1,0 +1,657 @@
+#include "channels/channel_csv.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <optional>
+
+#include "channels/channel_record.h"
+#include "core/pick_lists.h"
+#include "core/texts.h"
+
+namespace baldo7 {
+
+namespace {
+
+// Column positions in kCsvColumns.
+enum Col {
+    kLocation = 0,
+    kFrequency = 2,
+    kDuplex = 3,
+    kOffset = 4,
+    kTone = 5,
+    kRToneFreq = 6,
+    kCToneFreq = 7,
+    kDtcsCode = 8,
+    kDtcsPolarity = 9,
+    kRxDtcsCode = 10,
+    kCrossMode = 11,
+    kMode = 12,
+    kTStep = 13,
+    kSkip = 14,
+    kPower = 15,
+    kBusyLock = 21,
+    kScrambleType = 22,
+    kScrambler = 23,
+    kCompander = 24,
+    kCdcssMode = 25,
+    kColumnCount = 26
+};
+
+constexpr const char* kOn = "On";
+constexpr const char* kOffText = "Off";
+const PickList kCdcssModes = {"Normal Code", "Special Code"};
+
+// What unused tone columns hold.
+constexpr const char* kDefaultCtcss = "88.5";
+constexpr const char* kDefaultDcs = "023";
+constexpr const char* kDefaultPolarity = "NN";
+constexpr const char* kDefaultCrossMode = "Tone->Tone";
+
+std::string upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string trim(const std::string& s) {
+    const char* space = " \t\r\n";
+    const auto first = s.find_first_not_of(space);
+    if (first == std::string::npos) return {};
+    return s.substr(first, s.find_last_not_of(space) - first + 1);
+}
+
+// ---- writing ---------------------------------------------------------------------
+
+std::string quoted(const std::string& field, char delimiter) {
+    if (field.find_first_of(std::string("\"\r\n") + delimiter) == std::string::npos) return field;
+    std::string out = "\"";
+    for (char c : field) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string joinRow(const std::vector<std::string>& fields, char delimiter) {
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i) line += delimiter;
+        line += quoted(fields[i], delimiter);
+    }
+    return line + "\n";
+}
+
+std::string headerLine(char delimiter) {
+    return joinRow(std::vector<std::string>(kCsvColumns.begin(), kCsvColumns.end()), delimiter);
+}
+
+// 10 Hz units as MHz with six decimals: 14512500 -> "145.125000".
+std::string unitsToMHz(std::int64_t units) {
+    std::string fraction = std::to_string(units % kUnitsPerMHz);
+    fraction.insert(0, std::size_t(kFrequencyDecimals) - fraction.size(), '0');
+    return std::to_string(units / kUnitsPerMHz) + "." + fraction + "0";
+}
+
+// One side of a channel's tone pair, read off the tone text the editors show.
+struct ToneSide {
+    enum Kind { None, Ctcss, Dcs } kind = None;
+    std::string value;  // "88.5" or "023"
+    char polarity = 'N';
+};
+
+ToneSide toneSide(ToneCode code) {
+    const std::string text = ToneToText(code, true, '.');
+    if (text == texts::kNone.en) return {};
+    if (text[0] == 'D') return {ToneSide::Dcs, text.substr(1, 3), text[4] == 'I' ? 'R' : 'N'};
+    return {ToneSide::Ctcss, text, 'N'};
+}
+
+void exportTones(std::vector<std::string>& f, ToneCode rxCode, ToneCode txCode) {
+    const ToneSide rx = toneSide(rxCode), tx = toneSide(txCode);
+    f[kRToneFreq] = f[kCToneFreq] = kDefaultCtcss;
+    f[kDtcsCode] = f[kRxDtcsCode] = kDefaultDcs;
+    f[kDtcsPolarity] = kDefaultPolarity;
+    f[kCrossMode] = kDefaultCrossMode;
+    using K = ToneSide;
+    if (rx.kind == K::None && tx.kind == K::None) {
+        f[kTone] = "";
+    } else if (tx.kind == K::Ctcss && rx.kind == K::None) {
+        f[kTone] = "Tone";
+        f[kRToneFreq] = tx.value;
+    } else if (tx.kind == K::Ctcss && rx.kind == K::Ctcss && tx.value == rx.value) {
+        f[kTone] = "TSQL";
+        f[kRToneFreq] = f[kCToneFreq] = tx.value;
+    } else if (tx.kind == K::Dcs && rx.kind == K::Dcs && tx.value == rx.value &&
+               tx.polarity == rx.polarity) {
+        f[kTone] = "DTCS";
+        f[kDtcsCode] = tx.value;
+        f[kDtcsPolarity] = std::string(2, tx.polarity);
+    } else {
+        f[kTone] = "Cross";
+        auto kindText = [](const ToneSide& s) {
+            return s.kind == K::Ctcss ? "Tone" : s.kind == K::Dcs ? "DTCS" : "";
+        };
+        f[kCrossMode] = std::string(kindText(tx)) + "->" + kindText(rx);
+        if (tx.kind == K::Ctcss) f[kRToneFreq] = tx.value;
+        if (rx.kind == K::Ctcss) f[kCToneFreq] = rx.value;
+        if (tx.kind == K::Dcs) f[kDtcsCode] = tx.value;
+        if (rx.kind == K::Dcs) f[kRxDtcsCode] = rx.value;
+        f[kDtcsPolarity] = std::string{tx.polarity, rx.polarity};
+    }
+}
+
+std::vector<std::string> channelFields(const RadioImage& image, int channel) {
+    std::vector<std::string> f(kColumnCount);
+    f[kLocation] = std::to_string(channel);
+    const ChannelView v = DecodeChannel(image, channel, true, '.');
+    if (!v.inUse) return f;
+    const std::int64_t rx = BytesToUnits(RxFrequencyBytes(image, channel));
+    f[kFrequency] = unitsToMHz(rx);
+    f[kOffset] = unitsToMHz(0);
+    if (!v.txInUse) {
+        f[kDuplex] = "off";
+    } else {
+        const std::int64_t tx = BytesToUnits(TxFrequencyBytes(image, channel));
+        if (tx != rx) {
+            f[kDuplex] = tx > rx ? "+" : "-";
+            f[kOffset] = unitsToMHz(tx > rx ? tx - rx : rx - tx);
+        }
+    }
+    exportTones(f, v.rxTone, v.txTone);
+    f[kMode] = v.spacingIndex ? "FM" : "NFM";
+    f[kTStep] = "5.00";
+    f[kSkip] = v.scanAdd ? "" : "S";
+    f[kPower] = PowerList(true)[std::size_t(v.powerIndex)];
+    f[kBusyLock] = BusyLockList(true)[std::size_t(v.busyLockIndex)];
+    f[kScrambleType] = ScrambleTypeList()[std::size_t(v.scrambleTypeIndex)];
+    f[kScrambler] = v.scrambleOn ? kOn : kOffText;
+    f[kCompander] = v.compand ? kOn : kOffText;
+    f[kCdcssMode] = kCdcssModes[std::size_t(v.cdcssModeIndex)];
+    return f;
+}
+
+// ---- reading ---------------------------------------------------------------------
+
+struct Record {
+    int line;
+    std::vector<std::string> fields;
+};
+
+// Splits the text into records: quoted fields (with "" for a quote and line breaks
+// inside), comment lines, and rows that hold nothing dropped.
+std::vector<Record> readRecords(const std::string& text, char delimiter) {
+    std::vector<Record> records;
+    std::size_t i = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    int line = 1;
+    while (i < text.size()) {
+        Record r{line, {}};
+        if (text[i] == '#') {
+            while (i < text.size() && text[i] != '\n' && text[i] != '\r') ++i;
+        } else {
+            std::string field;
+            bool inQuotes = false;
+            for (; i < text.size(); ++i) {
+                const char c = text[i];
+                if (inQuotes) {
+                    if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                        field += '"';
+                        ++i;
+                    } else if (c == '"') {
+                        inQuotes = false;
+                    } else {
+                        if (c == '\n' ||
+                            (c == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
+                            ++line;
+                        field += c;
+                    }
+                } else if (c == '"' && trim(field).empty()) {
+                    inQuotes = true;
+                    field.clear();
+                } else if (c == delimiter) {
+                    r.fields.push_back(trim(field));
+                    field.clear();
+                } else if (c == '\n' || c == '\r') {
+                    break;
+                } else {
+                    field += c;
+                }
+            }
+            r.fields.push_back(trim(field));
+        }
+        // End of line: "\r\n", "\n" or "\r".
+        if (i < text.size() && text[i] == '\r') ++i;
+        if (i < text.size() && text[i] == '\n') ++i;
+        ++line;
+        const bool blank = std::all_of(r.fields.begin(), r.fields.end(),
+                                       [](const std::string& f) { return f.empty(); });
+        if (!blank) records.push_back(std::move(r));
+    }
+    return records;
+}
+
+// Column positions of a header record; -1 for a column it lacks.
+using ColumnMap = std::array<int, kColumnCount>;
+
+ColumnMap mapColumns(const std::vector<std::string>& header, int* recognised) {
+    ColumnMap map;
+    map.fill(-1);
+    *recognised = 0;
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        const std::string name = upper(header[i]);
+        for (int c = 0; c < kColumnCount; ++c) {
+            if (map[c] < 0 && name == upper(kCsvColumns[std::size_t(c)])) {
+                map[c] = int(i);
+                ++*recognised;
+            }
+        }
+    }
+    return map;
+}
+
+// The first line that is not blank or a comment.
+std::string firstLine(const std::string& text) {
+    std::size_t i = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    while (i < text.size()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", i), text.size());
+        const std::string line = text.substr(i, end - i);
+        if (!trim(line).empty() && line[0] != '#') return line;
+        i = end + 1;
+    }
+    return {};
+}
+
+struct Table {
+    bool hasHeader = false;
+    ColumnMap columns{};
+    std::vector<Record> rows;
+};
+
+// Tabs, commas or semicolons (spreadsheets that write "," decimals separate with
+// ";"): the one under which the header names the most columns wins.
+Table readTable(const std::string& text) {
+    const std::string head = firstLine(text);
+    char delimiter = head.find('\t') != std::string::npos ? '\t' : ',';
+    int best = 0;
+    for (char d : {'\t', ',', ';'}) {
+        int recognised = 0;
+        const std::vector<Record> first = readRecords(head, d);
+        if (first.empty()) continue;
+        const ColumnMap map = mapColumns(first.front().fields, &recognised);
+        if (map[kFrequency] >= 0 && recognised > best) {
+            best = recognised;
+            delimiter = d;
+        }
+    }
+    Table t;
+    t.rows = readRecords(text, delimiter);
+    int recognised = 0;
+    if (best > 0 && !t.rows.empty() &&
+        (t.columns = mapColumns(t.rows.front().fields, &recognised))[kFrequency] >= 0) {
+        t.rows.erase(t.rows.begin());
+        t.hasHeader = true;
+    } else {
+        for (int c = 0; c < kColumnCount; ++c) t.columns[c] = c;
+    }
+    return t;
+}
+
+// ---- one row into one channel ----------------------------------------------------
+
+struct ChannelPlan {
+    bool empty = false;
+    FrequencyBytes rx{};
+    bool hasTx = false;
+    FrequencyBytes tx{};
+    ToneCode rxTone, txTone;
+    int spacing = 1, power = 1;
+    bool scan = true;
+    int busyLock = 0, scrambleType = 0, cdcssMode = 0;
+    bool scrambleOn = false, compand = false;
+};
+
+struct RowError {
+    CsvProblem problem;
+    int column;
+    std::string value;
+    int low = 0, high = 0;
+};
+
+class RowReader {
+public:
+    RowReader(const Record& r, const ColumnMap& columns) : r_(r), columns_(columns) {}
+    bool has(int c) const { return !get(c).empty(); }
+    std::string get(int c) const {
+        const int at = columns_[std::size_t(c)];
+        return at >= 0 && std::size_t(at) < r_.fields.size() ? r_.fields[std::size_t(at)]
+                                                             : std::string();
+    }
+
+private:
+    const Record& r_;
+    const ColumnMap& columns_;
+};
+
+// MHz with "," or "." as decimal mark, on a 10 Hz step.
+std::optional<std::int64_t> parseMHz(std::string text) {
+    std::replace(text.begin(), text.end(), ',', '.');
+    const auto point = text.find('.');
+    if (point != std::string::npos && text.size() - point - 1 > std::size_t(kFrequencyDecimals) &&
+        text.find_first_not_of('0', point + 1 + kFrequencyDecimals) != std::string::npos)
+        return std::nullopt;
+    return ParseScaled(text, '.', kFrequencyDecimals);
+}
+
+// CTCSS in Hz with one decimal at most: every value the tone code shows as a tone
+// (below 254.4 Hz) reads back to the same code.
+std::optional<ToneCode> parseCtcss(std::string text) {
+    std::replace(text.begin(), text.end(), ',', '.');
+    const auto point = text.find('.');
+    if (point != std::string::npos && text.size() - point - 1 > 1 &&
+        text.find_first_not_of('0', point + 2) != std::string::npos)
+        return std::nullopt;
+    const auto tenths = ParseScaled(text, '.', 1);
+    if (!tenths) return std::nullopt;
+    const ToneCode code = CtcssTone(int(std::min<std::int64_t>(*tenths, 0xFFF)));
+    if (*tenths > 0xFFF || ToneToText(code, true, '.') == texts::kNone.en) return std::nullopt;
+    return code;
+}
+
+// Three octal digits ("023", also "23" from a spreadsheet that dropped the zero, or
+// "D023"); polarity 'N' or 'R'.
+std::optional<ToneCode> parseDcs(std::string code, char polarity) {
+    code = upper(code);
+    if (!code.empty() && code[0] == 'D') code.erase(0, 1);
+    if (code.empty() || code.size() > 3 || code.find_first_not_of("01234567") != std::string::npos)
+        return std::nullopt;
+    if (polarity != 'N' && polarity != 'R') return std::nullopt;
+    return DcsTone(std::stoi(code), polarity == 'R');
+}
+
+// Index of `text` in `list`, ignoring case.
+std::optional<int> listIndex(const PickList& list, const std::string& text) {
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (upper(list[i]) == upper(text)) return int(i);
+    return std::nullopt;
+}
+
+std::optional<RowError> readTones(const RowReader& row, ChannelPlan& plan) {
+    auto value = [&](int c, const char* fallback) {
+        return row.has(c) ? row.get(c) : std::string(fallback);
+    };
+    const std::string polarity = upper(value(kDtcsPolarity, kDefaultPolarity));
+    if (polarity.size() != 2 || polarity.find_first_not_of("NR") != std::string::npos)
+        return RowError{CsvProblem::UnknownTone, kDtcsPolarity, row.get(kDtcsPolarity)};
+    // Each side: "Tone", "DTCS" or "" (none).
+    auto side = [&](const std::string& kind, bool transmit) -> std::optional<RowError> {
+        ToneCode& out = transmit ? plan.txTone : plan.rxTone;
+        if (kind.empty()) {
+            out = kNoTone;
+            return std::nullopt;
+        }
+        if (kind == "TONE") {
+            const int c = transmit ? kRToneFreq : kCToneFreq;
+            const auto code = parseCtcss(value(c, kDefaultCtcss));
+            if (!code) return RowError{CsvProblem::UnknownTone, c, row.get(c)};
+            out = *code;
+            return std::nullopt;
+        }
+        const int c = transmit ? kDtcsCode : kRxDtcsCode;
+        const auto code = parseDcs(value(c, kDefaultDcs), polarity[transmit ? 0 : 1]);
+        if (!code) return RowError{CsvProblem::UnknownTone, c, row.get(c)};
+        out = *code;
+        return std::nullopt;
+    };
+    const std::string mode = upper(row.get(kTone));
+    std::string tx, rx;
+    if (mode == "TONE") {
+        tx = "TONE";
+    } else if (mode == "TSQL") {
+        // One tone both ways, from cToneFreq.
+        const auto code = parseCtcss(value(kCToneFreq, kDefaultCtcss));
+        if (!code) return RowError{CsvProblem::UnknownTone, kCToneFreq, row.get(kCToneFreq)};
+        plan.rxTone = plan.txTone = *code;
+        return std::nullopt;
+    } else if (mode == "DTCS") {
+        const auto txCode = parseDcs(value(kDtcsCode, kDefaultDcs), polarity[0]);
+        const auto rxCode = parseDcs(value(kDtcsCode, kDefaultDcs), polarity[1]);
+        if (!txCode || !rxCode)
+            return RowError{CsvProblem::UnknownTone, kDtcsCode, row.get(kDtcsCode)};
+        plan.txTone = *txCode;
+        plan.rxTone = *rxCode;
+        return std::nullopt;
+    } else if (mode == "CROSS") {
+        const std::string cross = upper(value(kCrossMode, kDefaultCrossMode));
+        const auto arrow = cross.find("->");
+        if (arrow == std::string::npos)
+            return RowError{CsvProblem::UnknownTone, kCrossMode, row.get(kCrossMode)};
+        tx = cross.substr(0, arrow);
+        rx = cross.substr(arrow + 2);
+        const auto known = [](const std::string& k) {
+            return k.empty() || k == "TONE" || k == "DTCS";
+        };
+        if (!known(tx) || !known(rx) || (tx.empty() && rx.empty()))
+            return RowError{CsvProblem::UnknownTone, kCrossMode, row.get(kCrossMode)};
+    } else if (!mode.empty()) {
+        return RowError{CsvProblem::UnknownTone, kTone, row.get(kTone)};
+    }
+    if (auto e = side(tx, true)) return e;
+    return side(rx, false);
+}
+
+std::optional<RowError> readFrequencies(const Document& doc, const RowReader& row,
+                                        ChannelPlan& plan) {
+    const auto rx = parseMHz(row.get(kFrequency));
+    if (!rx) return RowError{CsvProblem::BadFrequency, kFrequency, row.get(kFrequency)};
+    const std::int64_t low = std::int64_t(doc.BandLowMHz) * kUnitsPerMHz;
+    if (*rx < low || *rx > std::int64_t(doc.BandHighMHz) * kUnitsPerMHz)
+        return RowError{CsvProblem::RxOutOfBand, kFrequency, unitsToMHz(*rx), doc.BandLowMHz,
+                        doc.BandHighMHz};
+    plan.rx = UnitsToBytes(*rx);
+
+    const std::string duplex = upper(row.get(kDuplex));
+    if (duplex == "OFF") return std::nullopt;
+    std::int64_t tx = *rx;
+    if (duplex == "+" || duplex == "-" || duplex == "SPLIT") {
+        const std::optional<std::int64_t> offset = row.has(kOffset) || duplex == "SPLIT"
+                                                       ? parseMHz(row.get(kOffset))
+                                                       : std::optional<std::int64_t>(0);
+        if (!offset) return RowError{CsvProblem::BadFrequency, kOffset, row.get(kOffset)};
+        tx = duplex == "+" ? *rx + *offset : duplex == "-" ? *rx - *offset : *offset;
+    } else if (!duplex.empty()) {
+        return RowError{CsvProblem::BadDuplex, kDuplex, row.get(kDuplex)};
+    }
+    if (tx < low || tx > std::int64_t(doc.BandTxHighMHz) * kUnitsPerMHz)
+        return RowError{CsvProblem::TxOutOfBand, kDuplex,
+                        tx < 0 ? "-" + unitsToMHz(-tx) : unitsToMHz(tx), doc.BandLowMHz,
+                        doc.BandTxHighMHz};
+    plan.hasTx = true;
+    plan.tx = UnitsToBytes(tx);
+    return std::nullopt;
+}
+
+std::optional<RowError> readSettings(const Document& doc, const RowReader& row, int channel,
+                                     ChannelPlan& plan) {
+    // A blank or missing column keeps the value already in the plan.
+    auto pick = [&](int c, const PickList& list, int& out) -> std::optional<RowError> {
+        if (!row.has(c)) return std::nullopt;
+        const auto index = listIndex(list, row.get(c));
+        if (!index) return RowError{CsvProblem::BadValue, c, row.get(c)};
+        out = *index;
+        return std::nullopt;
+    };
+    auto onOff = [&](int c, bool& out) -> std::optional<RowError> {
+        int index = out ? 1 : 0;
+        if (auto e = pick(c, {kOffText, kOn}, index)) return e;
+        out = index == 1;
+        return std::nullopt;
+    };
+    if (auto e = pick(kMode, {"NFM", "FM"}, plan.spacing)) return e;
+    if (auto e = pick(kPower, PowerList(true), plan.power)) return e;
+    const std::string skip = upper(row.get(kSkip));
+    if (skip != "" && skip != "S") return RowError{CsvProblem::BadValue, kSkip, row.get(kSkip)};
+    plan.scan = skip.empty();
+
+    // The radio's own columns start from what the channel holds.
+    const ChannelView current = DecodeChannel(doc.radioImage, channel, true, '.');
+    if (current.inUse) {
+        plan.busyLock = current.busyLockIndex;
+        plan.scrambleType = current.scrambleTypeIndex;
+        plan.scrambleOn = current.scrambleOn;
+        plan.compand = current.compand;
+        plan.cdcssMode = current.cdcssModeIndex;
+    }
+    if (auto e = pick(kBusyLock, BusyLockList(true), plan.busyLock)) return e;
+    if (auto e = pick(kScrambleType, ScrambleTypeList(), plan.scrambleType)) return e;
+    if (auto e = onOff(kScrambler, plan.scrambleOn)) return e;
+    if (auto e = onOff(kCompander, plan.compand)) return e;
+    if (auto e = pick(kCdcssMode, kCdcssModes, plan.cdcssMode)) return e;
+    if (plan.cdcssMode == 1 && !doc.SpecialCodeSupported)
+        return RowError{CsvProblem::SpecialCodeUnsupported, kCdcssMode, row.get(kCdcssMode)};
+    return std::nullopt;
+}
+
+std::optional<RowError> planChannel(const Document& doc, const RowReader& row, int channel,
+                                    ChannelPlan& plan) {
+    if (!row.has(kFrequency)) {
+        plan.empty = true;
+        return std::nullopt;
+    }
+    if (auto e = readFrequencies(doc, row, plan)) return e;
+    if (auto e = readTones(row, plan)) return e;
+    return readSettings(doc, row, channel, plan);
+}
+
+// The record as the editors build a channel that was empty, then every field.
+void writeChannel(Document& doc, int channel, const ChannelPlan& plan) {
+    RadioImage& image = doc.radioImage;
+    ClearChannel(image, channel);
+    if (plan.empty) return;
+    SetRxFrequency(image, channel, plan.rx);
+    if (plan.hasTx) SetTxFrequency(image, channel, plan.tx);
+    SetRxTone(image, channel, plan.rxTone);
+    SetTxTone(image, channel, plan.txTone);
+    ApplyNewChannelDefaults(image, channel);
+    SetSpacing(image, channel, plan.spacing);
+    SetTxPower(image, channel, plan.power);
+    SetBusyLock(image, channel, plan.busyLock);
+    SetScrambleType(image, channel, plan.scrambleType);
+    SetScrambleOn(image, channel, plan.scrambleOn);
+    SetCompand(image, channel, plan.compand);
+    SetCdcssMode(doc, channel, plan.cdcssMode);
+    SetScanAddBit(image, channel, plan.scan);
+}
+
+std::optional<int> parseLocation(const std::string& text) {
+    if (text.empty() || text.size() > 3 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int n = std::stoi(text);
+    return IsChannelNumber(n) ? std::optional<int>(n) : std::nullopt;
+}
+
+// pasteFirst 0: rows go by their Location.
+CsvImport importTable(Document& doc, const Table& table, int pasteFirst) {
+    CsvImport result;
+    result.usable = true;
+    const bool byLocation = pasteFirst == 0 && table.columns[kLocation] >= 0;
+    std::map<int, int> lineOfChannel;
+    int next = pasteFirst > 0 ? pasteFirst : 1;
+    for (const Record& record : table.rows) {
+        const RowReader row(record, table.columns);
+        auto skip = [&](CsvProblem problem, int column, const std::string& value, int low = 0,
+                        int high = 0) {
+            result.skipped.push_back(
+                {record.line, problem, kCsvColumns[std::size_t(column)], value, low, high});
+        };
+        int channel = next++;
+        if (byLocation) {
+            const auto location = parseLocation(row.get(kLocation));
+            if (!location) {
+                skip(CsvProblem::BadLocation, kLocation, row.get(kLocation));
+                continue;
+            }
+            channel = *location;
+            const auto earlier = lineOfChannel.find(channel);
+            if (earlier != lineOfChannel.end()) {
+                skip(CsvProblem::DuplicateLocation, kLocation, row.get(kLocation), earlier->second);
+                continue;
+            }
+            lineOfChannel[channel] = record.line;
+        } else if (!IsChannelNumber(channel)) {
+            skip(CsvProblem::BadLocation, kLocation, std::to_string(channel));
+            continue;
+        }
+        ChannelPlan plan;
+        if (auto e = planChannel(doc, row, channel, plan)) {
+            skip(e->problem, e->column, e->value, e->low, e->high);
+            continue;
+        }
+        writeChannel(doc, channel, plan);
+        result.taken.push_back(channel);
+    }
+    return result;
+}
+
+std::string fill(const std::string& pattern, const std::vector<std::string>& args) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const std::size_t n =
+            i + 1 < pattern.size() ? std::size_t(pattern[i + 1] - '1') : args.size();
+        if (pattern[i] == '%' && n < args.size()) {
+            out += args[n];
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+// %1 value, %2 column, %3 low / earlier line, %4 high.
+constexpr BiText kLinePrefix{"Line %1: ", "第%1行："};
+constexpr BiText kProblemTexts[] = {
+    {"Location \"%1\" is not a channel 1-16", "位置“%1”不是1-16的信道"},
+    {"channel %1 was already given on line %3", "信道%1已在第%3行给出"},
+    {"%2 \"%1\" is not a frequency in MHz on a 10 Hz step", "%2“%1”不是10Hz步进的MHz频率"},
+    {"receive frequency %1 MHz is outside the band %3-%4 MHz", "接收频率%1MHz超出频段%3-%4MHz"},
+    {"transmit frequency %1 MHz is outside the band %3-%4 MHz", "发射频率%1MHz超出频段%3-%4MHz"},
+    {"unknown Duplex \"%1\"", "无法识别的Duplex“%1”"},
+    {"unknown tone \"%1\" in %2", "%2中无法识别的亚音“%1”"},
+    {"unknown %2 \"%1\"", "无法识别的%2“%1”"},
+    {"this radio has no Special Code", "该对讲机不支持特殊亚音"},
+};
+
+}  // namespace
+
+std::string ExportChannelsCsv(const RadioImage& image, char delimiter) {
+    std::string out = headerLine(delimiter);
+    for (int ch = 1; ch <= kChannelCount; ++ch)
+        if (ChannelInUse(image, ch)) out += joinRow(channelFields(image, ch), delimiter);
+    return out;
+}
+
+std::string ExportChannelRows(const RadioImage& image, int first, int last, char delimiter) {
+    std::string out = headerLine(delimiter);
+    for (int ch = std::max(first, 1); ch <= std::min(last, kChannelCount); ++ch)
+        out += joinRow(channelFields(image, ch), delimiter);
+    return out;
+}
+
+CsvImport ImportChannelsCsv(Document& doc, const std::string& text) {
+    const Table table = readTable(text);
+    if (!table.hasHeader) return {};
+    return importTable(doc, table, 0);
+}
+
+CsvImport PasteChannelRows(Document& doc, const std::string& text, int first) {
+    return importTable(doc, readTable(text), std::max(first, 1));
+}
+
+std::string DescribeCsvSkip(const CsvSkip& skip, bool isEnglish) {
+    const BiText& problem = kProblemTexts[int(skip.problem)];
+    return fill(kLinePrefix.pick(isEnglish), {std::to_string(skip.line)}) +
+           fill(problem.pick(isEnglish),
+                {skip.value, skip.column, std::to_string(skip.low), std::to_string(skip.high)});
+}
+
+}  // namespace baldo7

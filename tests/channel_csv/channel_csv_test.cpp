@@ -1,0 +1,359 @@
+#include "channels/channel_csv.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "channels/channel_record.h"
+#include "channels/frequency_entry.h"
+#include "channels/tone_entry.h"
+
+using namespace baldo7;
+
+namespace {
+
+Document blankDocument(int low = 136, int high = 174) {
+    Document doc;
+    doc.radioImage.fill(0xFF);
+    doc.radioImage[addr::kScanAddBitmap] = 0;
+    doc.radioImage[addr::kScanAddBitmap + 1] = 0;
+    doc.BandLowMHz = low;
+    doc.BandHighMHz = doc.BandTxHighMHz = high;
+    doc.IsEnglish = true;
+    return doc;
+}
+
+// Channel table and scan bitmap: what an import may change.
+std::vector<std::uint8_t> channelBytes(const Document& doc) {
+    std::vector<std::uint8_t> out(doc.radioImage.begin() + 16, doc.radioImage.begin() + 272);
+    out.push_back(doc.radioImage[addr::kScanAddBitmap]);
+    out.push_back(doc.radioImage[addr::kScanAddBitmap + 1]);
+    return out;
+}
+
+// A channel made as a user makes it in the editors.
+struct Made {
+    const char* rx;
+    const char* tx;  // "" = transmit side removed
+    const char* decode;
+    const char* encode;
+    std::function<void(Document&, int)> settings;
+};
+
+void make(Document& doc, int ch, const Made& m) {
+    CommitRxFrequency(doc, ch, m.rx);
+    if (std::string(m.tx) != m.rx) CommitTxFrequency(doc, ch, m.tx);
+    auto tone = [&](const char* text) {
+        return std::string(text) == "None" ? kNoTone : ToneFromText(text, '.').code;
+    };
+    SetRxTone(doc.radioImage, ch, tone(m.decode));
+    SetTxTone(doc.radioImage, ch, tone(m.encode));
+    if (m.settings) m.settings(doc, ch);
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::size_t at = 0;
+    for (auto nl = text.find('\n'); nl != std::string::npos; nl = text.find('\n', at = nl + 1))
+        out.push_back(text.substr(at, nl - at));
+    return out;
+}
+
+const char* kHeader =
+    "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+    "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE,"
+    "BusyLock,ScrambleType,Scrambler,Compander,CdcssMode";
+
+}  // namespace
+
+TEST(ChannelCsvExport, RowsInTheCommonLayout) {
+    Document doc = blankDocument();
+    make(doc, 1, {"145.125", "145.125", "None", "None", nullptr});
+    make(doc, 3, {"145.5", "146.1", "88.5", "88.5", [](Document& d, int ch) {
+                      SetTxPower(d.radioImage, ch, 0);
+                      SetSpacing(d.radioImage, ch, 0);
+                      SetScanAddBit(d.radioImage, ch, false);
+                      SetBusyLock(d.radioImage, ch, 2);
+                      SetScrambleType(d.radioImage, ch, 7);
+                      SetScrambleOn(d.radioImage, ch, true);
+                      SetCdcssMode(d, ch, 1);
+                  }});
+    make(doc, 4, {"150", "", "D023I", "100.1", nullptr});
+    make(doc, 5, {"146", "145.4", "None", "D754N", nullptr});
+    const auto out = lines(ExportChannelsCsv(doc.radioImage));
+    ASSERT_EQ(out.size(), 5u);
+    EXPECT_EQ(out[0], kHeader);
+    EXPECT_EQ(out[1],
+              "1,,145.125000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,,"
+              "None,1,Off,Off,Normal Code");
+    EXPECT_EQ(out[2],
+              "3,,145.500000,+,0.600000,TSQL,88.5,88.5,023,NN,023,Tone->Tone,NFM,5.00,S,Low,,,,,,"
+              "QT/DQT,8,On,Off,Special Code");
+    EXPECT_EQ(out[3],
+              "4,,150.000000,off,0.000000,Cross,100.1,88.5,023,NR,023,Tone->DTCS,FM,5.00,,High,,,,"
+              ",,None,1,Off,Off,Normal Code");
+    EXPECT_EQ(out[4],
+              "5,,146.000000,-,0.600000,Cross,88.5,88.5,754,NN,023,DTCS->,FM,5.00,,High,,,,,,"
+              "None,1,Off,Off,Normal Code");
+
+    // Copied rows: empty channels keep their place with only their Location.
+    const auto rows = lines(ExportChannelRows(doc.radioImage, 1, 2, '\t'));
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].substr(0, 18), "Location\tName\tFreq");
+    EXPECT_EQ(rows[2], "2" + std::string(25, '\t'));
+}
+
+TEST(ChannelCsvRoundTrip, ExportThenImportGivesTheSameBytes) {
+    auto settings = [](int power, int spacing, bool scan, int busy, int type, bool scr, bool comp,
+                       int cdcss) {
+        return [=](Document& d, int ch) {
+            SetTxPower(d.radioImage, ch, power);
+            SetSpacing(d.radioImage, ch, spacing);
+            SetScanAddBit(d.radioImage, ch, scan);
+            SetBusyLock(d.radioImage, ch, busy);
+            SetScrambleType(d.radioImage, ch, type);
+            SetScrambleOn(d.radioImage, ch, scr);
+            SetCompand(d.radioImage, ch, comp);
+            SetCdcssMode(d, ch, cdcss);
+        };
+    };
+    // Every tone form, transmit absent / above / below, every own list value.
+    const std::vector<Made> made = {
+        {"145.125", "145.125", "None", "None", nullptr},
+        {"145.125", "145.125", "None", "88.5", nullptr},    // Tone
+        {"145.125", "145.725", "67.0", "67.0", nullptr},    // TSQL, +
+        {"145.725", "145.125", "D023N", "D023N", nullptr},  // DTCS NN, -
+        {"146.01", "146.01", "D754I", "D754I", nullptr},    // DTCS RR
+        {"146.02", "146.02", "71.9", "88.5", nullptr},      // Tone->Tone
+        {"146.03", "146.03", "D023I", "100.0", nullptr},    // Tone->DTCS
+        {"146.04", "146.04", "123.0", "D411N", nullptr},    // DTCS->Tone
+        {"146.05", "146.05", "254.1", "None", nullptr},     // ->Tone
+        {"146.06", "146.06", "D777N", "None", nullptr},     // ->DTCS
+        {"146.07", "146.07", "None", "D000I", nullptr},     // DTCS->
+        {"146.08", "146.08", "D023N", "D023I", nullptr},    // DTCS->DTCS
+        {"146.09", "146.09", "D031N", "D032N", nullptr},    // DTCS->DTCS
+        {"146.1", "", "20.0", "123.4", nullptr},            // off, odd tones
+        {"173.99999", "136", "None", "None", settings(0, 0, false, 1, 1, true, false, 0)},
+        {"136", "174", "None", "None", settings(1, 1, true, 2, 2, false, true, 1)},
+        {"150", "150", "None", "None", settings(0, 1, true, 0, 3, true, true, 1)},
+        {"150", "150", "None", "None", settings(1, 0, false, 1, 4, false, false, 0)},
+        {"150", "150", "None", "None", settings(1, 0, true, 2, 5, true, false, 1)},
+        {"150", "150", "None", "None", settings(1, 0, true, 0, 6, false, true, 0)},
+        {"150", "150", "None", "None", settings(1, 0, true, 1, 7, true, true, 1)},
+    };
+    for (std::size_t start = 0; start < made.size(); start += 12) {
+        Document doc = blankDocument();
+        // Gaps stay empty; channel 16 is always used.
+        for (std::size_t i = start; i < std::min(made.size(), start + 12); ++i)
+            make(doc, int(i - start) + 1 + int(i - start) / 4, made[i]);
+        make(doc, 16, made[start]);
+        // Stored odd CTCSS values, which the typed entry would not produce.
+        SetRxTone(doc.radioImage, 16, CtcssTone(5));
+        SetTxTone(doc.radioImage, 16, CtcssTone(2543));
+        const std::string csv = ExportChannelsCsv(doc.radioImage);
+
+        Document blank = blankDocument();
+        CsvImport r = ImportChannelsCsv(blank, csv);
+        EXPECT_TRUE(r.usable);
+        EXPECT_TRUE(r.skipped.empty()) << DescribeCsvSkip(r.skipped.front(), true);
+        EXPECT_EQ(channelBytes(blank), channelBytes(doc)) << csv;
+
+        // Into itself: nothing changes. Through tabs: the same.
+        Document same = doc;
+        ImportChannelsCsv(same, csv);
+        EXPECT_EQ(channelBytes(same), channelBytes(doc));
+        Document tabs = blankDocument();
+        PasteChannelRows(tabs, ExportChannelRows(doc.radioImage, 1, 16, '\t'), 1);
+        EXPECT_EQ(channelBytes(tabs), channelBytes(doc));
+    }
+}
+
+TEST(ChannelCsvImport, RecordBuiltWholeAndOtherChannelsKept) {
+    Document doc = blankDocument();
+    make(doc, 2, {"150", "150", "D023N", "88.5", nullptr});
+    // Leftovers of an old record: reserved bits, bytes 14-15.
+    doc.radioImage[ChannelStart(2) + 13] |= 0xEE;
+    doc.radioImage[ChannelStart(2) + 14] = 0x12;
+    doc.radioImage[ChannelStart(5)] = 0x42;  // channel 5 is not in the file
+    const auto before = doc.radioImage;
+    const CsvImport r = ImportChannelsCsv(doc, "Location,Frequency\n2,145.5\n");
+    EXPECT_EQ(r.taken, std::vector<int>{2});
+    const std::size_t at = ChannelStart(2);
+    const std::vector<std::uint8_t> record(doc.radioImage.begin() + at,
+                                           doc.radioImage.begin() + at + 16);
+    // Missing columns: simplex, no tones, wide, high, scanned; own columns as they were.
+    EXPECT_EQ(record, (std::vector<std::uint8_t>{0x00, 0x00, 0x55, 0x14, 0x00, 0x00, 0x55, 0x14,
+                                                 0xFF, 0xFF, 0xFF, 0xFF, 0x08, 0x01, 0xFF, 0xFF}));
+    EXPECT_TRUE(GetScanAddBit(doc.radioImage, 2));
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (i < at || i >= at + 16) {
+            EXPECT_EQ(doc.radioImage[i], before[i]) << i;
+        }
+
+    // Own columns left out keep the channel's values; the standard ones do not.
+    SetBusyLock(doc.radioImage, 2, 1);
+    SetScrambleType(doc.radioImage, 2, 4);
+    SetCompand(doc.radioImage, 2, true);
+    SetTxPower(doc.radioImage, 2, 0);
+    ImportChannelsCsv(doc, "Location,Frequency,Scrambler\n2,145.5,On\n3,145.5,\n");
+    const ChannelView v = DecodeChannel(doc.radioImage, 2, true, '.');
+    EXPECT_EQ(v.busyLockIndex, 1);
+    EXPECT_EQ(v.scrambleTypeIndex, 4);
+    EXPECT_TRUE(v.compand);
+    EXPECT_TRUE(v.scrambleOn);
+    EXPECT_EQ(v.powerIndex, 1);
+    const ChannelView fresh = DecodeChannel(doc.radioImage, 3, true, '.');
+    EXPECT_EQ(fresh.busyLockIndex, 0);
+    EXPECT_FALSE(fresh.scrambleOn);
+
+    // A blank Frequency empties the channel.
+    ImportChannelsCsv(doc, "Location,Frequency\n2,\n");
+    EXPECT_FALSE(ChannelInUse(doc.radioImage, 2));
+    EXPECT_FALSE(GetScanAddBit(doc.radioImage, 2));
+}
+
+TEST(ChannelCsvImport, TolerantReading) {
+    struct Case {
+        const char* name;
+        std::string text;
+    } cases[] = {
+        {"bom, quotes, order, unknown, comments",
+         "\xEF\xBB\xBF# exported by hand\n"
+         "\"Frequency\",\"Extra\",\"location\",\"Tone\",\"rToneFreq\",\"Power\"\n"
+         "\n"
+         "\"145,125\",\"x, y\",1,Tone,\"88,5\",low\n"
+         "# a comment between rows\n"
+         "146.5,,2,,,High\r\n"
+         ",,,,,\n"},
+        {"tabs and comma decimals",
+         "Location\tFrequency\tTone\trToneFreq\tPower\r\n1\t145,125\tTone\t88,5\tLow\r\n"
+         "2\t146,5\t\t\tHigh\r\n"},
+        {"semicolons",
+         "Location;Frequency;Tone;rToneFreq;Power\n1;145,125;Tone;88,5;Low\n"
+         "2;146,50000;;;High\n"},
+    };
+    for (const Case& c : cases) {
+        Document doc = blankDocument();
+        const CsvImport r = ImportChannelsCsv(doc, c.text);
+        EXPECT_TRUE(r.usable) << c.name;
+        EXPECT_EQ(r.taken, (std::vector<int>{1, 2})) << c.name;
+        EXPECT_TRUE(r.skipped.empty()) << c.name;
+        const ChannelView one = DecodeChannel(doc.radioImage, 1, true, '.');
+        EXPECT_EQ(one.rxText, "145.12500") << c.name;
+        EXPECT_EQ(one.txToneText, "88.5") << c.name;
+        EXPECT_EQ(one.powerIndex, 0) << c.name;
+        EXPECT_EQ(DecodeChannel(doc.radioImage, 2, true, '.').rxText, "146.50000") << c.name;
+    }
+}
+
+TEST(ChannelCsvImport, BadRowsSkippedAndReported) {
+    const std::string header =
+        "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+        "CrossMode,Mode,Skip,Power,BusyLock,CdcssMode\n";
+    const struct {
+        const char* row;
+        CsvProblem problem;
+        const char* column;
+    } cases[] = {
+        {"17,145.125,,,,,,,,,,,,,", CsvProblem::BadLocation, "Location"},
+        {"x,145.125,,,,,,,,,,,,,", CsvProblem::BadLocation, "Location"},
+        {"2,145.1250001,,,,,,,,,,,,,", CsvProblem::BadFrequency, "Frequency"},
+        {"2,1e2,,,,,,,,,,,,,", CsvProblem::BadFrequency, "Frequency"},
+        {"2,175,,,,,,,,,,,,,", CsvProblem::RxOutOfBand, "Frequency"},
+        {"2,135.99999,,,,,,,,,,,,,", CsvProblem::RxOutOfBand, "Frequency"},
+        {"2,173,+,1.5,,,,,,,,,,,", CsvProblem::TxOutOfBand, "Duplex"},
+        {"2,137,-,2,,,,,,,,,,,", CsvProblem::TxOutOfBand, "Duplex"},
+        {"2,137,split,,,,,,,,,,,,", CsvProblem::BadFrequency, "Offset"},
+        {"2,145,dup,,,,,,,,,,,,", CsvProblem::BadDuplex, "Duplex"},
+        {"2,145,+,abc,,,,,,,,,,,", CsvProblem::BadFrequency, "Offset"},
+        {"2,145,,,Tone,254.4,,,,,,,,,", CsvProblem::UnknownTone, "rToneFreq"},
+        {"2,145,,,TSQL,,88.55,,,,,,,,", CsvProblem::UnknownTone, "cToneFreq"},
+        {"2,145,,,DTCS,,,089,NN,,,,,,", CsvProblem::UnknownTone, "DtcsCode"},
+        {"2,145,,,DTCS,,,023,NX,,,,,,", CsvProblem::UnknownTone, "DtcsPolarity"},
+        {"2,145,,,Cross,,,,,Tone->Bad,,,,,", CsvProblem::UnknownTone, "CrossMode"},
+        {"2,145,,,Cross,,,,,->,,,,,", CsvProblem::UnknownTone, "CrossMode"},
+        {"2,145,,,DCS,,,,,,,,,,", CsvProblem::UnknownTone, "Tone"},
+        {"2,145,,,,,,,,,AM,,,,", CsvProblem::BadValue, "Mode"},
+        {"2,145,,,,,,,,,,P,,,", CsvProblem::BadValue, "Skip"},
+        {"2,145,,,,,,,,,,,5W,,", CsvProblem::BadValue, "Power"},
+        {"2,145,,,,,,,,,,,,Busy,", CsvProblem::BadValue, "BusyLock"},
+        {"2,145,,,,,,,,,,,,,Special Code", CsvProblem::SpecialCodeUnsupported, "CdcssMode"},
+    };
+    for (const auto& c : cases) {
+        Document doc = blankDocument();
+        doc.SpecialCodeSupported = false;
+        make(doc, 2, {"150", "150", "None", "None", nullptr});
+        const auto before = doc.radioImage;
+        const CsvImport r = ImportChannelsCsv(doc, header + "1,145.125\n" + c.row + "\n");
+        EXPECT_EQ(r.taken, std::vector<int>{1}) << c.row;
+        ASSERT_EQ(r.skipped.size(), 1u) << c.row;
+        EXPECT_EQ(r.skipped[0].line, 3) << c.row;
+        EXPECT_EQ(r.skipped[0].problem, c.problem) << c.row;
+        EXPECT_EQ(r.skipped[0].column, c.column) << c.row;
+        for (std::size_t i = ChannelStart(2); i < ChannelStart(3); ++i) {
+            EXPECT_EQ(doc.radioImage[i], before[i]) << c.row;
+        }
+    }
+
+    // Duplicates (also of a skipped row) and the lines they are reported on; the
+    // rows around them are taken.
+    Document doc = blankDocument();
+    const CsvImport r =
+        ImportChannelsCsv(doc,
+                          "# plan\nLocation,Frequency,Tone,rToneFreq,Duplex,Offset\n"
+                          "1,145.125\n"
+                          "2,300\n"
+                          "\n"
+                          "1,146\n"
+                          "2,146\n"
+                          "\"3\",145.5,Tone,\"\n88.5\"\n"
+                          "4,150,Cross,,split,\"174,0\"\n");
+    EXPECT_EQ(r.taken, (std::vector<int>{1, 3, 4}));
+    ASSERT_EQ(r.skipped.size(), 3u);
+    EXPECT_EQ(DescribeCsvSkip(r.skipped[0], true),
+              "Line 4: receive frequency 300.000000 MHz is outside the band 136-174 MHz");
+    EXPECT_EQ(DescribeCsvSkip(r.skipped[1], true), "Line 6: channel 1 was already given on line 3");
+    EXPECT_EQ(DescribeCsvSkip(r.skipped[2], false), "第7行：信道2已在第4行给出");
+    EXPECT_EQ(DecodeChannel(doc.radioImage, 1, true, '.').rxText, "145.12500");
+    EXPECT_EQ(DecodeChannel(doc.radioImage, 3, true, '.').txToneText, "88.5");
+    EXPECT_EQ(DecodeChannel(doc.radioImage, 4, true, '.').txText, "174.00000");
+    EXPECT_EQ(DecodeChannel(doc.radioImage, 4, true, '.').rxToneText, "88.5");
+}
+
+TEST(ChannelCsvImport, TextWithoutHeaderChangesNothing) {
+    for (const char* text : {"", "\xEF\xBB\xBF", "# only a comment\n", "1,145.125,,\n",
+                             "Location,Name\n1,x\n", "Frequenz,Ort\n145,1\n"}) {
+        Document doc = blankDocument();
+        const auto before = doc.radioImage;
+        const CsvImport r = ImportChannelsCsv(doc, text);
+        EXPECT_FALSE(r.usable) << text;
+        EXPECT_TRUE(r.taken.empty()) << text;
+        EXPECT_EQ(doc.radioImage, before) << text;
+    }
+}
+
+TEST(ChannelCsvPaste, RowsFromTheCurrentOneOn) {
+    Document source = blankDocument();
+    make(source, 3, {"145.125", "145.125", "88.5", "88.5", nullptr});
+    make(source, 5, {"146", "", "None", "D023N", nullptr});
+    const std::string copied = ExportChannelRows(source.radioImage, 3, 5, '\t');
+
+    Document doc = blankDocument();
+    make(doc, 11, {"150", "150", "None", "None", nullptr});
+    CsvImport r = PasteChannelRows(doc, copied, 10);
+    EXPECT_EQ(r.taken, (std::vector<int>{10, 11, 12}));
+    EXPECT_EQ(DecodeChannel(doc.radioImage, 10, true, '.').rxToneText, "88.5");
+    EXPECT_FALSE(ChannelInUse(doc.radioImage, 11));  // the copied row was empty
+    EXPECT_EQ(DecodeChannel(doc.radioImage, 12, true, '.').txToneText, "D023N");
+
+    // A spreadsheet selection without the header, in the export column order, past
+    // the last channel.
+    const std::string sheet = "1\t\t145.5\r\n2\t\t146.5\r\n3\t\t147.5\r\n";
+    r = PasteChannelRows(doc, sheet, 15);
+    EXPECT_TRUE(r.usable);
+    EXPECT_EQ(r.taken, (std::vector<int>{15, 16}));
+    ASSERT_EQ(r.skipped.size(), 1u);
+    EXPECT_EQ(r.skipped[0].line, 3);
+    EXPECT_EQ(r.skipped[0].problem, CsvProblem::BadLocation);
+    EXPECT_EQ(DecodeChannel(doc.radioImage, 16, true, '.').rxText, "146.50000");
+}
