@@ -175,15 +175,7 @@ int runShow(const QStringList& args) {
     Document doc;
     doc.IsEnglish = true;
     doc.DecimalSeparator = '.';
-    const LoadResult r = LoadDataFile(doc, path);
-    if (r.status == LoadStatus::Refused) {
-        printError(path + ": Error file！ (not a BALDO-7 data file)");
-        return kExitFile;
-    }
-    if (!r.ok()) {
-        printError(path + ": " + r.detail);
-        return kExitFile;
-    }
+    if (!loadDataFileInto(doc, path, "show")) return kExitFile;
     const QJsonObject o = describe(doc);
     QTextStream out(stdout);
     if (p.isSet("json"))

@@ -12,16 +12,19 @@ namespace baldo7::cli {
 enum ExitCode {
     kExitOk = 0,
     kExitUsage = 1,
-    kExitFile = 2,         // unreadable or refused file (template included)
-    kExitPort = 3,         // the port cannot be opened
-    kExitLink = 4,         // the exchange failed or was cancelled
-    kExitBandDeclined = 5  // the band question was answered Cancel
+    kExitFile = 2,          // unreadable or refused file (template included)
+    kExitPort = 3,          // the port cannot be opened
+    kExitLink = 4,          // the exchange failed or was cancelled
+    kExitBandDeclined = 5,  // the band question was answered Cancel
+    kExitRowsSkipped = 7    // import: some rows could not be taken (the rest were)
 };
 
 int runNew(const QStringList& args);
 int runShow(const QStringList& args);
 int runRead(const QStringList& args);
 int runWrite(const QStringList& args);
+int runExport(const QStringList& args);
+int runImport(const QStringList& args);
 
 // One clear line on stderr.
 void printError(const QString& message);
@@ -29,5 +32,8 @@ void printError(const QString& message);
 // The template into `doc`; on failure says why (prefixed with the verb) and
 // returns false.
 bool loadTemplateInto(Document& doc, const QString& verb);
+// A data file into `doc` (model and band decoded); on failure says why and returns
+// false.
+bool loadDataFileInto(Document& doc, const QString& path, const QString& verb);
 
 }  // namespace baldo7::cli

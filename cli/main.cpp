@@ -14,10 +14,12 @@ const char kUsage[] =
     "  show   FILE.rdat [--json]                             the decoded content of a data file\n"
     "  read   --port PORT -o FILE [--range RANGE]            read the radio\n"
     "  write  --port PORT FILE [--range RANGE] [--yes]       write the radio\n"
+    "  export FILE.rdat [-o OUT.csv]                         the channels as CSV\n"
+    "  import IN.csv -o OUT.rdat [--base BASE.rdat] [--force]  CSV channels into a data file\n"
     "\n"
     "Run 'baldo7ctl <command> --help' for the options of a command.\n"
     "Exit codes: 0 done, 1 usage, 2 file unreadable or refused, 3 port cannot be opened,\n"
-    "4 link failed or cancelled, 5 band question declined.\n";
+    "4 link failed or cancelled, 5 band question declined, 7 import skipped some rows.\n";
 
 }  // namespace
 
@@ -46,10 +48,9 @@ int main(int argc, char** argv) {
     const struct {
         const char* name;
         Verb run;
-    } verbs[] = {{"new", baldo7::cli::runNew},
-                 {"show", baldo7::cli::runShow},
-                 {"read", baldo7::cli::runRead},
-                 {"write", baldo7::cli::runWrite}};
+    } verbs[] = {{"new", baldo7::cli::runNew},       {"show", baldo7::cli::runShow},
+                 {"read", baldo7::cli::runRead},     {"write", baldo7::cli::runWrite},
+                 {"export", baldo7::cli::runExport}, {"import", baldo7::cli::runImport}};
     for (const auto& v : verbs)
         if (verb == QLatin1String(v.name)) return v.run(args);
 

@@ -45,4 +45,13 @@ bool loadTemplateInto(Document& doc, const QString& verb) {
     return false;
 }
 
+bool loadDataFileInto(Document& doc, const QString& path, const QString& verb) {
+    const LoadResult r = LoadDataFile(doc, path);
+    if (r.ok()) return true;
+    printError(verb + ": " + path +
+               (r.status == LoadStatus::Refused ? ": Error file！ (not a BALDO-7 data file)"
+                                                : ": " + r.detail));
+    return false;
+}
+
 }  // namespace baldo7::cli

@@ -1,0 +1,37 @@
+// baldo7ctl export: the channels of a data file as CSV, to a file or standard output.
+#include <QTextStream>
+
+#include "channels/channel_csv.h"
+#include "cli/commands.h"
+#include "cli/verb_parser.h"
+#include "shell/data_store.h"
+
+namespace baldo7::cli {
+
+int runExport(const QStringList& args) {
+    VerbParser verb("export", "Writes the channels in use of a data file as CSV.");
+    QCommandLineParser& p = verb.parser();
+    p.addPositionalArgument("file", "The data file (.rdat).");
+    p.addOption(
+        {{"o", "output"}, "The CSV file to write (standard output without it).", "OUT.csv"});
+    if (auto stop = verb.parse(args)) return *stop;
+    if (p.positionalArguments().size() != 1) {
+        printError("export: give exactly one data file");
+        return kExitUsage;
+    }
+    Document doc;
+    if (!loadDataFileInto(doc, p.positionalArguments().first(), "export")) return kExitFile;
+    const std::string csv = ExportChannelsCsv(doc.radioImage);
+    if (!p.isSet("output")) {
+        QTextStream(stdout) << QString::fromStdString(csv);
+        return kExitOk;
+    }
+    QString error;
+    if (!WriteFileAtomically(p.value("output"), Bytes(csv.begin(), csv.end()), &error)) {
+        printError("export: cannot write " + p.value("output") + ": " + error);
+        return kExitFile;
+    }
+    return kExitOk;
+}
+
+}  // namespace baldo7::cli
