@@ -1,6 +1,7 @@
 #include "shell/file_commands.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "core/software_data.h"
 #include "shell/data_store.h"
@@ -18,7 +19,6 @@ FileCommands::FileCommands(Document& doc, FileChooser& chooser, MessageService& 
       hooks_(std::move(hooks)) {}
 
 bool FileCommands::New() {
-    // Path and file name stay: a following Save still targets the file opened before.
     const LoadResult r = LoadTemplate(doc_, folder_);
     if (!r.ok()) {
         messages_.show(MsgIcon::Error, appTitle(),
@@ -26,37 +26,36 @@ bool FileCommands::New() {
                            .arg(QDir::toNativeSeparators(TemplatePath(doc_, folder_))));
         return false;
     }
+    // Fresh data has no file of its own: a Save must not overwrite the file that was
+    // open before, so it asks for a name as after start-up.
+    doc_.CurrentFilePath.clear();
+    doc_.CurrentFileName = Document{}.CurrentFileName;
     if (hooks_.editorReset) hooks_.editorReset();
     return true;
 }
 
 bool FileCommands::Open() {
-    const std::string previousName = doc_.CurrentFileName;
     const QString path = ShowFileDialog(doc_, chooser_, messages_, QStringLiteral("OPEN"),
                                         uiText(shelltexts::kOpenTitle, doc_.IsEnglish), QString());
     if (path.isEmpty()) return false;
-    auto keepPrevious = [&] { doc_.CurrentFileName = previousName; };
-
     if (messages_.show(MsgIcon::Warning, appTitle(), uiText(shelltexts::kCoverData, doc_.IsEnglish),
-                       MsgButtons::OkCancel) != MsgAnswer::Ok) {
-        keepPrevious();
+                       MsgButtons::OkCancel) != MsgAnswer::Ok)
         return false;
-    }
     const LoadResult r = LoadDataFile(doc_, path);
     if (r.status == LoadStatus::Refused) {
-        keepPrevious();
         messages_.show(MsgIcon::Error, uiText(texts::kErrorCaption, doc_.IsEnglish),
                        uiText(texts::kErrorFile, doc_.IsEnglish));
         return false;
     }
     if (!r.ok()) {
-        keepPrevious();
         messages_.show(MsgIcon::Error, appTitle(),
                        uiText(shelltexts::kCannotRead, doc_.IsEnglish)
                            .arg(QDir::toNativeSeparators(path) + QStringLiteral("\n") + r.detail));
         return false;
     }
-    doc_.CurrentFilePath = path.toStdString();
+    // Only now is the file taken: the caption keeps the old name while the question
+    // is open and after a refusal.
+    takeFile(path);
     if (hooks_.editorReset) hooks_.editorReset();
     return true;
 }
@@ -64,38 +63,37 @@ bool FileCommands::Open() {
 bool FileCommands::Save() {
     if (hooks_.commitGrid) hooks_.commitGrid();
     SaveSoftwareData(doc_);
-    const QString previousPath = QString::fromStdString(doc_.CurrentFilePath);
-    const std::string previousName = doc_.CurrentFileName;
-    if (doc_.CurrentFilePath.empty()) {
-        doc_.CurrentFilePath = ShowFileDialog(doc_, chooser_, messages_, QStringLiteral("Save"),
-                                              uiText(shelltexts::kSaveTitle, doc_.IsEnglish),
-                                              QString::fromStdString(doc_.CurrentFileName))
-                                   .toStdString();
-    }
-    if (doc_.CurrentFilePath.empty()) return false;
-    return writeCurrentFile(previousPath, previousName);
+    QString path = QString::fromStdString(doc_.CurrentFilePath);
+    if (path.isEmpty())
+        path = ShowFileDialog(doc_, chooser_, messages_, QStringLiteral("Save"),
+                              uiText(shelltexts::kSaveTitle, doc_.IsEnglish),
+                              QString::fromStdString(doc_.CurrentFileName));
+    if (path.isEmpty()) return false;
+    return writeFile(path);
 }
 
 bool FileCommands::SaveAs() {
     if (hooks_.commitGrid) hooks_.commitGrid();
     SaveSoftwareData(doc_);
-    const QString previousPath = QString::fromStdString(doc_.CurrentFilePath);
-    const std::string previousName = doc_.CurrentFileName;
     const QString path =
         ShowFileDialog(doc_, chooser_, messages_, QStringLiteral("Save"),
                        uiText(shelltexts::kSaveAsTitle, doc_.IsEnglish), QString());
     if (path.isEmpty()) return false;
-    doc_.CurrentFilePath = path.toStdString();
-    return writeCurrentFile(previousPath, previousName);
+    return writeFile(path);
 }
 
-bool FileCommands::writeCurrentFile(const QString& previousPath, const std::string& previousName) {
-    const QString path = QString::fromStdString(doc_.CurrentFilePath);
+void FileCommands::takeFile(const QString& path) {
+    doc_.CurrentFilePath = path.toStdString();
+    doc_.CurrentFileName = QFileInfo(path).fileName().toStdString();
+}
+
+bool FileCommands::writeFile(const QString& path) {
     QString error;
-    if (SaveDataFile(doc_, path, &error)) return true;
+    if (SaveDataFile(doc_, path, &error)) {
+        takeFile(path);
+        return true;
+    }
     // Nothing was written, so the caption and the next Save keep the old target.
-    doc_.CurrentFilePath = previousPath.toStdString();
-    doc_.CurrentFileName = previousName;
     messages_.show(MsgIcon::Error, appTitle(),
                    uiText(shelltexts::kCannotWrite, doc_.IsEnglish)
                        .arg(QDir::toNativeSeparators(path) + QStringLiteral("\n") + error));

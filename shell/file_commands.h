@@ -29,7 +29,10 @@ public:
     bool SaveAs();
 
 private:
-    bool writeCurrentFile(const QString& previousPath, const std::string& previousName);
+    // The path becomes the current file: Save's target and the caption's name.
+    void takeFile(const QString& path);
+    // Writes the data file; on success `path` becomes the current file.
+    bool writeFile(const QString& path);
 
     Document& doc_;
     FileChooser& chooser_;

@@ -39,7 +39,7 @@ FileDialogAnswer ScriptedFileChooser::choose(const FileDialogRequest& request) {
     return answerer_(request);
 }
 
-QString ShowFileDialog(Document& doc, FileChooser& chooser, MessageService& messages,
+QString ShowFileDialog(const Document& doc, FileChooser& chooser, MessageService& messages,
                        const QString& kind, const QString& title, const QString& defaultName) {
     FileDialogRequest request;
     request.open = kind.toUpper() == QLatin1String("OPEN");
@@ -50,11 +50,8 @@ QString ShowFileDialog(Document& doc, FileChooser& chooser, MessageService& mess
     if (!request.open) request.defaultSuffix = QStringLiteral("rdat");
 
     const FileDialogAnswer answer = chooser.choose(request);
-    const QString fileTitle = QFileInfo(answer.path).fileName();
-    if (answer.status == FileDialogAnswer::Chosen && !fileTitle.isEmpty()) {
-        doc.CurrentFileName = fileTitle.toStdString();
+    if (answer.status == FileDialogAnswer::Chosen && !QFileInfo(answer.path).fileName().isEmpty())
         return answer.path;
-    }
     if (answer.status != FileDialogAnswer::Cancelled)
         messages.show(MsgIcon::Error, appTitle(), uiText(texts::kUnknownError, doc.IsEnglish));
     return QString();

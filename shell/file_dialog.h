@@ -1,7 +1,7 @@
 // The one file dialog of the data-file commands: filters and titles by language,
-// the chosen file's name into CurrentFileName, "" for cancel and for any failure
-// (which also shows "Unknown error!"). The dialog itself is behind FileChooser
-// so that tests answer it.
+// the chosen path, "" for cancel and for any failure (which also shows "Unknown
+// error!"). The command takes the file's name once it has read or written it. The
+// dialog itself is behind FileChooser so that tests answer it.
 #pragma once
 
 #include <QString>
@@ -64,7 +64,7 @@ private:
 
 // kind "OPEN" (any case) is the open dialog, anything else the save dialog.
 // Returns the full path or "".
-QString ShowFileDialog(Document& doc, FileChooser& chooser, MessageService& messages,
+QString ShowFileDialog(const Document& doc, FileChooser& chooser, MessageService& messages,
                        const QString& kind, const QString& title, const QString& defaultName);
 
 }  // namespace baldo7

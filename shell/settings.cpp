@@ -7,13 +7,15 @@ std::unique_ptr<QSettings> OpenSettings() {
                                        QStringLiteral("Olvis"), QStringLiteral("BALDO-7"));
 }
 
-static QString key(const QString& name) {
-    return QString::fromLatin1(kSettingsGroup) + QLatin1Char('/') + name;
+// Where earlier versions kept the values: a group inside the program's own key.
+static QString oldKey(const QString& name) {
+    return QString::fromLatin1(kOldSettingsGroup) + QLatin1Char('/') + name;
 }
 
 QString ReadRegistryString(QSettings& settings, const QString& name) {
     if (settings.status() != QSettings::NoError) return QString();
-    const QVariant value = settings.value(key(name));
+    QVariant value = settings.value(name);
+    if (!value.isValid()) value = settings.value(oldKey(name));
     if (!value.isValid() || !value.canConvert<QString>()) return QString();
     QString text = value.toString();
     const qsizetype zero = text.indexOf(QChar(0));
@@ -23,7 +25,9 @@ QString ReadRegistryString(QSettings& settings, const QString& name) {
 
 bool WriteRegistryString(QSettings& settings, const QString& name, const QString& text) {
     if (!settings.isWritable()) return false;
-    settings.setValue(key(name), text);
+    settings.setValue(name, text);
+    // One place for each value: an old copy would only confuse whoever looks.
+    settings.remove(oldKey(name));
     settings.sync();
     return settings.status() == QSettings::NoError;
 }

@@ -1,5 +1,7 @@
 // The two remembered settings, language and serial port, kept through QSettings:
-// the registry on Windows, an INI file under the user's config folder elsewhere.
+// on Windows the values Language and ComPort of the registry key
+// HKEY_CURRENT_USER\Software\Olvis\BALDO-7, elsewhere one INI file under the user's
+// config folder.
 // Every failure is silent: a failed read gives "" and so the default, a failed
 // write keeps the old stored value while the new one holds for this run.
 #pragma once
@@ -12,7 +14,9 @@
 
 namespace baldo7 {
 
-constexpr const char kSettingsGroup[] = "SoftWare/Olvis/BALDO-7";
+// Earlier versions nested the values in this group of the program's key; they are
+// still read from there when the key itself has none.
+constexpr const char kOldSettingsGroup[] = "SoftWare/Olvis/BALDO-7";
 constexpr const char kSettingLanguage[] = "Language";
 constexpr const char kSettingComPort[] = "ComPort";
 constexpr const char kSettingServiceMode[] = "ServiceMode";

@@ -357,7 +357,7 @@ private slots:
         });
         action("MenuLanguage")->trigger();
         QVERIFY(doc->IsEnglish);
-        QCOMPARE(settings->value("SoftWare/Olvis/BALDO-7/Language").toString(), QString("True"));
+        QCOMPARE(settings->value("Language").toString(), QString("True"));
         QCOMPARE(area()->subWindowList().size(), 1);
         QCOMPARE(grid.created, 2);
         QCOMPARE(windowMenuIds(), QList<int>{1000});
@@ -371,13 +371,13 @@ private slots:
 
         // The language already in use: nothing written, nothing closed.
         clickTree("Function Setup");
-        settings->remove("SoftWare/Olvis/BALDO-7/Language");
+        settings->remove("Language");
         onModal([](QWidget* dialog) {
             QCOMPARE(dialog->findChild<QComboBox*>("ComboLanguage")->currentIndex(), 0);
             QTest::mouseClick(dialog->findChild<QPushButton*>("CommandOK"), Qt::LeftButton);
         });
         action("MenuLanguage")->trigger();
-        QVERIFY(!settings->contains("SoftWare/Olvis/BALDO-7/Language"));
+        QVERIFY(!settings->contains("Language"));
         QCOMPARE(area()->subWindowList().size(), 2);
     }
 

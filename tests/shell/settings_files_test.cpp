@@ -96,6 +96,33 @@ private slots:
         QVERIFY(back.ComPortName.empty());
     }
 
+    // The values sit directly in the program's own key (HKCU\Software\Olvis\BALDO-7
+    // on Windows, the top of the INI file elsewhere); a file of the earlier layout,
+    // with its values in a nested group, is still read.
+    void valuesSitInTheProgramsOwnKey() {
+        QFile::remove(iniPath());
+        Document doc;
+        doc.ComPortNumber = 4;
+        {
+            QSettings s(iniPath(), QSettings::IniFormat);
+            s.setValue("SoftWare/Olvis/BALDO-7/Language", "False");
+            s.setValue("SoftWare/Olvis/BALDO-7/ComPort", "7");
+            Document old;
+            ReadSettings(old, s);
+            QCOMPARE(old.ComPortNumber, 7);
+            QVERIFY(StoreLanguage(s, true));
+            QVERIFY(StoreComPort(s, doc));
+        }
+        QSettings s(iniPath(), QSettings::IniFormat);
+        QCOMPARE(s.value("Language").toString(), QString("True"));
+        QCOMPARE(s.value("ComPort").toString(), QString("4"));
+        QCOMPARE(s.childGroups(), QStringList());
+        Document back;
+        ReadSettings(back, s);
+        QVERIFY(back.IsEnglish);
+        QCOMPARE(back.ComPortNumber, 4);
+    }
+
     void aStoreThatCannotBeWrittenFailsQuietly() {
         QSettings s(QStringLiteral("/proc/baldo7-no-such-dir/settings.ini"), QSettings::IniFormat);
         QVERIFY(!StoreLanguage(s, true));
@@ -254,10 +281,15 @@ private slots:
         doc.CurrentFileName = "kept.rdat";
         const RadioImage before = doc.radioImage;
         const SoftwareData softBefore = doc.softwareData;
-        messages.setAnswerer(
-            [&](const Message&) { return coverAnswer ? MsgAnswer::Ok : MsgAnswer::Cancel; });
+        std::string nameDuringQuestion;
+        messages.setAnswerer([&](const Message&) {
+            if (nameDuringQuestion.empty()) nameDuringQuestion = doc.CurrentFileName;
+            return coverAnswer ? MsgAnswer::Ok : MsgAnswer::Cancel;
+        });
         chooser.answerWith(path);
         QVERIFY(!files->Open());
+        // The caption never showed the candidate, not even while the question was open.
+        QCOMPARE(nameDuringQuestion, std::string("kept.rdat"));
         QVERIFY(doc.radioImage == before);
         QVERIFY(doc.softwareData == softBefore);
         QCOMPARE(doc.CurrentFilePath, std::string("/somewhere/kept.rdat"));
@@ -285,18 +317,34 @@ private slots:
         QCOMPARE(doc.radioImage[50], std::uint8_t(0x99));
     }
 
-    void newRestoresTheTemplateAndKeepsTheSaveTarget() {
+    // New data has no file of its own: Save asks for a name and never overwrites the
+    // file that was open before.
+    void newThenSaveAsksForAName() {
         Document tmpl;
         QVERIFY(LoadTemplate(tmpl, binFolder()).ok());
-        doc.CurrentFilePath = tmp.filePath("target.rdat").toStdString();
+        const QString previous = tmp.filePath("target.rdat");
+        doc.radioImage[40] = 0x5A;
+        QVERIFY(SaveDataFile(doc, previous));
+        const QByteArray before = readAll(previous);
+        doc.CurrentFilePath = previous.toStdString();
         doc.CurrentFileName = "target.rdat";
-        doc.radioImage.fill(0);
         QVERIFY(files->New());
         QVERIFY(doc.radioImage == tmpl.radioImage);
-        QCOMPARE(doc.CurrentFileName, std::string("target.rdat"));
+        QCOMPARE(doc.CurrentFileName, std::string("new.rdat"));
         QCOMPARE(resets, 1);
+
+        chooser.answerWith(QString());
+        QVERIFY(!files->Save());
+        QCOMPARE(chooser.requests.size(), 1);
+        QCOMPARE(chooser.requests[0].defaultName, QString("new.rdat"));
+        QCOMPARE(readAll(previous), before);
+
+        const QString fresh = tmp.filePath("fresh.rdat");
+        chooser.answerWith(fresh);
         QVERIFY(files->Save());
-        QVERIFY(QFile::exists(tmp.filePath("target.rdat")));
+        QCOMPARE(readAll(previous), before);
+        QCOMPARE(static_cast<quint8>(readAll(fresh)[16 + 40]), tmpl.radioImage[40]);
+        QCOMPARE(doc.CurrentFileName, std::string("fresh.rdat"));
     }
 
     void aFailedWriteKeepsTheOldFileAndTarget() {
