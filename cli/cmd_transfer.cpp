@@ -104,28 +104,12 @@ struct LinkOptions {
     QString dataName;
 };
 
-QString openFailureReason(QSerialPort::SerialPortError error) {
-    switch (error) {
-        case QSerialPort::DeviceNotFoundError:
-            return "no such device";
-        case QSerialPort::PermissionError:
-            return "permission denied";
-        case QSerialPort::OpenError:
-            return "it is in use by another program";
-        case QSerialPort::UnsupportedOperationError:
-            return "the device does not take the line settings 9600,N,8,1";
-        default:
-            return "the device would not open";
-    }
-}
-
 QString portFailureText(const QString& setting, const SerialPort& port) {
     QString text = "cannot open port " + setting;
     if (port.deviceName() != setting && !port.deviceName().isEmpty())
         text += " (" + port.deviceName() + ")";
-    text += ": " + openFailureReason(port.openError());
-    // The window's text is one line of its own, then the group hint where it helps.
-    const QString hint = port.openFailureText(true).section('\n', 1).trimmed();
+    text += ": " + serialPortOpenFailureReason(port.openError(), true);
+    const QString hint = serialPortGroupHint(port.deviceName(), port.openError(), true);
     if (!hint.isEmpty()) text += ". " + hint;
     return text;
 }

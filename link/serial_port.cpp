@@ -79,22 +79,52 @@ QString deviceGroupName(const QString& device) {
 #endif
 }
 
+QString serialPortOpenFailureReason(QSerialPort::SerialPortError error, bool isEnglish) {
+    switch (error) {
+        case QSerialPort::DeviceNotFoundError:
+            return isEnglish ? QStringLiteral("no such device") : QStringLiteral("设备不存在");
+        case QSerialPort::PermissionError:
+            return isEnglish ? QStringLiteral("permission denied") : QStringLiteral("没有访问权限");
+        case QSerialPort::OpenError:
+            return isEnglish ? QStringLiteral("it is in use by another program")
+                             : QStringLiteral("它正被其他程序占用");
+        case QSerialPort::UnsupportedOperationError:
+            return isEnglish
+                       ? QStringLiteral("the device does not take the line settings 9600,N,8,1")
+                       : QStringLiteral("设备不支持 9600,N,8,1 的线路设置");
+        default:
+            return isEnglish ? QStringLiteral("the device would not open")
+                             : QStringLiteral("设备无法打开");
+    }
+}
+
+QString serialPortGroupHint(const QString& device, QSerialPort::SerialPortError error,
+                            bool isEnglish) {
+    if (error != QSerialPort::PermissionError) return {};
+    const QString group = deviceGroupName(device);
+    if (group.isEmpty()) return {};
+    if (isEnglish)
+        return QStringLiteral(
+                   "Access to %1 is granted to the group \"%2\": add your user to it "
+                   "(sudo usermod -aG %2 $USER) and log in again.")
+            .arg(device, group);
+    return QStringLiteral(
+               "%1 的访问权限属于用户组“%2”：请将当前用户加入该组"
+               "（sudo usermod -aG %2 $USER）后重新登录。")
+        .arg(device, group);
+}
+
 QString serialPortOpenFailureText(const QString& device, QSerialPort::SerialPortError error,
                                   bool isEnglish) {
     QString text = QString::fromUtf8(link_texts::kReselectPort.pick(isEnglish));
-    if (error != QSerialPort::PermissionError) return text;
-    const QString group = deviceGroupName(device);
-    if (group.isEmpty()) return text;
-    if (isEnglish)
-        text += QStringLiteral(
-                    "\nAccess to %1 is granted to the group \"%2\": add your user to it "
-                    "(sudo usermod -aG %2 $USER) and log in again.")
-                    .arg(device, group);
-    else
-        text += QStringLiteral(
-                    "\n%1 的访问权限属于用户组“%2”：请将当前用户加入该组"
-                    "（sudo usermod -aG %2 $USER）后重新登录。")
-                    .arg(device, group);
+    const QString port = !device.isEmpty() ? device
+                         : isEnglish       ? QStringLiteral("the port")
+                                           : QStringLiteral("端口");
+    text += QLatin1Char('\n') + (isEnglish ? QStringLiteral("Cannot open %1: %2.")
+                                           : QStringLiteral("无法打开 %1：%2。"))
+                                    .arg(port, serialPortOpenFailureReason(error, isEnglish));
+    const QString hint = serialPortGroupHint(device, error, isEnglish);
+    if (!hint.isEmpty()) text += QLatin1Char('\n') + hint;
     return text;
 }
 
@@ -105,6 +135,8 @@ QList<SerialPortEntry> availableSerialPorts() {
         e.name = info.portName();
         e.location = info.systemLocation();
         e.description = info.description();
+        if (info.hasVendorIdentifier()) e.vendorId = info.vendorIdentifier();
+        if (info.hasProductIdentifier()) e.productId = info.productIdentifier();
         const auto m = comPattern().match(e.name);
         e.number = m.hasMatch() ? m.captured(1).toInt() : 0;
         out.append(e);

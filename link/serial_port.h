@@ -25,8 +25,15 @@ QString resolveSerialPortName(const QString& setting);
 // The number in a setting ("3", "COM3"), or 0 where there is none (a device path).
 int serialPortNumber(const QString& setting);
 
-// The text for a port that would not open. After a permission failure on a
-// device file, the message also names the group that grants access to it.
+// Why a port would not open: "no such device", "permission denied", "it is in use
+// by another program", ...
+QString serialPortOpenFailureReason(QSerialPort::SerialPortError error, bool isEnglish);
+// After a permission failure on a device file: which group grants access and how to
+// join it; otherwise empty.
+QString serialPortGroupHint(const QString& device, QSerialPort::SerialPortError error,
+                            bool isEnglish);
+// The transfer window's text for a port that would not open: "Please reselect COM
+// port!", then a line naming the device and the reason, then the group hint if any.
 QString serialPortOpenFailureText(const QString& device, QSerialPort::SerialPortError error,
                                   bool isEnglish);
 // The group owning a device file ("dialout"), or empty when it cannot be found.
@@ -37,6 +44,8 @@ struct SerialPortEntry {
     QString location;     // what opens it: "COM3", "/dev/ttyUSB0"
     QString description;  // from the driver, may be empty
     int number = 0;       // n for COMn, else 0
+    int vendorId = -1;    // USB vendor and product id, -1 where the system has none
+    int productId = -1;
 };
 // The serial ports the system knows, in name order.
 QList<SerialPortEntry> availableSerialPorts();

@@ -13,16 +13,31 @@
 
 namespace baldo7 {
 
+QString PortChoiceText(const SerialPortEntry& e) {
+    QStringList about;
+    if (!e.description.trimmed().isEmpty()) about << e.description.trimmed();
+    if (e.vendorId >= 0 && e.productId >= 0)
+        about << QStringLiteral("%1:%2")
+                     .arg(e.vendorId, 4, 16, QLatin1Char('0'))
+                     .arg(e.productId, 4, 16, QLatin1Char('0'));
+    if (about.isEmpty()) return e.name;
+    return e.name + QStringLiteral(" (") + about.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
 QList<PortChoice> PortChoices(bool isEnglish) {
     QList<PortChoice> out;
-    for (const SerialPortEntry& e : availableSerialPorts()) {
-        QString text = e.name;
-        if (!e.description.isEmpty()) text += QStringLiteral(" (") + e.description + ')';
-        out.append({text, e.number > 0 ? QString::number(e.number) : e.name, e.number, e.location});
-    }
+    for (const SerialPortEntry& e : availableSerialPorts())
+        out.append({PortChoiceText(e), e.number > 0 ? QString::number(e.number) : e.name, e.number,
+                    e.location});
     out.append({uiText(shelltexts::kSimulatedPortText, isEnglish),
                 QString::fromLatin1(kSimulatedPortSetting), 0, QString()});
     return out;
+}
+
+PortChoice TypedPortChoice(const QString& text) {
+    const QString t = text.trimmed();
+    if (const int n = serialPortNumber(t); n > 0) return {t, QString::number(n), n, QString()};
+    return {t, t, 0, resolveSerialPortName(t)};
 }
 
 FormComPort::FormComPort(Document& doc, QSettings& settings, QList<PortChoice> choices,
@@ -34,12 +49,15 @@ FormComPort::FormComPort(Document& doc, QSettings& settings, QList<PortChoice> c
     Label1 = new QLabel(uiText(shelltexts::kPortLabel, en));
     Combo1 = new QComboBox;
     Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setCompleter(nullptr);
     Combo1->setMinimumWidth(twips(3600));
     CommandOK = makeButton(uiText(shelltexts::kOk, en), "CommandOK", true);
     CommandCancel = makeButton(uiText(shelltexts::kCancel, en), "CommandCancel");
     layOutDialog(this, labelledRow(Label1, Combo1), {CommandOK, CommandCancel});
 
-    // The current port is selected when listed; otherwise the first entry, taken at once.
+    // The current port is selected when listed; otherwise its setting stands in the box.
     const QString current = PortSetting(doc_);
     const QString currentDevice =
         IsSimulatedPort(current) ? QString() : resolveSerialPortName(current);
@@ -52,12 +70,8 @@ FormComPort::FormComPort(Document& doc, QSettings& settings, QList<PortChoice> c
                               : !c.location.isEmpty() && c.location == currentDevice;
         if (same && selected < 0) selected = i;
     }
-    if (selected >= 0) {
-        Combo1->setCurrentIndex(selected);
-    } else if (!choices_.isEmpty()) {
-        Combo1->setCurrentIndex(0);
-        take(choices_.front());
-    }
+    Combo1->setCurrentIndex(selected);
+    if (selected < 0) Combo1->setEditText(current);
 
     connect(CommandOK, &QPushButton::clicked, this, &FormComPort::CommandOK_Click);
     connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -74,9 +88,16 @@ void FormComPort::take(const PortChoice& choice) {
 }
 
 void FormComPort::CommandOK_Click() {
-    const int index = Combo1->currentIndex();
+    const QString text = Combo1->currentText();
+    int index = Combo1->currentIndex();
+    // A typed text that is not the selected entry's is a port of its own, unless it
+    // is another entry's text.
+    if (index < 0 || Combo1->itemText(index) != text) index = Combo1->findText(text);
     if (index >= 0 && index < choices_.size()) {
         take(choices_[index]);
+        StoreComPort(settings_, doc_);
+    } else if (!text.trimmed().isEmpty()) {
+        take(TypedPortChoice(text));
         StoreComPort(settings_, doc_);
     }
     accept();

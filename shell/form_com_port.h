@@ -1,5 +1,7 @@
 // FormComPort: choose the serial port. Lists the ports the system knows and always
-// the built-in simulated radio. OK stores the choice.
+// the built-in simulated radio; a port not listed (an adapter the system does not
+// report, a pseudo-terminal) can be typed. OK takes and stores the choice, Cancel
+// changes nothing.
 #pragma once
 
 #include <QDialog>
@@ -7,6 +9,7 @@
 #include <QSettings>
 
 #include "core/document.h"
+#include "link/serial_port.h"
 
 class QComboBox;
 class QLabel;
@@ -21,8 +24,13 @@ struct PortChoice {
     QString location;  // the device it opens ("" for the simulated radio)
 };
 
+// "ttyUSB0 (FT232R USB UART, 0403:6001)": the name, then what the system says of the
+// port (driver description, USB vendor and product id) where it says anything.
+QString PortChoiceText(const SerialPortEntry& entry);
 // The machine's ports then the built-in radio.
 QList<PortChoice> PortChoices(bool isEnglish);
+// What a typed port means: a number ("3", "COM3") or a device name or path.
+PortChoice TypedPortChoice(const QString& text);
 
 class FormComPort : public QDialog {
     Q_OBJECT

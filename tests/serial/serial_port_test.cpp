@@ -111,18 +111,29 @@ TEST(SerialPortSend, BytesReachTheLineAtOnce) {
     EXPECT_EQ(p.pty.read(frame.size()), frame);
 }
 
-// Only a device the user may not open gets the group hint; a missing one or one
-// held by another program gets the plain text.
-TEST(SerialPortOpen, MissingOrBusyDeviceGetsThePlainText) {
+// The window's text names the device and why it would not open; only a device the
+// user may not open gets the group hint.
+TEST(SerialPortOpen, MissingOrBusyDeviceIsNamedWithTheReason) {
     PtyPair pty;
     SerialPort holder;
     ASSERT_TRUE(holder.open(pty.path));
-    for (const QString& device : {QString("/dev/baldo7-no-such-port"), pty.path}) {
+    const struct {
+        QString device;
+        const char* en;
+        const char* zh;
+    } cases[] = {
+        {"/dev/baldo7-no-such-port", "no such device", "设备不存在"},
+        {pty.path, "it is in use by another program", "它正被其他程序占用"},
+    };
+    for (const auto& c : cases) {
         SerialPort port;
-        EXPECT_FALSE(port.open(device)) << device.toStdString();
+        EXPECT_FALSE(port.open(c.device)) << c.device.toStdString();
         EXPECT_FALSE(port.isOpen());
-        EXPECT_EQ(port.openFailureText(true), "Please reselect COM port!");
-        EXPECT_EQ(port.openFailureText(false), QString::fromUtf8("请重新选择端口！"));
+        EXPECT_EQ(port.openFailureText(true),
+                  "Please reselect COM port!\nCannot open " + c.device + ": " + c.en + ".");
+        EXPECT_EQ(port.openFailureText(false),
+                  QString::fromUtf8("请重新选择端口！\n无法打开 ") + c.device +
+                      QString::fromUtf8("：") + QString::fromUtf8(c.zh) + QString::fromUtf8("。"));
         EXPECT_FALSE(port.send(std::vector<std::uint8_t>{0x06}));
     }
 }
@@ -146,7 +157,9 @@ TEST(SerialPortOpen, DeniedDeviceNamesItsGroup) {
         if (port.open(pty.path)) ::_exit(11);
         const QString en = port.openFailureText(true);
         const QString zh = port.openFailureText(false);
-        if (!en.startsWith("Please reselect COM port!") || !en.contains('"' + group + '"'))
+        if (!en.startsWith("Please reselect COM port!\nCannot open " + pty.path +
+                           ": permission denied.") ||
+            !en.contains('"' + group + '"'))
             ::_exit(12);
         if (!zh.startsWith(QString::fromUtf8("请重新选择端口！")) || !zh.contains(group))
             ::_exit(13);

@@ -127,7 +127,9 @@ private slots:
         win->MenuRead_Click();
         QVERIFY(!doc->TransferOK);
         QCOMPARE(messages.shown.size(), 1);
-        QVERIFY(messages.shown[0].text.startsWith("Please reselect COM port!"));
+        // Which device, and why, under the program's own line.
+        QCOMPARE(messages.shown[0].text, "Please reselect COM port!\nCannot open " +
+                                             tmp.filePath("no-such-port") + ": no such device.");
         QVERIFY(doc->radioImage == before);
     }
 
@@ -154,8 +156,7 @@ private slots:
             QTest::mouseClick(w->findChild<QPushButton*>("CommandOK"), Qt::LeftButton);
         });
         win->MenuCom_Click();
-        QCOMPARE(settings->value("SoftWare/Olvis/BALDO-7/ComPort").toString(),
-                 QString("simulated-radio"));
+        QCOMPARE(settings->value("ComPort").toString(), QString("simulated-radio"));
         QCOMPARE(win->findChild<QLabel*>("Panel2")->text(), QString("Simulated radio"));
 
         pressOnTransferWindow("CommandRead");
@@ -220,7 +221,8 @@ private slots:
         QTest::newRow("device name") << "ttyUSB0" << 0 << "ttyUSB0";
         QTest::newRow("device path") << "/dev/ttyUSB0" << 0 << "/dev/ttyUSB0";
         QTest::newRow("simulated radio") << "simulated-radio" << 2 << "simulated-radio";
-        QTest::newRow("not listed") << "9" << 0 << "ttyUSB0";
+        QTest::newRow("not listed") << "9" << -1 << "9";
+        QTest::newRow("pseudo-terminal") << "/dev/pts/7" << -1 << "/dev/pts/7";
     }
     void portChooserSelectsTheCurrentPort() {
         QFETCH(QString, current);
@@ -235,11 +237,49 @@ private slots:
         FormComPort dialog(d, s, choices);
         QTEST(dialog.Combo1->currentIndex(), "selected");
         QTEST(PortSetting(d), "taken");
-        QVERIFY(!s.contains("SoftWare/Olvis/BALDO-7/ComPort"));  // only OK stores
+        QVERIFY(!s.contains("ComPort"));  // only OK stores
+        if (dialog.Combo1->currentIndex() < 0) QCOMPARE(dialog.Combo1->currentText(), current);
         dialog.Combo1->setCurrentIndex(1);
         QTest::mouseClick(dialog.CommandOK, Qt::LeftButton);
-        QCOMPARE(s.value("SoftWare/Olvis/BALDO-7/ComPort").toString(), QString("ttyS2"));
+        QCOMPARE(s.value("ComPort").toString(), QString("ttyS2"));
         QCOMPARE(d.ComPortName, std::string("ttyS2"));
+    }
+
+    // Cancel leaves the port as it was, whatever the list showed; a device typed into
+    // the list is taken as it stands.
+    void portChooserCancelAndTypedDevice() {
+        QSettings s(tmp.filePath("typed.ini"), QSettings::IniFormat);
+        s.clear();
+        Document d;
+        d.ComPortNumber = 9;
+        const QList<PortChoice> choices = {{"ttyUSB0", "ttyUSB0", 0, "/dev/ttyUSB0"},
+                                           {"Built-in simulated radio", "simulated-radio", 0, ""}};
+        {
+            FormComPort dialog(d, s, choices);
+            dialog.Combo1->setCurrentIndex(0);
+            QTest::mouseClick(dialog.CommandCancel, Qt::LeftButton);
+        }
+        QCOMPARE(PortSetting(d), QString("9"));
+        QVERIFY(!s.contains("ComPort"));
+
+        FormComPort dialog(d, s, choices);
+        dialog.show();
+        QLineEdit* edit = dialog.Combo1->lineEdit();
+        QVERIFY(edit);
+        edit->selectAll();
+        QTest::keyClicks(edit, "/dev/pts/12");
+        QTest::mouseClick(dialog.CommandOK, Qt::LeftButton);
+        QCOMPARE(d.ComPortName, std::string("/dev/pts/12"));
+        QCOMPARE(s.value("ComPort").toString(), QString("/dev/pts/12"));
+    }
+
+    void portEntriesSayWhatTheSystemKnows() {
+        SerialPortEntry plain{"ttyS0", "/dev/ttyS0", "", 0};
+        QCOMPARE(PortChoiceText(plain), QString("ttyS0"));
+        SerialPortEntry usb{"ttyUSB0", "/dev/ttyUSB0", "FT232R USB UART", 0, 0x0403, 0x6001};
+        QCOMPARE(PortChoiceText(usb), QString("ttyUSB0 (FT232R USB UART, 0403:6001)"));
+        SerialPortEntry idsOnly{"COM4", "COM4", " ", 4, 0x067b, 0x2303};
+        QCOMPARE(PortChoiceText(idsOnly), QString("COM4 (067b:2303)"));
     }
 
     void cleanupTestCase() { win.reset(); }
