@@ -9,21 +9,39 @@
 
 namespace baldo7::cli {
 
+namespace {
+
+// A band as the list writes it, in any letter case ("440-480mhz").
+std::optional<BandRow> findBand(const QString& text) {
+    for (Model m : {Model::VHF, Model::UHF})
+        for (const BandRow& row : BandRows(m))
+            if (text.compare(QLatin1String(row.text), Qt::CaseInsensitive) == 0) return row;
+    return std::nullopt;
+}
+
+}  // namespace
+
 int runNew(const QStringList& args) {
     VerbParser verb("new", "Writes a new data file from the program's template (Init.dat).");
     QCommandLineParser& p = verb.parser();
     p.addOption({{"o", "output"}, "The data file to write.", "FILE.rdat"});
     p.addOption({"model", "Model type: VHF or UHF.", "VHF|UHF"});
     p.addOption({"band", "Frequency band as in the band list, e.g. 440-480MHz.", "TEXT"});
+    p.addOption({"force", "Replace FILE.rdat if it exists."});
     if (auto stop = verb.parse(args)) return *stop;
     if (!p.isSet("output") || !p.positionalArguments().isEmpty()) {
         printError("new: give the output file with -o FILE.rdat and nothing else");
         return kExitUsage;
     }
+    const QString output = p.value("output");
+    if (const QFileInfo info(output); (info.exists() || info.isSymLink()) && !p.isSet("force")) {
+        printError("new: " + output + " exists; give --force to replace it");
+        return kExitUsage;
+    }
 
     std::optional<Model> model;
     if (p.isSet("model")) {
-        model = ModelFromText(p.value("model").toUpper().toStdString());
+        model = ModelFromText(p.value("model").trimmed().toUpper().toStdString());
         if (!model) {
             printError("new: --model must be VHF or UHF");
             return kExitUsage;
@@ -31,7 +49,7 @@ int runNew(const QStringList& args) {
     }
     std::optional<BandRow> band;
     if (p.isSet("band")) {
-        band = FindBandByText(p.value("band").toStdString());
+        band = findBand(p.value("band").trimmed());
         if (!band || (model && band->model != *model)) {
             QStringList names;
             for (Model m : {Model::VHF, Model::UHF}) {
@@ -58,11 +76,11 @@ int runNew(const QStringList& args) {
         AnalyseModel(doc);
     }
     QString error;
-    if (!SaveDataFile(doc, p.value("output"), &error)) {
-        printError("new: cannot write " + p.value("output") + ": " + error);
+    if (!SaveDataFile(doc, output, &error)) {
+        printError("new: cannot write " + output + ": " + error);
         return kExitFile;
     }
-    QTextStream(stdout) << QFileInfo(p.value("output")).fileName() << ": "
+    QTextStream(stdout) << QFileInfo(output).fileName() << ": "
                         << QString::fromStdString(doc.ModelType) << " " << doc.BandLowMHz << "-"
                         << doc.BandHighMHz << "MHz\n";
     return kExitOk;

@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTextStream>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 
@@ -64,8 +65,11 @@ public:
     void show(double fraction, const QString& label) {
         if (quiet_) return;
         if (!tty_) {
-            if (label != last_) std::fprintf(stderr, "%s\n", label.toUtf8().constData());
-            last_ = label;
+            // The window's label shows no digits at 0; a log reads better with them.
+            const QString line =
+                label.section(':', 0, 0) + QString(":%1%").arg(std::lround(fraction * 100.0));
+            if (line != last_) std::fprintf(stderr, "%s\n", line.toUtf8().constData());
+            last_ = line;
             return;
         }
         constexpr int kWidth = 40;
@@ -134,6 +138,12 @@ std::optional<int> runExchange(Document& doc, const LinkOptions& opt, const QStr
                           .arg(opt.retries - retriesLeft)
                           .arg(opt.retries));
         return true;
+    });
+    bool toldWaiting = false;
+    QObject::connect(&host, &QtExchangeHost::radioSilent, [&] {
+        if (toldWaiting) return;
+        toldWaiting = true;
+        progress.note(QString("%1: waiting for the radio on %2…").arg(verb, opt.port));
     });
     QObject::connect(&host, &QtExchangeHost::progressChanged,
                      [&progress](double f, const QString& label) { progress.show(f, label); });
@@ -301,13 +311,7 @@ int runWrite(const QStringList& args) {
     opt.dataName = rawDump ? QString("a raw dump (taken as the template's model)")
                            : QFileInfo(input).fileName();
     if (!rawDump) {
-        const LoadResult loaded = LoadDataFile(doc, input);
-        if (!loaded.ok()) {
-            printError("write: cannot use " + input + ": " +
-                       (loaded.status == LoadStatus::Refused ? QString("not a BALDO-7 data file")
-                                                             : loaded.detail));
-            return kExitFile;
-        }
+        if (!loadDataFileInto(doc, input, "write")) return kExitFile;
     } else {
         // The image (and so the model the band question compares) is the template's.
         if (!loadTemplateInto(doc, "write")) return kExitFile;

@@ -32,8 +32,8 @@ void printError(const QString& message);
 // The template into `doc`; on failure says why (prefixed with the verb) and
 // returns false.
 bool loadTemplateInto(Document& doc, const QString& verb);
-// A data file into `doc` (model and band decoded); on failure says why and returns
-// false.
+// A data file into `doc` (model and band decoded); on failure says why (a short
+// file with its size) and returns false.
 bool loadDataFileInto(Document& doc, const QString& path, const QString& verb);
 
 }  // namespace baldo7::cli

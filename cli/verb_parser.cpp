@@ -1,5 +1,6 @@
 #include "cli/verb_parser.h"
 
+#include <QFileInfo>
 #include <QTextStream>
 
 #include "cli/commands.h"
@@ -36,6 +37,17 @@ void printError(const QString& message) {
     QTextStream(stderr) << "baldo7ctl: " << message << "\n";
 }
 
+namespace {
+
+QString refusedDataFileText(const QString& path) {
+    const qint64 size = QFileInfo(path).size();
+    if (size < static_cast<qint64>(kDataFileSize))
+        return QString("too short: %1 bytes, a data file is %2").arg(size).arg(kDataFileSize);
+    return "not a BALDO-7 data file";
+}
+
+}  // namespace
+
 bool loadTemplateInto(Document& doc, const QString& verb) {
     const LoadResult loaded = LoadTemplate(doc);
     if (loaded.ok()) return true;
@@ -49,8 +61,9 @@ bool loadDataFileInto(Document& doc, const QString& path, const QString& verb) {
     const LoadResult r = LoadDataFile(doc, path);
     if (r.ok()) return true;
     printError(verb + ": " + path +
-               (r.status == LoadStatus::Refused ? ": Error file！ (not a BALDO-7 data file)"
-                                                : ": " + r.detail));
+               (r.status == LoadStatus::Refused
+                    ? ": Error file！ (" + refusedDataFileText(path) + ")"
+                    : ": " + r.detail));
     return false;
 }
 

@@ -47,15 +47,32 @@ TEST(CliNew, TemplateAndRebuiltModelBytes) {
         {{"--band", "400-480MHz"}, 0x33, 0x93},
         {{"--model", "vhf", "--band", "134-176MHz"}, 0x32, 0x02},
         {{"--model", "UHF"}, 0x33, 0x53},
+        {{"--model", "uhf", "--band", "440-480mhz"}, 0x33, 0x33},
+        {{"--band", "400-480MHZ"}, 0x33, 0x93},
     };
     for (const auto& c : cases) {
         const QString out = dir.filePath("m.rdat");
-        r = ctl(QStringList{"new", "-o", out} + c.opts);
+        r = ctl(QStringList{"new", "-o", out, "--force"} + c.opts);
         ASSERT_EQ(r.exitCode, 0) << c.opts.join(' ').toStdString() << r.err.toStdString();
         doc = loadFile(out);
         EXPECT_EQ(doc.radioImage[441], c.digit) << c.opts.join(' ').toStdString();
         EXPECT_EQ(doc.radioImage[445], c.code) << c.opts.join(' ').toStdString();
     }
+}
+
+TEST(CliNew, AnExistingFileIsReplacedOnlyWithForce) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath("kept.rdat");
+    writeBytes(out, {'o', 'l', 'd'});
+    CtlRun r = ctl({"new", "-o", out, "--model", "UHF"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "baldo7ctl: new: " + out.toUtf8() + " exists; give --force to replace it\n");
+    Bytes kept;
+    ASSERT_TRUE(ReadFileBytes(out, kept).ok());
+    EXPECT_EQ(kept, (Bytes{'o', 'l', 'd'}));
+    r = ctl({"new", "-o", out, "--model", "UHF", "--force"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(loadFile(out).ModelType, "UHF");
 }
 
 TEST(CliNew, MissingOrShortTemplateStopsCleanly) {
@@ -114,6 +131,15 @@ TEST(CliShow, RefusedAndUnreadableFiles) {
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
     }
     EXPECT_TRUE(ctl({"show", dir.filePath("foreign.rdat")}).err.contains("Error file"));
+    // A short file says so, with its size, whichever verb reads it.
+    for (const QStringList& args :
+         {QStringList{"show", dir.filePath("short.rdat")},
+          QStringList{"write", "--port", dir.filePath("no-port"), dir.filePath("short.rdat")}}) {
+        const CtlRun r = ctl(args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_TRUE(r.err.contains("too short: 1000 bytes, a data file is 1057"))
+            << r.err.toStdString();
+    }
 }
 
 namespace {

@@ -65,7 +65,7 @@ TEST(CliRead, StoresTheSimulatorsBytes) {
     CtlRun r = ctl({"read", "--port", sim.device, "-o", rdat});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.trimmed(), "read.rdat: UHF 400-480MHz, transmit up to 520MHz");
-    EXPECT_TRUE(r.err.startsWith("Complete:%\n"));
+    EXPECT_TRUE(r.err.startsWith("Complete:0%\nComplete:2%\n")) << r.err.toStdString();
     EXPECT_TRUE(r.err.endsWith("Complete:100%\n"));
     Document doc;
     ASSERT_TRUE(LoadDataFile(doc, rdat).ok());
@@ -132,6 +132,18 @@ TEST(CliWrite, LeavesTheFilesImageInTheRadio) {
     const Bytes dump2 = readBytes(dir.filePath("dump2.bin"));
     EXPECT_EQ(slice(dump2, 0x0B80, 0x0BA0), stun);
     EXPECT_EQ(slice(dump2, 0, 0x0B80), Bytes(0x0B80, 0x00));
+}
+
+// Two identification strings go unanswered: one line says what the wait is for.
+TEST(CliTransfer, SaysOnceThatItIsWaitingForTheRadio) {
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("mem.bin"), radioMemory());
+    Sim sim({"--load", dir.filePath("mem.bin"), "--silent", "--at", "hello:0:2"});
+    const CtlRun r = ctl({"read", "--port", sim.device, "-o", dir.filePath("r.rdat")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QByteArray waiting = "read: waiting for the radio on " + sim.device.toUtf8() + "…\n";
+    EXPECT_TRUE(r.err.startsWith(waiting)) << r.err.toStdString();
+    EXPECT_EQ(r.err.count(waiting), 1);
 }
 
 TEST(CliTransfer, FailuresEndInTheirExitCodeWithTheOutputUntouched) {
