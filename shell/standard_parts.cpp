@@ -10,6 +10,7 @@
 #include "shell/settings.h"
 #include "shell/ui_support.h"
 
+#include "channels/form_batch_channel_edit.h"
 #include "channels/form_channel_edit.h"
 #include "channels/form_channel_information.h"
 #include "functions/form_embed_message.h"
@@ -89,6 +90,10 @@ ShellParts StandardShellParts() {
         },
         nullptr,
         [](QWidget* w) { static_cast<FormEmbedMessage*>(w)->AnalyseEmbeddedInformation(); }};
+    parts.tools[QStringLiteral("FormBatchChannelEdit")] = [](MDIFormMain& main) {
+        FormBatchChannelEdit dialog(main.document(), main, &main);
+        dialog.exec();
+    };
     return parts;
 }
 
