@@ -48,7 +48,7 @@ struct MainWindowRig {
         settings->setValue("SoftWare/Olvis/BALDO-7/Language", english ? "True" : "False");
         settings->setValue("SoftWare/Olvis/BALDO-7/ComPort", port);
         if (!serviceSetting.isNull())
-            settings->setValue("SoftWare/Olvis/BALDO-7/ServiceMode", serviceSetting);
+            settings->setValue("ServiceMode", serviceSetting);
         settings->sync();
         doc = std::make_unique<Document>();
         messages.shown.clear();
