@@ -320,6 +320,11 @@ class RowReader {
 public:
     RowReader(const Record& r, const ColumnMap& columns) : r_(r), columns_(columns) {}
     bool has(int c) const { return !get(c).empty(); }
+    // The row reaches the column (it may still be blank).
+    bool reaches(int c) const {
+        const int at = columns_[std::size_t(c)];
+        return at >= 0 && std::size_t(at) < r_.fields.size();
+    }
     std::string get(int c) const {
         const int at = columns_[std::size_t(c)];
         return at >= 0 && std::size_t(at) < r_.fields.size() ? r_.fields[std::size_t(at)]
@@ -512,7 +517,10 @@ std::optional<RowError> readSettings(const Document& doc, const RowReader& row, 
 
 std::optional<RowError> planChannel(const Document& doc, const RowReader& row, int channel,
                                     ChannelPlan& plan) {
+    // A blank Frequency empties the channel; a row too short to hold one (stray
+    // text pasted into the grid) is no channel at all.
     if (!row.has(kFrequency)) {
+        if (!row.reaches(kFrequency)) return RowError{CsvProblem::BadFrequency, kFrequency, ""};
         plan.empty = true;
         return std::nullopt;
     }
@@ -608,6 +616,8 @@ std::string fill(const std::string& pattern, const std::vector<std::string>& arg
 }
 
 // %1 value, %2 column, %3 low / earlier line, %4 high.
+constexpr BiText kSummary{"Channels imported: %1. Rows skipped: %2:",
+                          "已导入信道：%1。跳过的行：%2："};
 constexpr BiText kLinePrefix{"Line %1: ", "第%1行："};
 constexpr BiText kProblemTexts[] = {
     {"Location \"%1\" is not a channel 1-16", "位置“%1”不是1-16的信道"},
@@ -652,6 +662,13 @@ std::string DescribeCsvSkip(const CsvSkip& skip, bool isEnglish) {
     return fill(kLinePrefix.pick(isEnglish), {std::to_string(skip.line)}) +
            fill(problem.pick(isEnglish),
                 {skip.value, skip.column, std::to_string(skip.low), std::to_string(skip.high)});
+}
+
+std::string DescribeCsvImport(const CsvImport& result, bool isEnglish) {
+    std::string text = fill(kSummary.pick(isEnglish), {std::to_string(result.taken.size()),
+                                                       std::to_string(result.skipped.size())});
+    for (const CsvSkip& skip : result.skipped) text += "\n" + DescribeCsvSkip(skip, isEnglish);
+    return text;
 }
 
 }  // namespace baldo7

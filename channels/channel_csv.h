@@ -57,7 +57,8 @@ struct CsvImport {
 // when there is no Location column). Text without a usable header changes nothing.
 // Columns that are missing or blank take the new-channel defaults (no tones, wide,
 // high power, scanned); the radio's own columns keep the channel's current value
-// when it is in use. A blank Frequency empties the channel.
+// when it is in use. A blank Frequency empties the channel (a row that ends before
+// the Frequency column is skipped).
 CsvImport ImportChannelsCsv(Document& doc, const std::string& text);
 // Pasted rows into channels first, first + 1, ... in row order; Location is ignored.
 // Text without a header is read in the export column order.
@@ -65,5 +66,7 @@ CsvImport PasteChannelRows(Document& doc, const std::string& text, int first);
 
 // "Line 7: ..." in the chosen language.
 std::string DescribeCsvSkip(const CsvSkip& skip, bool isEnglish);
+// "Channels imported: 14. Rows skipped: 2:" and one line per skipped row.
+std::string DescribeCsvImport(const CsvImport& result, bool isEnglish);
 
 }  // namespace baldo7

@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontMetrics>
@@ -21,6 +22,7 @@
 #include <QVBoxLayout>
 #include <vector>
 
+#include "channels/channel_csv.h"
 #include "channels/channel_record.h"
 #include "channels/channel_texts.h"
 #include "channels/form_copy_tools.h"
@@ -191,7 +193,8 @@ void FormChannelInformation::layoutGrid() {
     QTableWidget* grid = MSHFlexGridChannel;
     grid->setFixedSize(twips(kGridWidthTwips), twips(kGridHeightTwips));
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Shift with the arrow keys selects rows to copy.
+    grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     grid->setSelectionBehavior(QAbstractItemView::SelectItems);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -553,7 +556,8 @@ FormChannelInformation::Shortcut FormChannelInformation::shortcutOf(const QKeyEv
 bool FormChannelInformation::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (shortcutOf(key) != Shortcut::None) {
+        if (shortcutOf(key) != Shortcut::None ||
+            (watched == MSHFlexGridChannel && isRowsKey(key))) {
             // Ours: no menu shortcut or line-edit binding may take it.
             key->accept();
             return true;
@@ -574,7 +578,20 @@ bool FormChannelInformation::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+bool FormChannelInformation::isRowsKey(const QKeyEvent* key) {
+    return key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste);
+}
+
 bool FormChannelInformation::gridKeyPress(QKeyEvent* key) {
+    // Copy and paste of whole rows; inside a cell editor the keys stay the editor's.
+    if (key->matches(QKeySequence::Copy)) {
+        copyRows();
+        return true;
+    }
+    if (key->matches(QKeySequence::Paste)) {
+        pasteRows();
+        return true;
+    }
     if (isEnterKey(key)) {
         if (ReopenOnEnter) {
             ReopenOnEnter = false;
@@ -664,6 +681,34 @@ void FormChannelInformation::deleteChannel() {
     DeleteChannel(doc_.radioImage, doc_.CurrentRow);
     doc_.GridChanged = true;
     AnalyseChannelInformation();
+}
+
+void FormChannelInformation::copyRows() {
+    // The selected rows, or the current one, as tab-separated text with its header.
+    int first = MSHFlexGridChannel->currentRow() + 1, last = first;
+    const QList<QTableWidgetSelectionRange> ranges = MSHFlexGridChannel->selectedRanges();
+    if (!ranges.isEmpty()) {
+        first = ranges.front().topRow() + 1;
+        last = ranges.front().bottomRow() + 1;
+    }
+    if (first < 1) return;
+    QGuiApplication::clipboard()->setText(
+        uiText(ExportChannelRows(doc_.radioImage, first, last, '\t')));
+}
+
+void FormChannelInformation::pasteRows() {
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.isEmpty()) return;
+    FreshData();
+    const int first = std::max(1, MSHFlexGridChannel->currentRow() + 1);
+    const CsvImport result = PasteChannelRows(doc_, text.toStdString(), first);
+    if (!result.taken.empty()) {
+        doc_.GridChanged = true;
+        AnalyseChannelInformation();
+    }
+    if (!result.skipped.empty())
+        host_.messages().show(MsgIcon::Warning, appTitle(),
+                              uiText(DescribeCsvImport(result, doc_.IsEnglish)));
 }
 
 void FormChannelInformation::showCopyTool(Shortcut which) {

@@ -111,6 +111,9 @@ private:
 
     void insertChannel();
     void deleteChannel();
+    static bool isRowsKey(const QKeyEvent* key);
+    void copyRows();
+    void pasteRows();
     void showCopyTool(Shortcut which);
     void openChannelEdit();
     void Timer1_Timer();

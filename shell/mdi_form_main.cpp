@@ -52,6 +52,8 @@ constexpr MenuText kMenuTexts[] = {
     {"MenuOpen", {"&Open", "打开(&O)"}},
     {"MenuSave", {"&Save", "保存(&S)"}},
     {"MenuSaveAs", {"Save &As", "另存为(&A)"}},
+    {"MenuImportChannels", {"&Import Channels…", "导入信道(&I)…"}},
+    {"MenuExportChannels", {"E&xport Channels…", "导出信道(&X)…"}},
     {"MenuExit", {"&Exit", "退出(&E)"}},
     {"MenuMachine", {"&Model", "机型(&M)"}},
     {"MenuModelInformation", {"&Model Information", "机型信息(&M)"}},
@@ -198,6 +200,9 @@ MDIFormMain::MDIFormMain(Document& doc, ShellServices services, ShellParts parts
     files_ = std::make_unique<FileCommands>(
         doc_, *chooser_, *messages_, folder_,
         FileCommands::Hooks{[this] { commitGrid(); }, [this] { editorReset(); }});
+    csv_ = std::make_unique<ChannelCsvCommands>(
+        doc_, *chooser_, *messages_,
+        ChannelCsvCommands::Hooks{[this] { commitGrid(); }, [this] { editorsDecodeNewImage(); }});
 
     area_ = new QMdiArea;
     area_->setObjectName(QStringLiteral("MDIClient"));
@@ -291,6 +296,12 @@ void MDIFormMain::buildMenus() {
     item(MenuSave, "MenuSave", MenuFile, QKeySequence(Qt::CTRL | Qt::Key_S), true,
          &MDIFormMain::MenuSave_Click);
     item(MenuSaveAs, "MenuSaveAs", MenuFile, none, true, &MDIFormMain::MenuSaveAs_Click);
+    MenuFile->addSeparator();
+    QAction* csvItem = nullptr;
+    item(csvItem, "MenuImportChannels", MenuFile, none, true, nullptr);
+    connect(csvItem, &QAction::triggered, this, [this] { csv_->Import(); });
+    item(csvItem, "MenuExportChannels", MenuFile, none, true, nullptr);
+    connect(csvItem, &QAction::triggered, this, [this] { csv_->Export(); });
     MenuFile->addSeparator();
     // The print items are shown only in the service configuration.
     item(MenuPrint, "MenuPrint", MenuFile, QKeySequence(Qt::CTRL | Qt::Key_P), false, nullptr);

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "core/document.h"
+#include "shell/channel_csv_commands.h"
 #include "shell/editor_host.h"
 #include "shell/file_commands.h"
 #include "shell/file_dialog.h"
@@ -101,6 +102,7 @@ public:
     // The service configuration (--service or the ServiceMode setting) is on.
     bool serviceMode() const { return serviceMode_; }
     FileCommands& fileCommands() { return *files_; }
+    ChannelCsvCommands& channelCsvCommands() { return *csv_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -142,6 +144,7 @@ private:
     ShellParts parts_;
     bool serviceMode_ = false;
     std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<ChannelCsvCommands> csv_;
 
     QMap<EditorWindow, OpenEditor> open_;
     QMap<int, QAction*> windowEntries_;

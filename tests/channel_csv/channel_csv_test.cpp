@@ -356,4 +356,15 @@ TEST(ChannelCsvPaste, RowsFromTheCurrentOneOn) {
     EXPECT_EQ(r.skipped[0].line, 3);
     EXPECT_EQ(r.skipped[0].problem, CsvProblem::BadLocation);
     EXPECT_EQ(DecodeChannel(doc.radioImage, 16, true, '.').rxText, "146.50000");
+
+    // Stray text is no row: nothing is emptied, and the report says so.
+    const auto before = doc.radioImage;
+    r = PasteChannelRows(doc, "hello world\n", 10);
+    EXPECT_TRUE(r.taken.empty());
+    ASSERT_EQ(r.skipped.size(), 1u);
+    EXPECT_EQ(r.skipped[0].problem, CsvProblem::BadFrequency);
+    EXPECT_EQ(doc.radioImage, before);
+    EXPECT_EQ(DescribeCsvImport(r, true),
+              "Channels imported: 0. Rows skipped: 1:\n"
+              "Line 1: Frequency \"\" is not a frequency in MHz on a 10 Hz step");
 }

@@ -1,0 +1,90 @@
+#include "shell/channel_csv_commands.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "channels/channel_csv.h"
+#include "shell/data_store.h"
+#include "shell/shell_texts.h"
+#include "shell/ui_support.h"
+
+namespace baldo7 {
+
+namespace {
+constexpr BiText kCsvFilter{"Channel list(*.csv *.txt)", "信道列表(*.csv *.txt)"};
+constexpr BiText kImportTitle{"Import Channels", "导入信道"};
+constexpr BiText kExportTitle{"Export Channels", "导出信道"};
+constexpr BiText kNoHeader{
+    "No channels were imported: the file has no header line with a Frequency column:\n%1",
+    "没有导入信道：文件中没有含 Frequency 列的标题行：\n%1"};
+}  // namespace
+
+ChannelCsvCommands::ChannelCsvCommands(Document& doc, FileChooser& chooser,
+                                       MessageService& messages, Hooks hooks)
+    : doc_(doc), chooser_(chooser), messages_(messages), hooks_(std::move(hooks)) {}
+
+FileDialogRequest ChannelCsvCommands::request(bool open) const {
+    const bool en = doc_.IsEnglish;
+    FileDialogRequest r;
+    r.open = open;
+    r.title = uiText(open ? kImportTitle : kExportTitle, en);
+    r.filters = {uiText(kCsvFilter, en), uiText(shelltexts::kAllFilesFilter, en)};
+    if (!open) {
+        r.defaultName = QFileInfo(QString::fromStdString(doc_.CurrentFileName)).completeBaseName() +
+                        QStringLiteral(".csv");
+        r.defaultSuffix = QStringLiteral("csv");
+    }
+    return r;
+}
+
+bool ChannelCsvCommands::Import() {
+    const bool en = doc_.IsEnglish;
+    const FileDialogAnswer answer = chooser_.choose(request(true));
+    if (answer.status != FileDialogAnswer::Chosen) {
+        if (answer.status == FileDialogAnswer::Failed)
+            messages_.show(MsgIcon::Error, appTitle(), uiText(texts::kUnknownError, en));
+        return false;
+    }
+    const QString shownPath = QDir::toNativeSeparators(answer.path);
+    Bytes bytes;
+    const LoadResult read = ReadFileBytes(answer.path, bytes);
+    if (!read.ok()) {
+        messages_.show(MsgIcon::Error, appTitle(),
+                       uiText(shelltexts::kCannotRead, en).arg(shownPath + "\n" + read.detail));
+        return false;
+    }
+    // A cell being typed belongs to the channel before the rows arrive.
+    if (hooks_.commitGrid) hooks_.commitGrid();
+    const CsvImport result = ImportChannelsCsv(doc_, std::string(bytes.begin(), bytes.end()));
+    if (!result.usable) {
+        messages_.show(MsgIcon::Error, appTitle(), uiText(kNoHeader, en).arg(shownPath));
+        return false;
+    }
+    if (!result.taken.empty()) {
+        doc_.GridChanged = true;
+        if (hooks_.channelsChanged) hooks_.channelsChanged();
+    }
+    if (!result.skipped.empty())
+        messages_.show(MsgIcon::Warning, appTitle(), uiText(DescribeCsvImport(result, en)));
+    return !result.taken.empty();
+}
+
+bool ChannelCsvCommands::Export() {
+    const bool en = doc_.IsEnglish;
+    if (hooks_.commitGrid) hooks_.commitGrid();
+    const FileDialogAnswer answer = chooser_.choose(request(false));
+    if (answer.status != FileDialogAnswer::Chosen) {
+        if (answer.status == FileDialogAnswer::Failed)
+            messages_.show(MsgIcon::Error, appTitle(), uiText(texts::kUnknownError, en));
+        return false;
+    }
+    const std::string csv = ExportChannelsCsv(doc_.radioImage);
+    QString error;
+    if (WriteFileAtomically(answer.path, Bytes(csv.begin(), csv.end()), &error)) return true;
+    messages_.show(MsgIcon::Error, appTitle(),
+                   uiText(shelltexts::kCannotWrite, en)
+                       .arg(QDir::toNativeSeparators(answer.path) + "\n" + error));
+    return false;
+}
+
+}  // namespace baldo7

@@ -1,0 +1,38 @@
+// Import Channels and Export Channels of the File menu: the CSV file dialogs, the
+// file on disk and the report of skipped rows. The rows themselves are read and
+// written by channels/channel_csv.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "core/document.h"
+#include "shell/file_dialog.h"
+#include "shell/message_service.h"
+
+namespace baldo7 {
+
+class ChannelCsvCommands {
+public:
+    struct Hooks {
+        std::function<void()> commitGrid;       // FreshData of the channel grid, when open
+        std::function<void()> channelsChanged;  // the open editors decode again
+    };
+
+    ChannelCsvCommands(Document& doc, FileChooser& chooser, MessageService& messages, Hooks hooks);
+
+    // True when at least one channel was written.
+    bool Import();
+    // True when the file was written.
+    bool Export();
+
+private:
+    FileDialogRequest request(bool open) const;
+
+    Document& doc_;
+    FileChooser& chooser_;
+    MessageService& messages_;
+    Hooks hooks_;
+};
+
+}  // namespace baldo7
