@@ -10,8 +10,10 @@
 #include "cli/commands.h"
 #include "cli/verb_parser.h"
 #include "core/pick_lists.h"
+#include "functions/embedded_message.h"
 #include "functions/function_setup.h"
 #include "functions/key_setting.h"
+#include "functions/scan_information.h"
 #include "shell/data_store.h"
 
 namespace baldo7::cli {
@@ -75,6 +77,28 @@ QJsonObject describe(const Document& doc) {
     const PickList keyList = KeyFunctionList(true);
     o["keys"] = QJsonObject{{"pf1", pick(keyList, KeyFunctionIndex(keys, kKeyPf1))},
                             {"pf2", pick(keyList, KeyFunctionIndex(keys, kKeyPf2))}};
+    // The scan window opens after the grid, which has cleared the scan bits of the
+    // channels not in use: the priority lists offer what is left.
+    Document shown = doc;
+    for (int ch = 1; ch <= kChannelCount; ++ch) DisplayChannel(shown, ch);
+    const ScanView scan = DecodeScan(shown.radioImage);
+    const PickList times = ScanTimeList('.');
+    QJsonArray priorityChannels;
+    for (int k = 0; k < kPrioritySlots; ++k) {
+        const int channel = scan.priorityChannel(k);
+        priorityChannels.append(channel ? QJsonValue(channel) : QJsonValue(QJsonValue::Null));
+    }
+    o["scan"] = QJsonObject{
+        {"priority", pick(PriorityList(true), scan.priority)},
+        {"revertChannel", pick(RevertChannelList(true, scan.priority), scan.revert)},
+        {"lookBackA", pick(times, scan.lookBack[0])},
+        {"lookBackB", pick(times, scan.lookBack[1])},
+        {"dropoutDelay", pick(times, scan.delay[0])},
+        {"txDwell", pick(times, scan.delay[1])},
+        {"priorityChannels", priorityChannels},
+    };
+    const MessageLines message = EmbeddedMessageLines(doc.radioImage);
+    o["message"] = QJsonArray{QString::fromLatin1(message[0]), QString::fromLatin1(message[1])};
     o["software"] = QJsonObject{{"programPassword", QString::fromLatin1(doc.ProgramPassword)},
                                 {"newPassword", QString::fromLatin1(doc.NewPassword)},
                                 {"changePassword", doc.ChangePasswordFlag}};
@@ -137,7 +161,9 @@ void printTable(QTextStream& out, const QString& name, const QJsonObject& o) {
     const QJsonObject f = o["functions"].toObject();
     const QJsonObject k = o["keys"].toObject();
     const QJsonObject s = o["software"].toObject();
-    const QList<QPair<QString, QString>> settings = {
+    const QJsonObject sc = o["scan"].toObject();
+    const QJsonArray m = o["message"].toArray();
+    QList<QPair<QString, QString>> settings = {
         {"Time Out Timer(TOT)[s]", cell(f["tot"])},
         {"TOT Warning Time[s]", cell(f["totWarning"])},
         {"Squelch Level", cell(f["squelch"])},
@@ -152,11 +178,27 @@ void printTable(QTextStream& out, const QString& name, const QJsonObject& o) {
         {"Program password", s["programPassword"].toString()},
         {"New password", s["newPassword"].toString()},
         {"Change password", cell(s["changePassword"])},
+        {"Priority", cell(sc["priority"])},
+        {"Look Back Time A[s]", cell(sc["lookBackA"])},
+        {"Look Back Time B[s]", cell(sc["lookBackB"])},
+        {"Revert Channel", cell(sc["revertChannel"])},
+        {"Dropout Delay Time[s]", cell(sc["dropoutDelay"])},
+        {"TX Dwell Time[s]", cell(sc["txDwell"])},
     };
+    const QJsonArray prioritySlots = sc["priorityChannels"].toArray();
+    for (int k = 0; k < prioritySlots.size(); ++k)
+        settings.append({QStringLiteral("Priority Channel %1").arg(k + 1), cell(prioritySlots[k])});
+    for (int line = 0; line < m.size(); ++line)
+        settings.append({QStringLiteral("Embedded Message %1").arg(line + 1),
+                         QLatin1Char('"') + m[line].toString() + QLatin1Char('"')});
     int w = 0;
     for (const auto& kv : settings) w = std::max(w, int(kv.first.size()));
     out << "\n";
-    for (const auto& kv : settings) out << kv.first.leftJustified(w + 2) << kv.second << "\n";
+    for (const auto& kv : settings) {
+        QString line = kv.first.leftJustified(w + 2) + kv.second;
+        while (line.endsWith(' ')) line.chop(1);
+        out << line << "\n";
+    }
 }
 
 }  // namespace

@@ -170,6 +170,16 @@ Bytes handMadeFile() {
     image[305] = 3;
     image[308] = 0xFF;  // out of range: shown as 3
     image[306] = 0x2F;  // PF1 nibble 15 shows None, PF2 Scan
+    // Scan: Fixd, times 2.5 / (27: shown 1.0) / 5.0 / (0xFF: 1.0), revert 3. Priority
+    // channel 1 names channel 4, whose scan bit the grid clears: shown as channel 1.
+    const std::uint8_t scan[7] = {1, 0xFF, 25, 27, 3, 50, 0xFF};
+    std::copy(scan, scan + 7, image.begin() + 288);
+    image[312] = 4;
+    // Message: gaps and codes outside 20..126 are skipped.
+    const std::uint8_t message[5] = {'H', 'I', 0xFF, 'A', 0x7F};
+    std::copy(message, message + 5, image.begin() + 768);
+    image[805] = 0x00;
+    image[806] = '!';
     SoftwareData software;
     software.fill(0xFF);
     software[0] = 'A';
@@ -238,6 +248,18 @@ TEST(CliShow, JsonIsWhatTheEditorsShow) {
                                                             {"roger", false},
                                                             {"freqHopping", true}}));
     EXPECT_EQ(js(o["keys"].toObject()), js(QJsonObject{{"pf1", "None"}, {"pf2", "Scan"}}));
+    EXPECT_EQ(js(o["scan"].toObject()),
+              js(QJsonObject{{"priority", "Fixd"},
+                             {"revertChannel", "Priority+Talk Back"},
+                             {"lookBackA", "2.5"},
+                             {"lookBackB", "1.0"},
+                             {"dropoutDelay", "5.0"},
+                             {"txDwell", "1.0"},
+                             {"priorityChannels",
+                              QJsonArray{1, QJsonValue::Null, QJsonValue::Null, QJsonValue::Null,
+                                         QJsonValue::Null, QJsonValue::Null, QJsonValue::Null,
+                                         QJsonValue::Null}}}));
+    EXPECT_EQ(js(o["message"].toArray()), js(QJsonArray{"HIA", "!"}));
     EXPECT_EQ(
         js(o["software"].toObject()),
         js(QJsonObject{{"programPassword", "AB"}, {"newPassword", ""}, {"changePassword", true}}));
@@ -251,6 +273,12 @@ TEST(CliShow, JsonIsWhatTheEditorsShow) {
     // The table names the same values.
     const CtlRun table = ctl({"show", path});
     ASSERT_EQ(table.exitCode, 0);
+    QStringList lines;
+    for (const QByteArray& line : table.out.split('\n')) lines << QString(line).simplified();
+    for (const char* expected :
+         {"Revert Channel Priority+Talk Back", "Look Back Time A[s] 2.5", "Priority Channel 1 1",
+          "Priority Channel 2", "Embedded Message 1 \"HIA\"", "Embedded Message 2 \"!\""})
+        EXPECT_TRUE(lines.contains(expected)) << expected << "\n" << table.out.toStdString();
     for (const char* expected : {"UHF 440-480MHz", "445.12500", "D023I", "12.5K(Narrow)", "Scan",
                                  "Time Out Timer(TOT)[s]"})
         EXPECT_TRUE(table.out.contains(expected)) << expected << "\n" << table.out.toStdString();
