@@ -20,9 +20,9 @@ const fs::path kHelpDir{BALDO7_HELP_DIR};
 const char* const kLanguages[] = {"en", "zh"};
 // The topics the program's Help buttons and menu ask for.
 const char* const kTopics[] = {
-    "general.htm",   "chinfo.htm",    "chEdit.htm",   "optfeatures.htm",
-    "keyassign.htm", "Scan/Scan.htm", "embmsg.htm",   "Local/Local.htm",
-    "Print.htm",     "chcopy.htm",    "freqcopy.htm", "qtdqtcopy.htm",
+    "general.htm",   "chinfo.htm",    "chEdit.htm",      "optfeatures.htm", "keyassign.htm",
+    "Scan/Scan.htm", "embmsg.htm",    "Local/Local.htm", "Print.htm",       "chcopy.htm",
+    "freqcopy.htm",  "qtdqtcopy.htm", "batchedit.htm",
 };
 
 fs::path treeOf(const std::string& language) {
