@@ -36,4 +36,26 @@ constexpr BiText kEncode{"Encode", "发射亚音频"};
 constexpr BiText kOk{"&OK", "确定(&O)"};
 constexpr BiText kCancel{"&Cancel", "取消(&C)"};
 
+// Channel edit dialog (the report prints the same fields under these names).
+namespace edit {
+constexpr BiText kCaption{"Channel Edit", "信道信息"};
+constexpr BiText kChannel{"Channel", "信道"};
+constexpr BiText kRxFreq{"Rx Frequency", "接收频率"};
+constexpr BiText kTxFreq{"Tx Frequency", "发射频率"};
+constexpr BiText kDecode{"CTCSS/DCS Decode", "CTCSS/DCS解码"};
+constexpr BiText kEncode{"CTCSS/DCS Encode", "CTCSS/DCS编码"};
+constexpr BiText kTxPower{"Tx Power", "发射功率"};
+constexpr BiText kSpace{"Channel Spacing", "宽/窄带"};
+constexpr BiText kBusyLock{"Busy Channel Lock-out", "繁忙锁定"};
+constexpr BiText kScrambleType{"Scramble Type", "扰频组别"};
+constexpr BiText kScanAdd{"Scan Add", "扫描添加"};
+constexpr BiText kReverse{"Reverse", "倒频"};
+constexpr BiText kTalkAround{"Talk Around", "脱网"};
+constexpr BiText kScramble{"Scramble On", "扰频开启"};
+constexpr BiText kCompand{"Compand", "压扩"};
+constexpr BiText kCdcssMode{"Cdcss Mode", "数字亚音模式"};
+constexpr BiText kNormalCode{"Normal Code", "正常亚音"};
+constexpr BiText kSpecialCode{"Special Code", "特殊亚音"};
+}  // namespace edit
+
 }  // namespace baldo7::channel_texts

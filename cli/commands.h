@@ -25,6 +25,7 @@ int runRead(const QStringList& args);
 int runWrite(const QStringList& args);
 int runExport(const QStringList& args);
 int runImport(const QStringList& args);
+int runPrint(const QStringList& args);
 
 // One clear line on stderr.
 void printError(const QString& message);

@@ -1,6 +1,9 @@
 // baldo7ctl: the command line of the BALDO-7 programming software.
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
+#include <cstring>
+#include <memory>
 
 #include "cli/commands.h"
 
@@ -17,6 +20,7 @@ const char kUsage[] =
     "  write  --port PORT FILE [--range RANGE] [--yes]       write the radio\n"
     "  export FILE.rdat [-o OUT.csv]                         the channels as CSV\n"
     "  import IN.csv -o OUT.rdat [--base BASE.rdat] [--force]  CSV channels into a data file\n"
+    "  print  FILE.rdat -o REPORT.pdf|.html [--lang en|zh]   the printed report of a data file\n"
     "\n"
     "Run 'baldo7ctl <command> --help' for the options of a command.\n"
     "Exit codes: 0 done, 1 usage, 2 file unreadable or refused, 3 port cannot be opened,\n"
@@ -25,7 +29,14 @@ const char kUsage[] =
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Only the report draws text, and only it pays for fonts and a (windowless) GUI.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && std::strcmp(argv[1], "print") == 0) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName("baldo7ctl");
     QCoreApplication::setApplicationVersion(BALDO7_VERSION);
 
@@ -51,7 +62,8 @@ int main(int argc, char** argv) {
         Verb run;
     } verbs[] = {{"new", baldo7::cli::runNew},       {"show", baldo7::cli::runShow},
                  {"read", baldo7::cli::runRead},     {"write", baldo7::cli::runWrite},
-                 {"export", baldo7::cli::runExport}, {"import", baldo7::cli::runImport}};
+                 {"export", baldo7::cli::runExport}, {"import", baldo7::cli::runImport},
+                 {"print", baldo7::cli::runPrint}};
     for (const auto& v : verbs)
         if (verb == QLatin1String(v.name)) return v.run(args);
 

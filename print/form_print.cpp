@@ -1,0 +1,181 @@
+#include "print/form_print.h"
+
+#include <QCheckBox>
+#include <QDate>
+#include <QGridLayout>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "print/print_report.h"
+#include "print/report_document.h"
+#include "shell/dialog_layout.h"
+#include "shell/editor_host.h"
+#include "shell/ui_support.h"
+
+namespace baldo7 {
+
+namespace {
+
+namespace t {
+constexpr BiText kCaption{"Print", "打印"};
+constexpr BiText kPrinterSetting{"P&rint Setup", "打印设置(&R)"};
+constexpr BiText kClearAll{"C&lear All", "全部清除(&L)"};
+constexpr BiText kSelectAll{"Select &All", "全部选定(&A)"};
+constexpr BiText kOk{"&OK", "确定(&O)"};
+constexpr BiText kCancel{"&Cancel", "取消(&C)"};
+constexpr BiText kPreview{"Print Preview", "打印预览"};
+constexpr BiText kNothingTicked{"Tick at least one section to print.",
+                                "请至少选定一项要打印的内容。"};
+constexpr BiText kPrintFailed{"The report could not be printed:\n%1", "报告无法打印：\n%1"};
+}  // namespace t
+
+constexpr char kHelpTopic[] = "Print.htm";
+
+std::string today() {
+    return QDate::currentDate().toString(Qt::ISODate).toStdString();
+}
+
+}  // namespace
+
+FormPrint::FormPrint(const Document& doc, EditorHost& host, QWidget* parent)
+    : QDialog(parent), doc_(doc), host_(host) {
+    setObjectName(QStringLiteral("FormPrint"));
+    auto check = [](const char* name) {
+        auto* box = new QCheckBox;
+        box->setObjectName(QString::fromLatin1(name));
+        return box;
+    };
+    CheckOption = check("CheckOption");
+    CheckKeySetting = check("CheckKeySetting");
+    CheckEmbedMessage = check("CheckEmbedMessage");
+    CheckChannelInfo = check("CheckChannelInfo");
+    CommandPrinterSetting = makeButton(QString(), "CommandPrinterSetting");
+    CommandClearAll = makeButton(QString(), "CommandClearAll");
+    CommandSelectAll = makeButton(QString(), "CommandSelectAll");
+    CommandOK = makeButton(QString(), "CommandOK", true);
+    CommandCancel = makeButton(QString(), "CommandCancel");
+    CommandHelp = makeButton(QString(), "CommandHelp");
+
+    // The sections on the left, the selection buttons beside them.
+    auto* body = new QGridLayout;
+    QCheckBox* const boxes[] = {CheckOption, CheckKeySetting, CheckEmbedMessage, CheckChannelInfo};
+    for (int i = 0; i < 4; ++i) body->addWidget(boxes[i], i, 0);
+    body->addWidget(CommandSelectAll, 0, 1);
+    body->addWidget(CommandClearAll, 1, 1);
+    body->addWidget(CommandPrinterSetting, 3, 1);
+    body->setColumnStretch(0, 1);
+    body->setHorizontalSpacing(24);
+    layOutDialog(this, body, {CommandOK, CommandCancel, CommandHelp});
+
+    connect(CommandSelectAll, &QPushButton::clicked, this, &FormPrint::CommandSelectAll_Click);
+    connect(CommandClearAll, &QPushButton::clicked, this, &FormPrint::CommandClearAll_Click);
+    connect(CommandPrinterSetting, &QPushButton::clicked, this,
+            &FormPrint::CommandPrinterSetting_Click);
+    connect(CommandOK, &QPushButton::clicked, this, &FormPrint::CommandOK_Click);
+    connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(CommandHelp, &QPushButton::clicked, this,
+            [this] { host_.showHelpTopic(QString::fromLatin1(kHelpTopic)); });
+    Form_Load();
+}
+
+void FormPrint::Form_Load() {
+    namespace pt = print_texts;
+    const bool en = doc_.IsEnglish;
+    setWindowTitle(uiText(t::kCaption, en));
+    CheckOption->setText(uiText(pt::kOptions, en));
+    CheckKeySetting->setText(uiText(pt::kKeys, en));
+    CheckEmbedMessage->setText(uiText(pt::kMessage, en));
+    CheckChannelInfo->setText(uiText(pt::kChannels, en));
+    CommandPrinterSetting->setText(uiText(t::kPrinterSetting, en));
+    CommandClearAll->setText(uiText(t::kClearAll, en));
+    CommandSelectAll->setText(uiText(t::kSelectAll, en));
+    CommandOK->setText(uiText(t::kOk, en));
+    CommandCancel->setText(uiText(t::kCancel, en));
+    CommandHelp->setText(uiText(texts::kHelp, en));
+    for (QCheckBox* box : {CheckOption, CheckKeySetting, CheckEmbedMessage, CheckChannelInfo})
+        box->setChecked(false);
+    CommandOK->setEnabled(false);
+}
+
+void FormPrint::CommandSelectAll_Click() {
+    for (QCheckBox* box : {CheckOption, CheckKeySetting, CheckEmbedMessage, CheckChannelInfo})
+        box->setChecked(true);
+    CommandOK->setEnabled(true);
+}
+
+void FormPrint::CommandClearAll_Click() {
+    for (QCheckBox* box : {CheckOption, CheckKeySetting, CheckEmbedMessage, CheckChannelInfo})
+        box->setChecked(false);
+    CommandOK->setEnabled(false);
+}
+
+void FormPrint::CommandPrinterSetting_Click() {
+    FormPrinterSetting dialog(doc_, setup_, this);
+    dialog.exec();
+}
+
+unsigned FormPrint::selectedSections() const {
+    unsigned s = 0;
+    if (CheckOption->isChecked()) s |= kSectionOptions;
+    if (CheckKeySetting->isChecked()) s |= kSectionKeys;
+    if (CheckEmbedMessage->isChecked()) s |= kSectionMessage;
+    if (CheckChannelInfo->isChecked()) s |= kSectionChannels;
+    return s;
+}
+
+void FormPrint::CommandOK_Click() {
+    const bool en = doc_.IsEnglish;
+    const unsigned sections = selectedSections();
+    // Select All enables OK; unticking every box by hand afterwards leaves nothing.
+    if (!sections) {
+        host_.messages().show(MsgIcon::Information, appTitle(), uiText(t::kNothingTicked, en));
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    ApplyPrintSetup(setup_, printer);
+    QPrintDialog dialog(&printer, this);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    if (dialog.exec() != QDialog::Accepted) return;
+    PrintDocumentReport(doc_, sections, printer);
+    if (printer.printerState() == QPrinter::Error) {
+        const QString where =
+            printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+        host_.messages().show(MsgIcon::Error, appTitle(), uiText(t::kPrintFailed, en).arg(where));
+        return;
+    }
+    accept();
+}
+
+void ApplyPrintSetup(const PrintSetup& setup, QPrinter& printer) {
+    if (!setup.outputFileName.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(setup.outputFileName);
+    } else if (!setup.printerName.isEmpty()) {
+        printer.setPrinterName(setup.printerName);
+    }
+    printer.setPageSize(setup.pageSize);
+    printer.setPageOrientation(setup.orientation);
+    printer.setDocName(QStringLiteral("BALDO-7"));
+}
+
+void PrintDocumentReport(const Document& doc, unsigned sections, QPrinter& printer) {
+    PrintReport(BuildReport(doc, sections, today()), printer);
+}
+
+void ShowPrintPreview(const Document& doc, QWidget* parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    ApplyPrintSetup(PrintSetup{}, printer);
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setObjectName(QStringLiteral("FormPrintView"));
+    preview.setWindowTitle(uiText(t::kPreview, doc.IsEnglish));
+    const Report report = BuildReport(doc, kAllSections, today());
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&report](QPrinter* p) { PrintReport(report, *p); });
+    preview.resize(twips(15000), twips(11000));
+    preview.exec();
+}
+
+}  // namespace baldo7

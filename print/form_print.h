@@ -1,0 +1,54 @@
+// The print selection dialog: which sections of the document to print, the printer
+// setting dialog, and the print run itself (the system's print dialog, then the
+// report on the chosen printer or into a PDF file). Also the print preview.
+#pragma once
+
+#include <QDialog>
+
+#include "core/document.h"
+#include "print/form_printer_setting.h"
+
+class QCheckBox;
+class QPrinter;
+class QPushButton;
+
+namespace baldo7 {
+
+class EditorHost;
+
+class FormPrint : public QDialog {
+    Q_OBJECT
+public:
+    FormPrint(const Document& doc, EditorHost& host, QWidget* parent = nullptr);
+
+    QCheckBox *CheckOption, *CheckKeySetting, *CheckEmbedMessage, *CheckChannelInfo;
+    QPushButton *CommandPrinterSetting, *CommandClearAll, *CommandSelectAll;
+    QPushButton *CommandOK, *CommandCancel, *CommandHelp;
+
+    void Form_Load();
+    void CommandSelectAll_Click();
+    void CommandClearAll_Click();
+    void CommandPrinterSetting_Click();
+    void CommandOK_Click();
+
+    // The ticked sections (ReportSection bits).
+    unsigned selectedSections() const;
+    // This session's printer, paper and orientation (and a PDF file to write instead).
+    PrintSetup& printSetup() { return setup_; }
+
+private:
+    const Document& doc_;
+    EditorHost& host_;
+    PrintSetup setup_;
+};
+
+// The print run's printer as the setup asks for it.
+void ApplyPrintSetup(const PrintSetup& setup, QPrinter& printer);
+
+// The report of the ticked sections, dated today, in the document's language.
+void PrintDocumentReport(const Document& doc, unsigned sections, QPrinter& printer);
+
+// The whole report in a print preview window (modal), with its own print button.
+void ShowPrintPreview(const Document& doc, QWidget* parent = nullptr);
+
+}  // namespace baldo7

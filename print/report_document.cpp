@@ -1,0 +1,188 @@
+#include "print/report_document.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextDocument>
+
+namespace baldo7 {
+
+namespace {
+
+// Point sizes: the channel table is the widest thing; at this size its thirteen
+// columns fit an A4 page across (and a portrait one with headers wrapped).
+constexpr double kBodyPt = 9;
+constexpr double kTablePt = 8;
+
+QString esc(const std::string& s) {
+    return QString::fromStdString(s).toHtmlEscaped();
+}
+
+void fields(QString& h, const std::vector<ReportField>& list) {
+    h += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"1\">");
+    for (const ReportField& f : list)
+        h += QStringLiteral("<tr><td style=\"padding-right:12px\">%1</td>"
+                            "<td style=\"white-space:pre\"><b>%2</b></td></tr>")
+                 .arg(esc(f.label), esc(f.value));
+    h += QStringLiteral("</table>");
+}
+
+void heading(QString& h, const std::string& title) {
+    h += QStringLiteral("<h2 style=\"margin-top:14px\">%1</h2>").arg(esc(title));
+}
+
+// Rough width of a text in Latin character cells (CJK characters take two).
+int cells(const QString& text) {
+    int n = 0;
+    for (QChar c : text) n += c.unicode() >= 0x2E80 ? 2 : 1;
+    return n;
+}
+
+// Each column's share of the page: its widest cell or its longest header word, so that
+// headers wrap between words and no value is broken.
+QList<int> columnPercents(const ReportTable& t) {
+    QList<int> weights;
+    for (std::size_t i = 0; i < t.headers.size(); ++i) {
+        int w = 0;
+        for (const QString& word :
+             QString::fromStdString(t.headers[i]).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            w = std::max(w, cells(word) * 6 / 5);  // bold
+        for (const auto& row : t.rows) w = std::max(w, cells(QString::fromStdString(row[i])));
+        weights << w + 2;
+    }
+    int total = 0;
+    for (int w : weights) total += w;
+    QList<int> percents;
+    for (int w : weights) percents << std::max(1, w * 100 / total);
+    return percents;
+}
+
+void channelTable(QString& h, const ReportTable& t) {
+    heading(h, t.title);
+    h += QStringLiteral(
+             "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"1\" "
+             "style=\"font-size:%1pt\"><thead><tr>")
+             .arg(kTablePt);
+    const QList<int> percents = columnPercents(t);
+    for (std::size_t i = 0; i < t.headers.size(); ++i)
+        h += QStringLiteral("<th width=\"%1%\" style=\"background-color:#e8e8e8\">%2</th>")
+                 .arg(percents[static_cast<int>(i)])
+                 .arg(esc(t.headers[i]));
+    h += QStringLiteral("</tr></thead>");
+    for (const auto& row : t.rows) {
+        h += QStringLiteral("<tr>");
+        for (std::size_t i = 0; i < row.size(); ++i)
+            h += (i == 0 ? QStringLiteral("<td align=\"right\">%1</td>")
+                         : QStringLiteral("<td>%1</td>"))
+                     .arg(row[i].empty() ? QStringLiteral("&nbsp;") : esc(row[i]));
+        h += QStringLiteral("</tr>");
+    }
+    h += QStringLiteral("</table>");
+}
+
+bool commit(QSaveFile& file, const QString& path, QString* error) {
+    if (file.commit()) return true;
+    if (error) *error = path + QStringLiteral(": ") + file.errorString();
+    return false;
+}
+
+}  // namespace
+
+QString ReportHtml(const Report& report) {
+    QString h = QStringLiteral(
+                    "<!DOCTYPE html><html lang=\"%1\"><head><meta charset=\"utf-8\">"
+                    "<title>%2</title></head>"
+                    "<body style=\"font-size:%3pt\">")
+                    .arg(report.isEnglish ? QStringLiteral("en") : QStringLiteral("zh"),
+                         esc(report.title))
+                    .arg(kBodyPt);
+    h += QStringLiteral("<h1>%1</h1>").arg(esc(report.title));
+    fields(h, report.heading);
+    // The short sections side by side, so that with the channels they fill one page.
+    if (!report.blocks.empty()) {
+        h += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"0\"><tr>");
+        for (const ReportBlock& b : report.blocks) {
+            h += QStringLiteral("<td valign=\"top\" style=\"padding-right:36px\">");
+            heading(h, b.title);
+            fields(h, b.fields);
+            h += QStringLiteral("</td>");
+        }
+        h += QStringLiteral("</tr></table>");
+    }
+    if (report.channels) channelTable(h, *report.channels);
+    h += QStringLiteral("</body></html>\n");
+    return h;
+}
+
+void FillReportDocument(QTextDocument& doc, const Report& report) {
+    QFont font = doc.defaultFont();
+    font.setPointSizeF(kBodyPt);
+    // One face for Latin and Chinese alike keeps the rows of a Chinese report even;
+    // a system without these falls back to its own.
+    if (!report.isEnglish)
+        font.setFamilies({QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC"),
+                          font.family()});
+    doc.setDefaultFont(font);
+    doc.setHtml(ReportHtml(report));
+}
+
+void PrintReport(const Report& report, QPagedPaintDevice& device) {
+    QTextDocument doc;
+    FillReportDocument(doc, report);
+    // Laid out in the device's own units, so point sizes come out as points on paper;
+    // the page number takes a line below each page's text.
+    doc.documentLayout()->setPaintDevice(&device);
+    doc.setDocumentMargin(0);
+    const QRect area = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    const QFontMetricsF footerMetrics(doc.defaultFont(), &device);
+    const double footer = footerMetrics.height() * 2;
+    const QSizeF page(area.width(), area.height() - footer);
+    doc.setPageSize(page);
+    const int pages = doc.pageCount();
+
+    QPainter painter(&device);
+    painter.setFont(QFont(doc.defaultFont(), &device));
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0) device.newPage();
+        const QRectF shown(0, i * page.height(), page.width(), page.height());
+        painter.save();
+        painter.translate(0, -shown.top());
+        doc.drawContents(&painter, shown);
+        painter.restore();
+        painter.drawText(QRectF(0, page.height(), page.width(), footer), Qt::AlignCenter,
+                         QStringLiteral("%1 / %2").arg(i + 1).arg(pages));
+    }
+}
+
+bool WriteReportPdf(const Report& report, const QString& path, QString* error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error) *error = path + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    {
+        QPdfWriter pdf(&file);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                      QMarginsF(15, 15, 15, 10), QPageLayout::Millimeter));
+        pdf.setTitle(QString::fromStdString(report.title));
+        pdf.setCreator(QString::fromStdString(report.title));
+        PrintReport(report, pdf);
+    }
+    return commit(file, path, error);
+}
+
+bool WriteReportHtml(const Report& report, const QString& path, QString* error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error) *error = path + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    file.write(ReportHtml(report).toUtf8());
+    return commit(file, path, error);
+}
+
+}  // namespace baldo7
