@@ -3,6 +3,7 @@
 #include "channels/channel_record.h"
 #include "channels/channel_texts.h"
 #include "core/pick_lists.h"
+#include "functions/embedded_message.h"
 #include "functions/function_setup.h"
 #include "functions/key_setting.h"
 
@@ -64,12 +65,29 @@ ReportBlock keysBlock(const Document& doc) {
     return b;
 }
 
+// A message line is one byte per character, 20..126. Codes below the space would
+// vanish on paper; they print as their control pictures (U+2414 for 20).
+std::string printable(const std::string& line) {
+    std::string out;
+    for (unsigned char c : line) {
+        if (c >= 0x20) {
+            out += static_cast<char>(c);
+        } else {
+            const unsigned picture = 0x2400 + c;
+            out += static_cast<char>(0xE0 | (picture >> 12));
+            out += static_cast<char>(0x80 | ((picture >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (picture & 0x3F));
+        }
+    }
+    return out;
+}
+
 ReportBlock messageBlock(const Document& doc) {
     const bool en = doc.IsEnglish;
-    const std::string lines[2] = {"PENDING", "PENDING"};  // PENDING embedded message decoder
+    const MessageLines lines = EmbeddedMessageLines(doc.radioImage);
     return {kSectionMessage,
             pt::kMessage.pick(en),
-            {{pt::kLine1.pick(en), lines[0]}, {pt::kLine2.pick(en), lines[1]}}};
+            {{pt::kLine1.pick(en), printable(lines[0])}, {pt::kLine2.pick(en), printable(lines[1])}}};
 }
 
 ReportTable channelTable(const Document& doc) {

@@ -121,6 +121,8 @@ QString ReportHtml(const Report& report) {
 void FillReportDocument(QTextDocument& doc, const Report& report) {
     QFont font = doc.defaultFont();
     font.setPointSizeF(kBodyPt);
+    // No ligatures: "Off" copied or searched in the PDF must read "Off".
+    font.setStyleStrategy(QFont::PreferNoShaping);
     // One face for Latin and Chinese alike keeps the rows of a Chinese report even;
     // a system without these falls back to its own.
     if (!report.isEnglish)
