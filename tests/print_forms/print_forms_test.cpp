@@ -1,0 +1,256 @@
+// The print selection and printer setting dialogs driven as a user drives them, a
+// print run through the system's print dialog into a PDF file, and the preview.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+#include "print/form_print.h"
+#include "print/form_printer_setting.h"
+#include "print/print_report.h"
+#include "tests/print/hand_made_document.h"
+#include "tests/support/fake_editor_host.h"
+
+using namespace baldo7;
+
+namespace {
+
+void clickCheck(QCheckBox* box) {
+    QStyleOptionButton option;
+    option.initFrom(box);
+    option.text = box->text();
+    const QRect area = box->style()->subElementRect(QStyle::SE_CheckBoxClickRect, &option, box);
+    QTest::mouseClick(box, Qt::LeftButton, {}, area.center());
+}
+
+// Runs `answer` on the next modal dialog of type D once it is shown.
+template <typename D>
+void whenShown(std::function<void(D*)> answer) {
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+        if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            answer(d);
+        }
+    });
+    timer->start();
+}
+
+QString pdfText(const QString& pdf) {
+    QProcess p;
+    p.start("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+}  // namespace
+
+class PrintFormsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        doc = Document{};
+        doc.IsEnglish = true;
+        doc.radioImage.fill(0xFF);
+        doc.ModelType = "VHF";
+        doc.BandLowMHz = 136;
+        doc.BandHighMHz = doc.BandTxHighMHz = 174;
+        doc.CurrentFileName = "hand.rdat";
+        MakeHandMade(doc);
+        host = std::make_unique<FakeEditorHost>();
+    }
+
+    void boxesAndOk() {
+        FormPrint form(doc, *host);
+        QCheckBox* boxes[] = {form.CheckOption, form.CheckKeySetting, form.CheckEmbedMessage,
+                              form.CheckChannelInfo};
+        auto ticked = [&] {
+            QList<bool> t;
+            for (QCheckBox* b : boxes) t << b->isChecked();
+            return t;
+        };
+        const QList<bool> none{false, false, false, false}, all{true, true, true, true};
+        QCOMPARE(ticked(), none);
+        QVERIFY(!form.CommandOK->isEnabled());
+
+        // Ticking one box by hand does not enable OK.
+        form.show();
+        clickCheck(form.CheckKeySetting);
+        QVERIFY(form.CheckKeySetting->isChecked());
+        QVERIFY(!form.CommandOK->isEnabled());
+
+        QTest::mouseClick(form.CommandSelectAll, Qt::LeftButton);
+        QCOMPARE(ticked(), all);
+        QVERIFY(form.CommandOK->isEnabled());
+        QCOMPARE(form.selectedSections(), kAllSections);
+        // ...nor does unticking one disable it.
+        clickCheck(form.CheckOption);
+        QVERIFY(form.CommandOK->isEnabled());
+        QCOMPARE(form.selectedSections(), kSectionKeys | kSectionMessage | kSectionChannels);
+
+        QTest::mouseClick(form.CommandClearAll, Qt::LeftButton);
+        QCOMPARE(ticked(), none);
+        QVERIFY(!form.CommandOK->isEnabled());
+
+        QTest::mouseClick(form.CommandHelp, Qt::LeftButton);
+        QCOMPARE(host->helpTopics, QStringList{"Print.htm"});
+    }
+
+    void textsInBothLanguages() {
+        const struct {
+            bool english;
+            QStringList texts;
+        } cases[] = {
+            {true,
+             {"Print", "Optional Features", "Key Assignment", "Embedded Message",
+              "Channel Information", "P&rint Setup", "C&lear All", "Select &All", "&OK",
+              "&Cancel", "&Help"}},
+            {false,
+             {"打印", "可选功能", "键设定", "嵌入信息", "信道信息", "打印设置(&R)",
+              "全部清除(&L)", "全部选定(&A)", "确定(&O)", "取消(&C)", "帮助(&H)"}},
+        };
+        for (const auto& c : cases) {
+            doc.IsEnglish = c.english;
+            FormPrint form(doc, *host);
+            const QStringList shown{form.windowTitle(),
+                                    form.CheckOption->text(),
+                                    form.CheckKeySetting->text(),
+                                    form.CheckEmbedMessage->text(),
+                                    form.CheckChannelInfo->text(),
+                                    form.CommandPrinterSetting->text(),
+                                    form.CommandClearAll->text(),
+                                    form.CommandSelectAll->text(),
+                                    form.CommandOK->text(),
+                                    form.CommandCancel->text(),
+                                    form.CommandHelp->text()};
+            QCOMPARE(shown, c.texts);
+        }
+    }
+
+    void printerSettingWithNoPrinter() {
+        if (!QPrinterInfo::availablePrinters().isEmpty())
+            QSKIP("this machine has printers installed");
+        PrintSetup setup;
+        FormPrinterSetting dialog(doc, setup);
+        QCOMPARE(dialog.ComboPrinter->count(), 0);
+        QCOMPARE(dialog.ComboPrinter->currentIndex(), -1);
+        for (QLabel* value : {dialog.LabelStatusValue, dialog.LabelTypeValue,
+                              dialog.LabelLocationValue, dialog.LabelCommentValue})
+            QVERIFY(value->text().isEmpty());
+        QVERIFY(!dialog.CommandPrinter->isEnabled());
+        // Chinese captions in an English session.
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("打印设置"));
+        QCOMPARE(dialog.findChild<QGroupBox*>("FramePrinter")->title(), QStringLiteral("打印机"));
+        QCOMPARE(dialog.OptionLandscape->text(), QStringLiteral("横向(&O)"));
+        QCOMPARE(dialog.CommandOK->text(), QStringLiteral("确定(&O)"));
+        // The run then writes a PDF file; its paper sizes are offered.
+        QCOMPARE(dialog.ComboPaperSize->currentText(), QPageSize(QPageSize::A4).name());
+    }
+
+    void printerSettingOkKeepsChoicesCancelDoesNot() {
+        PrintSetup setup;
+        {
+            FormPrinterSetting dialog(doc, setup);
+            QVERIFY(dialog.OptionLandscape->isChecked());
+            dialog.OptionPortrait->setChecked(true);
+            dialog.ComboPaperSize->setCurrentText(QPageSize(QPageSize::Letter).name());
+            QTest::mouseClick(dialog.CommandCancel, Qt::LeftButton);
+        }
+        QCOMPARE(setup.orientation, QPageLayout::Landscape);
+        QVERIFY(setup.pageSize.isEquivalentTo(QPageSize(QPageSize::A4)));
+        {
+            FormPrinterSetting dialog(doc, setup);
+            dialog.OptionPortrait->setChecked(true);
+            dialog.ComboPaperSize->setCurrentText(QPageSize(QPageSize::Letter).name());
+            QTest::mouseClick(dialog.CommandOK, Qt::LeftButton);
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        }
+        QCOMPARE(setup.orientation, QPageLayout::Portrait);
+        QVERIFY(setup.pageSize.isEquivalentTo(QPageSize(QPageSize::Letter)));
+        QCOMPARE(PrinterListEntry("Office", "Generic PCL", "USB001"),
+                 QStringLiteral("Office,Generic PCL,USB001"));
+    }
+
+    void printRunThroughTheSystemDialogIntoPdf() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("report.pdf");
+        FormPrint form(doc, *host);
+        form.printSetup().outputFileName = pdf;
+        form.show();
+        QTest::mouseClick(form.CommandSelectAll, Qt::LeftButton);
+        clickCheck(form.CheckChannelInfo);
+        bool asked = false;
+        whenShown<QPrintDialog>([&](QPrintDialog* d) {
+            asked = true;
+            d->accept();
+        });
+        QTest::mouseClick(form.CommandOK, Qt::LeftButton);
+        QVERIFY(asked);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        const QString text = pdfText(pdf);
+        for (const char* s : {"Optional Features", "Key Assignment", "Embedded Message",
+                              "Monitor", "HELLO WORLD", "Freq Hopping"})
+            QVERIFY2(text.contains(QString::fromUtf8(s)), s);
+        QVERIFY(!text.contains("Channel Information"));
+        QVERIFY(!text.contains("145.12500"));
+    }
+
+    void cancelledSystemDialogPrintsNothing() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("report.pdf");
+        FormPrint form(doc, *host);
+        form.printSetup().outputFileName = pdf;
+        form.show();
+        QTest::mouseClick(form.CommandSelectAll, Qt::LeftButton);
+        whenShown<QPrintDialog>([](QPrintDialog* d) { d->reject(); });
+        QTest::mouseClick(form.CommandOK, Qt::LeftButton);
+        QVERIFY(!QFile::exists(pdf));
+        QVERIFY(form.isVisible());
+    }
+
+    void nothingTickedSaysSoInsteadOfPrinting() {
+        FormPrint form(doc, *host);
+        form.show();
+        QTest::mouseClick(form.CommandSelectAll, Qt::LeftButton);
+        for (QCheckBox* b : {form.CheckOption, form.CheckKeySetting, form.CheckEmbedMessage,
+                             form.CheckChannelInfo})
+            clickCheck(b);
+        QVERIFY(form.CommandOK->isEnabled());
+        QTest::mouseClick(form.CommandOK, Qt::LeftButton);
+        QCOMPARE(host->messageService.shown.size(), 1);
+        QCOMPARE(host->messageService.shown[0].icon, MsgIcon::Information);
+        QVERIFY(form.isVisible());
+    }
+
+    void previewShowsTheReport() {
+        int pages = 0;
+        whenShown<QPrintPreviewDialog>([&](QPrintPreviewDialog* d) {
+            auto* view = d->findChild<QPrintPreviewWidget*>();
+            pages = view ? view->pageCount() : -1;
+            d->reject();
+        });
+        ShowPrintPreview(doc);
+        QCOMPARE(pages, 1);
+    }
+
+private:
+    Document doc;
+    std::unique_ptr<FakeEditorHost> host;
+};
+
+QTEST_MAIN(PrintFormsTest)
+#include "print_forms_test.moc"
