@@ -40,10 +40,8 @@ const char kOk[] = "确定(&O)";
 const char kCancel[] = "取消(&C)";
 }  // namespace t
 
-constexpr BiText kStates[] = {{"Ready", "就绪"},
-                              {"Printing", "正在打印"},
-                              {"Aborted", "已中止"},
-                              {"Error", "错误"}};
+constexpr BiText kStates[] = {
+    {"Ready", "就绪"}, {"Printing", "正在打印"}, {"Aborted", "已中止"}, {"Error", "错误"}};
 
 const struct {
     QPrinter::PaperSource source;
@@ -153,8 +151,8 @@ void FormPrinterSetting::Form_Load() {
     const QSignalBlocker quiet(ComboPrinter);
     ComboPrinter->clear();
     printerNames_.clear();
-    const QString wanted = setup_.printerName.isEmpty() ? QPrinterInfo::defaultPrinterName()
-                                                        : setup_.printerName;
+    const QString wanted =
+        setup_.printerName.isEmpty() ? QPrinterInfo::defaultPrinterName() : setup_.printerName;
     int selected = -1;
     // Qt does not tell a printer's port; the entry keeps its place empty.
     for (const QPrinterInfo& p : QPrinterInfo::availablePrinters()) {

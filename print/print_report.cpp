@@ -85,9 +85,10 @@ std::string printable(const std::string& line) {
 ReportBlock messageBlock(const Document& doc) {
     const bool en = doc.IsEnglish;
     const MessageLines lines = EmbeddedMessageLines(doc.radioImage);
-    return {kSectionMessage,
-            pt::kMessage.pick(en),
-            {{pt::kLine1.pick(en), printable(lines[0])}, {pt::kLine2.pick(en), printable(lines[1])}}};
+    return {
+        kSectionMessage,
+        pt::kMessage.pick(en),
+        {{pt::kLine1.pick(en), printable(lines[0])}, {pt::kLine2.pick(en), printable(lines[1])}}};
 }
 
 ReportTable channelTable(const Document& doc) {

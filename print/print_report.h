@@ -19,7 +19,8 @@ enum ReportSection : unsigned {
     kSectionMessage = 4,
     kSectionChannels = 8,
 };
-constexpr unsigned kAllSections = kSectionOptions | kSectionKeys | kSectionMessage | kSectionChannels;
+constexpr unsigned kAllSections =
+    kSectionOptions | kSectionKeys | kSectionMessage | kSectionChannels;
 
 namespace print_texts {
 constexpr BiText kOptions{"Optional Features", "可选功能"};
@@ -39,7 +40,8 @@ constexpr BiText kOn{"On", "开"};
 // The command line's names of the sections: "options", "keys", "message", "channels".
 // A comma-separated list of them gives its selection; an unknown or empty name gives
 // nothing and names it in `unknown`.
-std::optional<unsigned> ParseReportSections(const std::string& list, std::string* unknown = nullptr);
+std::optional<unsigned> ParseReportSections(const std::string& list,
+                                            std::string* unknown = nullptr);
 
 struct ReportField {
     std::string label;
@@ -61,9 +63,9 @@ struct ReportTable {
 
 struct Report {
     bool isEnglish = true;
-    std::string title;                   // the product name
-    std::vector<ReportField> heading;    // model, band, file, date
-    std::vector<ReportBlock> blocks;     // options, keys, message: those selected
+    std::string title;                 // the product name
+    std::vector<ReportField> heading;  // model, band, file, date
+    std::vector<ReportBlock> blocks;   // options, keys, message: those selected
     std::optional<ReportTable> channels;
 };
 

@@ -3,8 +3,8 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
 #include <QPageLayout>
-#include <QPainter>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextDocument>
@@ -25,8 +25,9 @@ QString esc(const std::string& s) {
 void fields(QString& h, const std::vector<ReportField>& list) {
     h += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"1\">");
     for (const ReportField& f : list)
-        h += QStringLiteral("<tr><td style=\"padding-right:12px\">%1</td>"
-                            "<td style=\"white-space:pre\"><b>%2</b></td></tr>")
+        h += QStringLiteral(
+                 "<tr><td style=\"padding-right:12px\">%1</td>"
+                 "<td style=\"white-space:pre\"><b>%2</b></td></tr>")
                  .arg(esc(f.label), esc(f.value));
     h += QStringLiteral("</table>");
 }
@@ -93,13 +94,13 @@ bool commit(QSaveFile& file, const QString& path, QString* error) {
 }  // namespace
 
 QString ReportHtml(const Report& report) {
-    QString h = QStringLiteral(
-                    "<!DOCTYPE html><html lang=\"%1\"><head><meta charset=\"utf-8\">"
-                    "<title>%2</title></head>"
-                    "<body style=\"font-size:%3pt\">")
-                    .arg(report.isEnglish ? QStringLiteral("en") : QStringLiteral("zh"),
-                         esc(report.title))
-                    .arg(kBodyPt);
+    QString h =
+        QStringLiteral(
+            "<!DOCTYPE html><html lang=\"%1\"><head><meta charset=\"utf-8\">"
+            "<title>%2</title></head>"
+            "<body style=\"font-size:%3pt\">")
+            .arg(report.isEnglish ? QStringLiteral("en") : QStringLiteral("zh"), esc(report.title))
+            .arg(kBodyPt);
     h += QStringLiteral("<h1>%1</h1>").arg(esc(report.title));
     fields(h, report.heading);
     // The short sections side by side, so that with the channels they fill one page.

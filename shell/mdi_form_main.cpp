@@ -139,6 +139,8 @@ constexpr ServiceRow kServiceRows[] = {
     {"MenuScan", "TreeScan", "FormScanInformation", {}},
     {"MenuMessage", "TreeMessage", "FormEmbedMessage", {}},
     {"MenuBank", nullptr, "FormBatchChannelEdit", {}},
+    {"MenuPrint", nullptr, "FormPrint", {}},
+    {"MenuPrintView", nullptr, "FormPrintView", {}},
     {"MenuHelpPage", nullptr, nullptr, {}},
 };
 
@@ -306,9 +308,17 @@ void MDIFormMain::buildMenus() {
     // The print items are shown only in the service configuration.
     item(MenuPrint, "MenuPrint", MenuFile, QKeySequence(Qt::CTRL | Qt::Key_P), false, nullptr);
     MenuPrint->setText(QStringLiteral("&Print"));
-    connect(MenuPrint, &QAction::triggered, this, [this] { runTool(QStringLiteral("FormPrint")); });
+    // A cell being typed in the grid goes on paper too.
+    connect(MenuPrint, &QAction::triggered, this, [this] {
+        commitGrid();
+        runTool(QStringLiteral("FormPrint"));
+    });
     item(MenuPrintView, "MenuPrintView", MenuFile, none, false, nullptr);
     MenuPrintView->setText(QStringLiteral("Print Pre&view"));
+    connect(MenuPrintView, &QAction::triggered, this, [this] {
+        commitGrid();
+        runTool(QStringLiteral("FormPrintView"));
+    });
     MenuFile->addSeparator();
     item(MenuExit, "MenuExit", MenuFile, none, true, nullptr);
     connect(MenuExit, &QAction::triggered, this, &QWidget::close);

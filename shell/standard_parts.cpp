@@ -17,6 +17,7 @@
 #include "functions/form_key_setting.h"
 #include "functions/form_option.h"
 #include "functions/form_scan_information.h"
+#include "print/form_print.h"
 
 namespace baldo7 {
 
@@ -93,6 +94,13 @@ ShellParts StandardShellParts() {
     parts.tools[QStringLiteral("FormBatchChannelEdit")] = [](MDIFormMain& main) {
         FormBatchChannelEdit dialog(main.document(), main, &main);
         dialog.exec();
+    };
+    parts.tools[QStringLiteral("FormPrint")] = [](MDIFormMain& main) {
+        FormPrint form(main.document(), main, &main);
+        form.exec();
+    };
+    parts.tools[QStringLiteral("FormPrintView")] = [](MDIFormMain& main) {
+        ShowPrintPreview(main.document(), &main);
     };
     return parts;
 }

@@ -42,7 +42,7 @@ inline void MakeHandMade(Document& doc) {
     SetBusyLock(im, 16, 2);
 
     im[addr::kOptionBits] = 0x01 | 0x08 | 0x20 | 0x80;  // save, English, scramble, hopping
-    im[304] = 41;                                         // out of range: shown as 180
+    im[304] = 41;                                       // out of range: shown as 180
     im[305] = 10;
     im[308] = 0;
     im[addr::kKeySet] = 0x61;  // PF1 Monitor, PF2 Talk Around
@@ -56,10 +56,11 @@ inline std::vector<std::vector<std::string>> HandMadeChannelRows() {
         rows.push_back({std::to_string(ch), "", "", "", "", "", "", "", "", "", "", "", ""});
     rows[0] = {"1",         "145.12500", "145.72500", "67.0", "D023N", "High",       "Add",
                "25K(Wide)", "None",      "1",         "Off",  "Off",   "Normal Code"};
-    rows[1] = {"2",  "146.52000", "146.52000", "D754I", "88.5", "Low", "Delete", "12.5K(Narrow)",
-               "Carrier", "4", "On", "On", "Special Code"};
-    rows[3] = {"4",         "150.00000", "",  "None", "None", "High",      "Add",
-               "25K(Wide)", "None",      "1", "Off",  "Off", "Normal Code"};
+    rows[1] = {"2",   "146.52000", "146.52000",     "D754I",   "88.5",
+               "Low", "Delete",    "12.5K(Narrow)", "Carrier", "4",
+               "On",  "On",        "Special Code"};
+    rows[3] = {"4",         "150.00000", "",  "None", "None", "High",       "Add",
+               "25K(Wide)", "None",      "1", "Off",  "Off",  "Normal Code"};
     rows[15] = {"16",        "173.99750", "170.00000", "254.1", "D017N", "High",       "Add",
                 "25K(Wide)", "QT/DQT",    "1",         "Off",   "Off",   "Normal Code"};
     return rows;

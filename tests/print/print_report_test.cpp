@@ -34,10 +34,19 @@ TEST(Report, ChannelTableHasEveryGridAndDialogColumnAndEmptyRows) {
     const Report r = BuildReport(handMade(true), kSectionChannels, "2026-01-02");
     ASSERT_TRUE(r.channels);
     EXPECT_EQ(r.channels->title, "Channel Information");
-    const std::vector<std::string> headers = {
-        "CH",        "Rx Frequency",          "Tx Frequency",  "CTCSS/DCS Decode",
-        "CTCSS/DCS Encode", "Tx Power",       "Scan Add",      "Channel Spacing",
-        "Busy Channel Lock-out", "Scramble Type", "Scramble On", "Compand", "Cdcss Mode"};
+    const std::vector<std::string> headers = {"CH",
+                                              "Rx Frequency",
+                                              "Tx Frequency",
+                                              "CTCSS/DCS Decode",
+                                              "CTCSS/DCS Encode",
+                                              "Tx Power",
+                                              "Scan Add",
+                                              "Channel Spacing",
+                                              "Busy Channel Lock-out",
+                                              "Scramble Type",
+                                              "Scramble On",
+                                              "Compand",
+                                              "Cdcss Mode"};
     EXPECT_EQ(r.channels->headers, headers);
     const auto expected = HandMadeChannelRows();
     ASSERT_EQ(r.channels->rows.size(), expected.size());
@@ -90,11 +99,10 @@ TEST(Report, FunctionsKeysAndMessageAsTheWindowsShowThem) {
         // Printing repairs nothing: the time-out byte keeps its out-of-range value.
         EXPECT_EQ(doc.radioImage[304], 41);
     }
-    EXPECT_EQ(BuildReport(handMade(false), kSectionChannels, "")
-                  .channels->rows[1],
-              (std::vector<std::string>{"2", "146.52000", "146.52000", "D754I", "88.5", "低",
-                                        "删除", "12.5K(窄带)", "载波", "4", "开", "开",
-                                        "特殊亚音"}));
+    EXPECT_EQ(
+        BuildReport(handMade(false), kSectionChannels, "").channels->rows[1],
+        (std::vector<std::string>{"2", "146.52000", "146.52000", "D754I", "88.5", "低", "删除",
+                                  "12.5K(窄带)", "载波", "4", "开", "开", "特殊亚音"}));
 }
 
 TEST(Report, OnlyTheSelectedSectionsInReportOrder) {
@@ -126,24 +134,27 @@ TEST(Report, HeadingNamesModelBandFileAndDate) {
             out.emplace_back(f.label, f.value);
         return out;
     };
-    EXPECT_EQ(heading(), (std::vector<std::pair<std::string, std::string>>{
-                             {"Model", "VHF"},
-                             {"Frequency Band", "136-174MHz"},
-                             {"File", "hand.rdat"},
-                             {"Date", "2026-01-02"}}));
+    EXPECT_EQ(heading(),
+              (std::vector<std::pair<std::string, std::string>>{{"Model", "VHF"},
+                                                                {"Frequency Band", "136-174MHz"},
+                                                                {"File", "hand.rdat"},
+                                                                {"Date", "2026-01-02"}}));
     doc.ModelType = "UHF";
     doc.BandLowMHz = 400;
     doc.BandHighMHz = 480;
     doc.BandTxHighMHz = 520;
     EXPECT_EQ(heading()[1].second, "400-480MHz (transmit up to 520MHz)");
     doc.IsEnglish = false;
-    EXPECT_EQ(heading()[1], (std::pair<std::string, std::string>{"频段", "400-480MHz (发射至 520MHz)"}));
+    EXPECT_EQ(heading()[1],
+              (std::pair<std::string, std::string>{"频段", "400-480MHz (发射至 520MHz)"}));
 }
 
 TEST(Report, MessageControlCodesPrintAsTheirPictures) {
     Document doc = handMade(true);
     // Code 20 is shown by the window but would be invisible on paper.
-    SetEmbeddedMessage(doc.radioImage, {"A\x14" "B", ""});
+    SetEmbeddedMessage(doc.radioImage, {"A\x14"
+                                        "B",
+                                        ""});
     EXPECT_EQ(BuildReport(doc, kSectionMessage, "").blocks[0].fields[0].value, "A\u2414B");
 }
 

@@ -77,10 +77,10 @@ TEST_F(PrintCli, WholeReportCarriesEveryChannelFunctionKeyAndTheMessage) {
             EXPECT_EQ(line.trimmed(), QString::number(ch)) << "empty channel";
         }
     }
-    for (const char* s : {"Optional Features", "Key Assignment", "Embedded Message",
-                          "Channel Information", "Time Out Timer(TOT)[s]", "Voice Prompt",
-                          "English", "Monitor", "Talk Around", "HELLO WORLD", "<&> 123",
-                          "hand.rdat", "136-174MHz", "Lock-out", "Special Code"})
+    for (const char* s :
+         {"Optional Features", "Key Assignment", "Embedded Message", "Channel Information",
+          "Time Out Timer(TOT)[s]", "Voice Prompt", "English", "Monitor", "Talk Around",
+          "HELLO WORLD", "<&> 123", "hand.rdat", "136-174MHz", "Lock-out", "Special Code"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s;
     EXPECT_TRUE(text.contains(QRegularExpression("Time Out Timer\\(TOT\\)\\[s\\] +180")));
     QFile f(file);

@@ -117,11 +117,11 @@ private slots:
         } cases[] = {
             {true,
              {"Print", "Optional Features", "Key Assignment", "Embedded Message",
-              "Channel Information", "P&rint Setup", "C&lear All", "Select &All", "&OK",
-              "&Cancel", "&Help"}},
+              "Channel Information", "P&rint Setup", "C&lear All", "Select &All", "&OK", "&Cancel",
+              "&Help"}},
             {false,
-             {"打印", "可选功能", "键设定", "嵌入信息", "信道信息", "打印设置(&R)",
-              "全部清除(&L)", "全部选定(&A)", "确定(&O)", "取消(&C)", "帮助(&H)"}},
+             {"打印", "可选功能", "键设定", "嵌入信息", "信道信息", "打印设置(&R)", "全部清除(&L)",
+              "全部选定(&A)", "确定(&O)", "取消(&C)", "帮助(&H)"}},
         };
         for (const auto& c : cases) {
             doc.IsEnglish = c.english;
@@ -202,8 +202,8 @@ private slots:
         QVERIFY(asked);
         QCOMPARE(form.result(), int(QDialog::Accepted));
         const QString text = pdfText(pdf);
-        for (const char* s : {"Optional Features", "Key Assignment", "Embedded Message",
-                              "Monitor", "HELLO WORLD", "Freq Hopping"})
+        for (const char* s : {"Optional Features", "Key Assignment", "Embedded Message", "Monitor",
+                              "HELLO WORLD", "Freq Hopping"})
             QVERIFY2(text.contains(QString::fromUtf8(s)), s);
         QVERIFY(!text.contains("Channel Information"));
         QVERIFY(!text.contains("145.12500"));

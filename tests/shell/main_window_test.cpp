@@ -72,6 +72,7 @@ class MainWindowTest : public QObject, public shelltest::MainWindowRig {
     Counters grid, option, key, tune, scan, message;
     int transfers = 0;
     int batches = 0;
+    QStringList prints;  // what each print tool found in the grid's cell when it ran
 
     // Every window the service configuration can show is there (but the batch edit
     // when `withBatch` is false): the everyday configuration must still hide them.
@@ -79,6 +80,7 @@ class MainWindowTest : public QObject, public shelltest::MainWindowRig {
                bool withBatch = true) {
         grid = option = key = tune = scan = message = Counters();
         transfers = batches = 0;
+        prints.clear();
         ShellParts parts;
         parts.editors[EditorWindow::ChannelInformation] = stub(grid, 1000, "Channel Information");
         parts.editors[EditorWindow::Option] = stub(option, 1001, "Function Setup");
@@ -87,6 +89,10 @@ class MainWindowTest : public QObject, public shelltest::MainWindowRig {
         parts.editors[EditorWindow::EmbedMessage] = stub(message, 1004, "Embedded Message");
         parts.editors[EditorWindow::Tune] = stub(tune, 1005, "Tune");
         if (withBatch) parts.tools["FormBatchChannelEdit"] = [this](MDIFormMain&) { ++batches; };
+        for (const char* tool : {"FormPrint", "FormPrintView"})
+            parts.tools[tool] = [this, tool](MDIFormMain&) {
+                prints << QString("%1 after %2 commits").arg(tool).arg(grid.committed);
+            };
         parts.showProcess = [this](MDIFormMain&) { ++transfers; };
         MainWindowRig::start(tmp.filePath("baldo7.ini"), english, "4", std::move(parts),
                              serviceSetting, serviceFlag);
@@ -191,14 +197,15 @@ private slots:
                              "Scan Information", "Embedded Message"};
         const QStringList zh{"信道信息(C)", "功能设定(F)", "键设置(K)", "扫描信息(S)",
                              "嵌入信息(M)"};
-        const QStringList all{"MenuScan", "MenuMessage", "MenuBank", "MenuHelpPage"};
+        const QStringList all{"MenuPrint",   "MenuPrintView", "MenuScan",
+                              "MenuMessage", "MenuBank",      "MenuHelpPage"};
         QTest::newRow("setting, English") << true << "true" << false << true << en << all;
         QTest::newRow("setting in capitals, Chinese")
             << false << "TRUE" << false << true << zh << all;
         QTest::newRow("--service") << true << "false" << true << true << en << all;
         QTest::newRow("a window still to come stays hidden")
             << true << "1" << false << false << en
-            << QStringList{"MenuScan", "MenuMessage", "MenuHelpPage"};
+            << QStringList{"MenuPrint", "MenuPrintView", "MenuScan", "MenuMessage", "MenuHelpPage"};
         QTest::newRow("false") << true << "false" << false << true << en.mid(0, 3) << QStringList{};
         QTest::newRow("not a yes")
             << false << "yes" << false << true << zh.mid(0, 3) << QStringList{};
@@ -235,6 +242,11 @@ private slots:
         QCOMPARE(checkedWindowId(), 1003);
         action("MenuBank")->trigger();
         QCOMPARE(batches, 1);
+        // Print and its preview take the grid's typing along.
+        action("MenuPrint")->trigger();
+        action("MenuPrintView")->trigger();
+        QCOMPARE(prints,
+                 QStringList({"FormPrint after 1 commits", "FormPrintView after 2 commits"}));
         // A read from the radio: both decode the new image.
         win->editorsDecodeNewImage();
         QCOMPARE(scan.analysed, 1);
