@@ -11,19 +11,12 @@
 #include "core/document.h"
 #include "functions/form_key_setting.h"
 #include "functions/form_option.h"
+#include "tests/support/combo_pick.h"
 #include "tests/support/fake_editor_host.h"
 
 using namespace baldo7;
 
 namespace {
-// Opens the list and picks `index` as a user would, even if it is already shown.
-void pick(QComboBox* combo, int index) {
-    combo->showPopup();
-    QAbstractItemView* view = combo->view();
-    view->setCurrentIndex(view->model()->index(index, 0));
-    QTest::keyClick(view, Qt::Key_Return);
-    QTRY_VERIFY(!view->isVisible());
-}
 
 void clickCheck(QCheckBox* box) {
     QStyleOptionButton option;

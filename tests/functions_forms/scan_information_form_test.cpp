@@ -9,18 +9,12 @@
 #include "core/document.h"
 #include "functions/form_option.h"
 #include "functions/form_scan_information.h"
+#include "tests/support/combo_pick.h"
 #include "tests/support/fake_editor_host.h"
 
 using namespace baldo7;
 
 namespace {
-void pick(QComboBox* combo, int index) {
-    combo->showPopup();
-    QAbstractItemView* view = combo->view();
-    view->setCurrentIndex(view->model()->index(index, 0));
-    QTest::keyClick(view, Qt::Key_Return);
-    QTRY_VERIFY(!view->isVisible());
-}
 
 QStringList entries(const QComboBox* combo) {
     QStringList out;
