@@ -246,49 +246,6 @@ TEST(BatchEdit, FlagsAreReadModifyWriteAndOnlyTickedFieldsChange) {
     for (std::size_t i = 0; i < 12; ++i) EXPECT_EQ(image[at + i], 0xFF) << i;
 }
 
-TEST(BatchEdit, NothingPastChannelSixteenIsTouched) {
-    RadioImage image{};
-    for (std::size_t a = 0; a < image.size(); ++a) image[a] = static_cast<std::uint8_t>(a * 7);
-    RadioImage before = image;
-    BatchEdit e;  // every field set
-    e.rangeStart = 9;
-    e.rangeEnd = 127;
-    e.rxStart = "150.00000";
-    e.clearOthers = true;
-    EXPECT_EQ(ApplyBatchEdit(image, e, kVhf, kNoDraw), 7);
-    RadioImage channelsOnly = before;
-    for (int ch = 1; ch <= kChannelCount; ++ch) {
-        const std::size_t at = ChannelStart(ch);
-        std::copy_n(image.begin() + at, kChannelRecordSize, channelsOnly.begin() + at);
-        const ScanBitLocation bit = ScanAddBit(ch);
-        channelsOnly[bit.byteAddress] = static_cast<std::uint8_t>(
-            (channelsOnly[bit.byteAddress] & ~bit.mask) | (image[bit.byteAddress] & bit.mask));
-    }
-    EXPECT_EQ(image, channelsOnly);  // only channel records and their scan bits moved
-    for (int ch = 1; ch <= 9; ++ch) {
-        EXPECT_FALSE(ChannelInUse(image, ch)) << ch;
-        EXPECT_FALSE(GetScanAddBit(image, ch)) << ch;
-    }
-    for (int ch = 10; ch <= 16; ++ch) EXPECT_EQ(rx(image, ch), "150.00000") << ch;
-
-    // "Clear the data of other channel" with range 3..5.
-    image = blank();
-    for (int ch = 1; ch <= 16; ++ch) {
-        SetRxFrequency(image, ch, FrequencyToBytes(150));
-        SetScanAddBit(image, ch, true);
-    }
-    e = nothingSet();
-    e.rangeStart = 2;
-    e.rangeEnd = 4;
-    e.clearOthers = true;
-    ApplyBatchEdit(image, e, kVhf, kNoDraw);
-    for (int ch = 1; ch <= 16; ++ch) {
-        const bool inRange = ch >= 3 && ch <= 5;
-        EXPECT_EQ(ChannelInUse(image, ch), inRange) << ch;
-        EXPECT_EQ(GetScanAddBit(image, ch), inRange) << ch;
-    }
-}
-
 TEST(BatchEdit, LostFocusCorrections) {
     struct Range {
         bool start;

@@ -90,6 +90,11 @@ private slots:
         focus(line(0));
         focus(form->CommandClose);
         for (std::size_t a = 768; a < 832; ++a) QCOMPARE(doc.radioImage[a], 0xFF);
+        // Closing the window with a changed line in hand keeps the change.
+        focus(line(1));
+        QTest::keyClicks(line(1), "last");
+        form->close();
+        QCOMPARE(doc.radioImage[800], 'l');
     }
 
     void wideCharactersAreRefused_data() {
