@@ -187,6 +187,8 @@ int FormChannelEdit::channel() const {
 
 void FormChannelEdit::changed() {
     doc_.DialogChanged = true;
+    // The end of a user action; a decode's own writes join the next one.
+    if (!decoding_) doc_.commitChange();
 }
 
 void FormChannelEdit::fillTexts() {

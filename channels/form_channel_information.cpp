@@ -440,6 +440,7 @@ bool FormChannelInformation::closeIfUnchanged(QWidget* editor, const QString& te
 void FormChannelInformation::commitText1() {
     if (activeEditor_ != kText1 || closeIfUnchanged(Text1, Text1->text())) return;
     activeEditor_ = -1;
+    DocumentEdit edit(doc_);
     const int row = editRow_, column = editColumn_;
     const std::string text = Text1->text().toStdString();
     FrequencyCommit result;
@@ -465,6 +466,7 @@ void FormChannelInformation::commitCombo(int index) {
         EnterPressed = false;
         return;
     }
+    DocumentEdit edit(doc_);
     RadioImage& image = doc_.radioImage;
     switch (column) {
         case kColPower:
@@ -672,12 +674,14 @@ void FormChannelInformation::insertChannel() {
     // A pending edit belongs to the channel it was typed into, before anything moves.
     FreshData();
     if (!cellText(kChannelCount, kColRx).isEmpty()) return;
+    DocumentEdit edit(doc_);
     if (InsertEmptyChannel(doc_.radioImage, doc_.CurrentRow)) doc_.GridChanged = true;
     AnalyseChannelInformation();
 }
 
 void FormChannelInformation::deleteChannel() {
     FreshData();
+    DocumentEdit edit(doc_);
     DeleteChannel(doc_.radioImage, doc_.CurrentRow);
     doc_.GridChanged = true;
     AnalyseChannelInformation();

@@ -137,6 +137,7 @@ FormChannelCopy::FormChannelCopy(Document& doc, EditorHost& host, int row, QWidg
 void FormChannelCopy::CommandCopy_Click() {
     // The dialog stays open so that several channels can be filled in turn.
     destination_ = ComboChannelTo->currentIndex() + 1;
+    DocumentEdit edit(doc_);
     if (CopyChannel(doc_.radioImage, source_, destination_)) doc_.DialogChanged = true;
 }
 
@@ -183,6 +184,7 @@ bool FormFrequencyCopy::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FormFrequencyCopy::CommandOK_Click() {
+    DocumentEdit edit(doc_);
     const FrequencyCommit result = FrequencyCopy(doc_, row_, TextTxFreq->text().toStdString());
     if (result.warn) warnFrequencyOutOfRange(host_, doc_.IsEnglish);
     TextTxFreq->setText(uiText(result.shownText));
@@ -257,6 +259,7 @@ void FormQtDqtCopy::CommandOK_Click() {
     // The text is normalised first, as leaving the box does, so a half-typed code
     // ("D9") stores the code the box then shows.
     ComboEncode_LostFocus();
+    DocumentEdit edit(doc_);
     QtDqtCopy(doc_, row_, ComboEncode->currentText().toStdString());
     doc_.DialogChanged = true;
     accept();

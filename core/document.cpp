@@ -1,5 +1,7 @@
 #include "core/document.h"
 
+#include <algorithm>
+
 namespace baldo7 {
 
 void Document::resetModuleState() {
@@ -11,7 +13,61 @@ void Document::resetModuleState() {
     fresh.DecimalSeparator = DecimalSeparator;
     fresh.ComPortNumber = ComPortNumber;
     fresh.ComPortName = ComPortName;
+    fresh.onChangeRecorded = std::move(onChangeRecorded);
+    fresh.recorded_ = recorded_;
+    fresh.unmodified_ = unmodified_;
+    fresh.editDepth_ = editDepth_;
     *this = std::move(fresh);
+}
+
+MemorySnapshot Document::snapshot() const {
+    MemorySnapshot s;
+    auto out = std::copy(radioImage.begin(), radioImage.end(), s.begin());
+    out = std::copy(serviceMemory.begin(), serviceMemory.end(), out);
+    std::copy(softwareData.begin(), softwareData.end(), out);
+    return s;
+}
+
+void Document::commitChange() {
+    if (editDepth_ > 0) return;
+    const MemorySnapshot now = snapshot();
+    if (now == recorded_) return;
+    MemoryChange change = DiffSnapshots(recorded_, now);
+    recorded_ = now;
+    if (onChangeRecorded) onChangeRecorded(std::move(change));
+}
+
+bool Document::isModified() const {
+    return snapshot() != unmodified_;
+}
+
+void Document::markUnmodified() {
+    unmodified_ = snapshot();
+}
+
+void Document::startHistory() {
+    recorded_ = snapshot();
+    unmodified_ = recorded_;
+}
+
+void Document::settleChange() {
+    recorded_ = snapshot();
+}
+
+void Document::applyChange(const MemoryChange& change, bool undo) {
+    for (const ChangedRange& range : change) {
+        const std::vector<std::uint8_t>& bytes = undo ? range.before : range.after;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            const std::size_t at = range.offset + i;
+            if (at < kServiceBase)
+                radioImage[at] = bytes[i];
+            else if (at < kSnapshotSoftwareData)
+                serviceMemory[at - kServiceBase] = bytes[i];
+            else if (at < kSnapshotSize)
+                softwareData[at - kSnapshotSoftwareData] = bytes[i];
+        }
+    }
+    settleChange();
 }
 
 }  // namespace baldo7

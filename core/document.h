@@ -3,8 +3,10 @@
 // owns one instance and hands it to everything by reference; tests build their own.
 #pragma once
 
+#include <functional>
 #include <string>
 
+#include "core/document_history.h"
 #include "core/radio_image.h"
 
 namespace baldo7 {
@@ -70,8 +72,62 @@ struct Document {
     bool SpecialCodeSupported = true;
 
     // Puts every module-wide value back to its start-up value; the memory arrays,
-    // the language, the separator and the port are left alone.
+    // the language, the separator, the port and the history are left alone.
     void resetModuleState();
+
+    // ---- Undo history and the modified mark ---------------------------------------
+    // Every user action that writes the memory (image, service memory, software data)
+    // becomes one undo step. Wrap the action's writes in a DocumentEdit:
+    //
+    //     void FormX::ComboY_Click(int index) {
+    //         DocumentEdit edit(doc_);   // one step, recorded when `edit` ends
+    //         SetY(doc_.radioImage, index);
+    //     }
+    //
+    // or call doc.commitChange() once the action's writes are done. A step holds the
+    // byte ranges that differ from the last recorded state, so the writing code needs
+    // no other change. Edits nest; only the outermost one records. A decode's own
+    // normalising writes (an editor's Analyse routine) need no edit: they join the
+    // next step. Nothing is recorded while no one listens (tests of a lone form).
+    void commitChange();
+    // True when the memory differs from what was last opened, saved, read or written.
+    bool isModified() const;
+    // The memory now matches its file or the radio (after Save, a write).
+    void markUnmodified();
+    // New, Open, a read, a model change: the current memory is the start of a fresh
+    // history and unmodified.
+    void startHistory();
+    // Undo (the step's before bytes) or redo (its after bytes). The caller redraws
+    // the editors and then calls settleChange().
+    void applyChange(const MemoryChange& change, bool undo);
+    // The current memory becomes the recorded state without a step: an editor's
+    // redraw after an undo may normalise what was restored.
+    void settleChange();
+    MemorySnapshot snapshot() const;
+
+    // Receives every recorded step; the main window keeps them for undo and redo.
+    std::function<void(MemoryChange)> onChangeRecorded;
+
+private:
+    friend class DocumentEdit;
+    MemorySnapshot recorded_{};
+    MemorySnapshot unmodified_{};
+    int editDepth_ = 0;
+};
+
+// One user action's writes as one undo step (see Document::commitChange).
+class DocumentEdit {
+public:
+    explicit DocumentEdit(Document& doc) : doc_(doc) { ++doc_.editDepth_; }
+    ~DocumentEdit() {
+        --doc_.editDepth_;
+        doc_.commitChange();
+    }
+    DocumentEdit(const DocumentEdit&) = delete;
+    DocumentEdit& operator=(const DocumentEdit&) = delete;
+
+private:
+    Document& doc_;
 };
 
 }  // namespace baldo7

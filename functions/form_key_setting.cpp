@@ -81,7 +81,9 @@ void FormKeySetting::AnalyseKeySetting() {
 }
 
 void FormKeySetting::ComboKeySet_Click(int index, int selected) {
-    if (!decoding_) SetKeyFunction(doc_.radioImage, index, selected);
+    if (decoding_) return;
+    DocumentEdit edit(doc_);
+    SetKeyFunction(doc_.radioImage, index, selected);
 }
 
 void FormKeySetting::CommandClose_Click() {

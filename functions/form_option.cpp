@@ -144,23 +144,33 @@ void FormOption::AnalyseOption() {
 }
 
 void FormOption::ComboTOT_Click(int index) {
-    if (!decoding_) SetTot(doc_.radioImage, index);
+    if (decoding_) return;
+    DocumentEdit edit(doc_);
+    SetTot(doc_.radioImage, index);
 }
 
 void FormOption::ComboTOTWarning_Click(int index) {
-    if (!decoding_) SetTotWarning(doc_.radioImage, index);
+    if (decoding_) return;
+    DocumentEdit edit(doc_);
+    SetTotWarning(doc_.radioImage, index);
 }
 
 void FormOption::ComboSQ_Click(int index) {
-    if (!decoding_) SetSquelch(doc_.radioImage, index);
+    if (decoding_) return;
+    DocumentEdit edit(doc_);
+    SetSquelch(doc_.radioImage, index);
 }
 
 void FormOption::ComboVoice_Click(int index) {
-    if (!decoding_) SetVoice(doc_.radioImage, index);
+    if (decoding_) return;
+    DocumentEdit edit(doc_);
+    SetVoice(doc_.radioImage, index);
 }
 
 void FormOption::checkClick(QCheckBox* box, bool ticked) {
-    if (!decoding_) SetOptionCheck(doc_.radioImage, checkOf(*this, box), ticked);
+    if (decoding_) return;
+    DocumentEdit edit(doc_);
+    SetOptionCheck(doc_.radioImage, checkOf(*this, box), ticked);
 }
 
 void FormOption::CommandClose_Click() {

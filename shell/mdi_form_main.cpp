@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QTranslator>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <algorithm>
 
 #include "core/model_band.h"
@@ -58,6 +59,8 @@ constexpr MenuText kMenuTexts[] = {
     {"MenuMachine", {"&Model", "机型(&M)"}},
     {"MenuModelInformation", {"&Model Information", "机型信息(&M)"}},
     {"MenuEdit", {"&Edit", "编辑(&E)"}},
+    {"MenuUndo", {"&Undo", "撤销(&U)"}},
+    {"MenuRedo", {"&Redo", "重做(&R)"}},
     {"MenuChannel", {"&Channel Information", "信道信息(&C)"}},
     {"MenuOption", {"&Function Setup", "功能设定(&F)"}},
     {"MenuKey", {"&Key Setting", "键设置(&K)"}},
@@ -160,6 +163,24 @@ int windowMenuId(EditorWindow kind) {
     return slotOf(kind).menuId;
 }
 
+// One user action's changed bytes; the window puts them back or again.
+class MemoryStep : public QUndoCommand {
+public:
+    MemoryStep(MDIFormMain& window, MemoryChange change)
+        : window_(window), change_(std::move(change)) {}
+    void undo() override { window_.applyStep(change_, true); }
+    void redo() override {
+        // Pushing a step that has just happened must not apply it again.
+        if (pushed_) window_.applyStep(change_, false);
+        pushed_ = true;
+    }
+
+private:
+    MDIFormMain& window_;
+    MemoryChange change_;
+    bool pushed_ = false;
+};
+
 // The tree panel reports its own resizes so the layout follows (toolbar and
 // status bar toggles change its height without resizing the main window).
 class TreePanel : public QWidget {
@@ -206,6 +227,11 @@ MDIFormMain::MDIFormMain(Document& doc, ShellServices services, ShellParts parts
         doc_, *chooser_, *messages_,
         ChannelCsvCommands::Hooks{[this] { commitGrid(); }, [this] { editorsDecodeNewImage(); }});
 
+    undoStack_ = new QUndoStack(this);
+    doc_.onChangeRecorded = [this](MemoryChange change) {
+        undoStack_->push(new MemoryStep(*this, std::move(change)));
+    };
+
     area_ = new QMdiArea;
     area_->setObjectName(QStringLiteral("MDIClient"));
     area_->setBackground(QColor(128, 128, 128));
@@ -233,6 +259,7 @@ MDIFormMain::~MDIFormMain() {
     // Editors talk to this window while they close; close them while it is whole.
     Timer1.stop();
     closeAllEditors();
+    doc_.onChangeRecorded = nullptr;
     delete help_;
 }
 
@@ -252,6 +279,7 @@ bool MDIFormMain::startUp() {
     if (QTreeWidgetItem* root = TreeView1->topLevelItem(0)) root->setExpanded(true);
     doc_.ChildWindowState = 0;
     openEditorWindow(EditorWindow::ChannelInformation);
+    startFreshHistory();
     refreshPanels();
     Timer1.start();
     return true;
@@ -328,6 +356,17 @@ void MDIFormMain::buildMenus() {
          &MDIFormMain::MenuModelInformation_Click);
 
     menu(MenuEdit, "MenuEdit");
+    item(MenuUndo, "MenuUndo", MenuEdit, QKeySequence(Qt::CTRL | Qt::Key_Z), true,
+         &MDIFormMain::MenuUndo_Click);
+    item(MenuRedo, "MenuRedo", MenuEdit, QKeySequence(Qt::CTRL | Qt::Key_Y), true,
+         &MDIFormMain::MenuRedo_Click);
+    MenuRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    MenuUndo->setEnabled(false);
+    MenuRedo->setEnabled(false);
+    connect(undoStack_, &QUndoStack::canUndoChanged, MenuUndo, &QAction::setEnabled);
+    connect(undoStack_, &QUndoStack::canRedoChanged, MenuRedo, &QAction::setEnabled);
+    MenuEdit->addSeparator();
     item(MenuChannel, "MenuChannel", MenuEdit, none, true, nullptr);
     connect(MenuChannel, &QAction::triggered, this,
             [this] { openEditorWindow(EditorWindow::ChannelInformation); });
@@ -781,14 +820,41 @@ void MDIFormMain::closeTune() {
 
 void MDIFormMain::editorsDecodeNewImage() {
     // The open editors decode the new image.
-    for (EditorWindow kind :
-         {EditorWindow::ChannelInformation, EditorWindow::Option, EditorWindow::KeySetting,
-          EditorWindow::ChannelEdit, EditorWindow::ScanInformation, EditorWindow::EmbedMessage}) {
-        QWidget* w = editorWidget(kind);
-        auto type = parts_.editors.find(kind);
+    for (const EditorSlot& slot : kEditorSlots) {
+        QWidget* w = editorWidget(slot.kind);
+        auto type = parts_.editors.find(slot.kind);
         if (w && type != parts_.editors.end() && type->second.analyse) type->second.analyse(w);
     }
     refreshPanels();
+}
+
+// ---- undo history -------------------------------------------------------------
+
+void MDIFormMain::startFreshHistory() {
+    undoStack_->clear();
+    doc_.startHistory();
+}
+
+void MDIFormMain::applyStep(const MemoryChange& change, bool undo) {
+    doc_.applyChange(change, undo);
+    AnalyseModel(doc_);
+    editorsDecodeNewImage();
+    // The editors keep no copy: what they normalised while redrawing is part of
+    // the restored state, not a new step.
+    doc_.settleChange();
+}
+
+void MDIFormMain::MenuUndo_Click() {
+    // A cell being edited is committed first, so Undo takes back that edit.
+    commitGrid();
+    doc_.commitChange();
+    undoStack_->undo();
+}
+
+void MDIFormMain::MenuRedo_Click() {
+    commitGrid();
+    doc_.commitChange();
+    undoStack_->redo();
 }
 
 void MDIFormMain::onSubWindowActivated(QMdiSubWindow* sub) {
@@ -927,16 +993,16 @@ void MDIFormMain::Toolbar1_ButtonClick(const QString& key) {
 }
 
 void MDIFormMain::MenuNew_Click() {
-    files_->New();
+    if (files_->New()) startFreshHistory();
 }
 void MDIFormMain::MenuOpen_Click() {
-    files_->Open();
+    if (files_->Open()) startFreshHistory();
 }
 void MDIFormMain::MenuSave_Click() {
-    files_->Save();
+    if (files_->Save()) doc_.markUnmodified();
 }
 void MDIFormMain::MenuSaveAs_Click() {
-    files_->SaveAs();
+    if (files_->SaveAs()) doc_.markUnmodified();
 }
 
 void MDIFormMain::MenuModelInformation_Click() {
@@ -953,6 +1019,7 @@ void MDIFormMain::MenuModelInformation_Click() {
     }
     WriteModelBytes(doc_.radioImage, RebuildModelBytes(doc_.BandHighMHz, doc_.BandLowMHz));
     editorReset();
+    startFreshHistory();
     refreshPanels();
 }
 
@@ -980,14 +1047,18 @@ void MDIFormMain::MenuCom_Click() {
 void MDIFormMain::MenuRead_Click() {
     commitGrid();
     doc_.ReadMode = true;
+    doc_.TransferOK = false;
     if (parts_.showProcess) parts_.showProcess(*this);
+    if (doc_.TransferOK) startFreshHistory();
     refreshPanels();
 }
 
 void MDIFormMain::MenuWrite_Click() {
     commitGrid();
     doc_.ReadMode = false;
+    doc_.TransferOK = false;
     if (parts_.showProcess) parts_.showProcess(*this);
+    if (doc_.TransferOK) doc_.markUnmodified();
     refreshPanels();
 }
 

@@ -28,6 +28,7 @@ class QToolBar;
 class QTranslator;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QUndoStack;
 
 namespace baldo7 {
 
@@ -72,6 +73,15 @@ public:
     // After a read from the radio (the exchange has already decoded model and band):
     // every open editor decodes the new image.
     void editorsDecodeNewImage();
+
+    // Undo history: one step per user action on the document (see Document::commitChange).
+    QUndoStack& undoStack() { return *undoStack_; }
+    void MenuUndo_Click();
+    void MenuRedo_Click();
+    // New, Open, a read, a model change: no steps to go back to, nothing unsaved.
+    void startFreshHistory();
+    // Puts one step's bytes back (undo) or again (redo) and redraws every editor.
+    void applyStep(const MemoryChange& change, bool undo);
 
     // Commands.
     void MenuNew_Click();
@@ -172,6 +182,7 @@ private:
         *MenuWindow, *MenuHelp;
     QAction *MenuNew, *MenuOpen, *MenuSave, *MenuSaveAs, *MenuPrint, *MenuPrintView, *MenuExit;
     QAction* MenuModelInformation;
+    QAction *MenuUndo, *MenuRedo;
     QAction *MenuChannel, *MenuOption, *MenuKey, *MenuScan, *MenuMessage, *MenuLocalMessage,
         *MenuStun, *MenuBank;
     QAction *MenuRead, *MenuWrite, *MenuPassword;
@@ -181,6 +192,7 @@ private:
     QAction *MenuCeng, *MenuCloseAll;
     QAction *MenuHelpPage, *MenuAbout;
     QAction* helpKey_ = nullptr;
+    QUndoStack* undoStack_ = nullptr;
 };
 
 }  // namespace baldo7

@@ -1,0 +1,231 @@
+// Undo and redo through the Edit menu and its keys, with the real editors open:
+// every user action is one step, and an undo redraws the editors from the bytes.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUndoStack>
+
+#include <QCheckBox>
+
+#include "channels/form_channel_edit.h"
+#include "channels/form_channel_information.h"
+#include "channels/form_copy_tools.h"
+#include "functions/form_option.h"
+#include "shell/data_store.h"
+#include "shell/mdi_form_main.h"
+#include "shell/standard_parts.h"
+#include "shell_test_support.h"
+
+using namespace baldo7;
+using shelltest::onModal;
+using Grid = FormChannelInformation;
+
+class HistoryTest : public QObject, public shelltest::MainWindowRig {
+    Q_OBJECT
+    QTemporaryDir tmp;
+
+    void start(bool english = true) {
+        MainWindowRig::start(tmp.filePath("baldo7.ini"), english, "4", StandardShellParts());
+    }
+    Grid* grid() { return static_cast<Grid*>(win->editorWidget(EditorWindow::ChannelInformation)); }
+    QAction* action(const char* name) { return win->findChild<QAction*>(name); }
+
+    void clickCell(int row, int column) {
+        QTableWidget* table = grid()->MSHFlexGridChannel;
+        const QRect rect = table->visualItemRect(table->item(row - 1, column));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    void enterRx(int row, const QString& text) {
+        clickCell(row, Grid::kColRx);
+        QVERIFY(grid()->Text1->isVisible());
+        QTest::keyClick(grid()->Text1, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(grid()->Text1, text);
+        QTest::keyClick(grid()->Text1, Qt::Key_Return);
+    }
+    // The keys go to the focused grid, as a user's would.
+    void key(int k, Qt::KeyboardModifiers mods = Qt::ControlModifier) {
+        QTest::keyClick(grid()->MSHFlexGridChannel, Qt::Key(k), mods);
+    }
+    QString rx(int row) { return grid()->cellText(row, Grid::kColRx); }
+
+private slots:
+    void editMenuStartsWithUndoAndRedo_data() {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("undo");
+        QTest::addColumn<QString>("redo");
+        QTest::newRow("English") << true << "&Undo"
+                                 << "&Redo";
+        QTest::newRow("Chinese") << false << "撤销(&U)"
+                                 << "重做(&R)";
+    }
+    void editMenuStartsWithUndoAndRedo() {
+        QFETCH(bool, english);
+        start(english);
+        const QList<QAction*> items = win->findChild<QMenu*>("MenuEdit")->actions();
+        QCOMPARE(items.at(0), action("MenuUndo"));
+        QCOMPARE(items.at(1), action("MenuRedo"));
+        QFETCH(QString, undo);
+        QFETCH(QString, redo);
+        QCOMPARE(action("MenuUndo")->text(), undo);
+        QCOMPARE(action("MenuRedo")->text(), redo);
+        QCOMPARE(action("MenuUndo")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(action("MenuRedo")->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+        // Nothing to take back after start-up.
+        QVERIFY(!action("MenuUndo")->isEnabled());
+        QVERIFY(!action("MenuRedo")->isEnabled());
+    }
+
+    void gridEditsAreUndoneAndRedoneOneCellAtATime() {
+        start();
+        const RadioImage fresh = doc->radioImage;
+        enterRx(1, "430");
+        const RadioImage one = doc->radioImage;
+        enterRx(2, "431");
+        const RadioImage two = doc->radioImage;
+        QCOMPARE(win->undoStack().count(), 2);
+        QVERIFY(action("MenuUndo")->isEnabled());
+
+        key(Qt::Key_Z);
+        QVERIFY(doc->radioImage == one);
+        QVERIFY(rx(2).isEmpty());  // the grid drew the restored bytes
+        QVERIFY(!rx(1).isEmpty());
+        key(Qt::Key_Z);
+        QVERIFY(doc->radioImage == fresh);
+        QVERIFY(rx(1).isEmpty());
+        QVERIFY(!action("MenuUndo")->isEnabled());
+        QVERIFY(!doc->isModified());
+
+        key(Qt::Key_Y);
+        QVERIFY(doc->radioImage == one);
+        key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(doc->radioImage == two);
+        QCOMPARE(rx(2), grid()->cellText(2, Grid::kColRx));
+        QVERIFY(!rx(2).isEmpty());
+        QVERIFY(!action("MenuRedo")->isEnabled());
+
+        // A new edit after an undo drops what could have been redone.
+        key(Qt::Key_Z);
+        enterRx(3, "432");
+        QVERIFY(!action("MenuRedo")->isEnabled());
+        QCOMPARE(win->undoStack().count(), 2);
+    }
+
+    void deleteAndCopyToolAreOneStepEach() {
+        start();
+        enterRx(1, "430");
+        enterRx(2, "431");
+        const RadioImage before = doc->radioImage;
+
+        clickCell(1, Grid::kColPower);
+        key(Qt::Key_Escape, Qt::NoModifier);
+        key(Qt::Key_D);  // delete channel 1: channel 2 moves up
+        QVERIFY(doc->radioImage != before);
+        QVERIFY(rx(2).isEmpty());
+        action("MenuUndo")->trigger();
+        QVERIFY(doc->radioImage == before);
+        QVERIFY(!rx(2).isEmpty());
+
+        // The channel copy dialog: two copies are two steps.
+        onModal([](QWidget* w) {
+            auto* copy = qobject_cast<FormChannelCopy*>(w);
+            QVERIFY(copy);
+            copy->ComboChannelTo->setCurrentIndex(4);
+            QTest::mouseClick(copy->CommandCopy, Qt::LeftButton);
+            copy->ComboChannelTo->setCurrentIndex(5);
+            QTest::mouseClick(copy->CommandCopy, Qt::LeftButton);
+            copy->reject();
+        });
+        clickCell(1, Grid::kColPower);
+        key(Qt::Key_Escape, Qt::NoModifier);
+        key(Qt::Key_E);
+        QCOMPARE(rx(5), rx(1));
+        QCOMPARE(rx(6), rx(1));
+        action("MenuUndo")->trigger();
+        QVERIFY(rx(6).isEmpty());
+        QCOMPARE(rx(5), rx(1));
+        action("MenuUndo")->trigger();
+        QVERIFY(rx(5).isEmpty());
+        QVERIFY(doc->radioImage == before);
+    }
+
+    void channelEditDialogChangesAreStepsAndItRedraws() {
+        start();
+        enterRx(1, "430");
+        clickCell(1, Grid::kColRx);
+        key(Qt::Key_Escape, Qt::NoModifier);
+        win->openEditorWindow(EditorWindow::ChannelEdit);
+        auto* edit = static_cast<FormChannelEdit*>(win->editorWidget(EditorWindow::ChannelEdit));
+        QVERIFY(edit);
+        const int steps = win->undoStack().count();
+        const RadioImage before = doc->radioImage;
+        const bool ticked = edit->CheckScanAdd->isChecked();
+        QTest::mouseClick(edit->CheckScanAdd, Qt::LeftButton);
+        QCOMPARE(edit->CheckScanAdd->isChecked(), !ticked);
+        QCOMPARE(win->undoStack().count(), steps + 1);
+        QVERIFY(doc->radioImage != before);
+
+        action("MenuUndo")->trigger();
+        QVERIFY(doc->radioImage == before);
+        QCOMPARE(edit->CheckScanAdd->isChecked(), ticked);
+        // The redraw's own writes are no new step: redo is still there.
+        QVERIFY(action("MenuRedo")->isEnabled());
+    }
+
+    void functionSetupPickIsUndoneInTheOpenForm() {
+        start();
+        win->openEditorWindow(EditorWindow::Option);
+        auto* option = static_cast<FormOption*>(win->editorWidget(EditorWindow::Option));
+        QVERIFY(option);
+        const std::uint8_t tot = doc->radioImage[addr::kTot];
+        const QString shown = option->ComboTOT->currentText();
+        const int pick = (option->ComboTOT->currentIndex() + 3) % option->ComboTOT->count();
+        option->ComboTOT->setCurrentIndex(pick);
+        emit option->ComboTOT->activated(pick);
+        QVERIFY(doc->radioImage[addr::kTot] != tot);
+        QVERIFY(doc->isModified());
+
+        QTest::keyClick(option->ComboTOT, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(doc->radioImage[addr::kTot], tot);
+        QCOMPARE(option->ComboTOT->currentText(), shown);
+        action("MenuRedo")->trigger();
+        QCOMPARE(option->ComboTOT->currentIndex(), pick);
+    }
+
+    void saveKeepsTheHistoryNewAndOpenStartAFreshOne() {
+        start();
+        enterRx(1, "430");
+        const QString path = tmp.filePath("one.rdat");
+        chooser.answerWith(path);
+        action("MenuSaveAs")->trigger();
+        QVERIFY(!doc->isModified());
+        QVERIFY(action("MenuUndo")->isEnabled());  // saving keeps the history
+
+        action("MenuUndo")->trigger();
+        QVERIFY(doc->isModified());  // differs from the file again
+        action("MenuRedo")->trigger();
+        QVERIFY(!doc->isModified());
+
+        enterRx(2, "431");
+        messages.setAnswerer([](const Message&) { return MsgAnswer::Ok; });
+        action("MenuOpen")->trigger();
+        QVERIFY(rx(2).isEmpty());
+        QVERIFY(!action("MenuUndo")->isEnabled());
+        QVERIFY(!doc->isModified());
+
+        enterRx(2, "431");
+        action("MenuNew")->trigger();
+        QVERIFY(!action("MenuUndo")->isEnabled());
+        QVERIFY(!doc->isModified());
+    }
+};
+
+QTEST_MAIN(HistoryTest)
+#include "history_test.moc"
