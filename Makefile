@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build test run sanitize bench format clean
+.PHONY: all bootstrap configure build test run package sanitize bench format clean
 
 all: build
 
@@ -24,6 +24,12 @@ test: build
 
 run: build
 	$(BUILD)/bin/baldo7
+
+# The Debian package (build/baldo7_<version>_<arch>.deb), checked after it is built.
+package: build
+	rm -f $(BUILD)/baldo7_*.deb
+	cd $(BUILD) && cpack -G DEB
+	packaging/check-deb $(BUILD)
 
 # AddressSanitizer + UndefinedBehaviorSanitizer build of the pure and link tests.
 sanitize: bootstrap

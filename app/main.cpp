@@ -1,28 +1,60 @@
 // baldo7: the programming software's window. The welcome window comes first and
-// hands over to the main window; --no-splash starts with the main window at once.
-// --exit-when-ready prints "ready" once the main window is shown and the event
-// loop is idle, then quits (the start-up benchmark). --service shows the dealers'
-// and technicians' items for this run (the ServiceMode setting does it for good).
+// hands over to the main window; the command line is in app_arguments.
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
 
+#include "app/app_arguments.h"
+#include "baldo7_version.h"
 #include "core/document.h"
+#include "shell/file_commands.h"
 #include "shell/form_welcome.h"
 #include "shell/mdi_form_main.h"
 #include "shell/settings.h"
 #include "shell/standard_parts.h"
 
+namespace {
+
+constexpr int kExitUsage = 1;
+constexpr int kExitStart = 2;
+
+// Help, version and usage errors; returns -1 when the program should go on.
+int answerWithoutWindow(const baldo7::ParsedAppArguments& parsed) {
+    switch (parsed.action) {
+        case baldo7::AppAction::Help:
+            std::fputs(baldo7::appHelpText().toLocal8Bit().constData(), stdout);
+            return 0;
+        case baldo7::AppAction::Version:
+            std::fputs("baldo7 " BALDO7_VERSION_TEXT "\n", stdout);
+            return 0;
+        case baldo7::AppAction::Error:
+            std::fprintf(stderr, "baldo7: %s\n", parsed.error.toLocal8Bit().constData());
+            return kExitUsage;
+        case baldo7::AppAction::Run:
+            break;
+    }
+    return -1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // --help, --version and mistakes must be answered where no display is (a
+    // terminal, a package check), so before QApplication connects to one.
+    QStringList raw;
+    for (int i = 1; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
+    if (const int rc = answerWithoutWindow(baldo7::parseAppArguments(raw, true)); rc >= 0)
+        return rc;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("BALDO-7"));
     QApplication::setOrganizationName(QStringLiteral("Olvis"));
-    QApplication::setApplicationVersion(QStringLiteral(BALDO7_VERSION));
-    const QStringList args = QApplication::arguments();
-    const bool splash = !args.contains(QStringLiteral("--no-splash"));
-    const bool exitWhenReady = args.contains(QStringLiteral("--exit-when-ready"));
-    const bool service = args.contains(QStringLiteral("--service"));
+    QApplication::setApplicationVersion(QStringLiteral(BALDO7_VERSION_TEXT));
+    const baldo7::ParsedAppArguments parsed =
+        baldo7::parseAppArguments(QApplication::arguments().mid(1));
+    if (const int rc = answerWithoutWindow(parsed); rc >= 0) return rc;
+    const baldo7::AppArguments& args = parsed.args;
 
     baldo7::Document doc;
     std::unique_ptr<QSettings> settings = baldo7::OpenSettings();
@@ -32,12 +64,14 @@ int main(int argc, char** argv) {
     auto loadMain = [&]() -> bool {
         baldo7::ShellServices services;
         services.settings = settings.get();
-        services.serviceMode = service;
+        services.serviceMode = args.service;
         mainWindow =
             std::make_unique<baldo7::MDIFormMain>(doc, services, baldo7::StandardShellParts());
         if (!mainWindow->startUp()) return false;
         mainWindow->show();
-        if (exitWhenReady) {
+        // A file that cannot be opened has been reported; the template stays.
+        if (!args.file.isEmpty()) mainWindow->fileCommands().OpenPath(args.file);
+        if (args.exitWhenReady) {
             QTimer::singleShot(0, &app, [] {
                 std::fputs("ready\n", stdout);
                 std::fflush(stdout);
@@ -48,13 +82,13 @@ int main(int argc, char** argv) {
     };
 
     std::unique_ptr<baldo7::FormWelcome> welcome;
-    if (splash) {
+    if (args.splash) {
         welcome = std::make_unique<baldo7::FormWelcome>([&] {
-            if (!loadMain()) QCoreApplication::exit(2);
+            if (!loadMain()) QCoreApplication::exit(kExitStart);
         });
         welcome->show();
     } else if (!loadMain()) {
-        return 2;
+        return kExitStart;
     }
     const int rc = app.exec();
     mainWindow.reset();

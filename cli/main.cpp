@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "baldo7_version.h"
 #include "cli/commands.h"
 
 namespace {
@@ -22,6 +23,10 @@ const char kUsage[] =
     "  import IN.csv -o OUT.rdat [--base BASE.rdat] [--force]  CSV channels into a data file\n"
     "  print  FILE.rdat -o REPORT.pdf|.html [--lang en|zh]   the printed report of a data file\n"
     "\n"
+    "Options:\n"
+    "  -h, --help     show this help\n"
+    "  -v, --version  show the version\n"
+    "\n"
     "Run 'baldo7ctl <command> --help' for the options of a command.\n"
     "Exit codes: 0 done, 1 usage, 2 file unreadable or refused, 3 port cannot be opened,\n"
     "4 link failed or cancelled, 5 band question declined, 7 import skipped some rows.\n";
@@ -38,7 +43,7 @@ int main(int argc, char** argv) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName("baldo7ctl");
-    QCoreApplication::setApplicationVersion(BALDO7_VERSION);
+    QCoreApplication::setApplicationVersion(BALDO7_VERSION_TEXT);
 
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
@@ -53,7 +58,7 @@ int main(int argc, char** argv) {
         return baldo7::cli::kExitOk;
     }
     if (verb == "--version" || verb == "-v") {
-        out << "baldo7ctl " << BALDO7_VERSION << "\n";
+        out << "baldo7ctl " BALDO7_VERSION_TEXT "\n";
         return baldo7::cli::kExitOk;
     }
     using Verb = int (*)(const QStringList&);

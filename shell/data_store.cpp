@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include "core/model_band.h"
@@ -20,9 +21,19 @@ LoadResult ReadFileBytes(const QString& path, Bytes& out, qint64 limit) {
     return {};
 }
 
+QString FindDataFolder(const QString& programDir, const QString& installedDir) {
+    auto hasTemplate = [](const QString& dir) {
+        return QFileInfo::exists(QDir(dir).filePath(QStringLiteral("Init.dat")));
+    };
+    if (hasTemplate(programDir)) return programDir;
+    const QString installed = QDir::cleanPath(QDir(programDir).filePath(installedDir));
+    return hasTemplate(installed) ? installed : programDir;
+}
+
 QString ProgramFolder() {
-    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                        : QDir::currentPath();
+    const QString programDir =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    return FindDataFolder(programDir, QStringLiteral(BALDO7_DATA_FROM_BIN));
 }
 
 QString TemplatePath(const Document& doc, const QString& folder) {

@@ -25,7 +25,11 @@ struct LoadResult {
 // far larger is not ours and is not read into memory).
 LoadResult ReadFileBytes(const QString& path, Bytes& out, qint64 limit = 1 << 20);
 
-// The folder the template is looked up in: beside the executable.
+// The folder of Init.dat and the help pages: beside the program (the build tree, a
+// copied folder) or, for an install, `installedDir` relative to the program's
+// folder (../share/baldo7). When neither holds Init.dat, the program's folder, so
+// that the message names the first place looked at.
+QString FindDataFolder(const QString& programDir, const QString& installedDir);
 QString ProgramFolder();
 QString TemplatePath(const Document& doc, const QString& folder = ProgramFolder());
 

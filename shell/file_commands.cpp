@@ -41,6 +41,14 @@ bool FileCommands::Open() {
     if (messages_.show(MsgIcon::Warning, appTitle(), uiText(shelltexts::kCoverData, doc_.IsEnglish),
                        MsgButtons::OkCancel) != MsgAnswer::Ok)
         return false;
+    return loadFile(path);
+}
+
+bool FileCommands::OpenPath(const QString& path) {
+    return loadFile(QFileInfo(path).absoluteFilePath());
+}
+
+bool FileCommands::loadFile(const QString& path) {
     const LoadResult r = LoadDataFile(doc_, path);
     if (r.status == LoadStatus::Refused) {
         messages_.show(MsgIcon::Error, uiText(texts::kErrorCaption, doc_.IsEnglish),

@@ -25,10 +25,14 @@ public:
     // Each returns true when it replaced the data or wrote the file.
     bool New();
     bool Open();
+    // Opens `path` without a dialog or the cover-data question (the file named on
+    // the command line, when nothing has been edited yet).
+    bool OpenPath(const QString& path);
     bool Save();
     bool SaveAs();
 
 private:
+    bool loadFile(const QString& path);
     // The path becomes the current file: Save's target and the caption's name.
     void takeFile(const QString& path);
     // Writes the data file; on success `path` becomes the current file.

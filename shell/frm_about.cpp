@@ -18,8 +18,14 @@ frmAbout::frmAbout(bool en, QWidget* parent) : QDialog(parent) {
     const QString title = appTitle();
     setWindowTitle(uiText(shelltexts::kAboutWindow, en) + title);
 
-    QVersionNumber version = QVersionNumber::fromString(QCoreApplication::applicationVersion());
-    if (version.isNull()) version = QVersionNumber(0, 1, 0);
+    // The program's version text: three numbers, then the commit it was built from.
+    const QString versionText = QCoreApplication::applicationVersion();
+    qsizetype suffixAt = 0;
+    QVersionNumber version = QVersionNumber::fromString(versionText, &suffixAt);
+    if (version.isNull()) {
+        version = QVersionNumber(0, 1, 0);
+        suffixAt = versionText.size();
+    }
     auto* picture = new QLabel;
     picture->setPixmap(
         welcomePicture(twips(2400), twips(1800)).copy(0, 0, twips(900), twips(1800)));
@@ -29,11 +35,12 @@ frmAbout::frmAbout(bool en, QWidget* parent) : QDialog(parent) {
     big.setPointSize(big.pointSize() + 6);
     big.setBold(true);
     lblTitle->setFont(big);
-    lblVersion =
-        new QLabel(uiText(shelltexts::kAboutVersion, en) + QStringLiteral("%1.%2.%3")
-                                                               .arg(version.majorVersion())
-                                                               .arg(version.minorVersion())
-                                                               .arg(version.microVersion()));
+    lblVersion = new QLabel(uiText(shelltexts::kAboutVersion, en) +
+                            QStringLiteral("%1.%2.%3")
+                                .arg(version.majorVersion())
+                                .arg(version.minorVersion())
+                                .arg(version.microVersion()) +
+                            versionText.mid(suffixAt));
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     lblDescription = new QLabel(title + uiText(shelltexts::kAboutDescription, en));
     lblDescription->setObjectName(QStringLiteral("lblDescription"));

@@ -155,6 +155,10 @@ QIcon toolbarIcon(ToolIcon which) {
     return QIcon(pm);
 }
 
+void drawApplicationIcon(QPainter& p, qreal size) {
+    drawRadio(p, QRectF(size * 0.28, size * 0.3, size * 0.44, size * 0.66));
+}
+
 QIcon applicationIcon() {
     QIcon icon;
     for (int size : {16, 32, 64}) {
@@ -162,7 +166,7 @@ QIcon applicationIcon() {
         pm.fill(Qt::transparent);
         QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing);
-        drawRadio(p, QRectF(size * 0.28, size * 0.3, size * 0.44, size * 0.66));
+        drawApplicationIcon(p, size);
         p.end();
         icon.addPixmap(pm);
     }

@@ -16,8 +16,10 @@ constexpr BiText kCannotRead{"The file cannot be read:\n%1", "无法读取文件
 constexpr BiText kCannotWrite{"The file could not be saved; the file on disk is unchanged:\n%1",
                               "文件未能保存，磁盘上的文件没有改变：\n%1"};
 constexpr BiText kTemplateMissing{
-    "The template file Init.dat is missing or damaged:\n%1\nIt must lie beside the program.",
-    "模板文件 Init.dat 丢失或已损坏：\n%1\n它必须位于程序所在的文件夹中。"};
+    "The template file Init.dat is missing or damaged:\n%1\nIt must lie beside the program, or "
+    "in share/baldo7 of an install.",
+    "模板文件 Init.dat 丢失或已损坏：\n%1\n它必须位于程序所在的文件夹中，或安装目录的 share/baldo7 "
+    "中。"};
 constexpr BiText kCannotStart{"The program cannot start without it.", "没有它程序无法启动。"};
 
 // Model dialog.

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "baldo7_version.h"
 #include "sim/memory_file.h"
 #include "sim/pty_simulator.h"
 
@@ -79,6 +80,7 @@ Faults (each may be given several times; --at applies to the one before it):
            the first two block phases 1.1 s late, after the program's timeout.
 
   -h, --help           show this help
+  -v, --version        show the version
 
 Numbers take C notation (0x32, 50). Exit status: 0 stopped normally, 1 bad
 usage, 2 memory file refused, 3 no pseudo-terminal, 4 dump not written.
@@ -153,6 +155,9 @@ int parseOptions(int argc, char** argv, Options& o) {
 
         if (arg == "-h" || arg == "--help") {
             std::fputs(kHelp, stdout);
+            std::exit(kExitOk);
+        } else if (arg == "-v" || arg == "--version") {
+            std::fputs("baldo7-sim " BALDO7_VERSION_TEXT "\n", stdout);
             std::exit(kExitOk);
         } else if (arg == "--load") {
             if (!need(o.load)) return usage("--load needs a file");

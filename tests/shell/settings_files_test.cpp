@@ -317,6 +317,34 @@ private slots:
         QCOMPARE(doc.radioImage[50], std::uint8_t(0x99));
     }
 
+    // The file named on the command line: no dialog, no question; a relative name
+    // is kept as the absolute path a later Save writes to; a bad file is told and
+    // leaves the template.
+    void openPathLoadsWithoutAskingAndReportsABadFile() {
+        Document other = doc;
+        other.radioImage[70] = 0x5A;
+        QVERIFY(SaveDataFile(other, tmp.filePath("start.rdat")));
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(tmp.path());
+        const bool opened = files->OpenPath("start.rdat");
+        QDir::setCurrent(previous);
+        QVERIFY(opened);
+        QVERIFY(chooser.requests.isEmpty());
+        QVERIFY(messages.shown.isEmpty());
+        QCOMPARE(doc.radioImage[70], std::uint8_t(0x5A));
+        QCOMPARE(doc.CurrentFileName, std::string("start.rdat"));
+        QCOMPARE(doc.CurrentFilePath, tmp.filePath("start.rdat").toStdString());
+        QCOMPARE(resets, 1);
+
+        writeAll(tmp.filePath("short.rdat"), QByteArray("BALDO-7 Ver1.0.2"));
+        QVERIFY(!files->OpenPath(tmp.filePath("short.rdat")));
+        QVERIFY(!files->OpenPath(tmp.filePath("missing.rdat")));
+        QCOMPARE(messages.shown.size(), 2);
+        QCOMPARE(doc.CurrentFileName, std::string("start.rdat"));
+        QCOMPARE(doc.radioImage[70], std::uint8_t(0x5A));
+        QCOMPARE(resets, 1);
+    }
+
     // New data has no file of its own: Save asks for a name and never overwrites the
     // file that was open before.
     void newThenSaveAsksForAName() {

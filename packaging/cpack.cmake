@@ -1,0 +1,26 @@
+# `make package`: a Debian package of what `cmake --install` puts in place, under /usr.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME baldo7)
+set(CPACK_PACKAGE_VENDOR "BALDO-7 programming software developers")
+set(CPACK_PACKAGE_CONTACT "${BALDO7_MAINTAINER}")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${BALDO7_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${BALDO7_HOMEPAGE}")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# CPack puts the summary first and indents the rest itself.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+"Reads the memory of a BALDO-7 two-way radio over its serial programming
+cable, edits its 16 channels (frequencies, CTCSS/DCS tones, power, spacing,
+scan list), its radio-wide functions, side keys, model and band, and writes
+it back. Configurations are kept in radio data files (.rdat). The interface
+is in English and Chinese.
+
+Also contains baldo7ctl, the same functions on the command line, and
+baldo7-sim, a simulated radio on a pseudo-terminal for trying and testing.")
+include(CPack)
