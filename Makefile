@@ -1,10 +1,12 @@
 # The two commands users need: `make run` and `make test`.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build test run package sanitize bench format clean
+.PHONY: all bootstrap configure build test run package sanitize fuzz fuzz-run bench format clean
 
 all: build
 
@@ -37,6 +39,16 @@ sanitize: bootstrap
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target sanitized_tests
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -L pure
 
+# libFuzzer targets (clang, AddressSanitizer + UndefinedBehaviorSanitizer) in fuzz/.
+fuzz: bootstrap
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++ -DBALDO7_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
+
+# Each target for FUZZ_SECONDS from its seeds in fuzz/corpus; a finding fails.
+fuzz-run: fuzz
+	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
 
@@ -44,4 +56,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,103 @@
+#include "cli/show_json.h"
+
+#include <QJsonArray>
+
+#include "channels/channel_record.h"
+#include "core/pick_lists.h"
+#include "functions/embedded_message.h"
+#include "functions/function_setup.h"
+#include "functions/key_setting.h"
+#include "functions/scan_information.h"
+
+namespace baldo7::cli {
+
+namespace {
+
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QString pick(const PickList& list, int index) {
+    return index >= 0 && index < static_cast<int>(list.size())
+               ? text(list[static_cast<std::size_t>(index)])
+               : QString();
+}
+
+QJsonObject describeChannel(const Document& doc, int channel) {
+    const char sep = doc.DecimalSeparator;
+    const ChannelView v = DecodeChannel(doc.radioImage, channel, true, sep);
+    QJsonObject o{{"channel", channel}, {"inUse", v.inUse}};
+    if (!v.inUse) return o;
+    static const PickList cdcssModes = {"Normal Code", "Special Code"};
+    o["rx"] = text(v.rxText);
+    o["tx"] = v.txInUse ? QJsonValue(text(v.txText)) : QJsonValue(QJsonValue::Null);
+    o["decode"] = text(v.rxToneText);
+    o["encode"] = text(v.txToneText);
+    o["power"] = pick(PowerList(true), v.powerIndex);
+    o["scanAdd"] = v.scanAdd;
+    o["spacing"] = pick(SpacingList(true, sep), v.spacingIndex);
+    o["busyLock"] = pick(BusyLockList(true), v.busyLockIndex);
+    o["scrambleType"] = pick(ScrambleTypeList(), v.scrambleTypeIndex);
+    o["scramble"] = v.scrambleOn;
+    o["compand"] = v.compand;
+    o["cdcssMode"] = pick(cdcssModes, v.cdcssModeIndex);
+    return o;
+}
+
+}  // namespace
+
+QJsonObject DescribeDocument(const Document& doc) {
+    QJsonObject o;
+    o["model"] = text(doc.ModelType);
+    o["band"] = QJsonObject{
+        {"low", doc.BandLowMHz}, {"high", doc.BandHighMHz}, {"txHigh", doc.BandTxHighMHz}};
+    QJsonArray channels;
+    for (int ch = 1; ch <= kChannelCount; ++ch) channels.append(describeChannel(doc, ch));
+    o["channels"] = channels;
+
+    // What the function setup shows when it opens, repairs included.
+    const OptionView f = DecodeOption(doc.radioImage);
+    o["functions"] = QJsonObject{
+        {"tot", pick(TotList(true), f.tot)},
+        {"totWarning", pick(TotWarningList(true), f.totWarning)},
+        {"squelch", pick(SquelchList(), f.squelch)},
+        {"voicePrompt", pick(VoiceList(true), f.voice)},
+        {"batterySave", f.save},
+        {"beep", f.beep},
+        {"scramble", f.scramble},
+        {"roger", f.roger},
+        {"freqHopping", f.freqHopping},
+    };
+    const std::uint8_t keys = doc.radioImage[addr::kKeySet];
+    const PickList keyList = KeyFunctionList(true);
+    o["keys"] = QJsonObject{{"pf1", pick(keyList, KeyFunctionIndex(keys, kKeyPf1))},
+                            {"pf2", pick(keyList, KeyFunctionIndex(keys, kKeyPf2))}};
+    // The scan window opens after the grid, which has cleared the scan bits of the
+    // channels not in use: the priority lists offer what is left.
+    Document shown = doc;
+    for (int ch = 1; ch <= kChannelCount; ++ch) DisplayChannel(shown, ch);
+    const ScanView scan = DecodeScan(shown.radioImage);
+    const PickList times = ScanTimeList('.');
+    QJsonArray priorityChannels;
+    for (int k = 0; k < kPrioritySlots; ++k) {
+        const int channel = scan.priorityChannel(k);
+        priorityChannels.append(channel ? QJsonValue(channel) : QJsonValue(QJsonValue::Null));
+    }
+    o["scan"] = QJsonObject{
+        {"priority", pick(PriorityList(true), scan.priority)},
+        {"revertChannel", pick(RevertChannelList(true, scan.priority), scan.revert)},
+        {"lookBackA", pick(times, scan.lookBack[0])},
+        {"lookBackB", pick(times, scan.lookBack[1])},
+        {"dropoutDelay", pick(times, scan.delay[0])},
+        {"txDwell", pick(times, scan.delay[1])},
+        {"priorityChannels", priorityChannels},
+    };
+    const MessageLines message = EmbeddedMessageLines(doc.radioImage);
+    o["message"] = QJsonArray{QString::fromLatin1(message[0]), QString::fromLatin1(message[1])};
+    o["software"] = QJsonObject{{"programPassword", QString::fromLatin1(doc.ProgramPassword)},
+                                {"newPassword", QString::fromLatin1(doc.NewPassword)},
+                                {"changePassword", doc.ChangePasswordFlag}};
+    return o;
+}
+
+}  // namespace baldo7::cli
