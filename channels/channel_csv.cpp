@@ -616,8 +616,8 @@ std::string fill(const std::string& pattern, const std::vector<std::string>& arg
 }
 
 // %1 value, %2 column, %3 low / earlier line, %4 high.
-constexpr BiText kSummary{"Channels imported: %1. Rows skipped: %2:",
-                          "已导入信道：%1。跳过的行：%2："};
+constexpr BiText kSummary{"Channels imported: %1. Rows skipped: %2.",
+                          "已导入信道：%1。跳过的行：%2。"};
 constexpr BiText kLinePrefix{"Line %1: ", "第%1行："};
 constexpr BiText kProblemTexts[] = {
     {"Location \"%1\" is not a channel 1-16", "位置“%1”不是1-16的信道"},

@@ -66,7 +66,7 @@ CsvImport PasteChannelRows(Document& doc, const std::string& text, int first);
 
 // "Line 7: ..." in the chosen language.
 std::string DescribeCsvSkip(const CsvSkip& skip, bool isEnglish);
-// "Channels imported: 14. Rows skipped: 2:" and one line per skipped row.
+// "Channels imported: 14. Rows skipped: 2." and one line per skipped row.
 std::string DescribeCsvImport(const CsvImport& result, bool isEnglish);
 
 }  // namespace baldo7

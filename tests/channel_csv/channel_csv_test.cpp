@@ -365,6 +365,6 @@ TEST(ChannelCsvPaste, RowsFromTheCurrentOneOn) {
     EXPECT_EQ(r.skipped[0].problem, CsvProblem::BadFrequency);
     EXPECT_EQ(doc.radioImage, before);
     EXPECT_EQ(DescribeCsvImport(r, true),
-              "Channels imported: 0. Rows skipped: 1:\n"
+              "Channels imported: 0. Rows skipped: 1.\n"
               "Line 1: Frequency \"\" is not a frequency in MHz on a 10 Hz step");
 }
