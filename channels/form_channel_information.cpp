@@ -705,6 +705,7 @@ void FormChannelInformation::pasteRows() {
     if (text.isEmpty()) return;
     FreshData();
     const int first = std::max(1, MSHFlexGridChannel->currentRow() + 1);
+    DocumentEdit edit(doc_);  // all pasted rows are one undo step
     const CsvImport result = PasteChannelRows(doc_, text.toStdString(), first);
     if (!result.taken.empty()) {
         doc_.GridChanged = true;

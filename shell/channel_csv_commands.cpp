@@ -55,7 +55,11 @@ bool ChannelCsvCommands::Import() {
     }
     // A cell being typed belongs to the channel before the rows arrive.
     if (hooks_.commitGrid) hooks_.commitGrid();
-    const CsvImport result = ImportChannelsCsv(doc_, std::string(bytes.begin(), bytes.end()));
+    CsvImport result;
+    {
+        DocumentEdit edit(doc_);  // the whole import is one undo step
+        result = ImportChannelsCsv(doc_, std::string(bytes.begin(), bytes.end()));
+    }
     if (!result.usable) {
         messages_.show(MsgIcon::Error, appTitle(), uiText(kNoHeader, en).arg(shownPath));
         return false;

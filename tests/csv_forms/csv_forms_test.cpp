@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <QtTest>
 
 #include "channels/channel_csv.h"
@@ -66,6 +67,9 @@ private slots:
 
     void importFromTheFileMenu() {
         CommitRxFrequency(doc(), 9, "150");
+        doc().commitChange();
+        const auto before = channels();
+        const int steps = rig.win->undoStack().count();
         const QString csv = writeFile("plan.csv",
                                       "\xEF\xBB\xBFLocation,Frequency,Tone,rToneFreq,Power\r\n"
                                       "1,145.125,Tone,88.5,Low\r\n"
@@ -82,19 +86,26 @@ private slots:
         QCOMPARE(grid()->cellText(3, FormChannelInformation::kColRx), QStringLiteral("146.50000"));
         QVERIFY(grid()->cellText(2, FormChannelInformation::kColRx).isEmpty());
         QVERIFY(ChannelInUse(doc().radioImage, 9));
+        QCOMPARE(rig.win->undoStack().count(), steps + 1);
         // One report for the skipped row.
         QCOMPARE(rig.messages.shown.size(), 1);
         QVERIFY(rig.messages.shown[0].text.contains(
             "Line 3: receive frequency 200.000000 MHz is outside the band 136-174 MHz"));
 
         // A file without a usable header changes nothing and says so.
-        const auto before = channels();
+        const auto imported = channels();
         rig.chooser.answerWith(writeFile("notes.txt", "just some notes\n"));
         action("MenuImportChannels")->trigger();
-        QCOMPARE(channels(), before);
+        QCOMPARE(channels(), imported);
         QCOMPARE(rig.messages.shown.size(), 2);
         QCOMPARE(rig.messages.shown[1].icon, MsgIcon::Error);
         QVERIFY(rig.messages.shown[1].text.contains("Frequency"));
+        QCOMPARE(rig.win->undoStack().count(), steps + 1);
+
+        // One Undo takes the whole import back; the grid follows.
+        action("MenuUndo")->trigger();
+        QCOMPARE(channels(), before);
+        QVERIFY(grid()->cellText(1, FormChannelInformation::kColRx).isEmpty());
     }
 
     void exportFromTheFileMenu() {
@@ -126,6 +137,7 @@ private slots:
 
     void pasteSpreadsheetRows() {
         CommitRxFrequency(doc(), 7, "150");
+        doc().commitChange();
         grid()->AnalyseChannelInformation();
         // Rows as a spreadsheet gives them: its own column order, comma decimals, a
         // row that cannot be taken.
@@ -135,6 +147,7 @@ private slots:
             "999\t2\t\t\t\r\n"
             "146,5\t3\t\t\t\r\n");
         const auto before = channels();
+        const int steps = rig.win->undoStack().count();
         goToRow(5);
         QTest::keyClick(grid()->MSHFlexGridChannel, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(grid()->cellText(5, FormChannelInformation::kColRx), QStringLiteral("145.12500"));
@@ -146,6 +159,17 @@ private slots:
         QCOMPARE(rig.messages.shown.size(), 1);
         QVERIFY(rig.messages.shown[0].text.contains("Line 3:"));
         QVERIFY(channels() != before);
+
+        // The whole paste is one step: one Undo brings every row back, Redo again.
+        const auto pasted = channels();
+        QCOMPARE(rig.win->undoStack().count(), steps + 1);
+        action("MenuUndo")->trigger();
+        QCOMPARE(channels(), before);
+        QCOMPARE(grid()->cellText(5, FormChannelInformation::kColRx), QString());
+        QCOMPARE(grid()->cellText(7, FormChannelInformation::kColRx), QStringLiteral("150.00000"));
+        action("MenuRedo")->trigger();
+        QCOMPARE(channels(), pasted);
+        QCOMPARE(grid()->cellText(5, FormChannelInformation::kColRx), QStringLiteral("145.12500"));
     }
 
     void pasteInsideACellEditorIsTheEditors() {
