@@ -103,18 +103,19 @@ struct LinkOptions {
     int retries = 0;
     bool yes = false;
     bool quiet = false;
+    CablePower power;
     // What the band question compares with the radio: a data file's name, or what
     // stands in for a raw dump's missing model.
     QString dataName;
 };
 
+// The transfer window's diagnosis, naming the setting where it is not the device.
 QString portFailureText(const QString& setting, const SerialPort& port) {
-    QString text = "cannot open port " + setting;
-    if (port.deviceName() != setting && !port.deviceName().isEmpty())
-        text += " (" + port.deviceName() + ")";
-    text += ": " + serialPortOpenFailureReason(port.openError(), true);
-    const QString hint = serialPortGroupHint(port.deviceName(), port.openError(), true);
-    if (!hint.isEmpty()) text += ". " + hint;
+    const QString device = port.deviceName().isEmpty() ? setting : port.deviceName();
+    QString text = serialPortDiagnosis(device, port.openError(), true);
+    const QString named = "Cannot open " + device;
+    if (device != setting && text.startsWith(named))
+        text.replace(0, named.size(), "Cannot open " + setting + " (" + device + ")");
     return text;
 }
 
@@ -126,6 +127,7 @@ std::optional<int> runExchange(Document& doc, const LinkOptions& opt, const QStr
     ProgressPrinter progress(opt.quiet, reading ? "Reading" : "Writing");
     QtExchangeHost host(doc, opt.port);
     host.setFinishDelay(0);
+    host.setCablePower(opt.power);
     int retriesLeft = opt.retries;
     host.setAnswerer([&](LinkQuestion question, const QString&) {
         if (question == LinkQuestion::BandDifferent) {
@@ -192,6 +194,8 @@ std::optional<int> parseLinkOptions(VerbParser& verb, const QStringList& args, L
     }
     opt.port = p.value("port").trimmed();
     opt.quiet = p.isSet("quiet");
+    opt.power.dtr = p.isSet("dtr");
+    opt.power.rts = p.isSet("rts");
     if (p.isSet("retries")) {
         bool ok = false;
         opt.retries = p.value("retries").toInt(&ok);
@@ -216,6 +220,8 @@ void addLinkOptions(QCommandLineParser& p, const QString& ranges) {
         {"range", "Move this range instead of the data file's image: " + ranges + ".", "RANGE"});
     p.addOption({"retries", "Answer the retry question Retry this many times (default 0).", "N"});
     p.addOption({{"q", "quiet"}, "No progress on stderr."});
+    p.addOption({"dtr", "Assert DTR while the port is open (cables powered from it)."});
+    p.addOption({"rts", "Assert RTS while the port is open (cables powered from it)."});
 }
 
 QString bandText(const Document& doc) {

@@ -26,6 +26,7 @@ int runWrite(const QStringList& args);
 int runExport(const QStringList& args);
 int runImport(const QStringList& args);
 int runPrint(const QStringList& args);
+int runPorts(const QStringList& args);
 
 // One clear line on stderr.
 void printError(const QString& message);

@@ -22,6 +22,8 @@ const char kUsage[] =
     "  export FILE.rdat [-o OUT.csv]                         the channels as CSV\n"
     "  import IN.csv -o OUT.rdat [--base BASE.rdat] [--force]  CSV channels into a data file\n"
     "  print  FILE.rdat -o REPORT.pdf|.html [--lang en|zh]   the printed report of a data file\n"
+    "  ports  [--json]                                       the serial ports and who may open "
+    "them\n"
     "\n"
     "Options:\n"
     "  -h, --help     show this help\n"
@@ -68,7 +70,7 @@ int main(int argc, char** argv) {
     } verbs[] = {{"new", baldo7::cli::runNew},       {"show", baldo7::cli::runShow},
                  {"read", baldo7::cli::runRead},     {"write", baldo7::cli::runWrite},
                  {"export", baldo7::cli::runExport}, {"import", baldo7::cli::runImport},
-                 {"print", baldo7::cli::runPrint}};
+                 {"print", baldo7::cli::runPrint},   {"ports", baldo7::cli::runPorts}};
     for (const auto& v : verbs)
         if (verb == QLatin1String(v.name)) return v.run(args);
 

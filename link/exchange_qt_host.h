@@ -33,6 +33,8 @@ public:
     void start();
     void cancel();
     void setFinishDelay(int ms) { engine_->setFinishDelay(ms); }
+    // Lines the cable draws its power from, asserted whenever the port opens.
+    void setCablePower(CablePower power) { port_.setCablePower(power); }
 
     bool isFinished() const { return engine_->finished(); }
     const ExchangeResult& result() const { return result_; }

@@ -1,6 +1,9 @@
 #include "link/serial_port.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMetaObject>
 #include <QRegularExpression>
 #include <QSerialPortInfo>
@@ -114,18 +117,236 @@ QString serialPortGroupHint(const QString& device, QSerialPort::SerialPortError 
         .arg(device, group);
 }
 
-QString serialPortOpenFailureText(const QString& device, QSerialPort::SerialPortError error,
-                                  bool isEnglish) {
-    QString text = QString::fromUtf8(link_texts::kReselectPort.pick(isEnglish));
+#ifdef Q_OS_LINUX
+namespace {
+
+// The pseudo-terminal index behind a /dev/ptmx descriptor, or -1.
+int ptyIndexOf(const QString& pid, const QString& fd) {
+    QFile info(QStringLiteral("/proc/%1/fdinfo/%2").arg(pid, fd));
+    if (!info.open(QIODevice::ReadOnly)) return -1;
+    static const QRegularExpression index(QStringLiteral("tty-index:\\s*(\\d+)"));
+    const auto m = index.match(QString::fromLatin1(info.readAll()));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+bool isPtyMaster(const QString& link) {
+    return link == QLatin1String("/dev/ptmx") || link == QLatin1String("/dev/pts/ptmx");
+}
+
+QString programOf(const QString& pid) {
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    return comm.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(comm.readAll()).trimmed()
+                                          : QString();
+}
+
+}  // namespace
+#endif
+
+QList<PortHolder> serialPortHolders(const QString& device) {
+    QList<PortHolder> out;
+#ifdef Q_OS_LINUX
+    const QString target = QFileInfo(device).canonicalFilePath();
+    if (target.isEmpty()) return out;
+    // The far end of a pseudo-terminal (the simulator, a terminal) holds it too; it
+    // is the cable, not a program to close.
+    static const QRegularExpression ptsName(QStringLiteral("^/dev/pts/(\\d+)$"));
+    const auto pts = ptsName.match(target);
+    const int ptyIndex = pts.hasMatch() ? pts.captured(1).toInt() : -1;
+    const QString self = QString::number(QCoreApplication::applicationPid());
+    const QDir proc(QStringLiteral("/proc"));
+    for (const QString& pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (!isAllDigits(pid) || pid == self) continue;
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+        bool holds = false;
+        bool farEnd = false;
+        // Unreadable for other users' processes unless the system shows them.
+        for (const QFileInfo& fd : fds.entryInfoList(QDir::System | QDir::NoDotAndDotDot)) {
+            const QString link = fd.symLinkTarget();
+            if (link == target) holds = true;
+            if (ptyIndex >= 0 && isPtyMaster(link) && ptyIndexOf(pid, fd.fileName()) == ptyIndex)
+                farEnd = true;
+        }
+        if (holds && !farEnd) out.append({pid.toLongLong(), programOf(pid)});
+    }
+#else
+    Q_UNUSED(device);
+#endif
+    return out;
+}
+
+namespace {
+
+QString holderText(const PortHolder& h, bool isEnglish) {
+    return isEnglish ? QStringLiteral("%1 (process %2)").arg(h.program).arg(h.pid)
+                     : QStringLiteral("%1（进程 %2）").arg(h.program).arg(h.pid);
+}
+
+// Daemons known to grab USB serial adapters, with the command that stops them.
+struct KnownHolder {
+    const char* program;
+    const char* remedy;
+};
+constexpr KnownHolder kKnownHolders[] = {
+    {"ModemManager", "sudo systemctl stop ModemManager"},
+    {"brltty", "sudo systemctl stop brltty; sudo apt remove brltty"},
+};
+
+QString portListText(bool isEnglish) {
+    QStringList names;
+    for (const SerialPortEntry& e : availableSerialPorts()) names << e.location;
+    for (const SerialPortEntry& e : simulatedRadioPorts()) names << e.location;
+    if (names.isEmpty()) return {};
+    constexpr int kShown = 6;
+    const qsizetype more = names.size() - kShown;
+    if (more > 0) names = names.mid(0, kShown);
+    QString text = names.join(isEnglish ? QStringLiteral(", ") : QStringLiteral("、"));
+    if (more > 0)
+        text += isEnglish ? QStringLiteral(" and %1 more").arg(more)
+                          : QStringLiteral(" 等 %1 个").arg(names.size() + more);
+    return text;
+}
+
+}  // namespace
+
+QString serialPortRemedy(const QString& device, QSerialPort::SerialPortError error,
+                         bool isEnglish) {
+    switch (error) {
+        case QSerialPort::DeviceNotFoundError: {
+            const QString ports = portListText(isEnglish);
+            if (ports.isEmpty())
+                return isEnglish ? QStringLiteral(
+                                       "No serial port was found on this computer: plug in the "
+                                       "programming cable and choose its port.")
+                                 : QStringLiteral("本机没有找到串口：请插好编程线并选择它的端口。");
+            return isEnglish
+                       ? QStringLiteral("Plug in the cable, or choose a port that exists: %1.")
+                             .arg(ports)
+                       : QStringLiteral("请插好编程线，或选择本机已有的端口：%1。").arg(ports);
+        }
+        case QSerialPort::PermissionError: {
+            const QString hint = serialPortGroupHint(device, error, isEnglish);
+            if (!hint.isEmpty()) return hint;
+            return isEnglish
+                       ? QStringLiteral("Ask the administrator for read and write access to %1.")
+                             .arg(device)
+                       : QStringLiteral("请管理员为您开通 %1 的读写权限。").arg(device);
+        }
+        case QSerialPort::OpenError: {
+            const QList<PortHolder> holders = serialPortHolders(device);
+            for (const PortHolder& h : holders)
+                for (const KnownHolder& k : kKnownHolders)
+                    if (h.program == QLatin1String(k.program))
+                        return isEnglish ? QStringLiteral(
+                                               "%1 probes serial adapters; stop it "
+                                               "(%2) and try again.")
+                                               .arg(h.program, QLatin1String(k.remedy))
+                                         : QStringLiteral(
+                                               "%1 会占用串口适配器；请停止它"
+                                               "（%2）后重试。")
+                                               .arg(h.program, QLatin1String(k.remedy));
+            if (!holders.isEmpty())
+                return isEnglish ? QStringLiteral("Close %1 and try again.")
+                                       .arg(holderText(holders.front(), true))
+                                 : QStringLiteral("请关闭 %1后重试。")
+                                       .arg(holderText(holders.front(), false));
+            return isEnglish ? QStringLiteral(
+                                   "Close the other program that uses the port "
+                                   "(a terminal, another programming program) and try "
+                                   "again.")
+                             : QStringLiteral(
+                                   "请关闭正在使用该端口的其他程序（终端、其他编程软件）后重试。");
+        }
+        case QSerialPort::UnsupportedOperationError:
+            return isEnglish ? QStringLiteral("Choose the port of the programming cable.")
+                             : QStringLiteral("请选择编程线所在的端口。");
+        default:
+            return isEnglish ? QStringLiteral("Check the cable and try again.")
+                             : QStringLiteral("请检查编程线后重试。");
+    }
+}
+
+QString serialPortDiagnosis(const QString& device, QSerialPort::SerialPortError error,
+                            bool isEnglish) {
     const QString port = !device.isEmpty() ? device
                          : isEnglish       ? QStringLiteral("the port")
                                            : QStringLiteral("端口");
-    text += QLatin1Char('\n') + (isEnglish ? QStringLiteral("Cannot open %1: %2.")
-                                           : QStringLiteral("无法打开 %1：%2。"))
-                                    .arg(port, serialPortOpenFailureReason(error, isEnglish));
-    const QString hint = serialPortGroupHint(device, error, isEnglish);
-    if (!hint.isEmpty()) text += QLatin1Char('\n') + hint;
+    QString reason = serialPortOpenFailureReason(error, isEnglish);
+    if (error == QSerialPort::OpenError) {
+        // Name the holder where the system shows it: that is what the user must close.
+        const QList<PortHolder> holders = serialPortHolders(device);
+        if (!holders.isEmpty())
+            reason =
+                isEnglish
+                    ? QStringLiteral("it is in use by %1").arg(holderText(holders.front(), true))
+                    : QStringLiteral("它正被 %1占用").arg(holderText(holders.front(), false));
+    }
+    QString text =
+        (isEnglish ? QStringLiteral("Cannot open %1: %2.") : QStringLiteral("无法打开 %1：%2。"))
+            .arg(port, reason);
+    const QString remedy = serialPortRemedy(device, error, isEnglish);
+    if (!remedy.isEmpty()) text += QLatin1Char('\n') + remedy;
     return text;
+}
+
+QString serialPortOpenFailureText(const QString& device, QSerialPort::SerialPortError error,
+                                  bool isEnglish) {
+    return QString::fromUtf8(link_texts::kReselectPort.pick(isEnglish)) + QLatin1Char('\n') +
+           serialPortDiagnosis(device, error, isEnglish);
+}
+
+bool serialPortAccessible(const QString& device) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(device);
+    return true;
+#else
+    return ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0;
+#endif
+}
+
+QList<SerialPortEntry> simulatedRadioPorts() {
+    QList<SerialPortEntry> out;
+#ifdef Q_OS_LINUX
+    // A simulator holds the master side; its fdinfo names the pseudo-terminal.
+    const QDir proc(QStringLiteral("/proc"));
+    for (const QString& pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (!isAllDigits(pid)) continue;
+        if (programOf(pid) != QLatin1String("baldo7-sim")) continue;
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+        for (const QFileInfo& fd : fds.entryInfoList(QDir::System | QDir::NoDotAndDotDot)) {
+            if (!isPtyMaster(fd.symLinkTarget())) continue;
+            const int index = ptyIndexOf(pid, fd.fileName());
+            if (index < 0) continue;
+            SerialPortEntry e;
+            e.location = QStringLiteral("/dev/pts/%1").arg(index);
+            e.name = e.location;
+            e.description =
+                QStringLiteral("BALDO-7 simulated radio (baldo7-sim, process %1)").arg(pid);
+            e.simulated = true;
+            e.number = index;  // orders the list
+            out.append(e);
+        }
+    }
+    std::sort(out.begin(), out.end(), [](const SerialPortEntry& a, const SerialPortEntry& b) {
+        return a.number < b.number;
+    });
+    for (SerialPortEntry& e : out) e.number = 0;
+#endif
+    return out;
+}
+
+CablePower parseCablePower(const QString& text) {
+    CablePower p;
+    const QString t = text.toUpper();
+    p.dtr = t.contains(QLatin1String("DTR"));
+    p.rts = t.contains(QLatin1String("RTS"));
+    return p;
+}
+
+QString cablePowerText(CablePower power) {
+    QStringList lines;
+    if (power.dtr) lines << QStringLiteral("DTR");
+    if (power.rts) lines << QStringLiteral("RTS");
+    return lines.join(QLatin1Char(','));
 }
 
 QList<SerialPortEntry> availableSerialPorts() {
@@ -137,6 +358,8 @@ QList<SerialPortEntry> availableSerialPorts() {
         e.description = info.description();
         if (info.hasVendorIdentifier()) e.vendorId = info.vendorIdentifier();
         if (info.hasProductIdentifier()) e.productId = info.productIdentifier();
+        e.manufacturer = info.manufacturer();
+        e.serialNumber = info.serialNumber();
         const auto m = comPattern().match(e.name);
         e.number = m.hasMatch() ? m.captured(1).toInt() : 0;
         out.append(e);
@@ -188,6 +411,11 @@ bool SerialPort::open(const QString& setting) {
         return false;
     }
     port_.clear();
+    // Asserted only when asked: what the driver does on open is what works today.
+    powerApplied_ = true;
+    if (power_.dtr) powerApplied_ = port_.setDataTerminalReady(true) && powerApplied_;
+    if (power_.rts) powerApplied_ = port_.setRequestToSend(true) && powerApplied_;
+    if (!powerApplied_) port_.clearError();
     return true;
 }
 

@@ -32,8 +32,22 @@ QString serialPortOpenFailureReason(QSerialPort::SerialPortError error, bool isE
 // join it; otherwise empty.
 QString serialPortGroupHint(const QString& device, QSerialPort::SerialPortError error,
                             bool isEnglish);
+// A program holding a device open, as /proc shows it (Linux; empty elsewhere or
+// where the system hides other users' processes).
+struct PortHolder {
+    qint64 pid = 0;
+    QString program;  // "ModemManager", "brltty", "baldo7ctl"
+};
+QList<PortHolder> serialPortHolders(const QString& device);
+// What the user can do about it, in one line: the ports that do exist, the group
+// to join, the program to close or stop.
+QString serialPortRemedy(const QString& device, QSerialPort::SerialPortError error, bool isEnglish);
+// "Cannot open DEVICE: reason." and, on the next line, the remedy: what both the
+// transfer window and baldo7ctl say about a port that would not open.
+QString serialPortDiagnosis(const QString& device, QSerialPort::SerialPortError error,
+                            bool isEnglish);
 // The transfer window's text for a port that would not open: "Please reselect COM
-// port!", then a line naming the device and the reason, then the group hint if any.
+// port!", then the diagnosis.
 QString serialPortOpenFailureText(const QString& device, QSerialPort::SerialPortError error,
                                   bool isEnglish);
 // The group owning a device file ("dialout"), or empty when it cannot be found.
@@ -46,9 +60,26 @@ struct SerialPortEntry {
     int number = 0;       // n for COMn, else 0
     int vendorId = -1;    // USB vendor and product id, -1 where the system has none
     int productId = -1;
+    QString manufacturer{};
+    QString serialNumber{};
+    bool simulated = false;  // a baldo7-sim radio's pseudo-terminal
 };
 // The serial ports the system knows, in name order.
 QList<SerialPortEntry> availableSerialPorts();
+// The pseudo-terminals of running baldo7-sim radios (Linux), which the system's
+// port list never shows.
+QList<SerialPortEntry> simulatedRadioPorts();
+// Whether this user may open the device for reading and writing (busy or not).
+bool serialPortAccessible(const QString& device);
+
+// Lines a cable may draw its power from. Unset lines are left as the driver sets them.
+struct CablePower {
+    bool dtr = false;
+    bool rts = false;
+};
+// "DTR", "RTS", "DTR,RTS" (any case, any separator); anything else sets nothing.
+CablePower parseCablePower(const QString& text);
+QString cablePowerText(CablePower power);
 
 class SerialPort : public QObject {
     Q_OBJECT
@@ -60,6 +91,10 @@ public:
     // openError() holds the reason; the port stays closed.
     bool open(const QString& setting);
     bool isOpen() const;
+    // Lines asserted right after every open; false where the device has none (a
+    // pseudo-terminal), which is no reason to fail the exchange.
+    void setCablePower(CablePower power) { power_ = power; }
+    bool cablePowerApplied() const { return powerApplied_; }
     void close();
     QString deviceName() const { return device_; }
     QSerialPort::SerialPortError openError() const { return openError_; }
@@ -88,6 +123,8 @@ private:
     QSerialPort::SerialPortError openError_ = QSerialPort::NoError;
     int threshold_ = 0;
     bool checkQueued_ = false;
+    CablePower power_;
+    bool powerApplied_ = true;
 };
 
 }  // namespace baldo7

@@ -105,6 +105,10 @@ FormProcess::FormProcess(Document& doc, MessageService& messages, const QString&
     connect(CommandCancel, &QPushButton::clicked, this, &FormProcess::CommandCancel_Click);
 }
 
+QtExchangeHost* FormProcess::exchangeHost() const {
+    return host_;
+}
+
 FormProcess::~FormProcess() {
     unload();
 }

@@ -46,6 +46,9 @@ public:
     void CommandCancel_Click();
 
     void reject() override;
+    // The exchange this window runs, for its owner to set up (cable power, trace)
+    // before the user presses Read or Write.
+    QtExchangeHost* exchangeHost() const;
 
 protected:
     void showEvent(QShowEvent* event) override;

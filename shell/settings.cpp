@@ -60,10 +60,22 @@ void ReadSettings(Document& doc, QSettings& settings) {
     }
 }
 
-bool ReadServiceMode(QSettings& settings) {
+static bool readSwitch(QSettings& settings, const char* name) {
     const QString text =
-        ReadRegistryString(settings, QString::fromLatin1(kSettingServiceMode)).trimmed().toLower();
+        ReadRegistryString(settings, QString::fromLatin1(name)).trimmed().toLower();
     return text == QLatin1String("true") || text == QLatin1String("1");
+}
+
+bool ReadServiceMode(QSettings& settings) {
+    return readSwitch(settings, kSettingServiceMode);
+}
+
+bool ReadSerialTrace(QSettings& settings) {
+    return readSwitch(settings, kSettingSerialTrace);
+}
+
+QString ReadCablePower(QSettings& settings) {
+    return ReadRegistryString(settings, QString::fromLatin1(kSettingCablePower)).trimmed();
 }
 
 bool StoreLanguage(QSettings& settings, bool isEnglish) {

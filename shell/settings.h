@@ -20,6 +20,10 @@ constexpr const char kOldSettingsGroup[] = "SoftWare/Olvis/BALDO-7";
 constexpr const char kSettingLanguage[] = "Language";
 constexpr const char kSettingComPort[] = "ComPort";
 constexpr const char kSettingServiceMode[] = "ServiceMode";
+// "DTR", "RTS" or "DTR,RTS": lines asserted for a cable powered from them.
+constexpr const char kSettingCablePower[] = "CablePower";
+// true: every exchange leaves a serial trace in TraceFolder().
+constexpr const char kSettingSerialTrace[] = "SerialTrace";
 
 // The port setting of the built-in simulated radio.
 constexpr const char kSimulatedPortSetting[] = "simulated-radio";
@@ -46,6 +50,10 @@ void ReadSettings(Document& doc, QSettings& settings);
 // ServiceMode: "true" (any case) or "1" turns the service configuration on; missing,
 // empty or anything else leaves it off.
 bool ReadServiceMode(QSettings& settings);
+// SerialTrace, read the same way; default off.
+bool ReadSerialTrace(QSettings& settings);
+// CablePower as the text of its lines; "" (as the driver leaves them) by default.
+QString ReadCablePower(QSettings& settings);
 
 bool StoreLanguage(QSettings& settings, bool isEnglish);
 // The port as one text: the device name when there is one, else the number.

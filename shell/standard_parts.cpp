@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <memory>
 
+#include "link/exchange_qt_host.h"
 #include "shell/builtin_radio.h"
 #include "shell/form_com_port.h"
 #include "shell/form_process.h"
@@ -42,6 +43,7 @@ void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio) {
     }
     FormProcess window(
         doc, main.messages(), port, [&main] { main.editorsDecodeNewImage(); }, &main);
+    window.exchangeHost()->setCablePower(parseCablePower(ReadCablePower(main.settings())));
     window.exec();
 }
 

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -173,6 +176,8 @@ TEST(CliTransfer, FailuresEndInTheirExitCodeWithTheOutputUntouched) {
          5,
          "the radio is UHF but vhf.rdat is VHF"},
         {"band differs, --yes", {"--model-digit", "0x33"}, {"write", rdat, "--yes"}, 0},
+        // A pseudo-terminal has no modem lines: asking for cable power must not fail.
+        {"cable power on a line without it", {}, {"read", "--dtr", "--rts"}, 0},
         {"refused data file", {}, {"write", dir.filePath("bad.rdat")}, 2},
         {"no such port", {}, {"read", "--port", dir.filePath("nothing")}, 3, ": no such device"},
         {"unknown range", {}, {"read", "--range", "all"}, 1},
@@ -286,4 +291,48 @@ TEST(CliTransfer, LateOrStrayAnswersCostOnlyARestart) {
             }
         }
     }
+}
+
+// A port another baldo7ctl holds (waiting for a silent radio) is reported busy with
+// that program named; exit code 3, nothing written.
+TEST(CliPorts, BusyPortNamesTheProgramHoldingIt) {
+    QTemporaryDir dir;
+    Sim sim({"--silent"});
+    QProcess first;
+    first.start(BALDO7CTL, {"read", "--port", sim.device, "-o", dir.filePath("a.rdat")});
+    // It says so once its first identification string went unanswered: the port is open.
+    while (!first.readAllStandardError().contains("waiting for the radio") &&
+           first.waitForReadyRead(5000)) {
+    }
+    const CtlRun r = ctl({"read", "--port", sim.device, "-o", dir.filePath("b.rdat")});
+    EXPECT_EQ(r.exitCode, 3);
+    const QString pid = QString::number(first.processId());
+    EXPECT_EQ(QString::fromUtf8(r.err), "baldo7ctl: read: Cannot open " + sim.device +
+                                            ": it is in use by baldo7ctl (process " + pid +
+                                            ").\nClose baldo7ctl (process " + pid +
+                                            ") and try again.\n");
+    EXPECT_FALSE(QFile::exists(dir.filePath("b.rdat")));
+    first.kill();
+    first.waitForFinished();
+}
+
+// ports --json lists a running simulator's pseudo-terminal as a port this user may open.
+TEST(CliPorts, JsonListsTheSimulatorsPort) {
+    Sim sim({});
+    const CtlRun r = ctl({"ports", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonArray ports = QJsonDocument::fromJson(r.out).array();
+    const auto it = std::find_if(ports.begin(), ports.end(), [&](const QJsonValue& v) {
+        return v["device"].toString() == sim.device;
+    });
+    ASSERT_NE(it, ports.end()) << r.out.toStdString();
+    const QJsonObject port = it->toObject();
+    EXPECT_TRUE(port["simulated"].toBool());
+    EXPECT_TRUE(port["canOpen"].toBool());
+    EXPECT_TRUE(port["description"].toString().contains("baldo7-sim, process " +
+                                                        QString::number(sim.process.processId())));
+    for (const char* key : {"name", "manufacturer", "vendorId", "productId", "serialNumber"})
+        EXPECT_TRUE(port.contains(key)) << key;
+    const CtlRun text = ctl({"ports"});
+    EXPECT_TRUE(text.out.contains(sim.device.toUtf8() + "  BALDO-7 simulated radio"));
 }

@@ -44,12 +44,13 @@ struct PtyPair {
     QString path;
 
     PtyPair() {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        // Close-on-exec: a child process must not hold either end.
+        master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return;
         char name[PATH_MAX] = {};
         if (::ptsname_r(master, name, sizeof name) != 0) return;
         path = QString::fromLocal8Bit(name);
-        slave = ::open(name, O_RDWR | O_NOCTTY);
+        slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
         termios tio{};
         ::tcgetattr(slave, &tio);
         ::cfmakeraw(&tio);

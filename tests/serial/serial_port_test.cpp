@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
 
 #include "tests/serial/pty_support.h"
 
@@ -111,9 +115,9 @@ TEST(SerialPortSend, BytesReachTheLineAtOnce) {
     EXPECT_EQ(p.pty.read(frame.size()), frame);
 }
 
-// The window's text names the device and why it would not open; only a device the
-// user may not open gets the group hint.
-TEST(SerialPortOpen, MissingOrBusyDeviceIsNamedWithTheReason) {
+// The window's text names the device, why it would not open and what to do; only a
+// device the user may not open gets the group hint.
+TEST(SerialPortOpen, MissingOrBusyDeviceIsNamedWithTheReasonAndARemedy) {
     PtyPair pty;
     SerialPort holder;
     ASSERT_TRUE(holder.open(pty.path));
@@ -121,20 +125,88 @@ TEST(SerialPortOpen, MissingOrBusyDeviceIsNamedWithTheReason) {
         QString device;
         const char* en;
         const char* zh;
+        QStringList enRemedies;  // one of them starts the last line
     } cases[] = {
-        {"/dev/baldo7-no-such-port", "no such device", "设备不存在"},
-        {pty.path, "it is in use by another program", "它正被其他程序占用"},
+        {"/dev/baldo7-no-such-port",
+         "no such device",
+         "设备不存在",
+         {"Plug in the cable, or choose a port that exists: ",
+          "No serial port was found on this computer"}},
+        // Held by this very program: no other program to name.
+        {pty.path,
+         "it is in use by another program",
+         "它正被其他程序占用",
+         {"Close the other program that uses the port"}},
     };
     for (const auto& c : cases) {
         SerialPort port;
         EXPECT_FALSE(port.open(c.device)) << c.device.toStdString();
         EXPECT_FALSE(port.isOpen());
-        EXPECT_EQ(port.openFailureText(true),
-                  "Please reselect COM port!\nCannot open " + c.device + ": " + c.en + ".");
-        EXPECT_EQ(port.openFailureText(false),
-                  QString::fromUtf8("请重新选择端口！\n无法打开 ") + c.device +
-                      QString::fromUtf8("：") + QString::fromUtf8(c.zh) + QString::fromUtf8("。"));
+        const QStringList en = port.openFailureText(true).split('\n');
+        ASSERT_EQ(en.size(), 3) << en.join('|').toStdString();
+        EXPECT_EQ(en[0], "Please reselect COM port!");
+        EXPECT_EQ(en[1], "Cannot open " + c.device + ": " + c.en + ".");
+        EXPECT_TRUE(std::any_of(c.enRemedies.begin(), c.enRemedies.end(), [&](const QString& r) {
+            return en[2].startsWith(r);
+        })) << en[2].toStdString();
+        const QStringList zh = port.openFailureText(false).split('\n');
+        ASSERT_EQ(zh.size(), 3);
+        EXPECT_EQ(zh[1], QString::fromUtf8("无法打开 ") + c.device + QString::fromUtf8("：") +
+                             QString::fromUtf8(c.zh) + QString::fromUtf8("。"));
+        EXPECT_FALSE(zh[2].isEmpty());
         EXPECT_FALSE(port.send(std::vector<std::uint8_t>{0x06}));
+    }
+}
+
+// Another program holding the port is named, and daemons known to grab serial
+// adapters come with the command that stops them. The holders are real processes
+// whose name is the daemon's.
+TEST(SerialPortOpen, BusyPortNamesItsHolderAndTheRemedy) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    QTemporaryDir bin;
+    const struct {
+        const char* program;
+        const char* enRemedy;  // %1: the process id
+        const char* zhRemedy;
+    } cases[] = {
+        {"ModemManager",
+         "ModemManager probes serial adapters; stop it (sudo systemctl stop "
+         "ModemManager) and try again.",
+         "sudo systemctl stop ModemManager"},
+        {"brltty",
+         "brltty probes serial adapters; stop it (sudo systemctl stop brltty; sudo apt "
+         "remove brltty) and try again.",
+         "sudo apt remove brltty"},
+        {"minicom", "Close minicom (process %1) and try again.",
+         "请关闭 minicom（进程 %1）后重试。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.program);
+        const QString exe = bin.filePath(c.program);
+        ASSERT_TRUE(QFile::link("/bin/sleep", exe));
+        QProcess holder;
+        holder.start("/bin/sh", {"-c", "exec \"$0\" 30 <>\"$1\"", exe, pty.path});
+        ASSERT_TRUE(holder.waitForStarted());
+        const qint64 pid = holder.processId();
+        ASSERT_TRUE(pumpUntil([&] {
+            const auto h = baldo7::serialPortHolders(pty.path);
+            return h.size() == 1 && h[0].program == c.program;
+        }));
+        EXPECT_EQ(baldo7::serialPortHolders(pty.path)[0].pid, pid);
+        const QString en = baldo7::serialPortDiagnosis(pty.path, QSerialPort::OpenError, true);
+        EXPECT_EQ(en, QString("Cannot open %1: it is in use by %2 (process %3).\n")
+                              .arg(pty.path, c.program)
+                              .arg(pid) +
+                          QString(c.enRemedy).replace("%1", QString::number(pid)));
+        const QString zh = baldo7::serialPortDiagnosis(pty.path, QSerialPort::OpenError, false);
+        EXPECT_TRUE(zh.contains(QString::fromUtf8(c.zhRemedy).replace("%1", QString::number(pid))))
+            << zh.toStdString();
+        EXPECT_TRUE(
+            zh.contains(QString::fromUtf8("它正被 %1（进程 %2）占用").arg(c.program).arg(pid)))
+            << zh.toStdString();
+        holder.kill();
+        holder.waitForFinished();
     }
 }
 
@@ -157,9 +229,11 @@ TEST(SerialPortOpen, DeniedDeviceNamesItsGroup) {
         if (port.open(pty.path)) ::_exit(11);
         const QString en = port.openFailureText(true);
         const QString zh = port.openFailureText(false);
-        if (!en.startsWith("Please reselect COM port!\nCannot open " + pty.path +
-                           ": permission denied.") ||
-            !en.contains('"' + group + '"'))
+        if (en != "Please reselect COM port!\nCannot open " + pty.path +
+                      ": permission denied.\nAccess to " + pty.path +
+                      " is granted to the group \"" + group +
+                      "\": add your user to it (sudo usermod -aG " + group +
+                      " $USER) and log in again.")
             ::_exit(12);
         if (!zh.startsWith(QString::fromUtf8("请重新选择端口！")) || !zh.contains(group))
             ::_exit(13);
