@@ -1,22 +1,15 @@
 #include "print/report_document.h"
 
-#include <QAbstractTextDocumentLayout>
-#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QTextDocument>
 
 namespace baldo7 {
 
 namespace {
 
-// One face, no bold: every face used is embedded in the PDF, and embedding is most of
-// the time a report takes. Headings stand out by size, labels by colour.
-// Point sizes: the channel table is the widest thing; at this size its thirteen
-// columns fit an A4 page across (and a portrait one with headers wrapped).
+// Type sizes of the HTML page, the same as on paper.
 constexpr double kBodyPt = 9;
 constexpr double kTablePt = 8;
 
@@ -121,57 +114,6 @@ QString ReportHtml(const Report& report) {
     if (report.channels) channelTable(h, *report.channels);
     h += QStringLiteral("</body></html>\n");
     return h;
-}
-
-namespace {
-
-QFont reportFont(const Report& report, QFont font) {
-    font.setPointSizeF(kBodyPt);
-    // No ligatures: "Off" copied or searched in the PDF must read "Off".
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    // Outlines go to paper unhinted anyway; skipping the hinting saves time.
-    font.setHintingPreference(QFont::PreferNoHinting);
-    // One face for Latin and Chinese alike keeps the rows of a Chinese report even;
-    // a system without these falls back to its own.
-    if (!report.isEnglish)
-        font.setFamilies({QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC"),
-                          font.family()});
-    return font;
-}
-
-}  // namespace
-
-void FillReportDocument(QTextDocument& doc, const Report& report) {
-    doc.setDefaultFont(reportFont(report, doc.defaultFont()));
-    doc.setHtml(ReportHtml(report));
-}
-
-void PrintReport(const Report& report, QPagedPaintDevice& device) {
-    // Laid out once, in the device's own units, so point sizes come out as points on
-    // paper; the page number takes a line below each page's text.
-    QTextDocument doc;
-    doc.documentLayout()->setPaintDevice(&device);
-    doc.setDocumentMargin(0);
-    const QRect area = device.pageLayout().paintRectPixels(device.logicalDpiX());
-    const QFont footerFont(reportFont(report, doc.defaultFont()), &device);
-    const double footer = QFontMetricsF(footerFont, &device).height() * 2;
-    const QSizeF page(area.width(), area.height() - footer);
-    doc.setPageSize(page);
-    FillReportDocument(doc, report);
-    const int pages = doc.pageCount();
-
-    QPainter painter(&device);
-    painter.setFont(footerFont);
-    for (int i = 0; i < pages; ++i) {
-        if (i > 0) device.newPage();
-        const QRectF shown(0, i * page.height(), page.width(), page.height());
-        painter.save();
-        painter.translate(0, -shown.top());
-        doc.drawContents(&painter, shown);
-        painter.restore();
-        painter.drawText(QRectF(0, page.height(), page.width(), footer), Qt::AlignCenter,
-                         QStringLiteral("%1 / %2").arg(i + 1).arg(pages));
-    }
 }
 
 bool WriteReportPdf(const Report& report, const QString& path, QString* error) {

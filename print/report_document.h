@@ -1,5 +1,5 @@
-// The report on paper and on screen: one HTML text that Qt's document classes lay
-// out for a printer, a PDF file or a preview, and that a browser shows as it is.
+// The report on paper and on screen: drawn page by page for a printer, a PDF file or
+// a preview, and as one HTML page for a browser.
 #pragma once
 
 #include <QString>
@@ -7,17 +7,14 @@
 #include "print/print_report.h"
 
 class QPagedPaintDevice;
-class QTextDocument;
 
 namespace baldo7 {
 
 // One self-contained page: UTF-8, styles inline, no outside resources.
 QString ReportHtml(const Report& report);
 
-// The report laid out in `doc` (its default font set for print).
-void FillReportDocument(QTextDocument& doc, const Report& report);
-
-// Pages onto a printer or PDF writer, numbered at the foot.
+// Pages onto a printer or PDF writer, numbered at the foot; the channel table's type
+// shrinks until the table fits the page width.
 void PrintReport(const Report& report, QPagedPaintDevice& device);
 
 // A4 landscape PDF or the HTML page, written atomically: a failure leaves an existing

@@ -209,6 +209,23 @@ private slots:
         QVERIFY(!text.contains("145.12500"));
     }
 
+    void portraitChannelTableShrinksToFitTheWidth() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("portrait.pdf");
+        FormPrint form(doc, *host);
+        form.printSetup().outputFileName = pdf;
+        form.printSetup().orientation = QPageLayout::Portrait;
+        form.show();
+        QTest::mouseClick(form.CommandSelectAll, Qt::LeftButton);
+        whenShown<QPrintDialog>([](QPrintDialog* d) { d->accept(); });
+        QTest::mouseClick(form.CommandOK, Qt::LeftButton);
+        const QString text = pdfText(pdf);
+        // The last column is on the page, on the channel's own line.
+        const QRegularExpression row2("^ *2 +146\\.52000 .*Special Code *$",
+                                      QRegularExpression::MultilineOption);
+        QVERIFY2(row2.match(text).hasMatch(), qPrintable(text));
+    }
+
     void cancelledSystemDialogPrintsNothing() {
         QTemporaryDir dir;
         const QString pdf = dir.filePath("report.pdf");
