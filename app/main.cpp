@@ -8,7 +8,6 @@
 #include "app/app_arguments.h"
 #include "baldo7_version.h"
 #include "core/document.h"
-#include "shell/file_commands.h"
 #include "shell/form_welcome.h"
 #include "shell/mdi_form_main.h"
 #include "shell/settings.h"
@@ -70,7 +69,7 @@ int main(int argc, char** argv) {
         if (!mainWindow->startUp()) return false;
         mainWindow->show();
         // A file that cannot be opened has been reported; the template stays.
-        if (!args.file.isEmpty()) mainWindow->fileCommands().OpenPath(args.file);
+        if (!args.file.isEmpty()) mainWindow->openStartFile(args.file);
         if (args.exitWhenReady) {
             QTimer::singleShot(0, &app, [] {
                 std::fputs("ready\n", stdout);

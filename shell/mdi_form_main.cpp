@@ -998,6 +998,12 @@ void MDIFormMain::MenuNew_Click() {
 void MDIFormMain::MenuOpen_Click() {
     if (files_->Open()) startFreshHistory();
 }
+bool MDIFormMain::openStartFile(const QString& path) {
+    if (!files_->OpenPath(path)) return false;
+    startFreshHistory();
+    refreshPanels();
+    return true;
+}
 void MDIFormMain::MenuSave_Click() {
     if (files_->Save()) doc_.markUnmodified();
 }

@@ -50,6 +50,10 @@ public:
 
     // The start-up sequence; false (after telling the user) when the program cannot run.
     bool startUp();
+    // The data file named on the command line, opened as Open would but without the
+    // dialog and the cover-data question; false (after telling the user) when it
+    // could not be read.
+    bool openStartFile(const QString& path);
 
     // EditorHost
     void addWindowMenuEntry(int id, const QString& caption) override;

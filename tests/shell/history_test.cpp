@@ -83,6 +83,25 @@ private slots:
         QVERIFY(!action("MenuRedo")->isEnabled());
     }
 
+    // The file named on the command line is the document's start: nothing to undo,
+    // nothing unsaved, and the grid shows it.
+    void startFileOpensWithAFreshHistory() {
+        start();
+        enterRx(1, "430");
+        Document other = *doc;
+        const RadioImage edited = doc->radioImage;
+        const QString path = tmp.filePath("start.rdat");
+        QVERIFY(SaveDataFile(other, path));
+        start();
+        QVERIFY(win->openStartFile(path));
+        QVERIFY(doc->radioImage == edited);
+        QVERIFY(!rx(1).isEmpty());
+        QVERIFY(!action("MenuUndo")->isEnabled());
+        QVERIFY(!doc->isModified());
+        QVERIFY(messages.shown.isEmpty());
+        QVERIFY(win->windowTitle().contains("start.rdat"));
+    }
+
     void gridEditsAreUndoneAndRedoneOneCellAtATime() {
         start();
         const RadioImage fresh = doc->radioImage;
