@@ -9,19 +9,12 @@
 #include "channels/channel_record.h"
 #include "channels/form_channel_edit.h"
 #include "core/document.h"
+#include "tests/support/click_check.h"
 #include "tests/support/fake_editor_host.h"
 
 using namespace baldo7;
 
 namespace {
-void clickCheck(QCheckBox* box) {
-    QStyleOptionButton option;
-    option.initFrom(box);
-    option.text = box->text();
-    const QRect area = box->style()->subElementRect(QStyle::SE_CheckBoxClickRect, &option, box);
-    QTest::mouseClick(box, Qt::LeftButton, {}, area.center());
-}
-
 void type(QWidget* box, const QString& text) {
     QLineEdit* edit = qobject_cast<QLineEdit*>(box);
     if (!edit) edit = static_cast<QComboBox*>(box)->lineEdit();

@@ -11,21 +11,11 @@
 #include "core/document.h"
 #include "functions/form_key_setting.h"
 #include "functions/form_option.h"
+#include "tests/support/click_check.h"
 #include "tests/support/combo_pick.h"
 #include "tests/support/fake_editor_host.h"
 
 using namespace baldo7;
-
-namespace {
-
-void clickCheck(QCheckBox* box) {
-    QStyleOptionButton option;
-    option.initFrom(box);
-    option.text = box->text();
-    const QRect area = box->style()->subElementRect(QStyle::SE_CheckBoxClickRect, &option, box);
-    QTest::mouseClick(box, Qt::LeftButton, {}, area.center());
-}
-}  // namespace
 
 class FunctionsFormsTest : public QObject {
     Q_OBJECT

@@ -21,19 +21,12 @@
 #include "print/form_printer_setting.h"
 #include "print/print_report.h"
 #include "tests/print/hand_made_document.h"
+#include "tests/support/click_check.h"
 #include "tests/support/fake_editor_host.h"
 
 using namespace baldo7;
 
 namespace {
-
-void clickCheck(QCheckBox* box) {
-    QStyleOptionButton option;
-    option.initFrom(box);
-    option.text = box->text();
-    const QRect area = box->style()->subElementRect(QStyle::SE_CheckBoxClickRect, &option, box);
-    QTest::mouseClick(box, Qt::LeftButton, {}, area.center());
-}
 
 // Runs `answer` on the next modal dialog of type D once it is shown.
 template <typename D>
