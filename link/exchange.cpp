@@ -55,6 +55,7 @@ void Exchange::StartLink(bool retry) {
     // Answers still on their way to the last attempt may arrive after this; the
     // steps below tell them apart from their own.
     host_.discardInput();
+    restarted_ = restarted_ || retry;
     input_.clear();
     settling_ = false;
     s_.LinkState = 1;
@@ -123,6 +124,14 @@ void Exchange::collectIdentification(const Bytes& bytes) {
         // A line that never goes quiet is not a radio answering.
         settling_ = false;
         restartOrAsk();
+        return;
+    }
+    // A first attempt whose eight bytes came alone and do not start with an ACK
+    // has nothing stray in front of it: no need to wait.
+    if (!restarted_ && stepBytes_ == static_cast<int>(kSize) && input_[0] != wire::kAck) {
+        const Bytes reply = std::move(input_);
+        input_.clear();
+        identificationReply(reply);
         return;
     }
     settling_ = true;

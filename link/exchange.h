@@ -88,8 +88,9 @@ public:
     static constexpr int kFinishDelayMs = 100;
     static constexpr int kCloseDelayMs = 1;
     static constexpr int kRetryLimit = 10;
-    // Quiet time after the identification reply before it is taken: whatever came
-    // before it (a late answer to an earlier step) is stray.
+    // Quiet time after the identification reply before it is taken, after a restart
+    // or when it may have something in front: whatever came before it (a late
+    // answer to an earlier step) is stray.
     static constexpr int kSettleMs = 30;
     // Stray bytes tolerated within one step before the line counts as broken.
     static constexpr int kStrayLimit = 64;
@@ -153,6 +154,7 @@ private:
     Bytes input_;
     int stepBytes_ = 0;
     bool settling_ = false;
+    bool restarted_ = false;
     // A read lands here and replaces the document's memory only with TransferOK.
     RadioMemory staged_;
 };
