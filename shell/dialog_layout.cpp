@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QString>
+#include <algorithm>
 
 namespace baldo7 {
 
@@ -29,6 +30,16 @@ void layOutDialog(QDialog* dialog, QLayout* body, std::initializer_list<QPushBut
     all->addLayout(body);
     all->addSpacing(8);
     all->addLayout(row);
+}
+
+QRect PlaceWindow(QSize wanted, QPoint center, const QRect& available, const QMargins& frame) {
+    const QRect room = available.marginsRemoved(frame);
+    const QSize size = wanted.boundedTo(room.size());
+    QRect r(QPoint(), size);
+    r.moveCenter(center);
+    r.moveLeft(std::clamp(r.left(), room.left(), room.right() + 1 - size.width()));
+    r.moveTop(std::clamp(r.top(), room.top(), room.bottom() + 1 - size.height()));
+    return r;
 }
 
 }  // namespace baldo7

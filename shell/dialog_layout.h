@@ -4,6 +4,11 @@
 
 #include <initializer_list>
 
+#include <QMargins>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
 class QDialog;
 class QLayout;
 class QPushButton;
@@ -20,5 +25,10 @@ QLayout* labelledRow(QWidget* label, QWidget* field);
 
 // `body` above, `buttons` right-aligned below it.
 void layOutDialog(QDialog* dialog, QLayout* body, std::initializer_list<QPushButton*> buttons);
+
+// Where a top-level window whose client area wants `wanted` goes: centred on
+// `center`, then shrunk and moved so that it and its frame lie wholly inside
+// `available`. Returns the client geometry.
+QRect PlaceWindow(QSize wanted, QPoint center, const QRect& available, const QMargins& frame);
 
 }  // namespace baldo7

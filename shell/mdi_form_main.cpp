@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
@@ -23,6 +24,7 @@
 
 #include "core/model_band.h"
 #include "shell/data_store.h"
+#include "shell/dialog_layout.h"
 #include "shell/form_language.h"
 #include "shell/form_model_information.h"
 #include "shell/frm_about.h"
@@ -1074,6 +1076,15 @@ void MDIFormMain::showHelpTopic(const QString& topic) {
         help_->setAttribute(Qt::WA_QuitOnClose, false);
     }
     help_->setHelpFolder(helpFolder_, uiText(shelltexts::kHelpWindow, doc_.IsEnglish));
+    if (!help_->isVisible()) {
+        // Over the main window and wholly on its screen; until the help window has
+        // been shown, the main window's frame stands in for its own.
+        const QRect frame = frameGeometry(), client = geometry();
+        const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                               frame.right() - client.right(), frame.bottom() - client.bottom());
+        help_->setGeometry(
+            PlaceWindow(help_->size(), frame.center(), screen()->availableGeometry(), margins));
+    }
     help_->showTopic(topic, uiText(shelltexts::kHelpMissing, doc_.IsEnglish).arg(topic));
 }
 

@@ -118,6 +118,10 @@ public:
     FileCommands& fileCommands() { return *files_; }
     ChannelCsvCommands& channelCsvCommands() { return *csv_; }
 
+    // No menu of toolbars on a right click of the menu bar or toolbar: the View menu
+    // is where the toolbar is switched.
+    QMenu* createPopupMenu() override { return nullptr; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -1,8 +1,20 @@
 #include "shell/message_service.h"
 
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 
 namespace baldo7 {
+
+int MessageBoxWidthForTitle(const QString& title) {
+    // The title bar's font is the window manager's; a bold system font is a fair
+    // guess. The rest is room for the icon and the title-bar buttons.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    constexpr int kTitleBarExtras = 160;
+    return QFontMetrics(font).horizontalAdvance(title) + kTitleBarExtras;
+}
 
 MsgAnswer DialogMessageService::show(const Message& m) {
     QMessageBox box(owner_);
@@ -22,6 +34,11 @@ MsgAnswer DialogMessageService::show(const Message& m) {
     }
     box.setWindowTitle(m.title);
     box.setText(m.text);
+    // The box sizes itself to its text; a short text would cut the title short.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(MessageBoxWidthForTitle(m.title), 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     switch (m.buttons) {
         case MsgButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);

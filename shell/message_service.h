@@ -32,6 +32,9 @@ public:
     }
 };
 
+// Least width of a message box whose title must show whole.
+int MessageBoxWidthForTitle(const QString& title);
+
 // Real modal message boxes; owner may be null.
 class DialogMessageService : public MessageService {
 public:

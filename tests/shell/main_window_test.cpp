@@ -5,13 +5,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -23,6 +26,7 @@
 
 #include "core/model_band.h"
 #include "shell/data_store.h"
+#include "shell/dialog_layout.h"
 #include "shell/help_window.h"
 #include "shell/mdi_form_main.h"
 #include "shell_test_support.h"
@@ -563,6 +567,75 @@ private slots:
         action("MenuLanguage")->trigger();
         win->showHelpTopic("chinfo.htm");
         QVERIFY(help->browser()->source().toLocalFile().endsWith("/help/zh/HTML/chinfo.htm"));
+    }
+
+    // The help window opens over the main window and wholly on the screen.
+    void helpOpensWhollyOnTheScreen() {
+        start(true);
+        const QRect screen = win->screen()->availableGeometry();
+        win->setGeometry(screen.right() - 400, screen.top() + 100, 400, 300);
+        win->showHelpTopic("general.htm");
+        HelpWindow* help = win->helpWindow();
+        QVERIFY(help && help->isVisible());
+        QVERIFY(screen.contains(help->frameGeometry()));
+        const int middle = help->frameGeometry().center().x();
+        QVERIFY(middle >= win->frameGeometry().left() && middle <= win->frameGeometry().right());
+        help->close();
+    }
+
+    void placeWindowKeepsTheFrameOnTheScreen() {
+        const QRect screen(0, 0, 1000, 700);
+        const QMargins frame(4, 30, 4, 4);
+        struct Case {
+            QSize wanted;
+            QPoint center;
+            QRect placed;
+        } cases[] = {
+            {{400, 300}, {499, 349}, {300, 200, 400, 300}},  // centred
+            {{400, 300}, {950, 680}, {596, 396, 400, 300}},  // pushed in from the corner
+            {{400, 300}, {10, 10}, {4, 30, 400, 300}},       // and from the other
+            {{1200, 900}, {500, 350}, {4, 30, 992, 666}},    // shrunk to the room
+        };
+        for (const Case& c : cases) {
+            const QRect r = PlaceWindow(c.wanted, c.center, screen, frame);
+            QCOMPARE(r, c.placed);
+            QVERIFY(screen.contains(r.marginsAdded(frame)));
+        }
+    }
+
+    // A right click on the menu bar or the toolbar opens no menu of toolbars.
+    void noToolbarMenuOnARightClick() {
+        start(true);
+        for (QWidget* w : {static_cast<QWidget*>(win->menuBar()),
+                           static_cast<QWidget*>(win->findChild<QToolBar*>("Toolbar1"))}) {
+            auto popped = std::make_shared<bool>(false);
+            QTimer::singleShot(0, [popped] {
+                if (QWidget* menu = QApplication::activePopupWidget()) {
+                    *popped = true;
+                    menu->close();
+                }
+            });
+            const QPoint at(w->width() - 5, 5);
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at, w->mapToGlobal(at));
+            QApplication::sendEvent(w, &event);
+            QCoreApplication::processEvents();
+            QVERIFY2(!*popped, w->metaObject()->className());
+        }
+    }
+
+    // A box with a short text is still wide enough for its whole title.
+    void messageBoxTitlesShowWhole() {
+        DialogMessageService service;
+        const QString title = QStringLiteral("BALDO-7 programming software, a long title");
+        int width = 0;
+        QTimer::singleShot(0, [&width] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                width = box->width();
+                box->accept();
+            }
+        });
+        service.show(MsgIcon::Information, title, QStringLiteral("OK"));
+        QVERIFY(width >= MessageBoxWidthForTitle(title));
     }
 
     void cleanupTestCase() { win.reset(); }
