@@ -67,13 +67,14 @@ constexpr BiText kReadTuneConfirm{"Read tune data from radio.Do you wish continu
                                   "从对讲机读取调谐数据？"};
 constexpr BiText kWriteTuneConfirm{"Write tune data into radio.Do you wish continue?",
                                    "向对讲机写入调谐数据？"};
-constexpr BiText kTuneRows[4] = {
+constexpr BiText kTuneRowHeaders[4] = {
     {"Freq", "频率"}, {"SQ", "灵敏度"}, {"TX High", "低功率"}, {"TX Low", "高功率"}};
 constexpr BiText kSqDetect{"Sq Detect", "静噪检测"};
-constexpr BiText kDetections[8] = {{"Detection1(W)", "检测1(宽) "}, {"Detection2(W)", "检测2(宽)"},
-                                   {"Detection3(W)", "检测3(宽)"},  {"Detection4(W)", "检测4(宽)"},
-                                   {"Detection1(N)", "检测1(窄) "}, {"Detection2(N)", "检测2(窄)"},
-                                   {"Detection3(N)", "检测3(窄)"},  {"Detection4(N)", "检测4(窄)"}};
+constexpr BiText kDetectionHeaders[8] = {
+    {"Detection1(W)", "检测1(宽) "}, {"Detection2(W)", "检测2(宽)"},
+    {"Detection3(W)", "检测3(宽)"},  {"Detection4(W)", "检测4(宽)"},
+    {"Detection1(N)", "检测1(窄) "}, {"Detection2(N)", "检测2(窄)"},
+    {"Detection3(N)", "检测3(窄)"},  {"Detection4(N)", "检测4(窄)"}};
 constexpr BiText kHighThreshold{"High Threshlod", "高阀值"};
 constexpr BiText kLowThreshold{"Low Threshlod", "低阀值"};
 constexpr BiText kBandWide{"BandWide(0.1KHz):", "最大频率偏移(0.1KHz):"};

@@ -4,6 +4,7 @@
 #include "core/model_band.h"
 #include "shell/data_store.h"
 #include "sim/pty_simulator.h"
+#include "sim/sample_memory.h"
 
 namespace baldo7 {
 
@@ -52,6 +53,8 @@ QString BuiltInRadio::devicePath(QString* error) {
         FillSampleChannels(doc.radioImage, doc.BandLowMHz, doc.BandHighMHz);
         std::copy(doc.radioImage.begin(), doc.radioImage.end(), memory.begin());
     }
+    sim::fillSampleServiceData(memory);
+    sim::fillSampleTuneData(memory);
     sim_ = std::make_unique<sim::PtySimulator>();
     sim_->setMemory(memory);
     std::string why;

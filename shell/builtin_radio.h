@@ -19,7 +19,8 @@ class PtySimulator;
 
 class BuiltInRadio {
 public:
-    // The radio's memory starts as the template with a few channels filled in.
+    // The radio's memory starts as the template with a few channels filled in, the
+    // service data and tune tables of a sample radio above it.
     explicit BuiltInRadio(QString programFolder);
     ~BuiltInRadio();
 

@@ -19,6 +19,11 @@
 #include "functions/form_option.h"
 #include "functions/form_scan_information.h"
 #include "print/form_print.h"
+#include "service/form_dtmf.h"
+#include "service/form_local_message.h"
+#include "service/form_password.h"
+#include "service/form_special.h"
+#include "service/form_tune.h"
 
 namespace baldo7 {
 
@@ -47,6 +52,43 @@ void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio) {
     window.exec();
 }
 
+namespace {
+// The service tools: modal windows on the main window, their transfers through the
+// one transfer window.
+void addServiceTools(ShellParts& parts) {
+    const auto transfer = parts.showProcess;
+    const auto context = [transfer](MDIFormMain& main) {
+        return ServiceContext{main.document(), main.messages(),
+                              [&main, transfer] { transfer(main); },
+                              [&main](const QString& topic) { main.showHelpTopic(topic); }};
+    };
+    parts.tools[QStringLiteral("FormPassword")] = [context](MDIFormMain& main) {
+        ServiceContext c = context(main);
+        // The password change is a plain write, as Write To Radio runs it.
+        c.runTransfer = [&main] { main.MenuWrite_Click(); };
+        FormPassword(c, &main).exec();
+    };
+    parts.tools[QStringLiteral("FormLocalMessage")] = [context](MDIFormMain& main) {
+        FormLocalMessage(context(main), &main).exec();
+    };
+    parts.tools[QStringLiteral("FormDtmf")] = [context](MDIFormMain& main) {
+        FormDtmf(context(main), &main).exec();
+    };
+    parts.tools[QStringLiteral("FormSpecial")] = [context](MDIFormMain& main) {
+        FormSpecial(context(main), &main).exec();
+    };
+    parts.editors[EditorWindow::Tune] =
+        EditorType{[transfer](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
+                       auto* main = dynamic_cast<MDIFormMain*>(&host);
+                       std::function<void()> run;
+                       if (main && transfer) run = [main, transfer] { transfer(*main); };
+                       return new FormTune(doc, host, run, parent);
+                   },
+                   [](QWidget* w) { static_cast<FormTune*>(w)->commitEditors(); },
+                   [](QWidget* w) { static_cast<FormTune*>(w)->AnalyseTuneData(); }};
+}
+}  // namespace
+
 ShellParts StandardShellParts() {
     ShellParts parts;
     // One simulated radio for the run: what is written to it can be read back.
@@ -55,6 +97,7 @@ ShellParts StandardShellParts() {
         if (!*radio) *radio = std::make_unique<BuiltInRadio>(main.programFolder());
         ShowTransferWindow(main, **radio);
     };
+    addServiceTools(parts);
     parts.showComPort = [](MDIFormMain& main) {
         FormComPort dialog(main.document(), main.settings(), PortChoices(main.document().IsEnglish),
                            &main);

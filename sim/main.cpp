@@ -16,6 +16,7 @@
 #include "baldo7_version.h"
 #include "sim/memory_file.h"
 #include "sim/pty_simulator.h"
+#include "sim/sample_memory.h"
 
 using namespace baldo7::sim;
 
@@ -38,7 +39,10 @@ Memory:
   --load FILE          load memory: a .rdat data file or a 1041-byte template
                        fills 0x000-0x3FF from its image; any other file of at
                        most 4096 bytes is a raw dump loaded from 0x000
-  --fill BYTE          value of every byte the file does not set (default 0xFF)
+  --fill BYTE          value of every byte the file does not set; without it
+                       the memory is 0xFF with a sample radio's service data
+                       (dealer record, stun/die and special option blocks,
+                       tune tables in 0x300-0x3FF) under what the file sets
   --dump FILE          write the 4096-byte memory to FILE after every session
                        and when the simulator exits (also on SIGINT/SIGTERM)
   --once               exit when the first session ends (the program's end byte,
@@ -114,6 +118,7 @@ struct Options {
     std::string load;
     std::string dump;
     std::uint8_t fill = 0xFF;
+    bool sample = true;  // no --fill: the sample service data
     bool once = false;
     bool pace = false;
 };
@@ -166,6 +171,7 @@ int parseOptions(int argc, char** argv, Options& o) {
         } else if (arg == "--fill") {
             if (!need(v) || !parseNumber(v, 0, 255, n)) return usage("--fill needs a byte");
             o.fill = static_cast<std::uint8_t>(n);
+            o.sample = false;
         } else if (arg == "--once") {
             o.once = true;
         } else if (arg == "--pace") {
@@ -231,6 +237,10 @@ int main(int argc, char** argv) {
 
     Memory memory;
     memory.fill(o.fill);
+    if (o.sample) {
+        fillSampleServiceData(memory);
+        fillSampleTuneData(memory);
+    }
     if (!o.load.empty()) {
         std::string error;
         if (!loadMemoryFile(o.load, memory, &error)) {

@@ -1,0 +1,75 @@
+// The tune data window: the band's squelch and power tables, the squelch thresholds
+// and the maximum deviation of image page 0x0300..0x03FF, edited in place with
+// floating editors, and read from or written to the radio with a tune transfer.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "service/tune_data.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace baldo7 {
+
+struct Document;
+class EditorHost;
+class EditorWindowEvents;
+
+class FormTune : public QWidget {
+    Q_OBJECT
+public:
+    // `runTransfer` shows the transfer window with the flags this window has set.
+    FormTune(Document& doc, EditorHost& host, std::function<void()> runTransfer,
+             QWidget* parent = nullptr);
+
+    // Fills both grids and the deviation from the image; never writes.
+    void AnalyseTuneData();
+    // Stores what an open floating editor holds and closes it.
+    void commitEditors();
+
+    QTableWidget* MSHFlexGridTuneData;
+    QTableWidget* MSHFlexGridSqlTune;
+    QLineEdit* Text1;
+    QLineEdit* Text2;
+    QLineEdit* TextPkValue;
+    QLabel* LabelPkValue;
+    QPushButton* CommandRead;
+    QPushButton* CommandWrite;
+
+    void MSHFlexGridTuneData_Click(int row, int column);
+    void MSHFlexGridSqlTune_Click(int row, int column);
+    void CommandRead_Click();
+    void CommandWrite_Click();
+
+    int tableBase() const { return base_; }
+    const TunePoints& points() const { return points_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void setUpGrid(QTableWidget* grid, int rows, int columns);
+    void openEditor(QLineEdit* editor, QTableWidget* grid, int row, int column);
+    void Text1_LostFocus(bool enter);
+    void Text2_LostFocus(bool enter);
+    void TextPkValue_LostFocus();
+    void moveTo(TuneCell cell);
+    void hideEditor(QLineEdit* editor);
+
+    Document& doc_;
+    EditorHost& host_;
+    std::function<void()> runTransfer_;
+    EditorWindowEvents* events_;
+    int base_ = 0x0300;
+    TunePoints points_;
+    int editRow_ = 0;
+    int editColumn_ = 0;
+    bool committing_ = false;
+    QString openedText_;
+};
+
+}  // namespace baldo7

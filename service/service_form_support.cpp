@@ -1,0 +1,49 @@
+#include "service/service_form_support.h"
+
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QShortcut>
+#include <QValidator>
+
+#include "service/program_password.h"
+#include "shell/ui_support.h"
+
+namespace baldo7 {
+
+namespace {
+class PasswordValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        for (const QChar c : input)
+            if (!PasswordCharacterAllowed(c.unicode())) return Invalid;
+        return Acceptable;
+    }
+};
+}  // namespace
+
+void setUpPasswordBox(QLineEdit* box) {
+    box->setMaxLength(kPasswordLength);
+    box->setEchoMode(QLineEdit::Password);
+    box->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+    box->setValidator(new PasswordValidator(box));
+}
+
+void bindHelpKey(QWidget* window, const ServiceContext& context, const QString& topic) {
+    if (!context.showHelp) return;
+    auto* key = new QShortcut(QKeySequence(Qt::Key_F1), window);
+    key->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(key, &QShortcut::activated, window,
+                     [help = context.showHelp, topic] { help(topic); });
+}
+
+bool askToContinue(const ServiceContext& context, const QString& text) {
+    return context.messages.show(MsgIcon::Warning, appTitle(), text, MsgButtons::OkCancel) ==
+           MsgAnswer::Ok;
+}
+
+void tell(const ServiceContext& context, const QString& text) {
+    context.messages.show(MsgIcon::Information, appTitle(), text);
+}
+
+}  // namespace baldo7

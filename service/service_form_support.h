@@ -1,0 +1,37 @@
+// What the service tool windows share: the main window's services they use, and the
+// password boxes.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "core/document.h"
+#include "shell/message_service.h"
+
+class QLineEdit;
+class QWidget;
+
+namespace baldo7 {
+
+struct ServiceContext {
+    Document& doc;
+    MessageService& messages;
+    // Shows the transfer window modally; the caller has set ReadMode and the range
+    // flag, and reads TransferOK afterwards.
+    std::function<void()> runTransfer;
+    // Opens a help page ("Local/Local.htm") in the current language.
+    std::function<void(const QString&)> showHelp;
+};
+
+// At most six one-byte characters, each shown as "*"; a wide character (typed or
+// pasted) is refused.
+void setUpPasswordBox(QLineEdit* box);
+
+// F1 in `window` opens its help page.
+void bindHelpKey(QWidget* window, const ServiceContext& context, const QString& topic);
+
+// The tool's question and answer boxes, titled with the application title.
+bool askToContinue(const ServiceContext& context, const QString& text);
+void tell(const ServiceContext& context, const QString& text);
+
+}  // namespace baldo7
