@@ -175,6 +175,11 @@ void FormTune::AnalyseTuneData() {
     TextPkValue->setText(QString::number(MaxDeviation(doc_.radioImage)));
 }
 
+void FormTune::radioDataRead() {
+    AnalyseTuneData();
+    messageLastRead_ = MessageRegionOf(doc_.radioImage);
+}
+
 // ---- floating editors ---------------------------------------------------------------
 
 void FormTune::openEditor(QLineEdit* editor, QTableWidget* grid, int row, int column) {
@@ -306,7 +311,7 @@ void FormTune::CommandRead_Click() {
     if (runTransfer_) runTransfer_();
     doc_.ReadMode = doc_.TuneMode = false;
     if (!doc_.TransferOK) return;
-    AnalyseTuneData();
+    radioDataRead();
     host_.messages().show(MsgIcon::Information, appTitle(), uiText(kReadSuccessful, en));
 }
 
@@ -316,6 +321,13 @@ void FormTune::CommandWrite_Click() {
     TextPkValue_LostFocus();
     const bool en = doc_.IsEnglish;
     if (host_.messages().show(MsgIcon::Warning, appTitle(), uiText(kWriteTuneConfirm, en),
+                              MsgButtons::OkCancel) != MsgAnswer::Ok)
+        return;
+    // The band's table begins inside the embedded message's bytes.
+    if (TuneWriteNeedsMessageWarning(doc_.radioImage, static_cast<std::size_t>(base_),
+                                     messageLastRead_) &&
+        host_.messages().show(MsgIcon::Warning, appTitle(),
+                              uiText(message_texts::kTuneWriteWarning, en),
                               MsgButtons::OkCancel) != MsgAnswer::Ok)
         return;
     doc_.ReadMode = false;

@@ -5,7 +5,9 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 
+#include "functions/embedded_message.h"
 #include "service/tune_data.h"
 
 class QLabel;
@@ -30,6 +32,9 @@ public:
     void AnalyseTuneData();
     // Stores what an open floating editor holds and closes it.
     void commitEditors();
+    // After a read of the radio's page 0x0300..0x03FF (a plain or a tune read): decode,
+    // and remember the message bytes the radio gave for the tune write's warning.
+    void radioDataRead();
 
     QTableWidget* MSHFlexGridTuneData;
     QTableWidget* MSHFlexGridSqlTune;
@@ -70,6 +75,7 @@ private:
     int editColumn_ = 0;
     bool committing_ = false;
     QString openedText_;
+    std::optional<MessageRegion> messageLastRead_;
 };
 
 }  // namespace baldo7

@@ -143,7 +143,12 @@ struct ServiceRow {
 constexpr ServiceRow kServiceRows[] = {
     {"MenuScan", "TreeScan", "FormScanInformation", {}},
     {"MenuMessage", "TreeMessage", "FormEmbedMessage", {}},
+    {"MenuLocalMessage", "TreeLocalMessage", "FormLocalMessage", {}},
+    {"MenuStun", "TreeDtmf", "FormDtmf", {}},
+    {nullptr, "TreeTuneData", "FormTune", {"Tune Data", "调谐数据"}},
+    {nullptr, "TreeSpecial", "FormSpecial", {"Special Option", "特殊选项"}},
     {"MenuBank", nullptr, "FormBatchChannelEdit", {}},
+    {"MenuPassword", nullptr, "FormPassword", {}},
     {"MenuPrint", nullptr, "FormPrint", {}},
     {"MenuPrintView", nullptr, "FormPrintView", {}},
     {"MenuHelpPage", nullptr, nullptr, {}},

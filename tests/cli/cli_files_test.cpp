@@ -283,3 +283,114 @@ TEST(CliShow, JsonIsWhatTheEditorsShow) {
                                  "Time Out Timer(TOT)[s]"})
         EXPECT_TRUE(table.out.contains(expected)) << expected << "\n" << table.out.toStdString();
 }
+
+TEST(CliShow, TuneRowsAsTheTuneWindowShowsThem) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("tune.rdat");
+    Bytes file = handMadeFile();  // UHF 440-480: the table at 0x0300
+    const std::size_t image = 16;
+    for (std::size_t k = 0; k < 16; ++k) {
+        file[image + 0x300 + k] = static_cast<std::uint8_t>(0x80 + k);  // SQ keeps 7 bits
+        file[image + 0x330 + k] = static_cast<std::uint8_t>(200 + k);
+        file[image + 0x360 + k] = static_cast<std::uint8_t>(k);
+        file[image + 0x310 + k] = 0x55;  // another band's table
+    }
+    file[image + 0x390] = 0x40;
+    file[image + 0x391] = 0x85;
+    file[image + 0x3C0] = 50;
+    writeBytes(path, file);
+
+    const CtlRun r = ctl({"show", path, "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject t = QJsonDocument::fromJson(r.out).object()["tune"].toObject();
+    const QJsonArray points = t["points"].toArray();
+    ASSERT_EQ(points.size(), 16);
+    EXPECT_EQ(points[0].toString(), "440");
+    EXPECT_EQ(points[1].toString(), "445");
+    EXPECT_EQ(points[15].toString(), QString::fromUtf8("515≥"));
+    EXPECT_EQ(t["sq"].toArray()[3].toInt(), 3);
+    EXPECT_EQ(t["txHigh"].toArray()[15].toInt(), 215);
+    EXPECT_EQ(t["txLow"].toArray()[2].toInt(), 2);
+    ASSERT_EQ(t["thresholds"].toArray().size(), 8);
+    EXPECT_EQ(js(t["thresholds"].toArray()[0]), js(QJsonObject{{"high", 129}, {"low", 5}}));
+    EXPECT_EQ(t["maxDeviation"].toInt(), 50);
+}
+
+namespace {
+QJsonObject showRange(const QString& range, const QString& path) {
+    const CtlRun r = ctl({"show", "--range", range, path, "--json"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    return QJsonDocument::fromJson(r.out).object();
+}
+}  // namespace
+
+TEST(CliShow, RangeDumpsAsTheirWindowsShowThem) {
+    QTemporaryDir dir;
+    // Local message: a hand-made record; a field of 0xFF bytes is a run of "ÿ".
+    Bytes local(256, 0x00);
+    const std::string head("DEK\0\0\0\x02", 7);
+    std::copy(head.begin(), head.end(), local.begin());
+    const std::string codes = "U123pw99";
+    std::copy(codes.begin(), codes.end(), local.begin() + 0x38);
+    std::fill(local.begin() + 0x50, local.begin() + 0x60, 0xFF);  // dealer code
+    const QString localPath = dir.filePath("local.bin");
+    writeBytes(localPath, local);
+    const QJsonObject l = showRange("local", localPath);
+    EXPECT_EQ(l["radioType"].toString(), "DEK");
+    EXPECT_EQ(l["frequencyArea"].toString(), "400-480MHz");
+    EXPECT_EQ(l["userCode"].toString(), "U123");
+    EXPECT_EQ(l["serialNumber"].toString(), "");
+    EXPECT_EQ(l["dealerCode"].toString(), QString(16, QChar(0xFF)));
+    EXPECT_EQ(l.size(), 13);
+    EXPECT_FALSE(l.contains("password"));
+
+    // Stun/die: the keys 1, 2, a, b, 9 as the window stores them.
+    Bytes stun(32, 0xFF);
+    const Bytes digits = {1, 2, 10, 11, 9, 0, 0, 0};
+    std::copy(digits.begin(), digits.end(), stun.begin());
+    stun[0x10] = 0x05;
+    const QString stunPath = dir.filePath("stun.bin");
+    writeBytes(stunPath, stun);
+    EXPECT_EQ(js(showRange("stundie", stunPath)),
+              js(QJsonObject{{"status", "Normal"},
+                             {"stunCode", "12AB9"},
+                             {"dieCode", ""},
+                             {"ackType", "Chord"},
+                             {"enabled", false}}));
+
+    // Special option: 0xFF shows level 15; a whole memory dump holds it at 0x0E10.
+    Bytes memory(4096, 0xFF);
+    memory[0x0E11] = 3;
+    const QString specialPath = dir.filePath("special.bin"), memoryPath = dir.filePath("m.bin");
+    writeBytes(specialPath, Bytes(16, 0xFF));
+    writeBytes(memoryPath, memory);
+    EXPECT_EQ(js(showRange("special", specialPath)), js(QJsonObject{{"rxVoiceLevel", "15"}}));
+    EXPECT_EQ(js(showRange("special", memoryPath)), js(QJsonObject{{"rxVoiceLevel", "4"}}));
+
+    // The table names the window's fields.
+    const CtlRun table = ctl({"show", "--range", "stundie", stunPath});
+    ASSERT_EQ(table.exitCode, 0);
+    for (const char* expected : {"Stun Code", "12AB9", "Call Response Type", "Chord"})
+        EXPECT_TRUE(table.out.contains(expected)) << expected << "\n" << table.out.toStdString();
+}
+
+TEST(CliShow, RangeDumpOfTheWrongSizeOrRange) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("short.bin");
+    writeBytes(path, Bytes(31, 0xFF));
+    const struct {
+        QStringList args;
+        int exitCode;
+    } cases[] = {
+        {{"show", "--range", "stundie", path}, 2},
+        {{"show", "--range", "local", path, "--json"}, 2},
+        {{"show", "--range", "special", dir.filePath("missing.bin")}, 2},
+        {{"show", "--range", "tune", path}, 1},
+    };
+    for (const auto& c : cases) {
+        const CtlRun r = ctl(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    }
+}
