@@ -138,6 +138,7 @@ FormLocalMessage::FormLocalMessage(const ServiceContext& context, QWidget* paren
         w->setEnabled(false);
     for (QWidget* w : std::initializer_list<QWidget*>{CommandWrite, TextPassword, LabelPassword})
         w->hide();
+    CommandClose->setFocus();
 
     connect(CommandClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(CommandHelp, &QPushButton::clicked, this, [this] {

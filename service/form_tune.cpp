@@ -55,14 +55,14 @@ FormTune::FormTune(Document& doc, EditorHost& host, std::function<void()> runTra
     MSHFlexGridSqlTune->item(2, 0)->setText(uiText(kLowThreshold, en));
     for (int k = 1; k <= kDetections; ++k)
         MSHFlexGridSqlTune->item(0, k)->setText(uiText(kDetectionHeaders[k - 1], en).trimmed());
-    // Data columns are 500 twips; the header column and the detection names get the
-    // width their texts need.
+    // Data columns are 500 twips, or as wide as the widest text they can hold (a
+    // three-digit point with its "≥", a detection name), all alike.
+    MSHFlexGridTuneData->item(0, 1)->setText(QStringLiteral("888\u2265"));
     for (QTableWidget* grid : {MSHFlexGridTuneData, MSHFlexGridSqlTune}) {
         grid->resizeColumnsToContents();
-        for (int c = 1; c < grid->columnCount(); ++c)
-            grid->setColumnWidth(c,
-                                 std::max(twips(kColumnTwips),
-                                          grid == MSHFlexGridSqlTune ? grid->columnWidth(c) : 0));
+        int data = twips(kColumnTwips);
+        for (int c = 1; c < grid->columnCount(); ++c) data = std::max(data, grid->columnWidth(c));
+        for (int c = 1; c < grid->columnCount(); ++c) grid->setColumnWidth(c, data);
         int width = 2 * grid->frameWidth(), height = 2 * grid->frameWidth();
         for (int c = 0; c < grid->columnCount(); ++c) width += grid->columnWidth(c);
         for (int r = 0; r < grid->rowCount(); ++r) height += grid->rowHeight(r);
@@ -153,6 +153,7 @@ void FormTune::setUpGrid(QTableWidget* grid, int rows, int columns) {
             grid->setItem(r, c, item);
         }
     }
+    grid->setCurrentCell(-1, -1);
 }
 
 void FormTune::AnalyseTuneData() {

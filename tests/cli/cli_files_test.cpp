@@ -351,12 +351,11 @@ TEST(CliShow, RangeDumpsAsTheirWindowsShowThem) {
     stun[0x10] = 0x05;
     const QString stunPath = dir.filePath("stun.bin");
     writeBytes(stunPath, stun);
-    EXPECT_EQ(js(showRange("stundie", stunPath)),
-              js(QJsonObject{{"status", "Normal"},
-                             {"stunCode", "12AB9"},
-                             {"dieCode", ""},
-                             {"ackType", "Chord"},
-                             {"enabled", false}}));
+    EXPECT_EQ(js(showRange("stundie", stunPath)), js(QJsonObject{{"status", "Normal"},
+                                                                 {"stunCode", "12AB9"},
+                                                                 {"dieCode", ""},
+                                                                 {"ackType", "Chord"},
+                                                                 {"enabled", false}}));
 
     // Special option: 0xFF shows level 15; a whole memory dump holds it at 0x0E10.
     Bytes memory(4096, 0xFF);

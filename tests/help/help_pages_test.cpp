@@ -22,7 +22,8 @@ const char* const kLanguages[] = {"en", "zh"};
 const char* const kTopics[] = {
     "general.htm",   "chinfo.htm",    "chEdit.htm",      "optfeatures.htm", "keyassign.htm",
     "Scan/Scan.htm", "embmsg.htm",    "Local/Local.htm", "Print.htm",       "chcopy.htm",
-    "freqcopy.htm",  "qtdqtcopy.htm", "batchedit.htm",
+    "freqcopy.htm",  "qtdqtcopy.htm", "batchedit.htm",   "password.htm",    "stundie.htm",
+    "tune.htm",      "special.htm",
 };
 
 fs::path treeOf(const std::string& language) {

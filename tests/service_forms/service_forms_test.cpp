@@ -5,8 +5,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
-#include <QKeyEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -136,8 +136,7 @@ private slots:
     void theServiceConfigurationOffersTheTools() {
         startRadio();
         for (const bool service : {false, true}) {
-            start(tmp.filePath("baldo7.ini"), true, "1", StandardShellParts(), QString(),
-                  service);
+            start(tmp.filePath("baldo7.ini"), true, "1", StandardShellParts(), QString(), service);
             QStringList keys;
             QTreeWidgetItem* root = win->findChild<QTreeWidget*>("TreeView1")->topLevelItem(0);
             for (int i = 0; i < root->childCount(); ++i)
@@ -169,10 +168,14 @@ private slots:
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("repeated");
         QTest::addColumn<Bytes>("block");  // empty: refused
-        QTest::newRow("six") << "Ab3$z9" << "Ab3$z9" << Bytes{'A', 'b', '3', '$', 'z', '9'};
-        QTest::newRow("four") << "1234" << "1234" << Bytes{'1', '2', '3', '4', 0xFF, 0xFF};
-        QTest::newRow("empty") << "" << "" << Bytes(6, 0xFF);
-        QTest::newRow("case") << "abcd" << "ABCD" << Bytes{};
+        QTest::newRow("six") << "Ab3$z9"
+                             << "Ab3$z9" << Bytes{'A', 'b', '3', '$', 'z', '9'};
+        QTest::newRow("four") << "1234"
+                              << "1234" << Bytes{'1', '2', '3', '4', 0xFF, 0xFF};
+        QTest::newRow("empty") << ""
+                               << "" << Bytes(6, 0xFF);
+        QTest::newRow("case") << "abcd"
+                              << "ABCD" << Bytes{};
     }
     void passwordChangeWritesTheNewBlock() {
         QFETCH(QString, first);
@@ -245,13 +248,15 @@ private slots:
         QTest::addColumn<int>("area");
         QTest::newRow("all FF") << Bytes(256, 0xFF) << QString(4, QChar(0xFF))
                                 << QString(16, QChar(0xFF)) << 7 << 0;
-        QTest::newRow("all 00") << Bytes(256, 0x00) << "" << "" << 7 << 0;
+        QTest::newRow("all 00") << Bytes(256, 0x00) << ""
+                                << "" << 7 << 0;
         Bytes r(256, 0x00);
         const std::string text("DEK\0\0\0\x02", 7);
         std::copy(text.begin(), text.end(), r.begin());
         const std::string codes = "U123pw99";  // user code, then the record password
         std::copy(codes.begin(), codes.end(), r.begin() + 0x38);
-        QTest::newRow("user code and password") << r << "U123" << "" << 6 << 2;
+        QTest::newRow("user code and password") << r << "U123"
+                                                << "" << 6 << 2;
     }
     void localMessageShowsTheRecord() {
         QFETCH(Bytes, record);
@@ -274,9 +279,9 @@ private slots:
             QCOMPARE(form->ComboFrequencyArea->currentIndex(), area);
             // The version comes from the image the radio had before: the template's.
             QCOMPARE(form->TextVersion->text().size(), 5);
-            for (QWidget* field : std::initializer_list<QWidget*>{
-                     form->TextUserCode, form->ComboRadioType, form->TextMaintainedDescription,
-                     form->TextSeller})
+            for (QWidget* field :
+                 std::initializer_list<QWidget*>{form->TextUserCode, form->ComboRadioType,
+                                                 form->TextMaintainedDescription, form->TextSeller})
                 QVERIFY(!field->isEnabled());
             QVERIFY(!form->CommandWrite->isVisible());
             QVERIFY(!form->TextPassword->isVisible());
@@ -338,10 +343,9 @@ private slots:
         });
         trigger("MenuStun");
         QVERIFY(shown);
-        QCOMPARE(messageTexts(messages),
-                 (QStringList{"Code must longer than 5",
-                              "Write Data into Raido.Do you wish continue?",
-                              "Write data successful"}));
+        QCOMPARE(messageTexts(messages), (QStringList{"Code must longer than 5",
+                                                      "Write Data into Raido.Do you wish continue?",
+                                                      "Write data successful"}));
         const sim::Memory after = radio->memory();
         QCOMPARE(slice(after, 0x0B80, 0x0BA0), slice(doc->serviceMemory, 0x0B80, 0x0BA0));
         QCOMPARE(slice(after, 0x0B80, 0x0B88), (Bytes{1, 2, 10, 11, 9, 6, 0, 0}));
@@ -443,7 +447,8 @@ private slots:
         // Nothing was read yet, so the message bytes in the table are not known to be
         // the radio's: the warning comes before the transfer.
         QCOMPARE(messages.shown.size(), 3);
-        QCOMPARE(messages.shown[0].text, QString("Write tune data into radio.Do you wish continue?"));
+        QCOMPARE(messages.shown[0].text,
+                 QString("Write tune data into radio.Do you wish continue?"));
         QVERIFY(messages.shown[1].text.startsWith("Bytes 768-831 hold the embedded message"));
         QCOMPARE(messages.shown[2].text, QString("Write data successful"));
         const sim::Memory after = radio->memory();
@@ -457,8 +462,9 @@ private slots:
         messages.shown.clear();
         transfer("CommandRead");
         click(tune(), "CommandRead");
-        QCOMPARE(messageTexts(messages), (QStringList{"Read tune data from radio.Do you wish continue?",
-                                                      "Read data successful"}));
+        QCOMPARE(messageTexts(messages),
+                 (QStringList{"Read tune data from radio.Do you wish continue?",
+                              "Read data successful"}));
         QCOMPARE(tune()->MSHFlexGridTuneData->item(2, 1)->text(), QString::number(0x11));
         messages.shown.clear();
         transfer("CommandWrite");
