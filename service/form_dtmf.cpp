@@ -23,12 +23,6 @@ namespace {
 constexpr int kFieldWidthTwips = 2000;
 constexpr char kHelpTopic[] = "stundie.htm";
 
-QLabel* label(const BiText& text, bool en, const char* name, QWidget* buddy) {
-    auto* l = new QLabel(uiText(text, en));
-    l->setObjectName(QString::fromLatin1(name));
-    l->setBuddy(buddy);
-    return l;
-}
 }  // namespace
 
 FormDtmf::FormDtmf(const ServiceContext& context, QWidget* parent)
@@ -58,10 +52,10 @@ FormDtmf::FormDtmf(const ServiceContext& context, QWidget* parent)
     }
     for (QComboBox* combo : {ComboStatus, ComboAckType})
         combo->setMinimumWidth(twips(kFieldWidthTwips));
-    LabelStatus = label(kStatus, en, "LabelStatus", ComboStatus);
-    LabelAckType = label(kAckType, en, "LabelAckType", ComboAckType);
-    LabelStun = label(kStunCode, en, "LabelStun", TextStun);
-    LabelKill = label(kDieCode, en, "LabelKill", TextKill);
+    LabelStatus = makeLabel(kStatus, en, "LabelStatus", ComboStatus);
+    LabelAckType = makeLabel(kAckType, en, "LabelAckType", ComboAckType);
+    LabelStun = makeLabel(kStunCode, en, "LabelStun", TextStun);
+    LabelKill = makeLabel(kDieCode, en, "LabelKill", TextKill);
 
     FrameDtmf = new QGroupBox(uiText(kDtmfCode, en));
     FrameDtmf->setObjectName(QStringLiteral("FrameDtmf"));

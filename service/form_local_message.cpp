@@ -21,10 +21,6 @@ constexpr int kFieldWidthTwips = 2400;
 constexpr int kDescriptionHeightTwips = 1100;
 constexpr char kHelpTopic[] = "Local/Local.htm";
 
-QString latin1(const std::string& s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 // The boxes are never editable here, so each holds its whole field: a limit below the
 // field's size (the dates' 15) would cut what the radio stores.
 QLineEdit* textBox(const char* name, int maxLength) {
@@ -35,12 +31,6 @@ QLineEdit* textBox(const char* name, int maxLength) {
     return box;
 }
 
-QLabel* label(const BiText& text, bool en, const char* name, QWidget* buddy) {
-    auto* l = new QLabel(uiText(text, en));
-    l->setObjectName(QString::fromLatin1(name));
-    l->setBuddy(buddy);
-    return l;
-}
 }  // namespace
 
 FormLocalMessage::FormLocalMessage(const ServiceContext& context, QWidget* parent)
@@ -72,7 +62,7 @@ FormLocalMessage::FormLocalMessage(const ServiceContext& context, QWidget* paren
     TextMaintainedDescription = new QPlainTextEdit;
     TextMaintainedDescription->setObjectName(QStringLiteral("TextMaintainedDescription"));
     TextMaintainedDescription->setFixedHeight(twips(kDescriptionHeightTwips));
-    LabelPassword = label(kPasswordLabel, en, "LabelPassword", TextPassword);
+    LabelPassword = makeLabel(kPasswordLabel, en, "LabelPassword", TextPassword);
 
     // Production and maintenance on the left, radio and firmware on the right.
     auto* record = new QGridLayout;
@@ -93,27 +83,27 @@ FormLocalMessage::FormLocalMessage(const ServiceContext& context, QWidget* paren
         {3, 2, kVersion, "LabelVersion", TextVersion},
     };
     for (const auto& r : rows) {
-        record->addWidget(label(r.text, en, r.name, r.box), r.row, r.column);
+        record->addWidget(makeLabel(r.text, en, r.name, r.box), r.row, r.column);
         record->addWidget(r.box, r.row, r.column + 1);
     }
     record->addWidget(LabelPassword, 4, 2);
     record->addWidget(TextPassword, 4, 3);
     record->setColumnMinimumWidth(2, twips(1500));
     auto* description = new QVBoxLayout;
-    description->addWidget(
-        label(kMaintainedDescription, en, "LabelMaintainedDescription", TextMaintainedDescription));
+    description->addWidget(makeLabel(kMaintainedDescription, en, "LabelMaintainedDescription",
+                                     TextMaintainedDescription));
     description->addWidget(TextMaintainedDescription);
 
     FrameSellerInformation = new QGroupBox(uiText(kSellerInformation, en));
     FrameSellerInformation->setObjectName(QStringLiteral("FrameSellerInformation"));
     auto* seller = new QGridLayout(FrameSellerInformation);
-    seller->addWidget(label(kDealerCode, en, "LabelDealerCode", TextDealerCode), 0, 0);
+    seller->addWidget(makeLabel(kDealerCode, en, "LabelDealerCode", TextDealerCode), 0, 0);
     seller->addWidget(TextDealerCode, 0, 1);
-    seller->addWidget(label(kSeller, en, "LabelSeller", TextSeller), 0, 2);
+    seller->addWidget(makeLabel(kSeller, en, "LabelSeller", TextSeller), 0, 2);
     seller->addWidget(TextSeller, 0, 3);
-    seller->addWidget(label(kStockDate, en, "LabelStockDate", TextStockDate), 1, 0);
+    seller->addWidget(makeLabel(kStockDate, en, "LabelStockDate", TextStockDate), 1, 0);
     seller->addWidget(TextStockDate, 1, 1);
-    seller->addWidget(label(kSellDate, en, "LabelSellDate", TextSellDate), 1, 2);
+    seller->addWidget(makeLabel(kSellDate, en, "LabelSellDate", TextSellDate), 1, 2);
     seller->addWidget(TextSellDate, 1, 3);
     seller->setColumnMinimumWidth(2, twips(1500));
 
@@ -151,14 +141,14 @@ void FormLocalMessage::AnalyseLocalMessage() {
     ComboRadioType->setCurrentIndex(v.radioTypeIndex);
     ComboFrequencyArea->setCurrentIndex(v.frequencyAreaIndex);
     for (const LocalFieldLayout& f : kLocalFields) {
-        const QString text = latin1(v.field(f.field));
+        const QString text = latin1Text(v.field(f.field));
         if (f.field == LocalField::MaintainedDescription)
             TextMaintainedDescription->setPlainText(text);
         else
             static_cast<QLineEdit*>(fieldBox(f.field))->setText(text);
     }
-    TextPassword->setText(latin1(v.password));
-    TextVersion->setText(latin1(FirmwareVersion(context_.doc.radioImage)));
+    TextPassword->setText(latin1Text(v.password));
+    TextVersion->setText(latin1Text(FirmwareVersion(context_.doc.radioImage)));
 }
 
 QWidget* FormLocalMessage::fieldBox(LocalField field) const {

@@ -16,9 +16,6 @@ namespace {
 constexpr int kFieldWidthTwips = 2000;
 constexpr char kHelpTopic[] = "password.htm";
 
-QString latin1(const std::string& s) {
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
 std::string bytes(const QLineEdit* box) {
     return box->text().toLatin1().toStdString();
 }
@@ -41,7 +38,7 @@ FormPassword::FormPassword(const ServiceContext& context, QWidget* parent)
     LabelPassword->setObjectName(QStringLiteral("LabelPassword"));
     TextPassword = passwordBox("TextPassword");
     LabelPassword->setBuddy(TextPassword);
-    TextPassword->setText(latin1(context_.doc.ProgramPassword));
+    TextPassword->setText(latin1Text(context_.doc.ProgramPassword));
     CommandOK = makeButton(uiText(kOk, en), "CommandOK", true);
     CommandChange = makeButton(uiText(kChange, en), "CommandChange");
     CommandCancel = makeButton(uiText(kCancel, en), "CommandCancel");
@@ -64,7 +61,7 @@ void FormPassword::CommandChange_Click() {
     // an earlier exchange.
     FormPasswordChange change(context_, this);
     if (change.exec() == QDialog::Accepted)
-        TextPassword->setText(latin1(context_.doc.ProgramPassword));
+        TextPassword->setText(latin1Text(context_.doc.ProgramPassword));
 }
 
 FormPasswordChange::FormPasswordChange(const ServiceContext& context, QWidget* parent)

@@ -1,6 +1,7 @@
 #include "service/service_form_support.h"
 
 #include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QShortcut>
 #include <QValidator>
@@ -27,6 +28,13 @@ void setUpPasswordBox(QLineEdit* box) {
     box->setEchoMode(QLineEdit::Password);
     box->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     box->setValidator(new PasswordValidator(box));
+}
+
+QLabel* makeLabel(const BiText& text, bool isEnglish, const char* objectName, QWidget* buddy) {
+    auto* label = new QLabel(uiText(text, isEnglish));
+    label->setObjectName(QString::fromLatin1(objectName));
+    label->setBuddy(buddy);
+    return label;
 }
 
 void bindHelpKey(QWidget* window, const ServiceContext& context, const QString& topic) {

@@ -4,10 +4,13 @@
 
 #include <QString>
 #include <functional>
+#include <string>
 
 #include "core/document.h"
+#include "core/texts.h"
 #include "shell/message_service.h"
 
+class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -26,6 +29,14 @@ struct ServiceContext {
 // At most six one-byte characters, each shown as "*"; a wide character (typed or
 // pasted) is refused.
 void setUpPasswordBox(QLineEdit* box);
+
+// Radio bytes (one per character) as text.
+inline QString latin1Text(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// A caption label under its control name, naming `buddy`.
+QLabel* makeLabel(const BiText& text, bool isEnglish, const char* objectName, QWidget* buddy);
 
 // F1 in `window` opens its help page.
 void bindHelpKey(QWidget* window, const ServiceContext& context, const QString& topic);
