@@ -84,10 +84,14 @@ FormDtmf::FormDtmf(const ServiceContext& context, QWidget* parent)
     CheckStunEnable->setVisible(context_.doc.StunEnableVisible);
 
     connect(ComboStatus, &QComboBox::activated, this, [this](int index) {
-        if (!decoding_) StoreStatus(block(), index);
+        if (decoding_) return;
+        DocumentEdit edit(context_.doc);
+        StoreStatus(block(), index);
     });
     connect(ComboAckType, &QComboBox::activated, this, [this](int index) {
-        if (!decoding_) StoreAckType(block(), index);
+        if (decoding_) return;
+        DocumentEdit edit(context_.doc);
+        StoreAckType(block(), index);
     });
     connect(CheckStunEnable, &QCheckBox::clicked, this, &FormDtmf::CheckStunEnable_Click);
     for (QLineEdit* box : {TextStun, TextKill}) {
@@ -125,12 +129,14 @@ void FormDtmf::enableCodes(bool on) {
 void FormDtmf::CheckStunEnable_Click() {
     if (decoding_) return;
     const bool on = CheckStunEnable->isChecked();
+    DocumentEdit edit(context_.doc);
     StoreStunEnable(block(), on);
     enableCodes(on);
 }
 
 void FormDtmf::codeLostFocus(QLineEdit* box) {
     if (decoding_) return;
+    DocumentEdit edit(context_.doc);
     StoreDtmfCode(block(), box == TextStun ? DtmfCode::Stun : DtmfCode::Die,
                   box->text().toLatin1().toStdString());
 }

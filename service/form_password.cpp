@@ -104,7 +104,10 @@ void FormPasswordChange::CommandOK_Click() {
         return;
     }
     const std::string newPassword = bytes(TextNewPassword[0]);
-    WritePasswordBlock(doc.radioImage, newPassword);
+    {
+        DocumentEdit edit(doc);
+        WritePasswordBlock(doc.radioImage, newPassword);
+    }
     doc.ProgramPassword = bytes(TextOldPassword);
     if (!askToContinue(context_, uiText(kChangeConfirm, en))) return;
     doc.ReadMode = false;

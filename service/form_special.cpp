@@ -43,7 +43,10 @@ void FormSpecial::CommandWrite_Click() {
     using namespace service_texts;
     Document& doc = context_.doc;
     const bool en = doc.IsEnglish;
-    StoreRxVoiceIndex(doc.serviceMemory, ComboRxVoice->currentIndex());
+    {
+        DocumentEdit edit(doc);
+        StoreRxVoiceIndex(doc.serviceMemory, ComboRxVoice->currentIndex());
+    }
     if (!askToContinue(context_, uiText(kWriteConfirm, en))) return;
     doc.ReadMode = false;
     doc.SpecialMode = true;

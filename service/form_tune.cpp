@@ -222,6 +222,7 @@ void FormTune::Text1_LostFocus(bool enter) {
     if (!text.isEmpty() && text != openedText_) {
         const int value = CapTuneValue(editRow_, cellValue(text));
         MSHFlexGridTuneData->item(editRow_, editColumn_)->setText(QString::number(value));
+        DocumentEdit edit(doc_);
         StoreTuneCell(doc_.radioImage, base_, editRow_, editColumn_, value);
     }
     hideEditor(Text1);
@@ -235,6 +236,7 @@ void FormTune::Text2_LostFocus(bool enter) {
     if (!text.isEmpty() && text != openedText_) {
         const int value = CapThresholdValue(cellValue(text));
         MSHFlexGridSqlTune->item(editRow_, editColumn_)->setText(QString::number(value));
+        DocumentEdit edit(doc_);
         StoreThreshold(doc_.radioImage, base_, editRow_, editColumn_, value);
         // The other threshold of the pair keeps its bits; show what the pair now holds.
         const Threshold t = ThresholdAt(doc_.radioImage, base_, editColumn_);
@@ -251,6 +253,7 @@ void FormTune::TextPkValue_LostFocus() {
     TextPkValue->setModified(false);
     const int value = CapDeviationValue(cellValue(TextPkValue->text()));
     TextPkValue->setText(QString::number(value));
+    DocumentEdit edit(doc_);
     doc_.radioImage[addr::kMaxDeviation] = static_cast<std::uint8_t>(value);
 }
 

@@ -32,9 +32,6 @@ public:
     void AnalyseTuneData();
     // Stores what an open floating editor holds and closes it.
     void commitEditors();
-    // After a read of the radio's page 0x0300..0x03FF (a plain or a tune read): decode,
-    // and remember the message bytes the radio gave for the tune write's warning.
-    void radioDataRead();
 
     QTableWidget* MSHFlexGridTuneData;
     QTableWidget* MSHFlexGridSqlTune;
@@ -64,6 +61,9 @@ private:
     void TextPkValue_LostFocus();
     void moveTo(TuneCell cell);
     void hideEditor(QLineEdit* editor);
+    // After this window's tune read: decode, and remember the message bytes the
+    // radio gave for the tune write's warning.
+    void radioDataRead();
 
     Document& doc_;
     EditorHost& host_;

@@ -85,7 +85,7 @@ void addServiceTools(ShellParts& parts) {
                        return new FormTune(doc, host, run, parent);
                    },
                    [](QWidget* w) { static_cast<FormTune*>(w)->commitEditors(); },
-                   [](QWidget* w) { static_cast<FormTune*>(w)->radioDataRead(); }};
+                   [](QWidget* w) { static_cast<FormTune*>(w)->AnalyseTuneData(); }};
 }
 }  // namespace
 

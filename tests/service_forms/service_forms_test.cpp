@@ -314,6 +314,7 @@ private slots:
         transfer("CommandRead");
         whenModal("FormDtmf", [&](QWidget* w) {
             auto* form = static_cast<FormDtmf*>(w);
+            QVERIFY(QTest::qWaitForWindowActive(form));
             QVERIFY(form->CheckStunEnable->isVisible());
             QVERIFY(form->CheckStunEnable->isChecked());
             QVERIFY(form->TextStun->isEnabled());
@@ -329,7 +330,7 @@ private slots:
             // Five digits while enabled: refused, nothing sent.
             click(form, "CommandWrite");
             QCOMPARE(messageTexts(messages), QStringList{"Code must longer than 5"});
-            QVERIFY(form->TextStun->hasFocus());
+            QTRY_VERIFY(form->TextStun->hasFocus());
             QCOMPARE(radio->stats().blocksWritten, 0);
 
             QTest::keyClick(form->TextStun, Qt::Key_End);
@@ -375,10 +376,18 @@ private slots:
         QFETCH(int, base);
         startRadio();
         startWindow();
+        if (low == 400) {
+            doc->radioImage[441] = 0x33;
+            doc->radioImage[445] = 0x93;
+        }
+        AnalyseModel(*doc);
+        // No model byte gives a 200 MHz band: that window is opened on the limits alone.
         doc->BandLowMHz = low;
         doc->BandHighMHz = doc->BandTxHighMHz = high;
         doc->radioImage[static_cast<std::size_t>(base + 0x90)] = 0x40;
         doc->radioImage[static_cast<std::size_t>(base + 0x91)] = 0x85;
+        doc->radioImage[static_cast<std::size_t>(base + 0x30)] = 100;
+        doc->commitChange();
         win->TreeView1_NodeClick("TreeTuneData");
         FormTune* form = tune();
         QVERIFY(form);
@@ -403,6 +412,13 @@ private slots:
         QCOMPARE(grid->item(2, 1)->text(), QString("255"));
         QVERIFY(form->Text1->isVisible());
         QCOMPARE(form->Text1->geometry(), grid->visualItemRect(grid->item(2, 2)));
+        // One cell is one undo step; the window shows what Undo restored (Undo decodes
+        // the model again, so not for the made-up 200 MHz band).
+        if (low != 200) {
+            win->findChild<QAction*>("MenuUndo")->trigger();
+            QCOMPARE(doc->radioImage[static_cast<std::size_t>(base + 0x30)], std::uint8_t(100));
+            QCOMPARE(grid->item(2, 1)->text(), QString("100"));
+        }
         clickCell(grid, 1, rxLimit - 1);
         QTest::keyClicks(form->Text1, "200");
         QTest::keyClick(form->Text1, Qt::Key_Return);
