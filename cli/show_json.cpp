@@ -8,6 +8,7 @@
 #include "functions/function_setup.h"
 #include "functions/key_setting.h"
 #include "functions/scan_information.h"
+#include "service/tune_data.h"
 
 namespace baldo7::cli {
 
@@ -21,6 +22,24 @@ QString pick(const PickList& list, int index) {
     return index >= 0 && index < static_cast<int>(list.size())
                ? text(list[static_cast<std::size_t>(index)])
                : QString();
+}
+
+// The rows of the tune window.
+QJsonObject describeTune(const Document& doc) {
+    const TuneView v =
+        DecodeTune(doc.radioImage, doc.BandLowMHz, doc.BandHighMHz, doc.BandTxHighMHz);
+    QJsonArray points;
+    for (int c = 1; c <= kTunePoints; ++c)
+        points.append(QString::fromStdString(TunePointText(v.points, c)));
+    QJsonArray rows[kTuneRows];
+    for (int r = 0; r < kTuneRows; ++r)
+        for (int value : v.rows[static_cast<std::size_t>(r)]) rows[r].append(value);
+    QJsonArray thresholds;
+    for (const Threshold& t : v.thresholds)
+        thresholds.append(QJsonObject{{"high", t.high}, {"low", t.low}});
+    return QJsonObject{{"points", points},         {"sq", rows[0]},
+                       {"txHigh", rows[1]},        {"txLow", rows[2]},
+                       {"thresholds", thresholds}, {"maxDeviation", v.maxDeviation}};
 }
 
 QJsonObject describeChannel(const Document& doc, int channel) {
@@ -97,6 +116,7 @@ QJsonObject DescribeDocument(const Document& doc) {
     o["software"] = QJsonObject{{"programPassword", QString::fromLatin1(doc.ProgramPassword)},
                                 {"newPassword", QString::fromLatin1(doc.NewPassword)},
                                 {"changePassword", doc.ChangePasswordFlag}};
+    o["tune"] = describeTune(doc);
     return o;
 }
 

@@ -1,5 +1,5 @@
 // What `baldo7ctl show` reports for a document: every channel, the functions, the
-// keys, the scan settings, the message lines and the password fields as the editors
+// keys, the scan settings, the message lines, the password fields and the tune rows as the editors
 // would show them (English, the document's decimal separator). Repairs the editors
 // make on opening are shown, never written.
 #pragma once
