@@ -19,6 +19,7 @@ FileCommands::FileCommands(Document& doc, FileChooser& chooser, MessageService& 
       hooks_(std::move(hooks)) {}
 
 bool FileCommands::New() {
+    if (hooks_.askUnsaved && hooks_.askUnsaved() == UnsavedAnswer::Stop) return false;
     const LoadResult r = LoadTemplate(doc_, folder_);
     if (!r.ok()) {
         messages_.show(MsgIcon::Error, appTitle(),
@@ -34,11 +35,19 @@ bool FileCommands::New() {
     return true;
 }
 
-bool FileCommands::Open() {
-    const QString path = ShowFileDialog(doc_, chooser_, messages_, QStringLiteral("OPEN"),
-                                        uiText(shelltexts::kOpenTitle, doc_.IsEnglish), QString());
+bool FileCommands::Open(const QString& chosen) {
+    const QString path = !chosen.isEmpty()
+                             ? chosen
+                             : ShowFileDialog(doc_, chooser_, messages_, QStringLiteral("OPEN"),
+                                              uiText(shelltexts::kOpenTitle, doc_.IsEnglish),
+                                              QString(), startFolder_);
     if (path.isEmpty()) return false;
-    if (messages_.show(MsgIcon::Warning, appTitle(), uiText(shelltexts::kCoverData, doc_.IsEnglish),
+    // One question about the same loss: ours when there are unsaved changes.
+    const UnsavedAnswer unsaved =
+        hooks_.askUnsaved ? hooks_.askUnsaved() : UnsavedAnswer::Unmodified;
+    if (unsaved == UnsavedAnswer::Stop) return false;
+    if (unsaved == UnsavedAnswer::Unmodified &&
+        messages_.show(MsgIcon::Warning, appTitle(), uiText(shelltexts::kCoverData, doc_.IsEnglish),
                        MsgButtons::OkCancel) != MsgAnswer::Ok)
         return false;
     return loadFile(path);
@@ -75,7 +84,7 @@ bool FileCommands::Save() {
     if (path.isEmpty())
         path = ShowFileDialog(doc_, chooser_, messages_, QStringLiteral("Save"),
                               uiText(shelltexts::kSaveTitle, doc_.IsEnglish),
-                              QString::fromStdString(doc_.CurrentFileName));
+                              QString::fromStdString(doc_.CurrentFileName), startFolder_);
     if (path.isEmpty()) return false;
     return writeFile(path);
 }
@@ -85,7 +94,7 @@ bool FileCommands::SaveAs() {
     SaveSoftwareData(doc_);
     const QString path =
         ShowFileDialog(doc_, chooser_, messages_, QStringLiteral("Save"),
-                       uiText(shelltexts::kSaveAsTitle, doc_.IsEnglish), QString());
+                       uiText(shelltexts::kSaveAsTitle, doc_.IsEnglish), QString(), startFolder_);
     if (path.isEmpty()) return false;
     return writeFile(path);
 }
@@ -93,6 +102,8 @@ bool FileCommands::SaveAs() {
 void FileCommands::takeFile(const QString& path) {
     doc_.CurrentFilePath = path.toStdString();
     doc_.CurrentFileName = QFileInfo(path).fileName().toStdString();
+    startFolder_ = QFileInfo(path).absolutePath();
+    if (hooks_.fileTaken) hooks_.fileTaken(path);
 }
 
 bool FileCommands::writeFile(const QString& path) {

@@ -12,11 +12,21 @@
 
 namespace baldo7 {
 
+// The unsaved-changes question before data is replaced.
+enum class UnsavedAnswer {
+    Unmodified,  // nothing to lose: no question was asked
+    GoOn,        // saved or discarded
+    Stop,        // cancelled, or the save failed
+};
+
 class FileCommands {
 public:
     struct Hooks {
-        std::function<void()> commitGrid;   // FreshData of the channel grid, when open
-        std::function<void()> editorReset;  // close every editor, reopen the grid
+        std::function<void()> commitGrid;           // FreshData of the channel grid, when open
+        std::function<void()> editorReset;          // close every editor, reopen the grid
+        std::function<UnsavedAnswer()> askUnsaved;  // null: never anything to lose
+        // A file was opened or saved (recent files, the dialogs' folder).
+        std::function<void(const QString& path)> fileTaken;
     };
 
     FileCommands(Document& doc, FileChooser& chooser, MessageService& messages,
@@ -24,12 +34,18 @@ public:
 
     // Each returns true when it replaced the data or wrote the file.
     bool New();
-    bool Open();
+    // `path` empty: the open dialog chooses. The unsaved-changes question, when there
+    // are changes, takes the place of "Do you want to cover current data?".
+    bool Open(const QString& path = QString());
     // Opens `path` without a dialog or the cover-data question (the file named on
     // the command line, when nothing has been edited yet).
     bool OpenPath(const QString& path);
     bool Save();
     bool SaveAs();
+
+    // The folder the open and save dialogs start in.
+    void setStartFolder(const QString& folder) { startFolder_ = folder; }
+    const QString& startFolder() const { return startFolder_; }
 
 private:
     bool loadFile(const QString& path);
@@ -43,6 +59,7 @@ private:
     MessageService& messages_;
     QString folder_;
     Hooks hooks_;
+    QString startFolder_;
 };
 
 }  // namespace baldo7

@@ -19,6 +19,7 @@ FileDialogAnswer DialogFileChooser::choose(const FileDialogRequest& request) {
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setDefaultSuffix(request.defaultSuffix);
     }
+    if (!request.folder.isEmpty()) dialog.setDirectory(request.folder);
     if (!request.defaultName.isEmpty()) dialog.selectFile(request.defaultName);
     if (dialog.exec() != QDialog::Accepted) return {FileDialogAnswer::Cancelled, QString()};
     const QStringList files = dialog.selectedFiles();
@@ -40,11 +41,13 @@ FileDialogAnswer ScriptedFileChooser::choose(const FileDialogRequest& request) {
 }
 
 QString ShowFileDialog(const Document& doc, FileChooser& chooser, MessageService& messages,
-                       const QString& kind, const QString& title, const QString& defaultName) {
+                       const QString& kind, const QString& title, const QString& defaultName,
+                       const QString& folder) {
     FileDialogRequest request;
     request.open = kind.toUpper() == QLatin1String("OPEN");
     request.title = title;
     request.defaultName = defaultName;
+    request.folder = folder;
     request.filters = {uiText(shelltexts::kFileFilter, doc.IsEnglish),
                        uiText(shelltexts::kAllFilesFilter, doc.IsEnglish)};
     if (!request.open) request.defaultSuffix = QStringLiteral("rdat");

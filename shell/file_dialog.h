@@ -21,6 +21,7 @@ struct FileDialogRequest {
     QString defaultName;    // shown in the file box
     QStringList filters;    // "Radio data file(*.rdat)", "All file(*.*)"
     QString defaultSuffix;  // added by the save dialog when none is typed
+    QString folder;         // where the dialog starts; empty: the system's choice
 };
 
 struct FileDialogAnswer {
@@ -65,6 +66,7 @@ private:
 // kind "OPEN" (any case) is the open dialog, anything else the save dialog.
 // Returns the full path or "".
 QString ShowFileDialog(const Document& doc, FileChooser& chooser, MessageService& messages,
-                       const QString& kind, const QString& title, const QString& defaultName);
+                       const QString& kind, const QString& title, const QString& defaultName,
+                       const QString& folder = QString());
 
 }  // namespace baldo7

@@ -69,11 +69,14 @@ void FormModelInformation::CommandOK_Click() {
     const int model = ComboModel->currentIndex();
     const int band = ComboArea->currentIndex();
     if (!ModelRecordMatches(doc_.radioImage, model, band)) {
-        const MsgAnswer answer = messages_.show(
-            MsgIcon::Error, appTitle(), uiText(shelltexts::kFrequencyCleared, doc_.IsEnglish),
-            MsgButtons::OkCancel);
+        const UnsavedAnswer unsaved = askUnsaved ? askUnsaved() : UnsavedAnswer::Unmodified;
+        const bool goOn = unsaved == UnsavedAnswer::GoOn ||
+                          (unsaved == UnsavedAnswer::Unmodified &&
+                           messages_.show(MsgIcon::Error, appTitle(),
+                                          uiText(shelltexts::kFrequencyCleared, doc_.IsEnglish),
+                                          MsgButtons::OkCancel) == MsgAnswer::Ok);
         const auto limits = ParseBandText(ComboArea->currentText().toStdString());
-        if (answer == MsgAnswer::Ok && limits) {
+        if (goOn && limits) {
             doc_.BandLowMHz = limits->lowMHz;
             doc_.BandHighMHz = limits->highMHz;
             doc_.BandTxHighMHz = limits->highMHz;

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include "core/document.h"
+#include "shell/file_commands.h"
 #include "shell/message_service.h"
 
 class QComboBox;
@@ -28,6 +29,10 @@ public:
 
     void ComboModel_Click();
     void CommandOK_Click();
+
+    // Asked before the frequencies are cleared; when there are unsaved changes its
+    // question replaces "Frequency data will be cleared".
+    std::function<UnsavedAnswer()> askUnsaved;
 
 private:
     void fillAreas(int modelIndex);

@@ -12,6 +12,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSettings>
@@ -20,6 +21,7 @@
 #include <QTranslator>
 #include <QTreeWidget>
 #include <QUndoStack>
+#include <QUrl>
 #include <algorithm>
 
 #include "core/model_band.h"
@@ -29,6 +31,7 @@
 #include "shell/form_model_information.h"
 #include "shell/frm_about.h"
 #include "shell/help_window.h"
+#include "shell/recent_files.h"
 #include "shell/settings.h"
 #include "shell/shell_pictures.h"
 #include "shell/shell_texts.h"
@@ -55,6 +58,7 @@ constexpr MenuText kMenuTexts[] = {
     {"MenuOpen", {"&Open", "打开(&O)"}},
     {"MenuSave", {"&Save", "保存(&S)"}},
     {"MenuSaveAs", {"Save &As", "另存为(&A)"}},
+    {"MenuRecent", {"Recent &Files", "最近的文件(&R)"}},
     {"MenuImportChannels", {"&Import Channels…", "导入信道(&I)…"}},
     {"MenuExportChannels", {"E&xport Channels…", "导出信道(&X)…"}},
     {"MenuExit", {"&Exit", "退出(&E)"}},
@@ -170,6 +174,12 @@ int windowMenuId(EditorWindow kind) {
     return slotOf(kind).menuId;
 }
 
+// Qt's modified-mark placeholder, beside the file name before the closing bracket.
+QString withModifiedMark(QString caption) {
+    caption.insert(caption.size() - 1, QStringLiteral("[*]"));
+    return caption;
+}
+
 // One user action's changed bytes; the window puts them back or again.
 class MemoryStep : public QUndoCommand {
 public:
@@ -229,7 +239,9 @@ MDIFormMain::MDIFormMain(Document& doc, ShellServices services, ShellParts parts
     }
     files_ = std::make_unique<FileCommands>(
         doc_, *chooser_, *messages_, folder_,
-        FileCommands::Hooks{[this] { commitGrid(); }, [this] { editorReset(); }});
+        FileCommands::Hooks{[this] { commitGrid(); }, [this] { editorReset(); },
+                            [this] { return askUnsaved(); },
+                            [this](const QString& path) { fileTaken(path); }});
     csv_ = std::make_unique<ChannelCsvCommands>(
         doc_, *chooser_, *messages_,
         ChannelCsvCommands::Hooks{[this] { commitGrid(); }, [this] { editorsDecodeNewImage(); }});
@@ -237,7 +249,9 @@ MDIFormMain::MDIFormMain(Document& doc, ShellServices services, ShellParts parts
     undoStack_ = new QUndoStack(this);
     doc_.onChangeRecorded = [this](MemoryChange change) {
         undoStack_->push(new MemoryStep(*this, std::move(change)));
+        refreshModifiedMark();
     };
+    setAcceptDrops(true);
 
     area_ = new QMdiArea;
     area_->setObjectName(QStringLiteral("MDIClient"));
@@ -285,11 +299,104 @@ bool MDIFormMain::startUp() {
     layoutTree(kSeparatorStart);
     if (QTreeWidgetItem* root = TreeView1->topLevelItem(0)) root->setExpanded(true);
     doc_.ChildWindowState = 0;
+    const QByteArray geometry = ReadWindowGeometry(*settings_);
+    if (!geometry.isEmpty()) restoreGeometry(geometry);
+    recent_ = ReadRecentFiles(*settings_);
+    MenuRecent->setEnabled(!recent_.isEmpty());
+    files_->setStartFolder(ReadLastFolder(*settings_));
     openEditorWindow(EditorWindow::ChannelInformation);
     startFreshHistory();
     refreshPanels();
     Timer1.start();
     return true;
+}
+
+bool MDIFormMain::openFile(const QString& path) {
+    if (!files_->Open(path)) return false;
+    startFreshHistory();
+    refreshPanels();
+    return true;
+}
+
+UnsavedAnswer MDIFormMain::askUnsaved() {
+    commitGrid();
+    doc_.commitChange();
+    if (!doc_.isModified()) return UnsavedAnswer::Unmodified;
+    const bool en = doc_.IsEnglish;
+    const Message question{
+        MsgIcon::Question,
+        appTitle(),
+        uiText(shelltexts::kSaveChanges, en).arg(QString::fromStdString(doc_.CurrentFileName)),
+        MsgButtons::SaveDiscardCancel,
+        {uiText(shelltexts::kSaveButton, en), uiText(shelltexts::kDiscardButton, en),
+         uiText(shelltexts::kCancelButton, en)}};
+    switch (messages_->show(question)) {
+        case MsgAnswer::Save:
+            if (!files_->Save()) return UnsavedAnswer::Stop;
+            doc_.markUnmodified();
+            refreshModifiedMark();
+            return UnsavedAnswer::GoOn;
+        case MsgAnswer::Discard:
+            return UnsavedAnswer::GoOn;
+        default:
+            return UnsavedAnswer::Stop;
+    }
+}
+
+void MDIFormMain::closeEvent(QCloseEvent* event) {
+    if (askUnsaved() == UnsavedAnswer::Stop) {
+        event->ignore();
+        return;
+    }
+    StoreWindowGeometry(*settings_, saveGeometry());
+    QMainWindow::closeEvent(event);
+}
+
+namespace {
+// The one local .rdat file a drag carries, or "".
+QString droppedDataFile(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1) return QString();
+    const QUrl url = mime->urls().front();
+    if (!url.isLocalFile()) return QString();
+    const QString path = url.toLocalFile();
+    return path.endsWith(QLatin1String(".rdat"), Qt::CaseInsensitive) ? path : QString();
+}
+}  // namespace
+
+void MDIFormMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedDataFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MDIFormMain::dropEvent(QDropEvent* event) {
+    const QString path = droppedDataFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    // After the drop has finished: the questions are modal.
+    QTimer::singleShot(0, this, [this, path] { openFile(path); });
+}
+
+void MDIFormMain::fileTaken(const QString& path) {
+    recent_ = WithRecentFile(recent_, path);
+    StoreRecentFiles(*settings_, recent_);
+    StoreLastFolder(*settings_, files_->startFolder());
+    MenuRecent->setEnabled(true);
+}
+
+void MDIFormMain::fillRecentMenu() {
+    recent_ = ExistingFiles(recent_);
+    StoreRecentFiles(*settings_, recent_);
+    MenuRecent->clear();
+    for (int i = 0; i < recent_.size(); ++i) {
+        const QString path = recent_[i];
+        QAction* a = MenuRecent->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
+        a->setObjectName(QStringLiteral("RecentFile%1").arg(i + 1));
+        connect(a, &QAction::triggered, this, [this, path] { openFile(path); });
+    }
+}
+
+void MDIFormMain::refreshModifiedMark() {
+    setWindowModified(doc_.isModified());
 }
 
 bool MDIFormMain::serviceRowShown(const char* form) const {
@@ -333,6 +440,8 @@ void MDIFormMain::buildMenus() {
     item(MenuSave, "MenuSave", MenuFile, QKeySequence(Qt::CTRL | Qt::Key_S), true,
          &MDIFormMain::MenuSave_Click);
     item(MenuSaveAs, "MenuSaveAs", MenuFile, none, true, &MDIFormMain::MenuSaveAs_Click);
+    menu(MenuRecent, "MenuRecent", MenuFile);
+    connect(MenuRecent, &QMenu::aboutToShow, this, &MDIFormMain::fillRecentMenu);
     MenuFile->addSeparator();
     QAction* csvItem = nullptr;
     item(csvItem, "MenuImportChannels", MenuFile, none, true, nullptr);
@@ -559,7 +668,7 @@ void MDIFormMain::applyCaptions() {
     }
     root->setExpanded(true);
     panels_[1]->setText(portPanelText());
-    setWindowTitle(captionText());
+    setWindowTitle(withModifiedMark(captionText()));
 }
 
 QString MDIFormMain::captionText() const {
@@ -591,7 +700,8 @@ void MDIFormMain::refreshPanels() {
     const QDateTime now = QDateTime::currentDateTime();
     panels_[2]->setText(QLocale().toString(now.date(), QLocale::ShortFormat));
     panels_[3]->setText(QLocale().toString(now.time(), QLocale::ShortFormat));
-    setWindowTitle(captionText());
+    setWindowTitle(withModifiedMark(captionText()));
+    refreshModifiedMark();
     panels_[0]->setText(modelPanelText());
 }
 
@@ -975,7 +1085,10 @@ void MDIFormMain::serviceRead(bool Document::*mode, const QString& tool) {
 
 void MDIFormMain::runTool(const QString& tool) {
     auto it = parts_.tools.find(tool);
-    if (it != parts_.tools.end() && it->second) it->second(*this);
+    if (it == parts_.tools.end() || !it->second) return;
+    // A modal tool's changes are one step, whatever the tool records itself.
+    DocumentEdit edit(doc_);
+    it->second(*this);
 }
 
 void MDIFormMain::Toolbar1_ButtonClick(const QString& key) {
@@ -1013,13 +1126,16 @@ bool MDIFormMain::openStartFile(const QString& path) {
 }
 void MDIFormMain::MenuSave_Click() {
     if (files_->Save()) doc_.markUnmodified();
+    refreshModifiedMark();
 }
 void MDIFormMain::MenuSaveAs_Click() {
     if (files_->SaveAs()) doc_.markUnmodified();
+    refreshModifiedMark();
 }
 
 void MDIFormMain::MenuModelInformation_Click() {
     FormModelInformation dialog(doc_, *messages_, this);
+    dialog.askUnsaved = [this] { return askUnsaved(); };
     dialog.exec();
     if (!doc_.ReloadTemplate) return;
     doc_.ReloadTemplate = false;
@@ -1058,7 +1174,7 @@ void MDIFormMain::MenuCom_Click() {
 }
 
 void MDIFormMain::MenuRead_Click() {
-    commitGrid();
+    if (askUnsaved() == UnsavedAnswer::Stop) return;
     doc_.ReadMode = true;
     doc_.TransferOK = false;
     if (parts_.showProcess) parts_.showProcess(*this);

@@ -54,6 +54,11 @@ public:
     // dialog and the cover-data question; false (after telling the user) when it
     // could not be read.
     bool openStartFile(const QString& path);
+    // Opens a dropped or recent file through the guarded Open, without the dialog.
+    bool openFile(const QString& path);
+    // "Save changes to NAME?" when the document has unsaved changes.
+    UnsavedAnswer askUnsaved();
+    QStringList recentFiles() const { return recent_; }
 
     // EditorHost
     void addWindowMenuEntry(int id, const QString& caption) override;
@@ -123,6 +128,9 @@ public:
     QMenu* createPopupMenu() override { return nullptr; }
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -150,6 +158,9 @@ private:
     void forgetEditor(EditorWindow kind, QMdiSubWindow* sub);
     void setOpenFlag(EditorWindow kind, bool open);
     void switchQtTranslation();
+    void fileTaken(const QString& path);
+    void fillRecentMenu();
+    void refreshModifiedMark();
     bool serviceRowShown(const char* form) const;
 
     Document& doc_;
@@ -201,6 +212,8 @@ private:
     QAction *MenuHelpPage, *MenuAbout;
     QAction* helpKey_ = nullptr;
     QUndoStack* undoStack_ = nullptr;
+    QMenu* MenuRecent = nullptr;
+    QStringList recent_;
 };
 
 }  // namespace baldo7

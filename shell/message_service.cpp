@@ -1,5 +1,6 @@
 #include "shell/message_service.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -49,12 +50,27 @@ MsgAnswer DialogMessageService::show(const Message& m) {
         case MsgButtons::RetryCancel:
             box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
             break;
+        case MsgButtons::SaveDiscardCancel:
+            box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Save);
+            break;
+    }
+    if (m.buttons == MsgButtons::SaveDiscardCancel) {
+        // The program's language, whether or not Qt's own translation is installed.
+        const QMessageBox::StandardButton order[] = {QMessageBox::Save, QMessageBox::Discard,
+                                                     QMessageBox::Cancel};
+        for (qsizetype i = 0; i < m.buttonTexts.size() && i < 3; ++i)
+            box.button(order[i])->setText(m.buttonTexts[i]);
     }
     switch (box.exec()) {
         case QMessageBox::Ok:
             return MsgAnswer::Ok;
         case QMessageBox::Retry:
             return MsgAnswer::Retry;
+        case QMessageBox::Save:
+            return MsgAnswer::Save;
+        case QMessageBox::Discard:
+            return MsgAnswer::Discard;
         default:
             return m.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
     }

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QWidget;
@@ -11,14 +12,15 @@ class QWidget;
 namespace baldo7 {
 
 enum class MsgIcon { Information, Warning, Error, Question };
-enum class MsgButtons { Ok, OkCancel, RetryCancel };
-enum class MsgAnswer { Ok, Cancel, Retry };
+enum class MsgButtons { Ok, OkCancel, RetryCancel, SaveDiscardCancel };
+enum class MsgAnswer { Ok, Cancel, Retry, Save, Discard };
 
 struct Message {
     MsgIcon icon;
     QString title;
     QString text;
     MsgButtons buttons;
+    QStringList buttonTexts;  // optional captions, in the buttons' order
 };
 
 class MessageService {
@@ -28,7 +30,7 @@ public:
 
     MsgAnswer show(MsgIcon icon, const QString& title, const QString& text,
                    MsgButtons buttons = MsgButtons::Ok) {
-        return show(Message{icon, title, text, buttons});
+        return show(Message{icon, title, text, buttons, {}});
     }
 };
 

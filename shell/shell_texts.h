@@ -12,6 +12,10 @@ constexpr BiText kOpenTitle{"Open", "打开"};
 constexpr BiText kSaveTitle{"Save", "保存"};
 constexpr BiText kSaveAsTitle{"另存为", "另存为"};
 constexpr BiText kCoverData{"Do you want to cover current data?", "覆盖当前数据？"};
+constexpr BiText kSaveChanges{"Save changes to %1?", "保存对 %1 的更改吗？"};
+constexpr BiText kSaveButton{"&Save", "保存(&S)"};
+constexpr BiText kDiscardButton{"&Discard", "不保存(&D)"};
+constexpr BiText kCancelButton{"Cancel", "取消"};
 constexpr BiText kCannotRead{"The file cannot be read:\n%1", "无法读取文件：\n%1"};
 constexpr BiText kCannotWrite{"The file could not be saved; the file on disk is unchanged:\n%1",
                               "文件未能保存，磁盘上的文件没有改变：\n%1"};

@@ -105,9 +105,9 @@ private slots:
     void gridEditsAreUndoneAndRedoneOneCellAtATime() {
         start();
         const RadioImage fresh = doc->radioImage;
-        enterRx(1, "430");
+        enterRx(1, "145");
         const RadioImage one = doc->radioImage;
-        enterRx(2, "431");
+        enterRx(2, "146");
         const RadioImage two = doc->radioImage;
         QCOMPARE(win->undoStack().count(), 2);
         QVERIFY(action("MenuUndo")->isEnabled());
@@ -132,15 +132,15 @@ private slots:
 
         // A new edit after an undo drops what could have been redone.
         key(Qt::Key_Z);
-        enterRx(3, "432");
+        enterRx(3, "147");
         QVERIFY(!action("MenuRedo")->isEnabled());
         QCOMPARE(win->undoStack().count(), 2);
     }
 
     void deleteAndCopyToolAreOneStepEach() {
         start();
-        enterRx(1, "430");
-        enterRx(2, "431");
+        enterRx(1, "145");
+        enterRx(2, "146");
         const RadioImage before = doc->radioImage;
 
         clickCell(1, Grid::kColPower);
@@ -177,7 +177,7 @@ private slots:
 
     void channelEditDialogChangesAreStepsAndItRedraws() {
         start();
-        enterRx(1, "430");
+        enterRx(1, "145");
         clickCell(1, Grid::kColRx);
         key(Qt::Key_Escape, Qt::NoModifier);
         win->openEditorWindow(EditorWindow::ChannelEdit);
@@ -220,7 +220,7 @@ private slots:
 
     void saveKeepsTheHistoryNewAndOpenStartAFreshOne() {
         start();
-        enterRx(1, "430");
+        enterRx(1, "145");
         const QString path = tmp.filePath("one.rdat");
         chooser.answerWith(path);
         action("MenuSaveAs")->trigger();
@@ -232,14 +232,16 @@ private slots:
         action("MenuRedo")->trigger();
         QVERIFY(!doc->isModified());
 
-        enterRx(2, "431");
-        messages.setAnswerer([](const Message&) { return MsgAnswer::Ok; });
+        enterRx(2, "146");
+        messages.setAnswerer([](const Message& m) {
+            return m.buttons == MsgButtons::SaveDiscardCancel ? MsgAnswer::Discard : MsgAnswer::Ok;
+        });
         action("MenuOpen")->trigger();
         QVERIFY(rx(2).isEmpty());
         QVERIFY(!action("MenuUndo")->isEnabled());
         QVERIFY(!doc->isModified());
 
-        enterRx(2, "431");
+        enterRx(2, "146");
         action("MenuNew")->trigger();
         QVERIFY(!action("MenuUndo")->isEnabled());
         QVERIFY(!doc->isModified());

@@ -155,7 +155,7 @@ private slots:
                                  .arg(tmpl.BandLowMHz)
                                  .arg(tmpl.BandTxHighMHz);
         QFETCH(QString, fileNameWord);
-        QCOMPARE(win->windowTitle(), "BALDO-7[" + band + fileNameWord + "new.rdat]");
+        QCOMPARE(shelltest::shownTitle(*win), "BALDO-7[" + band + fileNameWord + "new.rdat]");
         QCOMPARE(panel(1), QString("%1[%2-%3 MHz]")
                                .arg(QString::fromStdString(tmpl.ModelType))
                                .arg(tmpl.BandLowMHz)
@@ -271,9 +271,16 @@ private slots:
         doc->radioImage[445] = 0x93;
         AnalyseModel(*doc);
         doc->CurrentFileName = "radio1.rdat";
+        doc->startHistory();  // as read from a radio
         QTest::qWait(600);
-        QCOMPARE(win->windowTitle(), QString("BALDO-7[UHF: 400 - 480 MHz] [FileName:radio1.rdat]"));
+        QCOMPARE(shelltest::shownTitle(*win),
+                 QString("BALDO-7[UHF: 400 - 480 MHz] [FileName:radio1.rdat]"));
         QCOMPARE(panel(1), QString("UHF[400-480 MHz]"));
+        // Unsaved changes: the usual mark beside the name.
+        doc->radioImage[16] ^= 1;
+        QTest::qWait(600);
+        QCOMPARE(shelltest::shownTitle(*win),
+                 QString("BALDO-7[UHF: 400 - 480 MHz] [FileName:radio1.rdat*]"));
     }
 
     void aForeignFileIsRefusedAndTheEditorsStay() {
@@ -291,7 +298,7 @@ private slots:
         QCOMPARE(messages.shown.last().text, QString("错误的文件！"));
         QVERIFY(doc->radioImage == before);
         QCOMPARE(grid.created, 1);  // no editor reset
-        QCOMPARE(win->windowTitle().endsWith("new.rdat]"), true);
+        QCOMPARE(shelltest::shownTitle(*win).endsWith("new.rdat]"), true);
     }
 
     void saveCommitsTheGridAndNamesTheWindow() {
@@ -301,12 +308,13 @@ private slots:
         QCOMPARE(grid.committed, 1);
         QVERIFY(QFile::exists(tmp.filePath("saved.rdat")));
         QTest::qWait(600);
-        QVERIFY(win->windowTitle().endsWith("[FileName:saved.rdat]"));
+        QVERIFY(shelltest::shownTitle(*win).endsWith("[FileName:saved.rdat]"));
     }
 
     void modelChangeAcceptedRebuildsFromTheTemplate() {
         start(true);
         doc->radioImage[16] = 0x12;  // a channel byte the template does not hold
+        doc->startHistory();         // as opened: no unsaved changes to ask about
         messages.setAnswerer([](const Message&) { return MsgAnswer::Ok; });
         onModal([](QWidget* dialog) {
             auto* model = dialog->findChild<QComboBox*>("ComboModel");
@@ -332,7 +340,7 @@ private slots:
         QCOMPARE(doc->BandTxHighMHz, 480);
         QVERIFY(!doc->ReloadTemplate);
         QCOMPARE(grid.created, 2);
-        QVERIFY(win->windowTitle().startsWith("BALDO-7[UHF: 400 - 480 MHz]"));
+        QVERIFY(shelltest::shownTitle(*win).startsWith("BALDO-7[UHF: 400 - 480 MHz]"));
     }
 
     void modelChangeDeclinedOrUnchangedKeepsEverything_data() {
@@ -380,7 +388,7 @@ private slots:
         QCOMPARE(windowMenuIds(), QList<int>{1000});
         QCOMPARE(win->findChild<QMenu*>("MenuFile")->title(), QString("&File"));
         QCOMPARE(panel(2), QString("COM4"));
-        QVERIFY(win->windowTitle().contains("[FileName:"));
+        QVERIFY(shelltest::shownTitle(*win).contains("[FileName:"));
         QCOMPARE(win->findChild<QToolBar*>("Toolbar1")->actions().first()->toolTip(),
                  QString("New"));
         QCOMPARE(win->findChild<QTreeWidget*>("TreeView1")->topLevelItem(0)->child(1)->text(0),

@@ -189,7 +189,7 @@ private slots:
         resets = commits = 0;
         files = std::make_unique<FileCommands>(
             doc, chooser, messages, binFolder(),
-            FileCommands::Hooks{[this] { ++commits; }, [this] { ++resets; }});
+            FileCommands::Hooks{[this] { ++commits; }, [this] { ++resets; }, nullptr, nullptr});
     }
 
     void firstSaveAsksWithTheDefaultNameThenWritesSilently() {

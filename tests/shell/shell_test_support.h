@@ -21,6 +21,12 @@ inline QString binFolder() {
     return QFileInfo(QStringLiteral(BALDO7_INIT_DAT)).absolutePath();
 }
 
+// The caption as the desktop shows it: Qt's modified-mark placeholder resolved.
+inline QString shownTitle(const QWidget& w) {
+    QString title = w.windowTitle();
+    return title.replace(QStringLiteral("[*]"), w.isWindowModified() ? QStringLiteral("*") : "");
+}
+
 // Runs `f` on the modal dialog the next command opens.
 template <typename F>
 void onModal(F f) {
@@ -47,8 +53,7 @@ struct MainWindowRig {
         settings->clear();
         settings->setValue("SoftWare/Olvis/BALDO-7/Language", english ? "True" : "False");
         settings->setValue("SoftWare/Olvis/BALDO-7/ComPort", port);
-        if (!serviceSetting.isNull())
-            settings->setValue("ServiceMode", serviceSetting);
+        if (!serviceSetting.isNull()) settings->setValue("ServiceMode", serviceSetting);
         settings->sync();
         doc = std::make_unique<Document>();
         messages.shown.clear();

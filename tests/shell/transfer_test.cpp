@@ -99,7 +99,7 @@ private slots:
         QVERIFY(!grid()->cellText(8, FormChannelInformation::kColRx).isEmpty());
         QVERIFY(win->editorWidget(EditorWindow::Option));
         QTest::qWait(600);
-        QVERIFY(win->windowTitle().startsWith("BALDO-7[UHF: 400 - 520 MHz]"));
+        QVERIFY(shelltest::shownTitle(*win).startsWith("BALDO-7[UHF: 400 - 520 MHz]"));
 
         // Change a channel, then write it back.
         SetRxFrequency(doc->radioImage, 2, UnitsToBytes(44012500));
