@@ -110,7 +110,7 @@ struct LinkOptions {
 };
 
 // The transfer window's diagnosis, naming the setting where it is not the device.
-QString portFailureText(const QString& setting, const SerialPort& port) {
+QString portFailureText(const QString& setting, const LinkPort& port) {
     const QString device = port.deviceName().isEmpty() ? setting : port.deviceName();
     QString text = serialPortDiagnosis(device, port.openError(), true);
     const QString named = "Cannot open " + device;

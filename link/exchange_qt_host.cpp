@@ -5,11 +5,15 @@
 namespace baldo7 {
 
 QtExchangeHost::QtExchangeHost(Document& doc, const QString& portSetting, QObject* parent)
-    : QObject(parent), doc_(doc), portSetting_(portSetting) {
+    : QtExchangeHost(doc, std::make_unique<SerialPort>(), portSetting, parent) {}
+
+QtExchangeHost::QtExchangeHost(Document& doc, std::unique_ptr<LinkPort> port,
+                               const QString& portSetting, QObject* parent)
+    : QObject(parent), doc_(doc), portSetting_(portSetting), port_(std::move(port)) {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, [this] { engine_->onTimer(); });
-    connect(&port_, &SerialPort::received, this, [this](const QByteArray& bytes) {
+    connect(port_.get(), &LinkPort::received, this, [this](const QByteArray& bytes) {
         engine_->onBytesReceived(Bytes(bytes.begin(), bytes.end()));
     });
     engine_ = std::make_unique<Exchange>(doc_, static_cast<ExchangeHost&>(*this));
@@ -17,7 +21,7 @@ QtExchangeHost::QtExchangeHost(Document& doc, const QString& portSetting, QObjec
 
 QtExchangeHost::~QtExchangeHost() {
     timer_.stop();
-    port_.close();
+    port_->close();
 }
 
 void QtExchangeHost::start() {
@@ -29,24 +33,24 @@ void QtExchangeHost::cancel() {
 }
 
 bool QtExchangeHost::openPort() {
-    return port_.open(portSetting_);
+    return port_->open(portSetting_);
 }
 
 void QtExchangeHost::closePort() {
-    port_.close();
+    port_->close();
 }
 
 void QtExchangeHost::send(const Bytes& bytes) {
     // A failed write shows up as a missing answer: the engine's timeout handles it.
-    port_.send(bytes);
+    port_->send(bytes);
 }
 
 void QtExchangeHost::discardInput() {
-    port_.discardInput();
+    port_->discardInput();
 }
 
 void QtExchangeHost::setReceiveThreshold(int count) {
-    port_.setReceiveThreshold(count);
+    port_->setReceiveThreshold(count);
 }
 
 void QtExchangeHost::startTimer(int ms) {
@@ -66,7 +70,7 @@ bool QtExchangeHost::ask(LinkQuestion question, const std::string& text) {
 }
 
 void QtExchangeHost::portFailed(const std::string&) {
-    emit portOpenFailed(port_.openFailureText(doc_.IsEnglish));
+    emit portOpenFailed(port_->openFailureText(doc_.IsEnglish));
 }
 
 void QtExchangeHost::setCaption(const std::string& caption) {

@@ -1,4 +1,4 @@
-// Runs one programming exchange over a serial port inside a Qt event loop: the
+// Runs one programming exchange over a port inside a Qt event loop: the
 // port's threshold notifications and a single-shot QTimer drive the engine. The
 // transfer window and the command line both use it; questions go to an answerer
 // the owner supplies.
@@ -22,6 +22,9 @@ public:
     // The window's load: the engine is made here, so TransferOK is cleared now.
     // `portSetting` is a number, "COMn", a device name or path (link/serial_port.h).
     QtExchangeHost(Document& doc, const QString& portSetting, QObject* parent = nullptr);
+    // The same over a port the caller supplies (the built-in simulated radio's).
+    QtExchangeHost(Document& doc, std::unique_ptr<LinkPort> port, const QString& portSetting,
+                   QObject* parent = nullptr);
     ~QtExchangeHost() override;
 
     // Answers a question: true for Retry / OK. Without one every question is
@@ -34,13 +37,13 @@ public:
     void cancel();
     void setFinishDelay(int ms) { engine_->setFinishDelay(ms); }
     // Lines the cable draws its power from, asserted whenever the port opens.
-    void setCablePower(CablePower power) { port_.setCablePower(power); }
+    void setCablePower(CablePower power) { port_->setCablePower(power); }
 
     bool isFinished() const { return engine_->finished(); }
     const ExchangeResult& result() const { return result_; }
     const Exchange& engine() const { return *engine_; }
     // The device the setting named and, after a failed open, why it failed.
-    const SerialPort& port() const { return port_; }
+    const LinkPort& port() const { return *port_; }
 
 signals:
     void captionChanged(const QString& caption);
@@ -70,7 +73,7 @@ private:
 
     Document& doc_;
     QString portSetting_;
-    SerialPort port_;
+    std::unique_ptr<LinkPort> port_;
     QTimer timer_;
     Answerer answerer_;
     ExchangeResult result_;

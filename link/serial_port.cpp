@@ -371,7 +371,7 @@ QList<SerialPortEntry> availableSerialPorts() {
     return out;
 }
 
-SerialPort::SerialPort(QObject* parent) : QObject(parent) {
+SerialPort::SerialPort(QObject* parent) : LinkPort(parent) {
     connect(&port_, &QSerialPort::readyRead, this, &SerialPort::deliverIfReady);
 }
 
@@ -439,11 +439,6 @@ bool SerialPort::send(const QByteArray& bytes) {
     // before the event loop runs again.
     port_.flush();
     return true;
-}
-
-bool SerialPort::send(const std::vector<std::uint8_t>& bytes) {
-    return send(QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                           static_cast<qsizetype>(bytes.size())));
 }
 
 void SerialPort::setReceiveThreshold(int bytes) {

@@ -14,6 +14,8 @@
 #include <QSerialPort>
 #include <QString>
 
+#include "link/link_port.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -72,48 +74,36 @@ QList<SerialPortEntry> simulatedRadioPorts();
 // Whether this user may open the device for reading and writing (busy or not).
 bool serialPortAccessible(const QString& device);
 
-// Lines a cable may draw its power from. Unset lines are left as the driver sets them.
-struct CablePower {
-    bool dtr = false;
-    bool rts = false;
-};
 // "DTR", "RTS", "DTR,RTS" (any case, any separator); anything else sets nothing.
 CablePower parseCablePower(const QString& text);
 QString cablePowerText(CablePower power);
 
-class SerialPort : public QObject {
+class SerialPort : public LinkPort {
     Q_OBJECT
 public:
     explicit SerialPort(QObject* parent = nullptr);
     ~SerialPort() override;
 
-    // Opens the device with the line settings. On failure returns false and
-    // openError() holds the reason; the port stays closed.
-    bool open(const QString& setting);
-    bool isOpen() const;
+    // Opens the device with the line settings; the port stays closed on failure.
+    bool open(const QString& setting) override;
+    bool isOpen() const override;
     // Lines asserted right after every open; false where the device has none (a
     // pseudo-terminal), which is no reason to fail the exchange.
-    void setCablePower(CablePower power) { power_ = power; }
+    void setCablePower(CablePower power) override { power_ = power; }
     bool cablePowerApplied() const { return powerApplied_; }
-    void close();
-    QString deviceName() const { return device_; }
-    QSerialPort::SerialPortError openError() const { return openError_; }
-    QString openFailureText(bool isEnglish) const;
+    void close() override;
+    QString deviceName() const override { return device_; }
+    QSerialPort::SerialPortError openError() const override { return openError_; }
+    QString openFailureText(bool isEnglish) const override;
 
-    bool send(const QByteArray& bytes);
-    bool send(const std::vector<std::uint8_t>& bytes);
+    using LinkPort::send;
+    bool send(const QByteArray& bytes) override;
 
-    // 0 turns notifications off. Arming a threshold that the buffered bytes
-    // already meet notifies on the next event-loop pass, not inside this call.
-    void setReceiveThreshold(int bytes);
-    int receiveThreshold() const { return threshold_; }
-    int bytesBuffered() const;
-    QByteArray readAll();
-    void discardInput();
-
-signals:
-    // Every buffered byte, at least receiveThreshold() of them.
-    void received(const QByteArray& bytes);
+    void setReceiveThreshold(int bytes) override;
+    int receiveThreshold() const override { return threshold_; }
+    int bytesBuffered() const override;
+    QByteArray readAll() override;
+    void discardInput() override;
 
 private:
     void deliverIfReady();

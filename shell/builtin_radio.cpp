@@ -3,16 +3,14 @@
 #include "channels/channel_record.h"
 #include "core/model_band.h"
 #include "shell/data_store.h"
-#include "sim/pty_simulator.h"
 #include "sim/sample_memory.h"
+#include "sim/simulated_port.h"
 
 namespace baldo7 {
 
 BuiltInRadio::BuiltInRadio(QString programFolder) : folder_(std::move(programFolder)) {}
 
-BuiltInRadio::~BuiltInRadio() {
-    if (sim_) sim_->stop();
-}
+BuiltInRadio::~BuiltInRadio() = default;
 
 void FillSampleChannels(RadioImage& image, int low, int high) {
     // Offsets in kHz from the band's lower edge, and the tones that go with them.
@@ -44,26 +42,23 @@ void FillSampleChannels(RadioImage& image, int low, int high) {
     }
 }
 
-QString BuiltInRadio::devicePath(QString* error) {
-    if (sim_ && sim_->running()) return QString::fromStdString(sim_->devicePath());
-    Document doc;
-    sim::Memory memory{};
+sim::RadioSimulator& BuiltInRadio::radio() {
+    if (radio_) return *radio_;
+    radio_ = std::make_unique<sim::RadioSimulator>();
+    sim::Memory& memory = radio_->memory();
     memory.fill(0xFF);
+    Document doc;
     if (LoadTemplate(doc, folder_).ok()) {
         FillSampleChannels(doc.radioImage, doc.BandLowMHz, doc.BandHighMHz);
         std::copy(doc.radioImage.begin(), doc.radioImage.end(), memory.begin());
     }
     sim::fillSampleServiceData(memory);
     sim::fillSampleTuneData(memory);
-    sim_ = std::make_unique<sim::PtySimulator>();
-    sim_->setMemory(memory);
-    std::string why;
-    if (!sim_->start(&why)) {
-        sim_.reset();
-        if (error) *error = QString::fromStdString(why);
-        return QString();
-    }
-    return QString::fromStdString(sim_->devicePath());
+    return *radio_;
+}
+
+std::unique_ptr<LinkPort> BuiltInRadio::makePort() {
+    return std::make_unique<sim::SimulatedPort>(radio());
 }
 
 }  // namespace baldo7

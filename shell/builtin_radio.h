@@ -1,7 +1,7 @@
-// The built-in simulated radio: the simulator engine answering on a pseudo-terminal
-// inside this program, so Read and Write work on a machine with no radio. It starts
-// on first use and keeps its memory for the whole run, so what is written can be
-// read back.
+// The built-in simulated radio: the simulator engine inside this program, on a port
+// of its own paced like the cable, so Read and Write work on a machine with no radio
+// and no pseudo-terminals. It starts on first use and keeps its memory for the whole
+// run, so what is written can be read back.
 #pragma once
 
 #include <QString>
@@ -13,8 +13,9 @@
 
 namespace baldo7 {
 
+class LinkPort;
 namespace sim {
-class PtySimulator;
+class RadioSimulator;
 }
 
 class BuiltInRadio {
@@ -24,13 +25,13 @@ public:
     explicit BuiltInRadio(QString programFolder);
     ~BuiltInRadio();
 
-    // The device to open; "" with `error` set when the pseudo-terminal cannot be made.
-    QString devicePath(QString* error = nullptr);
-    sim::PtySimulator* simulator() { return sim_.get(); }
+    // A port onto the radio for one exchange.
+    std::unique_ptr<LinkPort> makePort();
+    sim::RadioSimulator& radio();
 
 private:
     QString folder_;
-    std::unique_ptr<sim::PtySimulator> sim_;
+    std::unique_ptr<sim::RadioSimulator> radio_;
 };
 
 // Sample channels for the built-in radio, inside the band of the image's model.

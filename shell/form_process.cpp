@@ -22,7 +22,8 @@ constexpr int kProgressScale = 1000;
 }
 
 FormProcess::FormProcess(Document& doc, MessageService& messages, const QString& portSetting,
-                         std::function<void()> afterRead, QWidget* parent)
+                         std::unique_ptr<LinkPort> port, std::function<void()> afterRead,
+                         QWidget* parent)
     : QDialog(parent),
       doc_(doc),
       messages_(messages),
@@ -33,7 +34,8 @@ FormProcess::FormProcess(Document& doc, MessageService& messages, const QString&
     using namespace link_texts;
 
     // Load: the engine is made with the window, which clears TransferOK.
-    host_ = new QtExchangeHost(doc_, portSetting, this);
+    host_ = port ? new QtExchangeHost(doc_, std::move(port), portSetting, this)
+                 : new QtExchangeHost(doc_, portSetting, this);
     host_->setAnswerer([this](LinkQuestion q, const QString& text) {
         const bool retry = q == LinkQuestion::Retry;
         return messages_.show(retry ? MsgIcon::Error : MsgIcon::Warning, appTitle(), text,

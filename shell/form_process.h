@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <functional>
+#include <memory>
 
 #include "core/document.h"
 #include "shell/message_service.h"
@@ -18,15 +19,18 @@ class QPushButton;
 
 namespace baldo7 {
 
+class LinkPort;
 class QtExchangeHost;
 
 class FormProcess : public QDialog {
     Q_OBJECT
 public:
     // ReadMode and at most one range flag are set by the caller. `afterRead` runs
-    // when a read has completed (the editors decode the new image).
+    // when a read has completed (the editors decode the new image). Without `port`
+    // the serial port the setting names is used.
     FormProcess(Document& doc, MessageService& messages, const QString& portSetting,
-                std::function<void()> afterRead, QWidget* parent = nullptr);
+                std::unique_ptr<LinkPort> port, std::function<void()> afterRead,
+                QWidget* parent = nullptr);
     ~FormProcess() override;
 
     QProgressBar* ProgressBar1;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "link/exchange_qt_host.h"
+#include "link/link_port.h"
 #include "shell/builtin_radio.h"
 #include "shell/form_com_port.h"
 #include "shell/form_process.h"
@@ -27,27 +28,12 @@
 
 namespace baldo7 {
 
-namespace {
-constexpr BiText kSimulatorFailed{"The built-in simulated radio could not start:\n%1",
-                                  "内置模拟对讲机无法启动：\n%1"};
-}
-
 void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio) {
     Document& doc = main.document();
-    QString port = PortSetting(doc);
-    if (IsSimulatedPort(port)) {
-        QString error;
-        port = radio.devicePath(&error);
-        if (port.isEmpty()) {
-            main.messages().show(MsgIcon::Error, appTitle(),
-                                 uiText(kSimulatorFailed, doc.IsEnglish).arg(error));
-            doc.ReadMode = doc.TuneMode = doc.LocalMessageMode = doc.SpecialMode = doc.StunDieMode =
-                false;
-            return;
-        }
-    }
+    const QString port = PortSetting(doc);
     FormProcess window(
-        doc, main.messages(), port, [&main] { main.editorsDecodeNewImage(); }, &main);
+        doc, main.messages(), port, IsSimulatedPort(port) ? radio.makePort() : nullptr,
+        [&main] { main.editorsDecodeNewImage(); }, &main);
     window.exchangeHost()->setCablePower(parseCablePower(ReadCablePower(main.settings())));
     window.exec();
 }

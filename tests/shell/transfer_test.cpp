@@ -150,7 +150,8 @@ private slots:
         QVERIFY(!doc->ReadMode);
     }
 
-    // The chooser always offers the built-in radio, which a fresh user can read at once.
+    // The chooser always offers the built-in radio, which a fresh user can read at once,
+    // and write to: it runs inside the program, on no pseudo-terminal.
     void theBuiltInRadioCanBeChosenAndRead() {
         start("1");
         onModal([](QWidget* w) {
@@ -164,11 +165,31 @@ private slots:
         QCOMPARE(settings->value("ComPort").toString(), QString("simulated-radio"));
         QCOMPARE(win->findChild<QLabel*>("Panel2")->text(), QString("Simulated radio"));
 
-        pressOnTransferWindow("CommandRead");
+        QString label;
+        pressOnTransferWindow("CommandRead", &label);
         win->MenuRead_Click();
         QVERIFY(doc->TransferOK);
+        QCOMPARE(label, QString("Complete:100%"));
         QVERIFY(!grid()->cellText(1, FormChannelInformation::kColRx).isEmpty());
         QVERIFY(ChannelInUse(doc->radioImage, 1));
+
+        // What is written stays in the radio for the run and reads back.
+        const FrequencyBytes written =
+            UnitsToBytes(std::int64_t(doc->BandLowMHz) * kUnitsPerMHz + 1234 * 100);
+        SetRxFrequency(doc->radioImage, 3, written);
+        const RadioImage sent = doc->radioImage;
+        win->activateWindow();
+        pressOnTransferWindow("CommandWrite", &label);
+        win->MenuWrite_Click();
+        QVERIFY(doc->TransferOK);
+        QCOMPARE(label, QString("Complete:100%"));
+        ClearChannel(doc->radioImage, 3);
+        win->activateWindow();
+        pressOnTransferWindow("CommandRead", &label);
+        win->MenuRead_Click();
+        QVERIFY(doc->TransferOK);
+        QVERIFY(RxFrequencyBytes(doc->radioImage, 3) == written);
+        QVERIFY(std::equal(sent.begin(), sent.begin() + 0x300, doc->radioImage.begin()));
     }
 
     // The frame's rules with the real editors: their Close buttons, their own Window
