@@ -184,6 +184,10 @@ private slots:
         QVERIFY(doc->TransferOK);
         QCOMPARE(label, QString("Complete:100%"));
         ClearChannel(doc->radioImage, 3);
+        // The image read is unsaved: reading over it asks first.
+        messages.setAnswerer([](const Message& m) {
+            return m.buttons == MsgButtons::SaveDiscardCancel ? MsgAnswer::Discard : MsgAnswer::Ok;
+        });
         win->activateWindow();
         pressOnTransferWindow("CommandRead", &label);
         win->MenuRead_Click();
