@@ -252,6 +252,7 @@ MDIFormMain::MDIFormMain(Document& doc, ShellServices services, ShellParts parts
         refreshModifiedMark();
     };
     setAcceptDrops(true);
+    backupFolder_ = services.backupFolder.isEmpty() ? DefaultBackupFolder() : services.backupFolder;
 
     area_ = new QMdiArea;
     area_->setObjectName(QStringLiteral("MDIClient"));
@@ -393,6 +394,25 @@ void MDIFormMain::fillRecentMenu() {
         a->setObjectName(QStringLiteral("RecentFile%1").arg(i + 1));
         connect(a, &QAction::triggered, this, [this, path] { openFile(path); });
     }
+}
+
+bool MDIFormMain::backUp(BackupKind kind, bool askToGoOn) {
+    if (!settings_->value(QStringLiteral("Backups"), true).toBool()) return true;
+    const QDateTime now = QDateTime::currentDateTime();
+    QString error;
+    if (!WriteBackup(doc_, backupFolder_, kind, now, &error).isEmpty()) {
+        PruneBackups(backupFolder_, now);
+        return true;
+    }
+    const QString where = QDir::toNativeSeparators(backupFolder_) + QStringLiteral("\n") + error;
+    if (!askToGoOn) {
+        messages_->show(MsgIcon::Warning, appTitle(),
+                        uiText(shelltexts::kBackupFailed, doc_.IsEnglish).arg(where));
+        return false;
+    }
+    return messages_->show(MsgIcon::Warning, appTitle(),
+                           uiText(shelltexts::kBackupGoOn, doc_.IsEnglish).arg(where),
+                           MsgButtons::OkCancel) == MsgAnswer::Ok;
 }
 
 void MDIFormMain::refreshModifiedMark() {
@@ -1178,12 +1198,17 @@ void MDIFormMain::MenuRead_Click() {
     doc_.ReadMode = true;
     doc_.TransferOK = false;
     if (parts_.showProcess) parts_.showProcess(*this);
-    if (doc_.TransferOK) startFreshHistory();
+    if (doc_.TransferOK) {
+        startFreshHistory();
+        backUp(BackupKind::Read, false);
+    }
     refreshPanels();
 }
 
 void MDIFormMain::MenuWrite_Click() {
     commitGrid();
+    doc_.commitChange();
+    if (!backUp(BackupKind::BeforeWrite, true)) return;
     doc_.ReadMode = false;
     doc_.TransferOK = false;
     if (parts_.showProcess) parts_.showProcess(*this);

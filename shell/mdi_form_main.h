@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "core/document.h"
+#include "shell/backups.h"
 #include "shell/channel_csv_commands.h"
 #include "shell/editor_host.h"
 #include "shell/file_commands.h"
@@ -40,6 +41,7 @@ struct ShellServices {
     FileChooser* files = nullptr;        // null: real file dialogs
     QString programFolder;               // Init.dat and help/; empty: beside the executable
     bool serviceMode = false;            // --service: the service configuration for this run
+    QString backupFolder;                // empty: AppDataLocation/backups
 };
 
 class MDIFormMain : public QMainWindow, public EditorHost {
@@ -161,6 +163,9 @@ private:
     void fileTaken(const QString& path);
     void fillRecentMenu();
     void refreshModifiedMark();
+    // Saves the document as a backup when the Backups setting is on; false when
+    // that failed (the message has been shown).
+    bool backUp(BackupKind kind, bool askToGoOn);
     bool serviceRowShown(const char* form) const;
 
     Document& doc_;
@@ -214,6 +219,7 @@ private:
     QUndoStack* undoStack_ = nullptr;
     QMenu* MenuRecent = nullptr;
     QStringList recent_;
+    QString backupFolder_;
 };
 
 }  // namespace baldo7

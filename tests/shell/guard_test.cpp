@@ -2,6 +2,7 @@
 // "Save changes to NAME?" when there are changes, in place of the action's own
 // question, and Save, Discard and Cancel each do what they say.
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,6 +14,7 @@
 #include <QUrl>
 
 #include "channels/form_channel_information.h"
+#include "shell/backups.h"
 #include "shell/data_store.h"
 #include "shell/mdi_form_main.h"
 #include "shell/recent_files.h"
@@ -29,11 +31,15 @@ class GuardTest : public QObject, public shelltest::MainWindowRig {
     Q_OBJECT
     QTemporaryDir tmp;
     int transfers = 0;
+    std::function<void()> transfer;  // what the stand-in transfer window does
 
     void start() {
         ShellParts parts = StandardShellParts();
         transfers = 0;
-        parts.showProcess = [this](MDIFormMain&) { ++transfers; };
+        parts.showProcess = [this](MDIFormMain&) {
+            ++transfers;
+            if (transfer) transfer();
+        };
         MainWindowRig::start(tmp.filePath("baldo7.ini"), true, "4", std::move(parts));
     }
     Grid* grid() { return static_cast<Grid*>(win->editorWidget(EditorWindow::ChannelInformation)); }
@@ -221,6 +227,70 @@ private slots:
         QCOMPARE(messages.shown[0].text, QString("Error file！"));
         QVERIFY(grid()->cellText(1, Grid::kColRx).isEmpty());
         QCOMPARE(doc->CurrentFileName, std::string("new.rdat"));
+    }
+
+    void backupsAfterAReadAndBeforeAWrite() {
+        start();
+        const QString folder = backups.filePath("backups");
+        transfer = [this] {
+            if (doc->ReadMode) doc->radioImage[16] = 0x42;  // what the radio held
+            doc->TransferOK = true;
+        };
+        action("MenuRead")->trigger();
+        QStringList files = QDir(folder).entryList({"*_read.rdat"});
+        QCOMPARE(files.size(), 1);
+        Document read;
+        QVERIFY(LoadDataFile(read, QDir(folder).filePath(files[0])).ok());
+        QCOMPARE(read.radioImage[16], std::uint8_t(0x42));
+
+        enterRx(2, "146");
+        const RadioImage edited = doc->radioImage;
+        action("MenuWrite")->trigger();
+        QCOMPARE(transfers, 2);
+        files = QDir(folder).entryList({"*_before-write.rdat"});
+        QCOMPARE(files.size(), 1);
+        Document before;
+        QVERIFY(LoadDataFile(before, QDir(folder).filePath(files[0])).ok());
+        QVERIFY(before.radioImage == edited);
+        QVERIFY(!doc->isModified());  // written
+        transfer = nullptr;
+    }
+
+    void aFailedBackupIsReportedAndTheWriteWaitsForTheUser() {
+        start();
+        QDir(backups.filePath("backups")).removeRecursively();
+        QFile blocker(backups.filePath("backups"));  // a file where the folder should be
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        transfer = [this] { doc->TransferOK = true; };
+        messages.setAnswerer([](const Message&) { return MsgAnswer::Cancel; });
+        action("MenuWrite")->trigger();
+        QCOMPARE(transfers, 0);
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(messages.shown[0].text.startsWith("The backup could not be saved:"));
+        QCOMPARE(messages.shown[0].buttons, MsgButtons::OkCancel);
+        messages.setAnswerer([](const Message&) { return MsgAnswer::Ok; });
+        action("MenuWrite")->trigger();
+        QCOMPARE(transfers, 1);
+        QVERIFY(blocker.remove());
+        transfer = nullptr;
+    }
+
+    void backupsOlderThanAYearArePruned() {
+        QTemporaryDir dir;
+        const QDateTime now(QDate(2026, 12, 8), QTime(10, 0));
+        const QStringList names = {
+            BackupFileName(now.addDays(-366), "UHF", BackupKind::Read),
+            BackupFileName(now.addDays(-365), "UHF", BackupKind::BeforeWrite),
+            BackupFileName(now.addDays(-1), "VHF", BackupKind::Read), "2020-01-01_keep.rdat"};
+        for (const QString& name : names) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QCOMPARE(names[0], QString("2025-12-07_100000_UHF_read.rdat"));
+        QCOMPARE(PruneBackups(dir.path(), now), 1);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+        QVERIFY(!QFile::exists(dir.filePath(names[0])));
     }
 
     void geometryAndFolderAreRememberedAcrossRuns() {

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -43,6 +44,7 @@ struct MainWindowRig {
     std::unique_ptr<MDIFormMain> win;
     ScriptedMessageService messages;
     ScriptedFileChooser chooser;
+    QTemporaryDir backups;  // never the user's own backup folder
 
     // A fresh document and window; `port` is the stored ComPort text, `serviceSetting`
     // the stored ServiceMode text (none when null), `serviceFlag` the --service option.
@@ -65,6 +67,7 @@ struct MainWindowRig {
         services.files = &chooser;
         services.programFolder = binFolder();
         services.serviceMode = serviceFlag;
+        services.backupFolder = backups.filePath(QStringLiteral("backups"));
         win = std::make_unique<MDIFormMain>(*doc, services, std::move(parts));
         QVERIFY(win->startUp());
         win->show();
