@@ -1,18 +1,25 @@
 // baldo7ctl read / write: one programming exchange over a serial port, the same
 // engine the transfer window runs. Questions are answered by the options: the band
 // question by --yes, the retry question by --retries.
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTextStream>
 #include <cmath>
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/verb_parser.h"
 #include "core/model_band.h"
 #include "link/exchange_qt_host.h"
+#include "link/serial_trace.h"
 #include "shell/data_store.h"
 
 #ifdef Q_OS_WIN
@@ -100,6 +107,8 @@ private:
 
 struct LinkOptions {
     QString port;
+    QStringList ports;  // every --port given; several only for a fleet write
+    QString trace;
     int retries = 0;
     bool yes = false;
     bool quiet = false;
@@ -119,68 +128,248 @@ QString portFailureText(const QString& setting, const LinkPort& port) {
     return text;
 }
 
+// One exchange on one port: its host, the answers the options give, its trace, and
+// what its end means for the exit code. Several run side by side in one event loop.
+class LinkRun {
+public:
+    LinkRun(Document& doc, const LinkOptions& opt, const QString& port, const QString& verb,
+            const QString& tracePath)
+        : doc_(doc), opt_(opt), port_(port), verb_(verb), host_(doc, port) {
+        doc_.IsEnglish = true;
+        host_.setFinishDelay(0);
+        host_.setCablePower(opt.power);
+        if (!tracePath.isEmpty()) {
+            QString what = doc.ReadMode ? "read" : "write";
+            const TransferRange r = SelectTransferRange(doc, doc.ReadMode);
+            what += QString(", 0x%1-0x%2")
+                        .arg(r.first, 4, 16, QChar('0'))
+                        .arg(r.end - 1, 4, 16, QChar('0'))
+                        .toUpper()
+                        .replace("0X", "0x");
+            trace_ = std::make_unique<SerialTrace>(
+                tracePath, "baldo7ctl " + QCoreApplication::applicationVersion(), port, what);
+            host_.setObserver(trace_.get());
+        }
+        retriesLeft_ = opt.retries;
+        host_.setAnswerer([this](LinkQuestion question, const QString&) {
+            if (question == LinkQuestion::BandDifferent) return opt_.yes;
+            if (retriesLeft_ <= 0) return false;
+            --retriesLeft_;
+            if (note)
+                note(QString("%1: the radio did not answer as expected; retrying (%2 of %3)")
+                         .arg(verb_)
+                         .arg(opt_.retries - retriesLeft_)
+                         .arg(opt_.retries));
+            return true;
+        });
+        QObject::connect(&host_, &QtExchangeHost::radioSilent, [this] {
+            if (toldWaiting_ || !note) return;
+            toldWaiting_ = true;
+            note(QString("%1: waiting for the radio on %2…").arg(verb_, port_));
+        });
+        QObject::connect(&host_, &QtExchangeHost::progressChanged,
+                         [this](double f, const QString& label) {
+                             if (progress) progress(f, label);
+                         });
+    }
+
+    std::function<void(double, const QString&)> progress;
+    std::function<void(const QString&)> note;
+
+    QtExchangeHost& host() { return host_; }
+    bool traceOpen() const { return !trace_ || trace_->isOpen(); }
+    QString traceError() const {
+        return trace_ ? trace_->path() + ": " + trace_->errorString() : QString();
+    }
+    void start() {
+        clock_.start();
+        host_.start();
+    }
+    bool finished() const { return host_.isFinished(); }
+    double seconds() const { return clock_.elapsed() / 1000.0; }
+    // The radio's model from its identification reply, empty before it came.
+    QString radioModel() const {
+        const Bytes& id = host_.engine().identification();
+        if (id.size() < 2) return {};
+        return id[1] == wire::kVhfDigit ? "VHF" : "UHF";
+    }
+
+    // The exit code of a failure, with its message; nothing when it ended with TransferOK.
+    std::optional<int> failure(QString* message) const {
+        switch (host_.result().outcome) {
+            case ExchangeOutcome::Done:
+                return std::nullopt;
+            case ExchangeOutcome::PortFailed:
+                *message = verb_ + ": " + portFailureText(port_, host_.port());
+                return kExitPort;
+            case ExchangeOutcome::BandDeclined: {
+                // Asked only when one side is VHF and the other is not.
+                const Model ours = ModelOfImage(doc_.radioImage);
+                const char* radio = ModelText(ours == Model::VHF ? Model::UHF : Model::VHF);
+                *message = QString(
+                               "%1: the radio is %2 but %3 is %4; nothing was written "
+                               "(give --yes to overwrite)")
+                               .arg(verb_, radio, opt_.dataName, ModelText(ours));
+                return kExitBandDeclined;
+            }
+            case ExchangeOutcome::Cancelled:
+            case ExchangeOutcome::Aborted:
+                break;
+        }
+        QString after;
+        if (opt_.retries > 0)
+            after = QString(" (after %1 %2)")
+                        .arg(opt_.retries)
+                        .arg(opt_.retries == 1 ? "retry" : "retries");
+        *message = verb_ + ": the link failed: no answer or a wrong answer from the radio" + after;
+        return kExitLink;
+    }
+
+private:
+    Document& doc_;
+    const LinkOptions& opt_;
+    QString port_;
+    QString verb_;
+    QtExchangeHost host_;
+    std::unique_ptr<SerialTrace> trace_;
+    int retriesLeft_ = 0;
+    bool toldWaiting_ = false;
+    QElapsedTimer clock_;
+};
+
 // Runs the exchange the document's flags describe; returns the exit code of a
 // failure, nothing when it ended with TransferOK.
 std::optional<int> runExchange(Document& doc, const LinkOptions& opt, const QString& verb) {
-    doc.IsEnglish = true;
-    const bool reading = doc.ReadMode;
-    ProgressPrinter progress(opt.quiet, reading ? "Reading" : "Writing");
-    QtExchangeHost host(doc, opt.port);
-    host.setFinishDelay(0);
-    host.setCablePower(opt.power);
-    int retriesLeft = opt.retries;
-    host.setAnswerer([&](LinkQuestion question, const QString&) {
-        if (question == LinkQuestion::BandDifferent) {
-            return opt.yes;
-        }
-        if (retriesLeft <= 0) return false;
-        --retriesLeft;
-        progress.note(QString("%1: the radio did not answer as expected; retrying (%2 of %3)")
-                          .arg(verb)
-                          .arg(opt.retries - retriesLeft)
-                          .arg(opt.retries));
-        return true;
-    });
-    bool toldWaiting = false;
-    QObject::connect(&host, &QtExchangeHost::radioSilent, [&] {
-        if (toldWaiting) return;
-        toldWaiting = true;
-        progress.note(QString("%1: waiting for the radio on %2…").arg(verb, opt.port));
-    });
-    QObject::connect(&host, &QtExchangeHost::progressChanged,
-                     [&progress](double f, const QString& label) { progress.show(f, label); });
-    QEventLoop loop;
-    QObject::connect(&host, &QtExchangeHost::exchangeFinished, &loop, &QEventLoop::quit,
-                     Qt::QueuedConnection);
-    host.start();
-    if (!host.isFinished()) loop.exec();
-    progress.end();
-
-    switch (host.result().outcome) {
-        case ExchangeOutcome::Done:
-            return std::nullopt;
-        case ExchangeOutcome::PortFailed:
-            printError(verb + ": " + portFailureText(opt.port, host.port()));
-            return kExitPort;
-        case ExchangeOutcome::BandDeclined: {
-            // Asked only when one side is VHF and the other is not.
-            const Model ours = ModelOfImage(doc.radioImage);
-            const char* radio = ModelText(ours == Model::VHF ? Model::UHF : Model::VHF);
-            printError(QString("%1: the radio is %2 but %3 is %4; nothing was written "
-                               "(give --yes to overwrite)")
-                           .arg(verb, radio, opt.dataName, ModelText(ours)));
-            return kExitBandDeclined;
-        }
-        case ExchangeOutcome::Cancelled:
-        case ExchangeOutcome::Aborted:
-            break;
+    ProgressPrinter progress(opt.quiet, doc.ReadMode ? "Reading" : "Writing");
+    LinkRun run(doc, opt, opt.port, verb, opt.trace);
+    if (!run.traceOpen()) {
+        printError(verb + ": cannot write the trace " + run.traceError());
+        return kExitFile;
     }
-    QString after;
-    if (opt.retries > 0)
-        after =
-            QString(" (after %1 %2)").arg(opt.retries).arg(opt.retries == 1 ? "retry" : "retries");
-    printError(verb + ": the link failed: no answer or a wrong answer from the radio" + after);
-    return kExitLink;
+    run.progress = [&progress](double f, const QString& label) { progress.show(f, label); };
+    run.note = [&progress](const QString& text) { progress.note(text); };
+    QEventLoop loop;
+    QObject::connect(&run.host(), &QtExchangeHost::exchangeFinished, &loop, &QEventLoop::quit,
+                     Qt::QueuedConnection);
+    run.start();
+    if (!run.finished()) loop.exec();
+    progress.end();
+    QString message;
+    const std::optional<int> failed = run.failure(&message);
+    if (failed) printError(message);
+    return failed;
+}
+
+// The trace file of one radio of several: FILE with the port's device name before
+// its extension.
+QString fleetTracePath(const QString& trace, const QString& port) {
+    if (trace.isEmpty()) return {};
+    QString tag = resolveSerialPortName(port);
+    if (tag.startsWith("/dev/")) tag = tag.mid(5);
+    tag.replace(QRegularExpression("[^A-Za-z0-9_.-]"), "_");
+    const QFileInfo f(trace);
+    const QString suffix = f.suffix().isEmpty() ? QString() : "." + f.suffix();
+    return f.dir().filePath(f.completeBaseName() + "-" + tag + suffix);
+}
+
+// The same file into every radio at once, one exchange per port in this one event
+// loop; a radio that fails never stops the others. Progress: one line per port (on
+// a terminal, redrawn in place). Result: a table on stdout; exit code 0 when every
+// radio took the file, else the highest exit code of the failures.
+int runFleetWrite(const Document& file, const LinkOptions& opt) {
+    const int n = static_cast<int>(opt.ports.size());
+    std::vector<std::unique_ptr<Document>> docs;
+    std::vector<std::unique_ptr<LinkRun>> runs;
+    const bool tty = !opt.quiet && isatty(fileno(stderr)) != 0;
+    QStringList lines(n);
+    int width = 0;
+    for (const QString& port : opt.ports) width = std::max(width, static_cast<int>(port.size()));
+    bool drawn = false;
+    auto draw = [&] {
+        if (!tty) return;
+        if (drawn) std::fprintf(stderr, "\x1b[%dA", n);
+        for (const QString& line : lines)
+            std::fprintf(stderr, "\r\x1b[K%s\n", line.toUtf8().constData());
+        std::fflush(stderr);
+        drawn = true;
+    };
+    int running = 0;
+    QEventLoop loop;
+    for (int i = 0; i < n; ++i) {
+        const QString port = opt.ports[i];
+        // Each radio its own copy: an exchange changes its document (VOX, flags).
+        docs.push_back(std::make_unique<Document>(file));
+        Document& doc = *docs.back();
+        auto run = std::make_unique<LinkRun>(doc, opt, port, "write " + port,
+                                             fleetTracePath(opt.trace, port));
+        if (!run->traceOpen()) {
+            printError("write: cannot write the trace " + run->traceError());
+            return kExitFile;
+        }
+        LinkRun* r = run.get();
+        const QString name = port.leftJustified(width);
+        lines[i] = name + "  waiting";
+        r->progress = [&, i, name](double f, const QString&) {
+            const QString line = name + "  " + QString("%1%").arg(std::lround(f * 100.0), 3);
+            if (line == lines[i]) return;
+            lines[i] = line;
+            if (tty)
+                draw();
+            else if (!opt.quiet)
+                std::fprintf(stderr, "%s\n", line.simplified().toUtf8().constData());
+        };
+        r->note = [&, i, name](const QString& text) {
+            if (opt.quiet) return;
+            if (!tty) {
+                std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+                return;
+            }
+            lines[i] = name + "  " + text.section(": ", 1);
+            draw();
+        };
+        QObject::connect(
+            &r->host(), &QtExchangeHost::exchangeFinished, &loop,
+            [&, i, name, r] {
+                QString message;
+                lines[i] =
+                    name + "  " + (r->failure(&message) ? QString("failed") : QString("done"));
+                draw();
+                if (--running == 0) loop.quit();
+            },
+            Qt::QueuedConnection);
+        // A pause at one radio's end must not hold the others up.
+        r->host().setPauseRunsEvents(true);
+        runs.push_back(std::move(run));
+    }
+    draw();
+    for (auto& r : runs) {
+        ++running;
+        r->start();
+    }
+    if (running > 0) loop.exec();
+
+    int exitCode = kExitOk;
+    QTextStream out(stdout);
+    out << QString("PORT").leftJustified(width) << "  OUTCOME       MODEL  SECONDS  VERIFIED\n";
+    // Radios that failed say why on stderr, one line each, before the table's rows.
+    for (int i = 0; i < n; ++i) {
+        LinkRun& r = *runs[i];
+        QString message;
+        const std::optional<int> failed = r.failure(&message);
+        if (failed) {
+            printError(message);
+            exitCode = std::max(exitCode, *failed);
+        }
+        const QString outcome = !failed                        ? QString("written")
+                                : *failed == kExitPort         ? QString("port failed")
+                                : *failed == kExitBandDeclined ? QString("band differs")
+                                                               : QString("link failed");
+        const QString model = r.radioModel().isEmpty() ? QString("-") : r.radioModel();
+        out << opt.ports[i].leftJustified(width) << "  " << outcome.leftJustified(12) << "  "
+            << model.leftJustified(5) << "  "
+            << QString::number(r.seconds(), 'f', 2).rightJustified(7) << "  no\n";
+    }
+    return exitCode;
 }
 
 // The options both verbs share; returns an exit code when parsing stops the run.
@@ -193,6 +382,9 @@ std::optional<int> parseLinkOptions(VerbParser& verb, const QStringList& args, L
         return kExitUsage;
     }
     opt.port = p.value("port").trimmed();
+    for (const QString& port : p.values("port"))
+        if (!port.trimmed().isEmpty()) opt.ports << port.trimmed();
+    opt.trace = p.value("trace");
     opt.quiet = p.isSet("quiet");
     opt.power.dtr = p.isSet("dtr");
     opt.power.rts = p.isSet("rts");
@@ -220,6 +412,7 @@ void addLinkOptions(QCommandLineParser& p, const QString& ranges) {
         {"range", "Move this range instead of the data file's image: " + ranges + ".", "RANGE"});
     p.addOption({"retries", "Answer the retry question Retry this many times (default 0).", "N"});
     p.addOption({{"q", "quiet"}, "No progress on stderr."});
+    p.addOption({"trace", "Write a serial trace of the exchange to FILE (docs/trace.md).", "FILE"});
     p.addOption({"dtr", "Assert DTR while the port is open (cables powered from it)."});
     p.addOption({"rts", "Assert RTS while the port is open (cables powered from it)."});
 }
@@ -246,6 +439,10 @@ int runRead(const QStringList& args) {
     LinkOptions opt;
     std::optional<RangeKind> range;
     if (auto stop = parseLinkOptions(verb, args, opt, range, "read")) return *stop;
+    if (opt.ports.size() > 1) {
+        printError("read: give one --port (several are for write)");
+        return kExitUsage;
+    }
     if (!p.isSet("output") || !p.positionalArguments().isEmpty()) {
         printError("read: give the output file with -o FILE and nothing else");
         return kExitUsage;
@@ -342,6 +539,7 @@ int runWrite(const QStringList& args) {
             memory.set(a, bytes[static_cast<std::size_t>(a - offset)]);
         memory.commitTo(doc);
     }
+    if (opt.ports.size() > 1) return runFleetWrite(doc, opt);
     if (auto failed = runExchange(doc, opt, "write")) return *failed;
     QTextStream(stdout) << "Write Data OK\n";
     return kExitOk;

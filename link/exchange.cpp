@@ -140,6 +140,7 @@ void Exchange::collectIdentification(const Bytes& bytes) {
 }
 
 void Exchange::identificationReply(const Bytes& reply) {
+    identification_ = reply;
     s_.LinkState = 3;
     std::uint8_t answer = wire::kAck;
     if (!readMode_) {

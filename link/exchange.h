@@ -114,6 +114,8 @@ public:
     bool readMode() const { return readMode_; }
     bool finished() const { return finished_; }
     const TransferRange& range() const { return range_; }
+    // The radio's 8-byte identification reply once it came, else empty.
+    const Bytes& identification() const { return identification_; }
 
 private:
     void StartLink(bool retry);
@@ -157,6 +159,7 @@ private:
     bool restarted_ = false;
     // A read lands here and replaces the document's memory only with TransferOK.
     RadioMemory staged_;
+    Bytes identification_;
 };
 
 }  // namespace baldo7

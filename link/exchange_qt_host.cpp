@@ -1,5 +1,6 @@
 #include "link/exchange_qt_host.h"
 
+#include <QEventLoop>
 #include <QThread>
 
 namespace baldo7 {
@@ -12,8 +13,17 @@ QtExchangeHost::QtExchangeHost(Document& doc, std::unique_ptr<LinkPort> port,
     : QObject(parent), doc_(doc), portSetting_(portSetting), port_(std::move(port)) {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, [this] { engine_->onTimer(); });
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        if (pausing_) return;
+        const ExchangeState& s = engine_->state();
+        // The engine's own rule for a tick that is a missing answer.
+        if (observer_ && s.AwaitingReply && !s.LinkDone && !s.DialogShown && s.LinkState > 0)
+            observer_->timedOut(s.LinkState, timerMs_);
+        engine_->onTimer();
+    });
     connect(port_.get(), &LinkPort::received, this, [this](const QByteArray& bytes) {
+        if (observer_) observer_->bytesReceived(bytes);
+        if (pausing_) return;
         engine_->onBytesReceived(Bytes(bytes.begin(), bytes.end()));
     });
     engine_ = std::make_unique<Exchange>(doc_, static_cast<ExchangeHost&>(*this));
@@ -33,20 +43,45 @@ void QtExchangeHost::cancel() {
 }
 
 bool QtExchangeHost::openPort() {
-    return port_->open(portSetting_);
+    const bool ok = port_->open(portSetting_);
+    if (observer_) {
+        QString detail;
+        if (!ok) {
+            detail = serialPortDiagnosis(port_->deviceName(), port_->openError(), true);
+        } else {
+            detail = QStringLiteral("9600,N,8,1");
+            const QString power = cablePowerText(power_);
+            const auto* serial = qobject_cast<const SerialPort*>(port_.get());
+            if (!power.isEmpty())
+                detail += QStringLiteral(", %1 asserted%2")
+                              .arg(power, !serial || serial->cablePowerApplied()
+                                              ? QString()
+                                              : QStringLiteral(" (the device has no such line)"));
+        }
+        observer_->portOpened(port_->deviceName(), ok, detail);
+    }
+    return ok;
 }
 
 void QtExchangeHost::closePort() {
+    if (observer_ && port_->isOpen()) observer_->portClosed();
     port_->close();
 }
 
 void QtExchangeHost::send(const Bytes& bytes) {
+    const QByteArray out(reinterpret_cast<const char*>(bytes.data()),
+                         static_cast<qsizetype>(bytes.size()));
+    if (observer_) observer_->bytesSent(out);
     // A failed write shows up as a missing answer: the engine's timeout handles it.
-    port_->send(bytes);
+    port_->send(out);
 }
 
 void QtExchangeHost::discardInput() {
+    // Every start of the handshake drops what waits; all but the first are restarts.
+    if (observer_ && ++handshakes_ > 1) observer_->restarted(handshakes_);
+    const QByteArray dropped = port_->readAll();
     port_->discardInput();
+    if (observer_ && !dropped.isEmpty()) observer_->bytesDropped(dropped);
 }
 
 void QtExchangeHost::setReceiveThreshold(int count) {
@@ -54,6 +89,7 @@ void QtExchangeHost::setReceiveThreshold(int count) {
 }
 
 void QtExchangeHost::startTimer(int ms) {
+    timerMs_ = ms;
     timer_.start(ms);
 }
 
@@ -62,11 +98,22 @@ void QtExchangeHost::stopTimer() {
 }
 
 void QtExchangeHost::pause(int ms) {
-    QThread::msleep(static_cast<unsigned long>(ms));
+    if (!pauseRunsEvents_) {
+        QThread::msleep(static_cast<unsigned long>(ms));
+        return;
+    }
+    pausing_ = true;
+    QEventLoop wait;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &wait, &QEventLoop::quit);
+    wait.exec();
+    pausing_ = false;
 }
 
 bool QtExchangeHost::ask(LinkQuestion question, const std::string& text) {
-    return answerer_ ? answerer_(question, QString::fromStdString(text)) : false;
+    const QString q = QString::fromStdString(text);
+    const bool yes = answerer_ ? answerer_(question, q) : false;
+    if (observer_) observer_->asked(question, q, yes);
+    return yes;
 }
 
 void QtExchangeHost::portFailed(const std::string&) {
@@ -82,10 +129,12 @@ void QtExchangeHost::noAnswer() {
 }
 
 void QtExchangeHost::progress(double fraction, const std::string& label) {
+    if (observer_) observer_->progressed(QString::fromStdString(label));
     emit progressChanged(fraction, QString::fromStdString(label));
 }
 
 void QtExchangeHost::finished(const ExchangeResult& result) {
+    if (observer_) observer_->ended(result);
     result_ = result;
     timer_.stop();
     emit exchangeFinished();

@@ -13,6 +13,7 @@
 #include "core/document.h"
 #include "link/exchange.h"
 #include "link/serial_port.h"
+#include "link/serial_trace.h"
 
 namespace baldo7 {
 
@@ -37,7 +38,16 @@ public:
     void cancel();
     void setFinishDelay(int ms) { engine_->setFinishDelay(ms); }
     // Lines the cable draws its power from, asserted whenever the port opens.
-    void setCablePower(CablePower power) { port_->setCablePower(power); }
+    void setCablePower(CablePower power) {
+        power_ = power;
+        port_->setCablePower(power);
+    }
+    // Who sees every step on the line (the serial trace); nullptr for none. It must
+    // outlive the exchange.
+    void setObserver(ExchangeObserver* observer) { observer_ = observer; }
+    // The end pause keeps the event loop running instead of stopping the program,
+    // so exchanges on other ports go on meanwhile; this one takes nothing up.
+    void setPauseRunsEvents(bool on) { pauseRunsEvents_ = on; }
 
     bool isFinished() const { return engine_->finished(); }
     const ExchangeResult& result() const { return result_; }
@@ -77,6 +87,12 @@ private:
     QTimer timer_;
     Answerer answerer_;
     ExchangeResult result_;
+    ExchangeObserver* observer_ = nullptr;
+    CablePower power_;
+    bool pauseRunsEvents_ = false;
+    bool pausing_ = false;
+    int timerMs_ = 0;
+    int handshakes_ = 0;
     std::unique_ptr<Exchange> engine_;
 };
 

@@ -36,6 +36,7 @@
 #include "shell/shell_pictures.h"
 #include "shell/shell_texts.h"
 #include "shell/startup.h"
+#include "shell/support_bundle.h"
 #include "shell/ui_support.h"
 
 namespace baldo7 {
@@ -93,6 +94,7 @@ constexpr MenuText kMenuTexts[] = {
     {"MenuCloseAll", {"Close All &Windows", "关闭所有窗口(&W)"}},
     {"MenuHelp", {"&Help", "帮助(&H)"}},
     {"MenuHelpPage", {"&Help Topics", "帮助主题(&H)"}},
+    {"MenuSupportBundle", {"Save Support &Bundle…", "保存支持包(&B)…"}},
     {"MenuAbout", {"&About", "关于BALDO-7(&A)"}},
 };
 
@@ -568,6 +570,8 @@ void MDIFormMain::buildMenus() {
     item(MenuHelpPage, "MenuHelpPage", MenuHelp, none, false, nullptr);
     connect(MenuHelpPage, &QAction::triggered, this,
             [this] { showHelpTopic(QStringLiteral("general.htm")); });
+    item(MenuSupportBundle, "MenuSupportBundle", MenuHelp, none, true,
+         &MDIFormMain::MenuSupportBundle_Click);
     item(MenuAbout, "MenuAbout", MenuHelp, none, true, &MDIFormMain::MenuAbout_Click);
 
     // F1 anywhere in the program opens the help file at its first page.
@@ -1186,6 +1190,11 @@ void MDIFormMain::MenuLanguage_Click() {
 void MDIFormMain::MenuAbout_Click() {
     frmAbout about(doc_.IsEnglish, this);
     about.exec();
+}
+
+void MDIFormMain::MenuSupportBundle_Click() {
+    commitGrid();
+    SupportBundleCommand(doc_, *settings_, *chooser_, *messages_);
 }
 
 void MDIFormMain::MenuCom_Click() {

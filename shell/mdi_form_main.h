@@ -102,6 +102,7 @@ public:
     void MenuModelInformation_Click();
     void MenuLanguage_Click();
     void MenuAbout_Click();
+    void MenuSupportBundle_Click();
     void MenuCom_Click();
     void MenuRead_Click();
     void MenuWrite_Click();
@@ -214,7 +215,7 @@ private:
     QAction *MenuCom, *MenuLanguage;
     QAction *MenuTree, *MenuToolBar, *MenuStatus;
     QAction *MenuCeng, *MenuCloseAll;
-    QAction *MenuHelpPage, *MenuAbout;
+    QAction *MenuHelpPage, *MenuSupportBundle, *MenuAbout;
     QAction* helpKey_ = nullptr;
     QUndoStack* undoStack_ = nullptr;
     QMenu* MenuRecent = nullptr;

@@ -1,5 +1,6 @@
 #include "shell/standard_parts.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 #include <memory>
 
@@ -10,6 +11,7 @@
 #include "shell/form_process.h"
 #include "shell/mdi_form_main.h"
 #include "shell/settings.h"
+#include "shell/support_bundle.h"
 #include "shell/ui_support.h"
 
 #include "channels/form_batch_channel_edit.h"
@@ -31,10 +33,19 @@ namespace baldo7 {
 void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio) {
     Document& doc = main.document();
     const QString port = PortSetting(doc);
+    // One trace per exchange, when asked for; it outlives the window's exchange.
+    std::unique_ptr<SerialTrace> trace;
+    if (ReadSerialTrace(main.settings()))
+        trace = std::make_unique<SerialTrace>(
+            NewTracePath(TraceFolder(), doc.ReadMode),
+            QCoreApplication::applicationName() + QLatin1Char(' ') +
+                QCoreApplication::applicationVersion(),
+            port, doc.ReadMode ? QStringLiteral("read") : QStringLiteral("write"));
     FormProcess window(
         doc, main.messages(), port, IsSimulatedPort(port) ? radio.makePort() : nullptr,
         [&main] { main.editorsDecodeNewImage(); }, &main);
     window.exchangeHost()->setCablePower(parseCablePower(ReadCablePower(main.settings())));
+    if (trace && trace->isOpen()) window.exchangeHost()->setObserver(trace.get());
     window.exec();
 }
 

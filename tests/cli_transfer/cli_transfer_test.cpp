@@ -336,3 +336,75 @@ TEST(CliPorts, JsonListsTheSimulatorsPort) {
     const CtlRun text = ctl({"ports"});
     EXPECT_TRUE(text.out.contains(sim.device.toUtf8() + "  BALDO-7 simulated radio"));
 }
+
+// Four paced radios written at once, the third falling silent after five blocks: the
+// other three hold the file, the third is reported, and the exit code is the link's.
+TEST(CliFleetWrite, EveryRadioGetsTheFileAndAFailureIsReported) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("vhf.rdat");
+    ASSERT_EQ(ctl({"new", "-o", file}).exitCode, 0);
+    Document doc;
+    ASSERT_TRUE(LoadDataFile(doc, file).ok());
+    Bytes written(doc.radioImage.begin(), doc.radioImage.begin() + 0x300);
+    written[addr::kVox] &= 0xF0;
+
+    constexpr int kRadios = 4;
+    constexpr int kFailing = 2;
+    std::vector<std::unique_ptr<Sim>> sims;
+    QStringList args{"write"};
+    for (int i = 0; i < kRadios; ++i) {
+        QStringList simArgs{
+            "--pace", "--fill", "0x00",   "--model-digit",
+            "0x32",   "--once", "--dump", dir.filePath(QString("radio%1.bin").arg(i))};
+        if (i == kFailing)
+            simArgs << "--silent"
+                    << "--at"
+                    << "ack:5:0";
+        sims.push_back(std::make_unique<Sim>(simArgs));
+        args << "--port" << sims.back()->device;
+    }
+    const CtlRun r = ctl(args << file << "--yes"
+                              << "--trace" << dir.filePath("w.txt"));
+    EXPECT_EQ(r.exitCode, 4) << r.err.toStdString();
+
+    const QStringList rows = QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), kRadios + 1) << r.out.toStdString();
+    EXPECT_TRUE(rows[0].startsWith("PORT")) << rows[0].toStdString();
+    for (int i = 0; i < kRadios; ++i) {
+        SCOPED_TRACE(i);
+        const QStringList cells = rows[i + 1].split(' ', Qt::SkipEmptyParts);
+        ASSERT_GE(cells.size(), 5);
+        EXPECT_EQ(cells[0], sims[i]->device);
+        // The failing radio's session never ended; its dump comes as it is stopped.
+        if (i == kFailing) sims[i]->process.terminate();
+        ASSERT_TRUE(sims[i]->waitForExit());
+        const Bytes radio = readBytes(dir.filePath(QString("radio%1.bin").arg(i)));
+        if (i == kFailing) {
+            EXPECT_EQ(cells[1] + " " + cells[2], "link failed");
+            EXPECT_NE(slice(radio, 0, 0x300), written);
+        } else {
+            EXPECT_EQ(cells[1], "written");
+            EXPECT_EQ(slice(radio, 0, 0x300), written);
+            EXPECT_EQ(slice(radio, 0x300, 0x400), Bytes(0x100, 0x00));
+        }
+        // Each radio its own trace, ending as its row says.
+        const QString device = sims[i]->device;
+        QFile trace(dir.filePath("w-" + device.mid(5).replace('/', '_') + ".txt"));
+        ASSERT_TRUE(trace.open(QIODevice::ReadOnly)) << trace.fileName().toStdString();
+        const QByteArray text = trace.readAll();
+        EXPECT_TRUE(text.contains("port:     " + device.toUtf8() + "\n"));
+        EXPECT_TRUE(text.trimmed().endsWith(i == kFailing ? "cancelled at the retry question"
+                                                          : "done: Write Data OK"));
+    }
+    EXPECT_TRUE(
+        r.err.contains("baldo7ctl: write " + sims[kFailing]->device.toUtf8() + ": the link failed"))
+        << r.err.toStdString();
+    EXPECT_EQ(r.err.count("the link failed"), 1);
+}
+
+// Several ports are for writing; a read takes one.
+TEST(CliFleetWrite, ReadRefusesSeveralPorts) {
+    const CtlRun r = ctl({"read", "--port", "/dev/pts/1", "--port", "/dev/pts/2", "-o", "x.rdat"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("give one --port")) << r.err.toStdString();
+}

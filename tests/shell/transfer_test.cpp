@@ -1,13 +1,16 @@
 // Read and write from the transfer window against the simulator over a real
 // pseudo-terminal, with the real editors in the main window.
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -21,6 +24,7 @@
 #include "shell/mdi_form_main.h"
 #include "shell/settings.h"
 #include "shell/standard_parts.h"
+#include "shell/support_bundle.h"
 #include "shell_test_support.h"
 #include "sim/pty_simulator.h"
 
@@ -310,6 +314,57 @@ private slots:
         QCOMPARE(PortChoiceText(usb), QString("ttyUSB0 (FT232R USB UART, 0403:6001)"));
         SerialPortEntry idsOnly{"COM4", "COM4", " ", 4, 0x067b, 0x2303};
         QCOMPARE(PortChoiceText(idsOnly), QString("COM4 (067b:2303)"));
+    }
+
+    // With SerialTrace on, a read leaves one trace beside the backups; Help → Save
+    // Support Bundle… then puts it, the version, the settings and the document in
+    // one folder.
+    void serialTraceAndSupportBundle() {
+        QStandardPaths::setTestModeEnabled(true);
+        QDir(TraceFolder()).removeRecursively();
+        start(QString::fromLatin1(kSimulatedPortSetting));
+        settings->setValue(kSettingSerialTrace, "true");
+        pressOnTransferWindow("CommandRead");
+        win->MenuRead_Click();
+        QVERIFY(doc->TransferOK);
+        const QFileInfoList traces =
+            QDir(TraceFolder()).entryInfoList({"trace-*-read.txt"}, QDir::Files);
+        QCOMPARE(traces.size(), 1);
+        QFile trace(traces[0].filePath());
+        QVERIFY(trace.open(QIODevice::ReadOnly));
+        const QByteArray text = trace.readAll();
+        QVERIFY(text.startsWith("BALDO-7 serial trace\n"));
+        QCOMPARE(text.count("recv      57 "), 64);  // every data block of the read
+        QVERIFY(text.trimmed().endsWith("end       done: Read Data OK"));
+
+        // Help → Save Support Bundle…, the folder named in the save dialog.
+        const QString bundle = tmp.filePath("bundle");
+        chooser.answerWith(bundle);
+        messages.shown.clear();
+        auto* item = win->findChild<QAction*>("MenuSupportBundle");
+        QVERIFY(item && item->isVisible());
+        QCOMPARE(item->text(), "Save Support &Bundle…");
+        item->trigger();
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY2(messages.shown[0].text.contains(QDir::toNativeSeparators(bundle)),
+                 qPrintable(messages.shown[0].text));
+        const QDir b(bundle);
+        QCOMPARE(b.entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList({"document.rdat", "settings.txt", "traces", "version.txt"}));
+        QCOMPARE(QDir(b.filePath("traces")).entryList(QDir::Files),
+                 QStringList({traces[0].fileName()}));
+        Document saved;
+        QVERIFY(LoadDataFile(saved, b.filePath("document.rdat")).ok());
+        QVERIFY(saved.radioImage == doc->radioImage);
+        QFile values(b.filePath("settings.txt"));
+        QVERIFY(values.open(QIODevice::ReadOnly));
+        QVERIFY(values.readAll().contains("SerialTrace=true"));
+        // A second bundle into the same (now full) folder is refused, and says so.
+        messages.shown.clear();
+        item->trigger();
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(messages.shown[0].text.contains("the folder is not empty"));
+        QDir(TraceFolder()).removeRecursively();
     }
 
     void cleanupTestCase() { win.reset(); }

@@ -1,0 +1,69 @@
+// The serial trace: everything one exchange does on the line, as plain text a user
+// can read and send to support (docs/trace.md). It watches a QtExchangeHost; it
+// never takes part in the exchange.
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QString>
+
+#include "link/exchange.h"
+
+namespace baldo7 {
+
+// What a QtExchangeHost reports to whoever watches it, in the order it happens.
+class ExchangeObserver {
+public:
+    virtual ~ExchangeObserver() = default;
+    virtual void portOpened(const QString& device, bool ok, const QString& detail) = 0;
+    virtual void portClosed() = 0;
+    virtual void bytesSent(const QByteArray& bytes) = 0;
+    virtual void bytesReceived(const QByteArray& bytes) = 0;
+    // Bytes a restart dropped unread (late answers to an earlier step).
+    virtual void bytesDropped(const QByteArray& bytes) = 0;
+    virtual void timedOut(int linkState, int ms) = 0;
+    virtual void restarted(int attempt) = 0;
+    virtual void asked(LinkQuestion question, const QString& text, bool yes) = 0;
+    virtual void progressed(const QString& label) = 0;
+    virtual void ended(const ExchangeResult& result) = 0;
+};
+
+// What a frame on the line is, for the trace: "identification", "read request
+// 0x0010", "data block 0x02F0", "ACK"; empty when it is none of them.
+QString describeFrame(const QByteArray& bytes, bool sent);
+// "48 58 4C" and the printable characters of the bytes.
+QString hexBytes(const QByteArray& bytes);
+
+class SerialTrace : public ExchangeObserver {
+public:
+    // Opens `path` for writing (replacing it) and writes the heading. `what` says
+    // which exchange ("read", "write", "write, range tune").
+    SerialTrace(const QString& path, const QString& program, const QString& portSetting,
+                const QString& what);
+    bool isOpen() const { return file_.isOpen(); }
+    QString path() const { return file_.fileName(); }
+    QString errorString() const { return file_.errorString(); }
+
+    void portOpened(const QString& device, bool ok, const QString& detail) override;
+    void portClosed() override;
+    void bytesSent(const QByteArray& bytes) override;
+    void bytesReceived(const QByteArray& bytes) override;
+    void bytesDropped(const QByteArray& bytes) override;
+    void timedOut(int linkState, int ms) override;
+    void restarted(int attempt) override;
+    void asked(LinkQuestion question, const QString& text, bool yes) override;
+    void progressed(const QString& label) override;
+    void ended(const ExchangeResult& result) override;
+
+    // One line of the trace, timestamped; written at once so a crash keeps it.
+    void line(const char* event, const QString& detail);
+
+private:
+    void bytesLine(const char* event, const QByteArray& bytes, bool sent);
+
+    QFile file_;
+    QElapsedTimer clock_;
+};
+
+}  // namespace baldo7
