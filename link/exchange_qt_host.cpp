@@ -79,9 +79,13 @@ void QtExchangeHost::send(const Bytes& bytes) {
 void QtExchangeHost::discardInput() {
     // Every start of the handshake drops what waits; all but the first are restarts.
     if (observer_ && ++handshakes_ > 1) observer_->restarted(handshakes_);
+    if (!observer_) {
+        port_->discardInput();
+        return;
+    }
     const QByteArray dropped = port_->readAll();
     port_->discardInput();
-    if (observer_ && !dropped.isEmpty()) observer_->bytesDropped(dropped);
+    if (!dropped.isEmpty()) observer_->bytesDropped(dropped);
 }
 
 void QtExchangeHost::setReceiveThreshold(int count) {
