@@ -4,10 +4,11 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QSysInfo>
 
+#include "shell/backups.h"
 #include "shell/data_store.h"
 #include "shell/ui_support.h"
 
@@ -40,8 +41,7 @@ constexpr BiText kBundleFailed{"The support bundle could not be saved:\n%1",
                                "无法保存支持包：\n%1"};
 
 QString TraceFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/traces");
+    return QFileInfo(DefaultBackupFolder()).dir().filePath(QStringLiteral("traces"));
 }
 
 QString NewTracePath(const QString& folder, bool read) {
