@@ -543,6 +543,20 @@ private slots:
         QVERIFY(!doc.FormChannelInformationOpen);
         QVERIFY(!host->menu.contains(kMenuIdChannelInformation));
     }
+    void gridLinesSurviveAPartialRepaint() {
+        openForm();
+        QWidget* view = form->MSHFlexGridChannel->viewport();
+        const QImage whole = view->grab().toImage();
+        for (int y = 0; y + 4 <= view->height(); ++y) {
+            QPixmap strip = QPixmap::fromImage(whole);
+            view->render(&strip, QPoint(0, y), QRegion(0, y, view->width(), 4));
+            const QImage got = strip.toImage();
+            if (got != whole) {
+                got.save(QString("/tmp/st/strip_%1.png").arg(y));
+                QFAIL(qPrintable(QString("strip at %1 differs").arg(y)));
+            }
+        }
+    }
 };
 
 QTEST_MAIN(ChannelGridTest)
