@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableWidget>
@@ -47,13 +48,31 @@ constexpr int kColumnWidthsTwips[FormChannelInformation::kColumnCount] = {
 constexpr int kText1 = 5;
 constexpr int kTimerMs = 500;
 
+// QTableView draws each vertical grid line from the top to the bottom of every
+// rectangle of the region it repaints. A window with rounded corners opened over
+// the grid leaves rectangles one pixel tall beside its corners; there the lines
+// have no length and come out a pixel to the side. Repainting the region's
+// bounding rectangle, grown by a pixel within the view, keeps every line whole;
+// the clip still limits the pixels to the region.
+class ChannelTable : public QTableWidget {
+public:
+    using QTableWidget::QTableWidget;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPaintEvent whole(event->region().boundingRect().adjusted(-1, -1, 1, 1) &
+                          viewport()->rect());
+        QTableWidget::paintEvent(&whole);
+    }
+};
+
 }  // namespace
 
 FormChannelInformation::FormChannelInformation(Document& doc, EditorHost& host, QWidget* parent)
     : QWidget(parent), doc_(doc), host_(host) {
     setObjectName(QStringLiteral("FormChannelInformation"));
 
-    MSHFlexGridChannel = new QTableWidget(kChannelCount, kColumnCount, this);
+    MSHFlexGridChannel = new ChannelTable(kChannelCount, kColumnCount, this);
     MSHFlexGridChannel->setObjectName(QStringLiteral("MSHFlexGridChannel"));
     // The cell font is chosen before anything is filled in: a font change later
     // would re-measure every header, cell and list entry.
