@@ -560,6 +560,7 @@ void FormBatchChannelEdit::CommandApply_Click() {
     std::uniform_int_distribution<int> tone(0, kToneListLast);
     const BatchContext context{doc_.DecimalSeparator, doc_.BandLowMHz, doc_.BandHighMHz,
                                doc_.BandTxHighMHz, doc_.IsEnglish};
+    DocumentEdit edit(doc_);  // the whole range is one undo step
     ApplyBatchEdit(doc_.radioImage, currentEdit(), context, [&] { return tone(random_); });
     doc_.DialogChanged = true;
 }

@@ -89,7 +89,15 @@ void FormEmbedMessage::FreshEmbeddedInformation() {
     MessageLines lines;
     for (int i = 0; i < 2; ++i)
         lines[static_cast<std::size_t>(i)] = TextEmbedMessage[i]->text().toLatin1().toStdString();
+    DocumentEdit edit(doc_);  // both lines are one undo step
     SetEmbeddedMessage(doc_.radioImage, lines);
+}
+
+void FormEmbedMessage::commitChangedLines() {
+    MessageLines shown;
+    for (int i = 0; i < 2; ++i)
+        shown[static_cast<std::size_t>(i)] = TextEmbedMessage[i]->text().toLatin1().toStdString();
+    if (shown != EmbeddedMessageLines(doc_.radioImage)) FreshEmbeddedInformation();
 }
 
 bool FormEmbedMessage::eventFilter(QObject* watched, QEvent* event) {
@@ -107,10 +115,10 @@ void FormEmbedMessage::TextEmbedMessage_KeyPress(int line) {
 void FormEmbedMessage::TextEmbedMessage_LostFocus(int line) {
     // Passing through a line stores nothing: the bytes are also tune data, and a
     // rewrite would pack them. A change or Enter stores the whole message.
-    MessageLines shown;
-    for (int i = 0; i < 2; ++i)
-        shown[static_cast<std::size_t>(i)] = TextEmbedMessage[i]->text().toLatin1().toStdString();
-    if (enterFlag_ || shown != EmbeddedMessageLines(doc_.radioImage)) FreshEmbeddedInformation();
+    if (enterFlag_)
+        FreshEmbeddedInformation();
+    else
+        commitChangedLines();
     if (!enterFlag_) return;
     enterFlag_ = false;  // before the focus moves: that focus-out comes back here
     if (line == 0) {

@@ -25,6 +25,9 @@ public:
     void AnalyseEmbeddedInformation();
     // Text boxes to image: the whole region rewritten, each line packed from its start.
     void FreshEmbeddedInformation();
+    // Stores the lines when they differ from the image: a change not yet left by
+    // the focus (before Undo, which would redraw over it).
+    void commitChangedLines();
 
     std::array<QLineEdit*, 2> TextEmbedMessage{};
     QLabel* LabelStored;

@@ -170,24 +170,32 @@ void FormScanInformation::AnalyseScanInformation() {
 }
 
 void FormScanInformation::ComboPriority_Click(int index) {
-    if (decoding_ || !SetPriorityMode(doc_.radioImage, index)) return;
-    applyEnablingRule(index);
+    if (decoding_) return;
+    DocumentEdit edit(doc_);
+    if (SetPriorityMode(doc_.radioImage, index)) applyEnablingRule(index);
 }
 
 void FormScanInformation::ComboRevertChannel_Click(int index) {
-    if (!decoding_) SetRevertChannel(doc_.radioImage, index, ComboRevertChannel->count());
+    if (decoding_) return;
+    DocumentEdit edit(doc_);
+    SetRevertChannel(doc_.radioImage, index, ComboRevertChannel->count());
 }
 
 void FormScanInformation::ComboScanBackTime_Click(int which, int index) {
-    if (!decoding_) SetLookBackTime(doc_.radioImage, which, index);
+    if (decoding_) return;
+    DocumentEdit edit(doc_);
+    SetLookBackTime(doc_.radioImage, which, index);
 }
 
 void FormScanInformation::ComboScanDelay_Click(int which, int index) {
-    if (!decoding_) SetScanDelay(doc_.radioImage, which, index);
+    if (decoding_) return;
+    DocumentEdit edit(doc_);
+    SetScanDelay(doc_.radioImage, which, index);
 }
 
 void FormScanInformation::ComboPriorityChannel_Click(int slot, int index) {
     if (decoding_ || index < 0) return;
+    DocumentEdit edit(doc_);
     SetPriorityChannel(doc_.radioImage, slot, ComboPriorityChannel[slot]->itemData(index).toInt());
 }
 

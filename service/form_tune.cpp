@@ -268,6 +268,7 @@ void FormTune::moveTo(TuneCell cell) {
 void FormTune::commitEditors() {
     Text1_LostFocus(false);
     Text2_LostFocus(false);
+    TextPkValue_LostFocus();
 }
 
 bool FormTune::eventFilter(QObject* watched, QEvent* event) {

@@ -30,7 +30,7 @@ public:
 
     // Fills both grids and the deviation from the image; never writes.
     void AnalyseTuneData();
-    // Stores what an open floating editor holds and closes it.
+    // Stores what an open floating editor or the deviation box holds; closes the editor.
     void commitEditors();
 
     QTableWidget* MSHFlexGridTuneData;

@@ -985,16 +985,24 @@ void MDIFormMain::applyStep(const MemoryChange& change, bool undo) {
     doc_.settleChange();
 }
 
-void MDIFormMain::MenuUndo_Click() {
-    // A cell being edited is committed first, so Undo takes back that edit.
-    commitGrid();
+void MDIFormMain::commitOpenEditors() {
+    for (const EditorSlot& slot : kEditorSlots) {
+        QWidget* w = editorWidget(slot.kind);
+        auto type = parts_.editors.find(slot.kind);
+        if (w && type != parts_.editors.end() && type->second.commit) type->second.commit(w);
+    }
     doc_.commitChange();
+}
+
+void MDIFormMain::MenuUndo_Click() {
+    // A cell being edited (grid or tune window) is committed first, so Undo takes
+    // back that edit.
+    commitOpenEditors();
     undoStack_->undo();
 }
 
 void MDIFormMain::MenuRedo_Click() {
-    commitGrid();
-    doc_.commitChange();
+    commitOpenEditors();
     undoStack_->redo();
 }
 

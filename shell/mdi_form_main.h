@@ -152,6 +152,8 @@ private:
     void refreshPanels();
     void closeTune();
     void commitGrid();
+    // Every open editor's pending cell edit, as one step each, before Undo or Redo.
+    void commitOpenEditors();
     void serviceRead(bool Document::*mode, const QString& tool);
     void runTool(const QString& tool);
     void Toolbar1_ButtonClick(const QString& key);

@@ -131,7 +131,7 @@ ShellParts StandardShellParts() {
         [](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
             return new FormEmbedMessage(doc, host, parent);
         },
-        nullptr,
+        [](QWidget* w) { static_cast<FormEmbedMessage*>(w)->commitChangedLines(); },
         [](QWidget* w) { static_cast<FormEmbedMessage*>(w)->AnalyseEmbeddedInformation(); }};
     parts.tools[QStringLiteral("FormBatchChannelEdit")] = [](MDIFormMain& main) {
         FormBatchChannelEdit dialog(main.document(), main, &main);

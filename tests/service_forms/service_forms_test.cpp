@@ -446,6 +446,35 @@ private slots:
         QCOMPARE(doc->radioImage[0x3C0], std::uint8_t(0));
     }
 
+    // Undo with a tune cell still being typed stores it first, then takes it back.
+    void undoCommitsTheOpenTuneCell() {
+        startRadio();
+        startWindow();
+        win->TreeView1_NodeClick("TreeTuneData");
+        FormTune* form = tune();
+        QVERIFY(form);
+        QTableWidget* grid = form->MSHFlexGridTuneData;
+        const QString first = grid->item(2, 1)->text() == "77" ? "78" : "77";
+        clickCell(grid, 2, 1);
+        QTest::keyClicks(form->Text1, first);
+        QTest::keyClick(form->Text1, Qt::Key_Return);
+        clickCell(grid, 3, 1);
+        QCOMPARE(grid->item(2, 1)->text(), first);
+        const RadioImage stored = doc->radioImage;
+        const QString shown = grid->item(3, 1)->text();
+        QVERIFY(form->Text1->isVisible());
+        QTest::keyClicks(form->Text1, shown == "66" ? "65" : "66");
+        const QString typed = form->Text1->text();
+
+        trigger("MenuUndo");
+        QVERIFY(!form->Text1->isVisible());
+        QVERIFY(doc->radioImage == stored);
+        QCOMPARE(grid->item(3, 1)->text(), shown);
+        trigger("MenuRedo");
+        QVERIFY(doc->radioImage != stored);
+        QCOMPARE(grid->item(3, 1)->text(), typed);
+    }
+
     void tuneWriteSendsTheBandsTableOnly() {
         startRadio();
         for (int a = 0x300; a < 0x400; ++a) memory[std::size_t(a)] = std::uint8_t(a);

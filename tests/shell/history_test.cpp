@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,14 +14,18 @@
 
 #include <QCheckBox>
 
+#include "channels/form_batch_channel_edit.h"
 #include "channels/form_channel_edit.h"
 #include "channels/form_channel_information.h"
 #include "channels/form_copy_tools.h"
+#include "functions/form_embed_message.h"
 #include "functions/form_option.h"
+#include "functions/form_scan_information.h"
 #include "shell/data_store.h"
 #include "shell/mdi_form_main.h"
 #include "shell/standard_parts.h"
 #include "shell_test_support.h"
+#include "tests/support/combo_pick.h"
 
 using namespace baldo7;
 using shelltest::onModal;
@@ -216,6 +221,94 @@ private slots:
         QCOMPARE(option->ComboTOT->currentText(), shown);
         action("MenuRedo")->trigger();
         QCOMPARE(option->ComboTOT->currentIndex(), pick);
+    }
+
+    void batchApplyIsOneStepAndTheGridRedraws() {
+        start();
+        const RadioImage fresh = doc->radioImage;
+        onModal([](QWidget* w) {
+            auto* batch = qobject_cast<FormBatchChannelEdit*>(w);
+            QVERIFY(batch);
+            QTest::mouseClick(batch->OptionArea[1], Qt::LeftButton, {}, QPoint(8, 8));
+            for (auto [box, text] :
+                 {std::pair{batch->TextStartChannel, "1"}, std::pair{batch->TextEndChannel, "4"},
+                  std::pair{batch->TextRxStep, "12.5"}}) {
+                box->setFocus();
+                box->selectAll();
+                QTest::keyClicks(box, text);
+                QTest::keyClick(box, Qt::Key_Return);
+            }
+            QTest::mouseClick(batch->CommandApply, Qt::LeftButton);
+            batch->accept();
+        });
+        action("MenuBank")->trigger();
+        QCOMPARE(win->undoStack().count(), 1);
+        const RadioImage applied = doc->radioImage;
+        QVERIFY(applied != fresh);
+        QTRY_VERIFY(!rx(4).isEmpty());  // the grid's tick picks the change up
+        const QString fourth = rx(4);
+        QVERIFY(rx(5).isEmpty());
+
+        action("MenuUndo")->trigger();
+        QVERIFY(doc->radioImage == fresh);
+        for (int row = 1; row <= 4; ++row) QVERIFY(rx(row).isEmpty());
+        action("MenuRedo")->trigger();
+        QVERIFY(doc->radioImage == applied);
+        QCOMPARE(rx(4), fourth);
+    }
+
+    void scanPickIsUndoneInTheOpenWindow() {
+        start();
+        win->openEditorWindow(EditorWindow::ScanInformation);
+        auto* scan =
+            static_cast<FormScanInformation*>(win->editorWidget(EditorWindow::ScanInformation));
+        QVERIFY(scan);
+        const int steps = win->undoStack().count();
+        const RadioImage before = doc->radioImage;
+        QComboBox* delay = scan->ComboScanDelay[1];
+        const QString shown = delay->currentText();
+        pick(delay, (delay->currentIndex() + 2) % delay->count());
+        QCOMPARE(win->undoStack().count(), steps + 1);
+        QVERIFY(doc->radioImage != before);
+
+        action("MenuUndo")->trigger();
+        QVERIFY(doc->radioImage == before);
+        QCOMPARE(delay->currentText(), shown);
+        QVERIFY(action("MenuRedo")->isEnabled());
+    }
+
+    // Enter stores the message as one step; a line typed but not yet left is stored
+    // by Undo before it takes the step back, as the grid's open cell is.
+    void messageEditIsUndoneInTheOpenWindow() {
+        start();
+        win->openEditorWindow(EditorWindow::EmbedMessage);
+        auto* message =
+            static_cast<FormEmbedMessage*>(win->editorWidget(EditorWindow::EmbedMessage));
+        QVERIFY(message);
+        QLineEdit* line = message->TextEmbedMessage[0];
+        const auto type = [line](const char* text) {
+            line->setFocus();
+            line->selectAll();
+            QTest::keyClicks(line, text);
+        };
+        const RadioImage before = doc->radioImage;
+        const QString shown = line->text();
+        type("HELLO");
+        QTest::keyClick(line, Qt::Key_Return);
+        QCOMPARE(win->undoStack().count(), 1);
+        const RadioImage hello = doc->radioImage;
+        QVERIFY(hello != before);
+
+        type("WORLD");  // not left yet
+        action("MenuUndo")->trigger();
+        QVERIFY(doc->radioImage == hello);
+        QCOMPARE(line->text(), QString("HELLO"));
+        action("MenuUndo")->trigger();
+        QVERIFY(doc->radioImage == before);
+        QCOMPARE(line->text(), shown);
+        action("MenuRedo")->trigger();
+        QVERIFY(doc->radioImage == hello);
+        QCOMPARE(line->text(), QString("HELLO"));
     }
 
     void saveKeepsTheHistoryNewAndOpenStartAFreshOne() {
