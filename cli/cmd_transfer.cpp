@@ -239,9 +239,13 @@ private:
 
 // Runs the exchange the document's flags describe; returns the exit code of a
 // failure, nothing when it ended with TransferOK.
-std::optional<int> runExchange(Document& doc, const LinkOptions& opt, const QString& verb) {
-    ProgressPrinter progress(opt.quiet, doc.ReadMode ? "Reading" : "Writing");
+// `range` replaces the flags' range; `written` receives the blocks a write sent.
+std::optional<int> runExchange(Document& doc, const LinkOptions& opt, const QString& verb,
+                               const std::optional<TransferRange>& range = std::nullopt,
+                               WrittenBlocks* written = nullptr) {
+    ProgressPrinter progress(opt.quiet, range ? "Verifying" : doc.ReadMode ? "Reading" : "Writing");
     LinkRun run(doc, opt, opt.port, verb, opt.trace);
+    if (range) run.host().setRange(*range);
     if (!run.traceOpen()) {
         printError(verb + ": cannot write the trace " + run.traceError());
         return kExitFile;
@@ -257,7 +261,28 @@ std::optional<int> runExchange(Document& doc, const LinkOptions& opt, const QStr
     QString message;
     const std::optional<int> failed = run.failure(&message);
     if (failed) printError(message);
+    if (!failed && written) *written = run.host().engine().written();
     return failed;
+}
+
+// Reads back the blocks a write sent to `port`, in a second exchange on a copy of
+// the document (the document keeps what was written), and compares them byte for
+// byte. Returns the exit code of a failure or a difference, with its message printed.
+std::optional<int> verifyWrite(const Document& doc, const WrittenBlocks& written,
+                               const LinkOptions& opt, const QString& port) {
+    if (written.empty()) return std::nullopt;
+    Document readBack = doc;
+    readBack.ReadMode = true;
+    setRangeFlag(readBack, RangeKind::Plain);
+    LinkOptions once = opt;
+    once.port = port;
+    once.trace.clear();  // the write's trace stays as it was
+    const QString verb = "write " + port + " --verify";
+    if (auto failed = runExchange(readBack, once, verb, ReadBackRange(written))) return failed;
+    const VerifyResult result = CompareReadBack(written, RadioMemory::of(readBack));
+    if (result.ok()) return std::nullopt;
+    printError("write: " + QString::fromStdString(VerifyReportText(result, true)));
+    return kExitVerify;
 }
 
 // The trace file of one radio of several: FILE with the port's device name before
@@ -492,6 +517,9 @@ int runWrite(const QStringList& args) {
     QCommandLineParser& p = verb.parser();
     addLinkOptions(p, "tune (from FILE.rdat), stundie or special (from FILE.bin)");
     p.addOption({"yes", "Overwrite when the radio's frequency band differs."});
+    p.addOption({"verify",
+                 "Read the written range back and compare it with what was sent (exit 6 when "
+                 "it differs)."});
     p.addPositionalArgument("FILE", "FILE.rdat, or FILE.bin for --range stundie|special.");
     LinkOptions opt;
     std::optional<RangeKind> range;
@@ -540,8 +568,13 @@ int runWrite(const QStringList& args) {
         memory.commitTo(doc);
     }
     if (opt.ports.size() > 1) return runFleetWrite(doc, opt);
-    if (auto failed = runExchange(doc, opt, "write")) return *failed;
+    WrittenBlocks written;
+    if (auto failed = runExchange(doc, opt, "write", std::nullopt, &written)) return *failed;
     QTextStream(stdout) << "Write Data OK\n";
+    if (p.isSet("verify")) {
+        if (auto failed = verifyWrite(doc, written, opt, opt.port)) return *failed;
+        QTextStream(stdout) << "Verify OK\n";
+    }
     return kExitOk;
 }
 

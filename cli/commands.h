@@ -16,6 +16,7 @@ enum ExitCode {
     kExitPort = 3,          // the port cannot be opened
     kExitLink = 4,          // the exchange failed or was cancelled
     kExitBandDeclined = 5,  // the band question was answered Cancel
+    kExitVerify = 6,        // write --verify: the radio holds other bytes than were sent
     kExitRowsSkipped = 7    // import: some rows could not be taken (the rest were)
 };
 

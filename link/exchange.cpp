@@ -56,6 +56,8 @@ void Exchange::StartLink(bool retry) {
     // steps below tell them apart from their own.
     host_.discardInput();
     restarted_ = restarted_ || retry;
+    // A restart writes the range again from its first block.
+    written_.clear();
     input_.clear();
     settling_ = false;
     s_.LinkState = 1;
@@ -194,6 +196,7 @@ void Exchange::blockAcknowledged(const Bytes& reply) {
     } else {
         frame = DataBlockFrame(next, doc_.radioImage, doc_.serviceMemory);
         if (changePassword_) SubstitutePassword(frame, next, newPassword_);
+        RecordWrittenFrame(written_, frame);
         AdvanceBlock(s_.BlockAddrHigh, s_.BlockAddrLow, range_.tuneOrder);
     }
     awaitReply();
@@ -355,7 +358,7 @@ void Exchange::closePort() {
 }
 
 void Exchange::initialiseRange() {
-    range_ = SelectTransferRange(doc_, readMode_);
+    range_ = rangeOverride_ ? *rangeOverride_ : SelectTransferRange(doc_, readMode_);
     s_.BlockAddrHigh = range_.first / 256;
     s_.BlockAddrLow = range_.first % 256;
     s_.EndAddrHigh = range_.end / 256;

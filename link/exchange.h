@@ -8,12 +8,14 @@
 // start(), and it ends with exactly one ExchangeHost::finished() call.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/data_file.h"
 #include "core/document.h"
 #include "core/texts.h"
 #include "link/transfer_ranges.h"
+#include "link/write_verify.h"
 
 namespace baldo7 {
 
@@ -110,6 +112,12 @@ public:
     // command line has nothing to show and finishes at once.
     void setFinishDelay(int ms) { finishDelayMs_ = ms; }
 
+    // Moves this range instead of the one the flags select: the read-back of a
+    // verified write. Call before start().
+    void setRange(const TransferRange& range) { rangeOverride_ = range; }
+    // The data blocks a write sent in its last attempt, as they went out.
+    const WrittenBlocks& written() const { return written_; }
+
     const ExchangeState& state() const { return s_; }
     bool readMode() const { return readMode_; }
     bool finished() const { return finished_; }
@@ -160,6 +168,8 @@ private:
     // A read lands here and replaces the document's memory only with TransferOK.
     RadioMemory staged_;
     Bytes identification_;
+    std::optional<TransferRange> rangeOverride_;
+    WrittenBlocks written_;
 };
 
 }  // namespace baldo7

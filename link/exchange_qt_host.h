@@ -37,6 +37,8 @@ public:
     void start();
     void cancel();
     void setFinishDelay(int ms) { engine_->setFinishDelay(ms); }
+    // A verified write's read-back: this range instead of the flags' one.
+    void setRange(const TransferRange& range) { engine_->setRange(range); }
     // Lines the cable draws its power from, asserted whenever the port opens.
     void setCablePower(CablePower power) {
         power_ = power;

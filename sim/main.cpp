@@ -70,18 +70,22 @@ Faults (each may be given several times; --at applies to the one before it):
   --delay MS           send the reply MS milliseconds late
   --stray[=BYTE]       send a lone BYTE (default 0x06) just ahead of the reply
                        (default place: ident+data)
+  --corrupt-write      store a written block with its first byte inverted, and
+                       still acknowledge it (place: write, the blocks stored)
   --at PLACE           where the fault strikes: STEP[+STEP...][:SKIP[:COUNT]]
                        STEP: hello (ACK to the identification string), ident
                        (identification reply), start (ACK opening the block
                        phase), data (data block answering a read request), ack
                        (block-phase ACK), acks (hello+start+ack), block
-                       (data+ack), any. Replies of those steps are counted over
+                       (data+ack), write (a written block stored), any. Replies of those steps are counted over
                        the simulator's life: the first SKIP pass, then COUNT
                        are spoiled (0 or none: all the rest). Default: any.
   Example: --nak --at hello:0:3   refuses the first three identification
            strings, then behaves.  --cut --at data:5:1   cuts the sixth
            data block short once.  --delay 1100 --at start:0:2   answers
            the first two block phases 1.1 s late, after the program's timeout.
+           --corrupt-write --at write:5:1   stores the sixth block written
+           wrongly (0x0050 in a plain write).
 
   -h, --help           show this help
   -v, --version        show the version
@@ -210,6 +214,8 @@ int parseOptions(int argc, char** argv, Options& o) {
             if (hasValue && !parseNumber(value, 0, 255, n)) return usage("--stray takes a byte");
             addFault(FaultKind::Stray, kStepIdent | kStepData).value =
                 static_cast<std::uint8_t>(hasValue ? n : kAck);
+        } else if (arg == "--corrupt-write") {
+            addFault(FaultKind::CorruptWrite, kStepWrite);
         } else if (arg == "--at") {
             if (o.config.faults.empty()) return usage("--at must follow a fault option");
             if (!need(v) || !parseFaultPlace(v, o.config.faults.back()))

@@ -134,6 +134,8 @@ bool RadioSimulator::parseOne(std::vector<Reply>& out) {
             if (valid) {
                 std::copy(input_.begin() + 4, input_.begin() + kDataFrameSize,
                           memory_.begin() + address);
+                if (corruptsWrite())
+                    memory_[address] = static_cast<std::uint8_t>(~memory_[address]);
                 ++stats_.blocksWritten;
             } else {
                 ++stats_.framesRefused;
@@ -150,13 +152,25 @@ bool RadioSimulator::parseOne(std::vector<Reply>& out) {
     }
 }
 
+bool RadioSimulator::corruptsWrite() {
+    bool corrupt = false;
+    for (std::size_t i = 0; i < config_.faults.size(); ++i) {
+        const Fault& f = config_.faults[i];
+        if (f.kind != FaultKind::CorruptWrite || (f.steps & kStepWrite) == 0) continue;
+        const int n = seen_[i]++;
+        if (n >= f.skip && (f.count == 0 || n < f.skip + f.count)) corrupt = true;
+    }
+    return corrupt;
+}
+
 void RadioSimulator::reply(unsigned step, std::vector<std::uint8_t> bytes,
                            std::vector<Reply>& out) {
     Reply r{std::move(bytes), 0};
     bool silent = false;
     for (std::size_t i = 0; i < config_.faults.size(); ++i) {
         const Fault& f = config_.faults[i];
-        if ((f.steps & step) == 0) continue;
+        // Spoils stored bytes, not replies; counted where blocks are stored.
+        if (f.kind == FaultKind::CorruptWrite || (f.steps & step) == 0) continue;
         const int n = seen_[i]++;
         if (n < f.skip || (f.count > 0 && n >= f.skip + f.count)) continue;
         switch (f.kind) {
@@ -185,6 +199,8 @@ void RadioSimulator::reply(unsigned step, std::vector<std::uint8_t> bytes,
             case FaultKind::Stray:
                 r.bytes.insert(r.bytes.begin(), f.value);
                 break;
+            case FaultKind::CorruptWrite:
+                break;
         }
     }
     if (!silent && !r.bytes.empty()) out.push_back(std::move(r));
@@ -192,8 +208,9 @@ void RadioSimulator::reply(unsigned step, std::vector<std::uint8_t> bytes,
 
 bool parseFaultPlace(const std::string& text, Fault& fault) {
     static const std::pair<const char*, unsigned> kNames[] = {
-        {"hello", kStepHello}, {"ident", kStepIdent}, {"start", kStepStart}, {"data", kStepData},
-        {"ack", kStepAck},     {"acks", kStepAcks},   {"block", kStepBlock}, {"any", kStepAny},
+        {"hello", kStepHello}, {"ident", kStepIdent}, {"start", kStepStart},
+        {"data", kStepData},   {"ack", kStepAck},     {"write", kStepWrite},
+        {"acks", kStepAcks},   {"block", kStepBlock}, {"any", kStepAny},
     };
     const std::size_t colon = text.find(':');
     const std::string names = text.substr(0, colon);

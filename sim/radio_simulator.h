@@ -35,9 +35,10 @@ enum Step : unsigned {
     kStepStart = 1u << 2,  // ACK to the program's 0x06 that opens the block phase
     kStepData = 1u << 3,   // data block answering a read request
     kStepAck = 1u << 4,    // block-phase ACK: to a block written, or to the ACK after a block read
+    kStepWrite = 1u << 5,  // a written data block stored (only --corrupt-write acts on it)
     kStepAcks = kStepHello | kStepStart | kStepAck,
     kStepBlock = kStepData | kStepAck,
-    kStepAny = kStepHello | kStepIdent | kStepStart | kStepData | kStepAck,
+    kStepAny = kStepHello | kStepIdent | kStepStart | kStepData | kStepAck | kStepWrite,
 };
 
 enum class FaultKind {
@@ -48,6 +49,7 @@ enum class FaultKind {
     CutShort,        // only the first `keep` bytes are sent
     Delay,           // the reply leaves `delayMs` late
     Stray,           // a lone `value` goes out just ahead of the reply
+    CorruptWrite,    // a written block is stored with its first byte inverted; still ACKed
 };
 
 struct Fault {
@@ -122,6 +124,8 @@ private:
     // Parses one frame from the front of the input; false when more bytes are needed.
     bool parseOne(std::vector<Reply>& out);
     void reply(unsigned step, std::vector<std::uint8_t> bytes, std::vector<Reply>& out);
+    // True when this stored block is to be spoiled (counts the write step).
+    bool corruptsWrite();
     void consume(std::size_t n);
 
     Config config_;

@@ -137,6 +137,57 @@ TEST(CliWrite, LeavesTheFilesImageInTheRadio) {
     EXPECT_EQ(slice(dump2, 0, 0x0B80), Bytes(0x0B80, 0x00));
 }
 
+// --verify compares the read-back with what went on the wire (VOX cleared, password
+// substituted), so a faithful radio passes and a spoiled byte is named.
+TEST(CliWrite, VerifyReadsBackWhatWasSent) {
+    QTemporaryDir dir;
+    const QString rdat = dir.filePath("w.rdat");
+    ASSERT_EQ(ctl({"new", "-o", rdat}).exitCode, 0);
+    Document doc;
+    ASSERT_TRUE(LoadDataFile(doc, rdat).ok());
+    doc.radioImage[addr::kVox] = 0x37;
+    doc.ChangePasswordFlag = true;
+    doc.NewPassword = "AB12";
+    ASSERT_TRUE(SaveDataFile(doc, rdat));
+    writeBytes(dir.filePath("stun.bin"), Bytes(32, 0x5A));
+
+    const struct {
+        QStringList simFaults;
+        QStringList range;
+        int exitCode;
+        const char* out;
+        const char* err;  // in the error output
+    } cases[] = {
+        {{}, {}, 0, "Write Data OK\nVerify OK\n", ""},
+        {{"--corrupt-write", "--at", "write:5:1"},
+         {},
+         6,
+         "Write Data OK\n",
+         "write: Verify failed: 1 byte differs from what was written, first at 0x0050\n"},
+        {{"--corrupt-write", "--at", "write:47:1"}, {}, 6, "Write Data OK\n", "first at 0x02F0\n"},
+        {{"--corrupt-write"},
+         {"--range", "stundie"},
+         6,
+         "Write Data OK\n",
+         "2 bytes differ from what was written, first at 0x0B80, 0x0B90\n"},
+        {{"--corrupt-write", "--at", "write:2"},
+         {"--range", "stundie"},
+         0,
+         "Write Data OK\nVerify OK\n",
+         ""},
+    };
+    for (const auto& c : cases) {
+        const QString what = (c.simFaults + c.range).join(' ');
+        Sim sim(QStringList{"--fill", "0x00", "--model-digit", "0x32"} + c.simFaults);
+        const QString file = c.range.isEmpty() ? rdat : dir.filePath("stun.bin");
+        const CtlRun r =
+            ctl(QStringList{"write", "--port", sim.device, "--verify", "-q", file} + c.range);
+        EXPECT_EQ(r.exitCode, c.exitCode) << what.toStdString() << r.err.toStdString();
+        EXPECT_EQ(r.out, c.out) << what.toStdString();
+        EXPECT_TRUE(r.err.endsWith(c.err)) << what.toStdString() << r.err.toStdString();
+    }
+}
+
 // Two identification strings go unanswered: one line says what the wait is for.
 TEST(CliTransfer, SaysOnceThatItIsWaitingForTheRadio) {
     QTemporaryDir dir;

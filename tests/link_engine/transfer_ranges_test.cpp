@@ -1,4 +1,5 @@
 #include "link/transfer_ranges.h"
+#include "link/write_verify.h"
 
 #include <gtest/gtest.h>
 
@@ -36,4 +37,47 @@ TEST(TransferRange, PercentLabelFormat) {
     const std::pair<double, const char*> cases[] = {
         {0.0, "%"}, {0.004, "%"}, {0.005, "1%"}, {1.0 / 64, "2%"}, {0.125, "13%"}, {1.0, "100%"}};
     for (const auto& [f, text] : cases) EXPECT_EQ(PercentText(f), text) << f;
+}
+
+// ---- verify after write -------------------------------------------------------------
+
+TEST(WriteVerify, ComparesTheLastFrameSentPerBlockAndNamesTheLowestAddresses) {
+    auto frame = [](int address, std::uint8_t fill) {
+        RadioMemory memory;
+        memory.image.fill(fill);
+        return DataBlockFrame(address, memory);
+    };
+    WrittenBlocks written;
+    RecordWrittenFrame(written, frame(0x0040, 0x11));
+    RecordWrittenFrame(written, Bytes{wire::kEnd});  // not a data block
+    RecordWrittenFrame(written, frame(0x0010, 0x22));
+    RecordWrittenFrame(written, frame(0x0040, 0x33));  // sent again: this one counts
+    ASSERT_EQ(written.size(), 3u);
+    const TransferRange range = ReadBackRange(written);
+    EXPECT_EQ(range.first, 0x0010);
+    EXPECT_EQ(range.end, 0x0050);
+    EXPECT_EQ(range.progressStart, 0x0010);
+    EXPECT_FALSE(range.tuneOrder);
+
+    RadioMemory radio;
+    for (int a = 0x10; a < 0x20; ++a) radio.set(a, 0x22);
+    for (int a = 0x40; a < 0x50; ++a) radio.set(a, 0x33);
+    EXPECT_TRUE(CompareReadBack(written, radio).ok());
+    EXPECT_EQ(VerifyReportText(CompareReadBack(written, radio), true), "Verify OK");
+
+    radio.set(0x4F, 0x00);
+    radio.set(0x12, 0x00);
+    for (int a = 0x20; a < 0x40; ++a) radio.set(a, 0x99);  // not written: not compared
+    const VerifyResult one = CompareReadBack(written, radio);
+    EXPECT_EQ(one.differing, 2);
+    EXPECT_EQ(one.firstAddresses, (std::vector<int>{0x12, 0x4F}));
+    EXPECT_EQ(VerifyReportText(one, true),
+              "Verify failed: 2 bytes differ from what was written, first at 0x0012, 0x004F");
+
+    for (int a = 0x10; a < 0x20; ++a) radio.set(a, 0x00);
+    const VerifyResult many = CompareReadBack(written, radio);
+    EXPECT_EQ(many.differing, 17);
+    ASSERT_EQ(many.firstAddresses.size(), std::size_t{VerifyResult::kAddressesNamed});
+    EXPECT_EQ(many.firstAddresses.front(), 0x10);
+    EXPECT_EQ(many.firstAddresses.back(), 0x17);
 }

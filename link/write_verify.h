@@ -1,0 +1,44 @@
+// Verify after write: what a write put on the wire, the range that reads it back,
+// and the comparison of the two. The read-back itself is an ordinary read exchange
+// over that range (Exchange::setRange).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "link/transfer_ranges.h"
+
+namespace baldo7 {
+
+// One data block as it went out: after the password substitution and the VOX-level
+// clearing, so the radio should hold exactly these bytes.
+struct WrittenBlock {
+    int address = 0;
+    std::array<std::uint8_t, kBlockSize> data{};
+};
+using WrittenBlocks = std::vector<WrittenBlock>;
+
+// The data blocks among the frames a write sent; other frames are skipped.
+void RecordWrittenFrame(WrittenBlocks& blocks, const Bytes& frame);
+
+// From the lowest block written to the end of the highest, read in order. A tune
+// write skips blocks inside it; they are read and not compared.
+TransferRange ReadBackRange(const WrittenBlocks& blocks);
+
+struct VerifyResult {
+    static constexpr int kAddressesNamed = 8;
+    int differing = 0;                // bytes that differ
+    std::vector<int> firstAddresses;  // the first of them, at most kAddressesNamed
+    bool ok() const { return differing == 0; }
+};
+
+// Compares every written byte with what the read-back holds at its address; a
+// block written twice (after a restart) counts once, as last sent.
+VerifyResult CompareReadBack(const WrittenBlocks& blocks, const RadioMemory& readBack);
+
+// "Verify failed: 2 bytes differ from what was written, first at 0x0050, 0x0051"
+std::string VerifyReportText(const VerifyResult& result, bool english);
+
+}  // namespace baldo7
