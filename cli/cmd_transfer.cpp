@@ -16,19 +16,12 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/terminal.h"
 #include "cli/verb_parser.h"
 #include "core/model_band.h"
 #include "link/exchange_qt_host.h"
 #include "link/serial_trace.h"
 #include "shell/data_store.h"
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
 
 namespace baldo7::cli {
 
@@ -66,7 +59,7 @@ QString hex4(int value) {
 class ProgressPrinter {
 public:
     ProgressPrinter(bool quiet, const QString& what)
-        : quiet_(quiet), tty_(isatty(fileno(stderr)) != 0), what_(what) {}
+        : quiet_(quiet), tty_(stderrIsTerminal()), what_(what) {}
     ~ProgressPrinter() { end(); }
 
     void show(double fraction, const QString& label) {
@@ -305,7 +298,7 @@ int runFleetWrite(const Document& file, const LinkOptions& opt) {
     const int n = static_cast<int>(opt.ports.size());
     std::vector<std::unique_ptr<Document>> docs;
     std::vector<std::unique_ptr<LinkRun>> runs;
-    const bool tty = !opt.quiet && isatty(fileno(stderr)) != 0;
+    const bool tty = !opt.quiet && stderrIsTerminal();
     QStringList lines(n);
     int width = 0;
     for (const QString& port : opt.ports) width = std::max(width, static_cast<int>(port.size()));

@@ -13,14 +13,6 @@
 
 #include "link/exchange_texts.h"
 
-#ifndef Q_OS_WIN
-#include <grp.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#endif
-
 namespace baldo7 {
 
 namespace {
@@ -61,24 +53,6 @@ QString resolveSerialPortName(const QString& setting) {
 #else
     if (s.isEmpty() || s.startsWith(QLatin1Char('/'))) return s;
     return QStringLiteral("/dev/") + s;
-#endif
-}
-
-QString deviceGroupName(const QString& device) {
-#ifdef Q_OS_WIN
-    Q_UNUSED(device);
-    return {};
-#else
-    struct stat st {};
-    if (::stat(QFile::encodeName(device).constData(), &st) != 0) return {};
-    struct group grp {};
-    struct group* found = nullptr;
-    std::vector<char> buf(4096);
-    while (::getgrgid_r(st.st_gid, &grp, buf.data(), buf.size(), &found) == ERANGE &&
-           buf.size() < (1u << 20))
-        buf.resize(buf.size() * 2);
-    if (found == nullptr) return {};
-    return QString::fromLocal8Bit(found->gr_name);
 #endif
 }
 
@@ -294,15 +268,6 @@ QString serialPortOpenFailureText(const QString& device, QSerialPort::SerialPort
            serialPortDiagnosis(device, error, isEnglish);
 }
 
-bool serialPortAccessible(const QString& device) {
-#ifdef Q_OS_WIN
-    Q_UNUSED(device);
-    return true;
-#else
-    return ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0;
-#endif
-}
-
 QList<SerialPortEntry> simulatedRadioPorts() {
     QList<SerialPortEntry> out;
 #ifdef Q_OS_LINUX
@@ -390,13 +355,10 @@ bool SerialPort::open(const QString& setting) {
     port_.setPortName(device_);
     if (!port_.open(QIODevice::ReadWrite)) {
         openError_ = port_.error();
-#ifndef Q_OS_WIN
         // A port held by another program is reported the same way as a denied
         // one; only a device we may not open needs the group hint.
-        if (openError_ == QSerialPort::PermissionError &&
-            ::access(QFile::encodeName(device_).constData(), R_OK | W_OK) == 0)
+        if (openError_ == QSerialPort::PermissionError && serialPortAccessible(device_))
             openError_ = QSerialPort::OpenError;
-#endif
         if (openError_ == QSerialPort::NoError) openError_ = QSerialPort::OpenError;
         port_.clearError();
         return false;

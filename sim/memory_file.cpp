@@ -1,14 +1,11 @@
 #include "sim/memory_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -70,24 +67,28 @@ bool loadMemoryFile(const std::string& path, Memory& memory, std::string* error)
 }
 
 bool writeMemoryDump(const std::string& path, const Memory& memory, std::string* error) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        setError(error, std::strerror(errno));
-        return false;
+    // Written beside the target and renamed over it: a reader never sees half a dump.
+    const std::string temp = path + ".part";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            setError(error, std::strerror(errno));
+            return false;
+        }
+        out.write(reinterpret_cast<const char*>(memory.data()),
+                  static_cast<std::streamsize>(memory.size()));
+        out.close();
+        if (!out) {
+            setError(error, "write error");
+            std::remove(temp.c_str());
+            return false;
+        }
     }
-    std::size_t done = 0;
-    while (done < memory.size()) {
-        const ssize_t n = ::write(fd, memory.data() + done, memory.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    const int savedErrno = errno;
-    const bool ok = done == memory.size() && ::fchmod(fd, 0644) == 0;
-    if (::close(fd) != 0 || !ok || ::rename(temp.c_str(), path.c_str()) != 0) {
-        setError(error, std::strerror(ok ? errno : savedErrno));
-        ::unlink(temp.c_str());
+    std::error_code ec;
+    std::filesystem::rename(temp, path, ec);
+    if (ec) {
+        setError(error, ec.message());
+        std::remove(temp.c_str());
         return false;
     }
     return true;

@@ -26,7 +26,9 @@
 #include "shell/standard_parts.h"
 #include "shell/support_bundle.h"
 #include "shell_test_support.h"
+#ifdef BALDO7_PTY_TESTS
 #include "sim/pty_simulator.h"
+#endif
 
 using namespace baldo7;
 using shelltest::binFolder;
@@ -65,6 +67,7 @@ class TransferTest : public QObject, public shelltest::MainWindowRig {
     }
 
 private slots:
+#ifdef BALDO7_PTY_TESTS
     void readThenWriteThroughThePseudoTerminal() {
         // A radio whose memory differs from the template everywhere it matters.
         Document radioDoc;
@@ -123,6 +126,7 @@ private slots:
         QCOMPARE(after[0x400], std::uint8_t(0xEE));
         radio.stop();
     }
+#endif
 
     void aPortThatDoesNotOpenEndsWithTheMessage() {
         start(tmp.filePath("no-such-port"));
