@@ -27,4 +27,11 @@ is in English and Chinese.
 
 Also contains baldo7ctl, the same functions on the command line, and
 baldo7-sim, a simulated radio on a pseudo-terminal for trying and testing.")
+# Windows: a ZIP of the install tree (windeployqt adds Qt beside the programs first);
+# an installer would need NSIS, which CPack does not bring.
+if(WIN32)
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_PACKAGING_INSTALL_PREFIX "")
+    set(CPACK_PACKAGE_FILE_NAME "baldo7-${PROJECT_VERSION}-windows-x64")
+endif()
 include(CPack)
