@@ -9,6 +9,10 @@
 // part on the line (to the end byte, plus the pause) and the whole command,
 // start-up included, are shown beside it.
 //
+// A verified write (write --verify) is a write and then a read-back of the 48 blocks
+// written: its line minimum is both exchanges' bytes plus both end pauses, held to
+// its own target, from the write's first byte to the command's exit.
+//
 // The same read and write then run inside this process against the built-in radio's
 // port (the simulator engine paced by timers, no pseudo-terminal), timed from the
 // exchange's start to its end.
@@ -42,6 +46,7 @@ using namespace baldo7::sim;
 namespace {
 
 constexpr double kTarget = 1.05;
+constexpr double kVerifiedTarget = 1.03;
 constexpr double kEndPauseS = 0.2;
 constexpr std::size_t kHandshakeBytes = 7 + 1 + 1 + 8 + 1 + 1;
 constexpr std::size_t kReadBlockBytes = 4 + 20 + 1 + 1;  // request, block, ACK, ACK
@@ -154,6 +159,12 @@ int main(int argc, char** argv) {
                  {},     {}, {}};
     Measure write{"write", 48, (kHandshakeBytes + 48 * kWriteBlockBytes) * byteS + kEndPauseS,
                   {},      {}, {}};
+    Measure verified{"write --verify",
+                     48,
+                     write.lineMinS + (kHandshakeBytes + 48 * kReadBlockBytes) * byteS + kEndPauseS,
+                     {},
+                     {},
+                     {}};
     const std::vector<std::string> readArgs{ctl,  "read", "--port", sim.devicePath(),
                                             "-o", file,   "--quiet"};
     const std::vector<std::string> writeArgs{ctl,  "write", "--port", sim.devicePath(),
@@ -181,6 +192,24 @@ int main(int argc, char** argv) {
             m->exchange.push_back(ended - firstByte);
             m->command.push_back(ended - started);
         }
+    }
+    std::vector<std::string> verifiedArgs = writeArgs;
+    verifiedArgs.push_back("--verify");
+    for (int i = 0; i < runs; ++i) {
+        const int before = sim.stats().sessionsEnded;
+        double started = 0, ended = 0;
+        const int rc = run(verifiedArgs, started, ended);
+        const Stats st = sim.stats();
+        if (rc != 0 || st.sessionsEnded != before + 2 || !st.lastEndCompleted) {
+            std::fprintf(stderr, "bench_transfer: write --verify failed (exit status %d)\n", rc);
+            ++failures;
+            continue;
+        }
+        // From the write's identification string, the session before the read-back.
+        const double firstByte = static_cast<double>(st.previousSessionStartMs) * 1e-3 -
+                                 static_cast<double>(kIdentificationSize) * byteS;
+        verified.exchange.push_back(ended - firstByte);
+        verified.command.push_back(ended - started);
     }
     sim.stop();
 
@@ -224,6 +253,18 @@ int main(int argc, char** argv) {
             ratio, ratio <= kTarget ? "within 1.05" : "OVER 1.05");
         std::printf("        whole command, start-up included              %.3f s  ratio %.3f\n",
                     cmd, cmd / m->lineMinS);
+    }
+    if (!verified.exchange.empty()) {
+        const double ex = median(verified.exchange);
+        const double ratio = ex / verified.lineMinS;
+        over = over || ratio > kVerifiedTarget;
+        std::printf("  %s: write + read-back of %d blocks, line minimum %.3f s\n", verified.name,
+                    verified.blocks, verified.lineMinS);
+        std::printf(
+            "        exchange (first byte to exit)                 %.3f s  ratio %.3f  %s\n", ex,
+            ratio, ratio <= kVerifiedTarget ? "within 1.03" : "OVER 1.03");
+        std::printf("        whole command, start-up included              %.3f s  ratio %.3f\n",
+                    median(verified.command), median(verified.command) / verified.lineMinS);
     }
     std::printf("bench_transfer: the built-in radio in-process (timers at 9600 baud), %d run%s\n",
                 runs, runs == 1 ? "" : "s");

@@ -111,6 +111,7 @@ public:
     // transfer window keeps the default so its last progress stays visible; the
     // command line has nothing to show and finishes at once.
     void setFinishDelay(int ms) { finishDelayMs_ = ms; }
+    int finishDelay() const { return finishDelayMs_; }
 
     // Moves this range instead of the one the flags select: the read-back of a
     // verified write. Call before start().

@@ -31,7 +31,23 @@ QtExchangeHost::QtExchangeHost(Document& doc, std::unique_ptr<LinkPort> port,
 
 QtExchangeHost::~QtExchangeHost() {
     timer_.stop();
+    if (port_) port_->close();
+}
+
+std::unique_ptr<QtExchangeHost> QtExchangeHost::readBackHost(Document& doc, QObject* parent) {
+    const WrittenBlocks written = engine_->written();
+    port_->disconnect(this);
     port_->close();
+    doc.ReadMode = true;
+    doc.TuneMode = doc.LocalMessageMode = doc.SpecialMode = doc.StunDieMode = false;
+    auto host = std::make_unique<QtExchangeHost>(doc, std::move(port_), portSetting_, parent);
+    host->setRange(ReadBackRange(written));
+    host->setCablePower(power_);
+    host->setObserver(observer_);
+    host->setAnswerer(answerer_);
+    host->setPauseRunsEvents(pauseRunsEvents_);
+    host->setFinishDelay(engine_->finishDelay());
+    return host;
 }
 
 void QtExchangeHost::start() {

@@ -57,6 +57,11 @@ public:
     // The device the setting named and, after a failed open, why it failed.
     const LinkPort& port() const { return *port_; }
 
+    // A verified write's read-back once this write is over: a new host reading the
+    // blocks written into `doc` over the same line (port, cable power, observer,
+    // answers, pause). This host keeps no port afterwards.
+    std::unique_ptr<QtExchangeHost> readBackHost(Document& doc, QObject* parent = nullptr);
+
 signals:
     void captionChanged(const QString& caption);
     void progressChanged(double fraction, const QString& label);

@@ -27,4 +27,11 @@ constexpr BiText kBandDifferent{"Frequency band is different,Overwrite?",
 constexpr BiText kReadOk{"Read Data OK", "读频成功"};
 constexpr BiText kWriteOk{"Write Data OK", "写频成功"};
 
+// Verify after write: the read-back phase of the transfer window.
+constexpr BiText kWindowVerify{"Verify data in radio", "校验对讲机数据"};
+constexpr BiText kVerifyPrefix{"Verify:", "校验进度:"};
+constexpr BiText kVerifyIncomplete{
+    "Write Data OK, but not verified: the read-back did not complete",
+    "写频成功，但未校验：回读未完成"};
+
 }  // namespace baldo7::link_texts

@@ -43,11 +43,7 @@ FormProcess::FormProcess(Document& doc, MessageService& messages, const QString&
                MsgAnswer::Cancel;
     });
     connect(host_, &QtExchangeHost::captionChanged, this, &QWidget::setWindowTitle);
-    connect(host_, &QtExchangeHost::progressChanged, this,
-            [this](double fraction, const QString& label) {
-                ProgressBar1->setValue(static_cast<int>(fraction * kProgressScale + 0.5));
-                LabelProcess->setText(label);
-            });
+    connect(host_, &QtExchangeHost::progressChanged, this, &FormProcess::showProgress);
     connect(host_, &QtExchangeHost::portOpenFailed, this,
             [this](const QString& text) { messages_.show(MsgIcon::Error, appTitle(), text); });
     connect(host_, &QtExchangeHost::exchangeFinished, this, &FormProcess::finishStep);
@@ -147,7 +143,68 @@ void FormProcess::reject() {
     CommandCancel_Click();
 }
 
+bool FormProcess::verifying() const {
+    return !readBack_.isNull();
+}
+
+void FormProcess::showProgress(double fraction, const QString& label) {
+    ProgressBar1->setValue(static_cast<int>(fraction * kProgressScale + 0.5));
+    LabelProcess->setText(label);
+}
+
 void FormProcess::finishStep() {
+    if (!readMode_ && verifyAfterWrite_ && doc_.TransferOK && !unloaded_ && !readBack_ && host_ &&
+        !host_->engine().written().empty()) {
+        startReadBack();
+        return;
+    }
+    completeStep();
+}
+
+void FormProcess::startReadBack() {
+    using namespace link_texts;
+    const bool en = doc_.IsEnglish;
+    written_ = host_->engine().written();
+    readBackDoc_ = std::make_unique<Document>(doc_);
+    readBack_ = host_->readBackHost(*readBackDoc_, this).release();
+    connect(readBack_, &QtExchangeHost::progressChanged, this,
+            [this](double fraction, const QString&) {
+                showProgress(fraction, uiText(kVerifyPrefix, doc_.IsEnglish) +
+                                           QString::fromStdString(PercentText(fraction)));
+            });
+    connect(readBack_, &QtExchangeHost::portOpenFailed, this,
+            [this](const QString& text) { messages_.show(MsgIcon::Error, appTitle(), text); });
+    connect(readBack_, &QtExchangeHost::exchangeFinished, this, &FormProcess::readBackFinished);
+    setWindowTitle(uiText(kWindowVerify, en));
+    showProgress(0, uiText(kVerifyPrefix, en) + QStringLiteral("0%"));
+    // The write's engine is still on the stack; the read-back starts on the next pass.
+    QTimer::singleShot(0, this, [this] {
+        if (readBack_ && !unloaded_) readBack_->start();
+    });
+}
+
+void FormProcess::readBackFinished() {
+    if (unloaded_) return;
+    using namespace link_texts;
+    const bool en = doc_.IsEnglish;
+    if (readBack_->result().outcome != ExchangeOutcome::Done) {
+        verifyText_ = uiText(kVerifyIncomplete, en);
+        messages_.show(MsgIcon::Warning, appTitle(), verifyText_);
+    } else {
+        const VerifyResult result = CompareReadBack(written_, RadioMemory::of(*readBackDoc_));
+        const QString text = QString::fromStdString(VerifyReportText(result, en));
+        if (result.ok()) {
+            LabelProcess->setText(text);
+        } else {
+            doc_.TransferOK = false;
+            verifyText_ = text;
+            messages_.show(MsgIcon::Error, appTitle(), text);
+        }
+    }
+    completeStep();
+}
+
+void FormProcess::completeStep() {
     // A read that completed replaced the image even when the window is going anyway.
     if (doc_.TransferOK && readMode_ && afterRead_) std::exchange(afterRead_, nullptr)();
     if (unloaded_) return;
@@ -158,6 +215,10 @@ void FormProcess::finishStep() {
     (readMode_ ? CommandRead : CommandWrite)->setFocus();
     if (doc_.TransferOK) {
         TextShow->setText(uiText(readMode_ ? kReadOk : kWriteOk, doc_.IsEnglish));
+        TextShow->show();
+    }
+    if (!verifyText_.isEmpty()) {
+        TextShow->setText(verifyText_);
         TextShow->show();
     }
     // The engine is still on the stack here; the window goes on the next pass.
@@ -172,6 +233,8 @@ void FormProcess::unload() {
     unloaded_ = true;
     if (host_ && !host_->isFinished()) host_->cancel();  // sends nothing, frees the port
     if (host_) host_->deleteLater();
+    if (readBack_ && !readBack_->isFinished()) readBack_->cancel();
+    if (readBack_) readBack_->deleteLater();
     doc_.ProgramPassword = TextPassword->text().toLatin1().toStdString();
     doc_.NewPassword = TextNewPassword->text().toLatin1().toStdString();
     doc_.ChangePasswordFlag = CheckNewPassword->isChecked();

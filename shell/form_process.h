@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/document.h"
+#include "link/write_verify.h"
 #include "shell/message_service.h"
 
 class QCheckBox;
@@ -53,12 +54,21 @@ public:
     // The exchange this window runs, for its owner to set up (cable power, trace)
     // before the user presses Read or Write.
     QtExchangeHost* exchangeHost() const;
+    // After a completed write, read the written blocks back over the same line and
+    // compare them with what was sent, as a second progress phase. A difference is
+    // reported and leaves TransferOK clear: the radio does not hold the document.
+    void setVerifyAfterWrite(bool on) { verifyAfterWrite_ = on; }
+    bool verifying() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     void finishStep();
+    void completeStep();
+    void startReadBack();
+    void readBackFinished();
+    void showProgress(double fraction, const QString& label);
     void unload();
 
     Document& doc_;
@@ -67,6 +77,12 @@ private:
     QPointer<QtExchangeHost> host_;
     bool readMode_;
     bool unloaded_ = false;
+    bool verifyAfterWrite_ = false;
+    // The read-back reads into a copy: the document keeps what was written.
+    std::unique_ptr<Document> readBackDoc_;
+    QPointer<QtExchangeHost> readBack_;
+    WrittenBlocks written_;
+    QString verifyText_;
 };
 
 }  // namespace baldo7

@@ -74,6 +74,12 @@ bool ReadSerialTrace(QSettings& settings) {
     return readSwitch(settings, kSettingSerialTrace);
 }
 
+bool ReadVerifyAfterWrite(QSettings& settings) {
+    const QString text =
+        ReadRegistryString(settings, QString::fromLatin1(kSettingVerifyAfterWrite)).trimmed();
+    return text.toLower() != QLatin1String("false") && text != QLatin1String("0");
+}
+
 QString ReadCablePower(QSettings& settings) {
     return ReadRegistryString(settings, QString::fromLatin1(kSettingCablePower)).trimmed();
 }

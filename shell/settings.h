@@ -24,6 +24,8 @@ constexpr const char kSettingServiceMode[] = "ServiceMode";
 constexpr const char kSettingCablePower[] = "CablePower";
 // true: every exchange leaves a serial trace in TraceFolder().
 constexpr const char kSettingSerialTrace[] = "SerialTrace";
+// false: a write is not read back and compared.
+constexpr const char kSettingVerifyAfterWrite[] = "VerifyAfterWrite";
 
 // The port setting of the built-in simulated radio.
 constexpr const char kSimulatedPortSetting[] = "simulated-radio";
@@ -52,6 +54,8 @@ void ReadSettings(Document& doc, QSettings& settings);
 bool ReadServiceMode(QSettings& settings);
 // SerialTrace, read the same way; default off.
 bool ReadSerialTrace(QSettings& settings);
+// VerifyAfterWrite: on unless "false" (any case) or "0".
+bool ReadVerifyAfterWrite(QSettings& settings);
 // CablePower as the text of its lines; "" (as the driver leaves them) by default.
 QString ReadCablePower(QSettings& settings);
 

@@ -45,6 +45,7 @@ void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio) {
         doc, main.messages(), port, IsSimulatedPort(port) ? radio.makePort() : nullptr,
         [&main] { main.editorsDecodeNewImage(); }, &main);
     window.exchangeHost()->setCablePower(parseCablePower(ReadCablePower(main.settings())));
+    window.setVerifyAfterWrite(ReadVerifyAfterWrite(main.settings()));
     if (trace && trace->isOpen()) window.exchangeHost()->setObserver(trace.get());
     window.exec();
 }

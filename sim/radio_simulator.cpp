@@ -54,6 +54,7 @@ bool RadioSimulator::parseOne(std::vector<Reply>& out) {
         consume(kIdentificationSize);
         phase_ = Phase::AwaitStx;
         ++stats_.sessionsStarted;
+        stats_.previousSessionStartMs = stats_.lastSessionStartMs;
         stats_.lastSessionStartMs = lastInputMs_;
         reply(kStepHello, {kAck}, out);
         return true;

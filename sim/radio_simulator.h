@@ -91,14 +91,15 @@ enum class Phase {
 };
 
 struct Stats {
-    int sessionsStarted = 0;              // identification strings accepted
-    int sessionsEnded = 0;                // end bytes received after a handshake
-    bool lastEndCompleted = false;        // the last end byte came in the block phase
-    int blocksRead = 0;                   // data blocks sent
-    int blocksWritten = 0;                // data blocks stored
-    int framesRefused = 0;                // read requests or blocks outside memory, NAKed
-    std::int64_t lastSessionStartMs = 0;  // when the last identification string was complete
-    std::int64_t lastSessionEndMs = 0;    // when the last end byte arrived
+    int sessionsStarted = 0;                  // identification strings accepted
+    int sessionsEnded = 0;                    // end bytes received after a handshake
+    bool lastEndCompleted = false;            // the last end byte came in the block phase
+    int blocksRead = 0;                       // data blocks sent
+    int blocksWritten = 0;                    // data blocks stored
+    int framesRefused = 0;                    // read requests or blocks outside memory, NAKed
+    std::int64_t lastSessionStartMs = 0;      // when the last identification string was complete
+    std::int64_t previousSessionStartMs = 0;  // the same for the session before it
+    std::int64_t lastSessionEndMs = 0;        // when the last end byte arrived
 };
 
 class RadioSimulator {

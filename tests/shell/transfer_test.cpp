@@ -117,7 +117,7 @@ private slots:
         pressOnTransferWindow("CommandWrite", &label);
         QTest::keyClick(win.get(), Qt::Key_W, Qt::ControlModifier);
         QVERIFY(doc->TransferOK);
-        QCOMPARE(label, QString("Complete:100%"));
+        QCOMPARE(label, QString("Verify OK"));  // read back and compared by default
         QCOMPARE(doc->radioImage[addr::kVox], std::uint8_t(0x50));  // VOX level cleared
         const sim::Memory after = radio.memory();
         QVERIFY(
@@ -190,7 +190,7 @@ private slots:
         pressOnTransferWindow("CommandWrite", &label);
         win->MenuWrite_Click();
         QVERIFY(doc->TransferOK);
-        QCOMPARE(label, QString("Complete:100%"));
+        QCOMPARE(label, QString("Verify OK"));
         ClearChannel(doc->radioImage, 3);
         // The image read is unsaved: reading over it asks first.
         messages.setAnswerer([](const Message& m) {
@@ -202,6 +202,59 @@ private slots:
         QVERIFY(doc->TransferOK);
         QVERIFY(RxFrequencyBytes(doc->radioImage, 3) == written);
         QVERIFY(std::equal(sent.begin(), sent.begin() + 0x300, doc->radioImage.begin()));
+    }
+
+    // The read-back is the window's own phase after the write; a radio that stores a
+    // wrong byte is reported by address and the write does not count as done.
+    void verifyAfterWriteReadsBackAsItsOwnPhase() {
+        struct Case {
+            const char* name;
+            QString setting;  // VerifyAfterWrite
+            bool corrupt;
+            bool transferOk;
+            QString title, label, shown;
+        };
+        const Case cases[] = {
+            {"verified", "", false, true, "Verify data in radio", "Verify OK", ""},
+            {"difference", "true", true, false, "Verify data in radio", "Verify:100%",
+             "Verify failed: 1 byte differs from what was written, first at 0x0050"},
+            {"switched off", "false", true, true, "Write data into radio", "Complete:100%", ""},
+        };
+        for (const Case& c : cases) {
+            sim::Config config;
+            config.modelDigit = 0x32;  // the template's VHF: no band question
+            if (c.corrupt) {
+                sim::Fault f;
+                f.kind = sim::FaultKind::CorruptWrite;
+                f.steps = sim::kStepWrite;
+                f.skip = 5;
+                f.count = 1;
+                config.faults.push_back(f);
+            }
+            sim::PtySimulator radio(config);
+            std::string error;
+            QVERIFY2(radio.start(&error), error.c_str());
+            start(QString::fromStdString(radio.devicePath()));
+            if (!c.setting.isEmpty()) settings->setValue("VerifyAfterWrite", c.setting);
+            messages.shown.clear();
+            QString title, label;
+            onModal([&title, &label](QWidget* w) {
+                QObject::connect(static_cast<QDialog*>(w), &QDialog::finished, [w, &title, &label] {
+                    title = w->windowTitle();
+                    label = w->findChild<QLabel*>("LabelProcess")->text();
+                });
+                QTest::mouseClick(w->findChild<QPushButton*>("CommandWrite"), Qt::LeftButton);
+            });
+            win->MenuWrite_Click();
+            QCOMPARE(doc->TransferOK, c.transferOk);
+            QCOMPARE(title, c.title);
+            QCOMPARE(label, c.label);
+            QCOMPARE(messages.shown.size(), c.shown.isEmpty() ? 0 : 1);
+            if (!c.shown.isEmpty()) QCOMPARE(messages.shown[0].text, c.shown);
+            // Read back over the same line: 48 blocks, or none.
+            QCOMPARE(radio.stats().blocksRead, c.setting == "false" ? 0 : 48);
+            radio.stop();
+        }
     }
 
     // The frame's rules with the real editors: their Close buttons, their own Window
