@@ -21,6 +21,7 @@
 #include "core/model_band.h"
 #include "link/exchange_qt_host.h"
 #include "link/serial_trace.h"
+#include "shell/backups.h"
 #include "shell/data_store.h"
 
 namespace baldo7::cli {
@@ -424,6 +425,29 @@ std::optional<int> parseLinkOptions(VerbParser& verb, const QStringList& args, L
     return std::nullopt;
 }
 
+// --backup-dir: a data file of `kind` in `folder` (the GUI's names, atomic), then
+// backups older than a year pruned. False with the error printed.
+bool writeCliBackup(const Document& doc, const QString& folder, BackupKind kind,
+                    const QString& verb) {
+    const QDateTime now = QDateTime::currentDateTime();
+    QString error;
+    const QString path = WriteBackup(doc, folder, kind, now, &error);
+    if (path.isEmpty()) {
+        printError(verb + ": cannot write the backup in " + folder + ": " + error);
+        return false;
+    }
+    PruneBackups(folder, now);
+    return true;
+}
+
+// Backups are data files: a raw range has none to keep.
+bool backupDirAllowed(const QCommandLineParser& p, bool rawRange, const QString& verb) {
+    if (!p.isSet("backup-dir") || !rawRange) return true;
+    printError(verb + ": --backup-dir keeps data files; it does not go with --range " +
+               p.value("range"));
+    return false;
+}
+
 void addLinkOptions(QCommandLineParser& p, const QString& ranges) {
     p.addOption({"port", "Serial port: a number, COMn, a device name or path.", "PORT"});
     p.addOption(
@@ -431,6 +455,9 @@ void addLinkOptions(QCommandLineParser& p, const QString& ranges) {
     p.addOption({"retries", "Answer the retry question Retry this many times (default 0).", "N"});
     p.addOption({{"q", "quiet"}, "No progress on stderr."});
     p.addOption({"trace", "Write a serial trace of the exchange to FILE (docs/trace.md).", "FILE"});
+    p.addOption({"backup-dir",
+                 "Keep a dated data file in DIR: the data read, or the file about to be written.",
+                 "DIR"});
     p.addOption({"dtr", "Assert DTR while the port is open (cables powered from it)."});
     p.addOption({"rts", "Assert RTS while the port is open (cables powered from it)."});
 }
@@ -461,6 +488,7 @@ int runRead(const QStringList& args) {
         printError("read: give one --port (several are for write)");
         return kExitUsage;
     }
+    if (!backupDirAllowed(p, range.has_value(), "read")) return kExitUsage;
     if (!p.isSet("output") || !p.positionalArguments().isEmpty()) {
         printError("read: give the output file with -o FILE and nothing else");
         return kExitUsage;
@@ -484,12 +512,16 @@ int runRead(const QStringList& args) {
     QString error;
     QTextStream out(stdout);
     if (!range) {
+        // The backup first: it is kept even when the output cannot be written. Its
+        // failure loses nothing the output does not hold, so the output still goes.
+        const bool backedUp = !p.isSet("backup-dir") ||
+                              writeCliBackup(doc, p.value("backup-dir"), BackupKind::Read, "read");
         if (!SaveDataFile(doc, output, &error)) {
             printError("read: cannot write " + output + ": " + error);
             return kExitFile;
         }
         out << QFileInfo(output).fileName() << ": " << bandText(doc) << "\n";
-        return kExitOk;
+        return backedUp ? kExitOk : kExitFile;
     }
     const RadioMemory memory = RadioMemory::of(doc);
     Bytes dump;
@@ -560,6 +592,11 @@ int runWrite(const QStringList& args) {
             memory.set(a, bytes[static_cast<std::size_t>(a - offset)]);
         memory.commitTo(doc);
     }
+    if (!backupDirAllowed(p, rawDump, "write")) return kExitUsage;
+    // Before anything reaches a radio: no backup, no write.
+    if (p.isSet("backup-dir") &&
+        !writeCliBackup(doc, p.value("backup-dir"), BackupKind::BeforeWrite, "write"))
+        return kExitFile;
     if (opt.ports.size() > 1) return runFleetWrite(doc, opt);
     WrittenBlocks written;
     if (auto failed = runExchange(doc, opt, "write", std::nullopt, &written)) return *failed;

@@ -1,6 +1,8 @@
 // baldo7ctl read / write against baldo7-sim over a real pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -186,6 +188,69 @@ TEST(CliWrite, VerifyReadsBackWhatWasSent) {
         EXPECT_EQ(r.out, c.out) << what.toStdString();
         EXPECT_TRUE(r.err.endsWith(c.err)) << what.toStdString() << r.err.toStdString();
     }
+}
+
+// --backup-dir keeps the bytes read and the file about to be written as dated data
+// files; a folder that cannot be made stops a write before the radio is touched.
+TEST(CliTransfer, BackupDirKeepsReadsAndFilesBeforeWriting) {
+    QTemporaryDir dir;
+    const Bytes memory = radioMemory();
+    writeBytes(dir.filePath("mem.bin"), memory);
+    Sim sim({"--load", dir.filePath("mem.bin"), "--dump", dir.filePath("dump.bin")});
+    const QString backups = dir.filePath("backups");
+    auto listed = [&](const QString& pattern) {
+        return QDir(backups).entryList({pattern}, QDir::Files);
+    };
+
+    const QString rdat = dir.filePath("r.rdat");
+    CtlRun r = ctl({"read", "--port", sim.device, "-o", rdat, "-q", "--backup-dir", backups});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    ASSERT_EQ(listed("*_UHF_read.rdat").size(), 1);
+    EXPECT_EQ(readBytes(QDir(backups).filePath(listed("*_UHF_read.rdat")[0])), readBytes(rdat));
+
+    // The file as it was before the write, whatever the radio then gets.
+    r = ctl({"write", "--port", sim.device, rdat, "-q", "--yes", "--backup-dir", backups});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    ASSERT_EQ(listed("*_UHF_before-write.rdat").size(), 1);
+    EXPECT_EQ(readBytes(QDir(backups).filePath(listed("*_UHF_before-write.rdat")[0])),
+              readBytes(rdat));
+
+    // A year and a day old goes, a younger one and a stranger stay.
+    for (const char* name : {"2000-01-01_000000_UHF_read.rdat", "notes.txt"})
+        writeBytes(QDir(backups).filePath(name), Bytes{1});
+    writeBytes(QDir(backups).filePath(
+                   QDateTime::currentDateTime().addDays(-300).toString("yyyy-MM-dd_HHmmss") +
+                   "_VHF_read.rdat"),
+               Bytes{1});
+    ASSERT_EQ(
+        ctl({"read", "--port", sim.device, "-o", rdat, "-q", "--backup-dir", backups}).exitCode, 0);
+    EXPECT_TRUE(listed("2000-*").isEmpty());
+    EXPECT_EQ(listed("*_VHF_read.rdat").size(), 1);
+    EXPECT_EQ(listed("notes.txt").size(), 1);
+
+    // A file where the folder should be: reported, and the radio never hears of it.
+    writeBytes(dir.filePath("blocked"), Bytes{1});
+    Document other;
+    ASSERT_TRUE(LoadDataFile(other, rdat).ok());
+    other.radioImage[0x10] ^= 0xFF;
+    ASSERT_TRUE(SaveDataFile(other, dir.filePath("other.rdat")));
+    const Bytes before = readBytes(dir.filePath("dump.bin"));
+    r = ctl({"write", "--port", sim.device, dir.filePath("other.rdat"), "-q", "--yes",
+             "--backup-dir", dir.filePath("blocked/sub")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains("write: cannot write the backup in ")) << r.err.toStdString();
+    EXPECT_EQ(readBytes(dir.filePath("dump.bin")), before);
+    EXPECT_EQ(r.out, "");
+    // A read still writes its output, and says the backup failed.
+    r = ctl({"read", "--port", sim.device, "-o", dir.filePath("r2.rdat"), "-q", "--backup-dir",
+             dir.filePath("blocked/sub")});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(QFile::exists(dir.filePath("r2.rdat")));
+    // Raw ranges have no data file to keep.
+    EXPECT_EQ(ctl({"read", "--port", sim.device, "--range", "special", "-o", dir.filePath("s.bin"),
+                   "--backup-dir", backups})
+                  .exitCode,
+              1);
 }
 
 // Two identification strings go unanswered: one line says what the wait is for.
