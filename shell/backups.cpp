@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <algorithm>
 
 #include "shell/data_store.h"
 
@@ -41,18 +42,33 @@ QString WriteBackup(const Document& doc, const QString& folder, BackupKind kind,
     return path;
 }
 
-int PruneBackups(const QString& folder, const QDateTime& now) {
+QList<BackupEntry> ListBackups(const QString& folder) {
     static const QRegularExpression kName(
-        QStringLiteral("^(\\d{4}-\\d{2}-\\d{2}_\\d{6})_.*_(read|before-write)\\.rdat$"));
-    int removed = 0;
+        QStringLiteral("^(\\d{4}-\\d{2}-\\d{2}_\\d{6})_(.*)_(read|before-write)\\.rdat$"));
+    QList<BackupEntry> out;
     const QDir dir(folder);
     for (const QString& name : dir.entryList(QDir::Files)) {
         const QRegularExpressionMatch m = kName.match(name);
         if (!m.hasMatch()) continue;
-        const QDateTime made = QDateTime::fromString(m.captured(1), QLatin1String(kStampFormat));
-        if (!made.isValid() || made.daysTo(now) <= kKeepDays) continue;
-        if (QFile::remove(dir.filePath(name))) ++removed;
+        BackupEntry e;
+        e.made = QDateTime::fromString(m.captured(1), QLatin1String(kStampFormat));
+        if (!e.made.isValid()) continue;
+        e.path = dir.filePath(name);
+        e.model = m.captured(2);
+        e.kind =
+            m.captured(3) == QLatin1String("read") ? BackupKind::Read : BackupKind::BeforeWrite;
+        out << e;
     }
+    std::stable_sort(out.begin(), out.end(), [](const BackupEntry& a, const BackupEntry& b) {
+        return a.made > b.made || (a.made == b.made && a.path > b.path);
+    });
+    return out;
+}
+
+int PruneBackups(const QString& folder, const QDateTime& now) {
+    int removed = 0;
+    for (const BackupEntry& e : ListBackups(folder))
+        if (e.made.daysTo(now) > kKeepDays && QFile::remove(e.path)) ++removed;
     return removed;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 #include "core/document.h"
@@ -20,6 +21,15 @@ QString BackupFileName(const QDateTime& when, const std::string& model, BackupKi
 // Returns the file's path, or "" with `error` set.
 QString WriteBackup(const Document& doc, const QString& folder, BackupKind kind,
                     const QDateTime& when, QString* error = nullptr);
+struct BackupEntry {
+    QString path;
+    QDateTime made;
+    BackupKind kind = BackupKind::Read;
+    QString model;
+};
+// The backups in `folder`, newest first; files not named like a backup are left out.
+QList<BackupEntry> ListBackups(const QString& folder);
+
 // Removes backups older than 365 days before `now`; younger ones and anything not
 // named like a backup stay. Returns how many were removed.
 int PruneBackups(const QString& folder, const QDateTime& now);

@@ -27,6 +27,7 @@
 #include "core/model_band.h"
 #include "shell/data_store.h"
 #include "shell/dialog_layout.h"
+#include "shell/form_backups.h"
 #include "shell/form_language.h"
 #include "shell/form_model_information.h"
 #include "shell/frm_about.h"
@@ -60,6 +61,7 @@ constexpr MenuText kMenuTexts[] = {
     {"MenuSave", {"&Save", "保存(&S)"}},
     {"MenuSaveAs", {"Save &As", "另存为(&A)"}},
     {"MenuRecent", {"Recent &Files", "最近的文件(&R)"}},
+    {"MenuBackups", {"&Backups…", "备份(&K)…"}},
     {"MenuImportChannels", {"&Import Channels…", "导入信道(&I)…"}},
     {"MenuExportChannels", {"E&xport Channels…", "导出信道(&X)…"}},
     {"MenuExit", {"&Exit", "退出(&E)"}},
@@ -464,6 +466,7 @@ void MDIFormMain::buildMenus() {
     item(MenuSaveAs, "MenuSaveAs", MenuFile, none, true, &MDIFormMain::MenuSaveAs_Click);
     menu(MenuRecent, "MenuRecent", MenuFile);
     connect(MenuRecent, &QMenu::aboutToShow, this, &MDIFormMain::fillRecentMenu);
+    item(MenuBackups, "MenuBackups", MenuFile, none, true, &MDIFormMain::MenuBackups_Click);
     MenuFile->addSeparator();
     QAction* csvItem = nullptr;
     item(csvItem, "MenuImportChannels", MenuFile, none, true, nullptr);
@@ -1198,6 +1201,12 @@ void MDIFormMain::MenuLanguage_Click() {
 void MDIFormMain::MenuAbout_Click() {
     frmAbout about(doc_.IsEnglish, this);
     about.exec();
+}
+
+void MDIFormMain::MenuBackups_Click() {
+    FormBackups window(ListBackups(backupFolder_), doc_.IsEnglish, this);
+    if (window.exec() == QDialog::Accepted && !window.chosenPath().isEmpty())
+        openFile(window.chosenPath());
 }
 
 void MDIFormMain::MenuSupportBundle_Click() {

@@ -103,6 +103,8 @@ public:
     void MenuLanguage_Click();
     void MenuAbout_Click();
     void MenuSupportBundle_Click();
+    // File → Backups…: the chosen backup opens through the guarded Open.
+    void MenuBackups_Click();
     void MenuCom_Click();
     void MenuRead_Click();
     void MenuWrite_Click();
@@ -218,6 +220,7 @@ private:
     QAction *MenuTree, *MenuToolBar, *MenuStatus;
     QAction *MenuCeng, *MenuCloseAll;
     QAction *MenuHelpPage, *MenuSupportBundle, *MenuAbout;
+    QAction* MenuBackups = nullptr;
     QAction* helpKey_ = nullptr;
     QUndoStack* undoStack_ = nullptr;
     QMenu* MenuRecent = nullptr;

@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <QDateTime>
+#include <QTreeWidget>
 #include "channels/form_channel_information.h"
 #include "shell/backups.h"
 #include "shell/data_store.h"
@@ -254,6 +256,47 @@ private slots:
         QVERIFY(before.radioImage == edited);
         QVERIFY(!doc->isModified());  // written
         transfer = nullptr;
+    }
+
+    // File → Backups… lists the folder newest first and opens the chosen one through
+    // the guarded Open: unsaved edits are asked about first.
+    void backupsWindowListsNewestFirstAndOpensTheChosenOne() {
+        start();
+        const QString folder = backups.filePath("backups");
+        QDir(folder).removeRecursively();
+        const QDateTime now = QDateTime::currentDateTime();
+        Document older = *doc;
+        older.radioImage[16] = 0x11;
+        older.ModelType = "UHF";
+        QVERIFY(!WriteBackup(older, folder, BackupKind::Read, now.addDays(-2)).isEmpty());
+        Document newer = *doc;
+        newer.radioImage[16] = 0x22;
+        newer.ModelType = "VHF";
+        QVERIFY(!WriteBackup(newer, folder, BackupKind::BeforeWrite, now.addSecs(-60)).isEmpty());
+        QFile stranger(QDir(folder).filePath("notes.txt"));
+        QVERIFY(stranger.open(QIODevice::WriteOnly));
+        stranger.close();
+        QCOMPARE(action("MenuBackups")->text(), QString("&Backups…"));
+
+        enterRx(2, "146");  // unsaved: the guarded Open asks
+        messages.setAnswerer([](const Message& m) {
+            return m.buttons == MsgButtons::SaveDiscardCancel ? MsgAnswer::Discard : MsgAnswer::Ok;
+        });
+        QStringList rows;
+        onModal([&rows](QWidget* w) {
+            QCOMPARE(w->objectName(), QString("FormBackups"));
+            auto* list = w->findChild<QTreeWidget*>("ListBackups");
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                rows << list->topLevelItem(i)->text(1) + " " + list->topLevelItem(i)->text(2);
+            list->setCurrentItem(list->topLevelItem(1));
+            QTest::mouseClick(w->findChild<QPushButton*>("CommandOpen"), Qt::LeftButton);
+        });
+        action("MenuBackups")->trigger();
+        QCOMPARE(rows, QStringList({"Before write VHF", "Read from radio UHF"}));
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].buttons, MsgButtons::SaveDiscardCancel);
+        QCOMPARE(doc->radioImage[16], std::uint8_t(0x11));
+        messages.setAnswerer(nullptr);
     }
 
     void aFailedBackupIsReportedAndTheWriteWaitsForTheUser() {
