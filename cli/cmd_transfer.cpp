@@ -295,7 +295,7 @@ QString fleetTracePath(const QString& trace, const QString& port) {
 // loop; a radio that fails never stops the others. Progress: one line per port (on
 // a terminal, redrawn in place). Result: a table on stdout; exit code 0 when every
 // radio took the file, else the highest exit code of the failures.
-int runFleetWrite(const Document& file, const LinkOptions& opt) {
+int runFleetWrite(const Document& file, const LinkOptions& opt, bool verify) {
     const int n = static_cast<int>(opt.ports.size());
     std::vector<std::unique_ptr<Document>> docs;
     std::vector<std::unique_ptr<LinkRun>> runs;
@@ -367,6 +367,18 @@ int runFleetWrite(const Document& file, const LinkOptions& opt) {
     }
     if (running > 0) loop.exec();
 
+    // Each radio that took the file is read back, one after the other: the writes
+    // are what takes long, a read-back of a faithful radio is over in seconds.
+    std::vector<std::optional<int>> verifyFailed(n);
+    if (verify) {
+        for (int i = 0; i < n; ++i) {
+            QString ignored;
+            if (runs[i]->failure(&ignored)) continue;
+            verifyFailed[i] =
+                verifyWrite(*docs[i], runs[i]->host().engine().written(), opt, opt.ports[i]);
+        }
+    }
+
     int exitCode = kExitOk;
     QTextStream out(stdout);
     out << QString("PORT").leftJustified(width) << "  OUTCOME       MODEL  SECONDS  VERIFIED\n";
@@ -379,14 +391,20 @@ int runFleetWrite(const Document& file, const LinkOptions& opt) {
             printError(message);
             exitCode = std::max(exitCode, *failed);
         }
+        if (verifyFailed[i]) exitCode = std::max(exitCode, *verifyFailed[i]);
         const QString outcome = !failed                        ? QString("written")
                                 : *failed == kExitPort         ? QString("port failed")
                                 : *failed == kExitBandDeclined ? QString("band differs")
                                                                : QString("link failed");
+        const QString verified =
+            !verify || failed ? QString("no")
+            : verifyFailed[i]
+                ? (*verifyFailed[i] == kExitVerify ? QString("DIFFERS") : QString("unread"))
+                : QString("yes");
         const QString model = r.radioModel().isEmpty() ? QString("-") : r.radioModel();
         out << opt.ports[i].leftJustified(width) << "  " << outcome.leftJustified(12) << "  "
             << model.leftJustified(5) << "  "
-            << QString::number(r.seconds(), 'f', 2).rightJustified(7) << "  no\n";
+            << QString::number(r.seconds(), 'f', 2).rightJustified(7) << "  " << verified << "\n";
     }
     return exitCode;
 }
@@ -597,7 +615,7 @@ int runWrite(const QStringList& args) {
     if (p.isSet("backup-dir") &&
         !writeCliBackup(doc, p.value("backup-dir"), BackupKind::BeforeWrite, "write"))
         return kExitFile;
-    if (opt.ports.size() > 1) return runFleetWrite(doc, opt);
+    if (opt.ports.size() > 1) return runFleetWrite(doc, opt, p.isSet("verify"));
     WrittenBlocks written;
     if (auto failed = runExchange(doc, opt, "write", std::nullopt, &written)) return *failed;
     QTextStream(stdout) << "Write Data OK\n";

@@ -518,6 +518,29 @@ TEST(CliFleetWrite, EveryRadioGetsTheFileAndAFailureIsReported) {
     EXPECT_EQ(r.err.count("the link failed"), 1);
 }
 
+// --verify with several ports reads each radio back once the writes are done: a
+// faithful radio says yes, one that spoiled a byte is named and gives exit code 6.
+TEST(CliFleetWrite, VerifyReadsEveryRadioBack) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("vhf.rdat");
+    ASSERT_EQ(ctl({"new", "-o", file}).exitCode, 0);
+    Sim good({"--fill", "0x00", "--model-digit", "0x32"});
+    Sim bad({"--fill", "0x00", "--model-digit", "0x32", "--corrupt-write", "--at", "write:5:1"});
+    const CtlRun r = ctl(
+        {"write", "--port", good.device, "--port", bad.device, "--verify", "--yes", "-q", file});
+    EXPECT_EQ(r.exitCode, 6) << r.err.toStdString();
+    const QStringList rows = QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 3) << r.out.toStdString();
+    const QStringList first = rows[1].split(' ', Qt::SkipEmptyParts);
+    const QStringList second = rows[2].split(' ', Qt::SkipEmptyParts);
+    ASSERT_EQ(first.size(), 5) << rows[1].toStdString();
+    ASSERT_EQ(second.size(), 5) << rows[2].toStdString();
+    EXPECT_EQ(first[0] + " " + first[1] + " " + first[4], good.device + " written yes");
+    EXPECT_EQ(second[0] + " " + second[1] + " " + second[4], bad.device + " written DIFFERS");
+    EXPECT_TRUE(r.err.contains("first at 0x0050")) << r.err.toStdString();
+    EXPECT_EQ(r.err.count("Verify failed"), 1) << r.err.toStdString();
+}
+
 // Several ports are for writing; a read takes one.
 TEST(CliFleetWrite, ReadRefusesSeveralPorts) {
     const CtlRun r = ctl({"read", "--port", "/dev/pts/1", "--port", "/dev/pts/2", "-o", "x.rdat"});
