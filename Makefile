@@ -54,7 +54,7 @@ fuzz: bootstrap
 		-DCMAKE_CXX_COMPILER=clang++ -DBALDO7_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
 
-# Each target for FUZZ_SECONDS from its seeds in fuzz/corpus; a finding fails.
+# Runs each target for FUZZ_SECONDS, starting from the inputs kept in fuzz/corpus; a finding fails.
 fuzz-run: fuzz
 	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
