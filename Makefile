@@ -3,11 +3,12 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 PORTABLE_BUILD ?= build-portable
+WINDOWS_BUILD ?= build-windows
 FUZZ_SECONDS ?= 60
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build test run package portable sanitize fuzz fuzz-run bench format clean
+.PHONY: all bootstrap configure build test run package portable windows-test sanitize fuzz fuzz-run bench format clean
 
 all: build
 
@@ -42,6 +43,15 @@ portable: bootstrap
 	cmake --build $(PORTABLE_BUILD) -j $(JOBS)
 	cd $(PORTABLE_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The units without Qt and their tests as Windows programs: cross-compiled with
+# MinGW-w64 and run under wine (its prefix inside the build directory).
+windows-test:
+	scripts/bootstrap windows
+	cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+		-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+	cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS)
+
 # AddressSanitizer + UndefinedBehaviorSanitizer build of the pure and link tests.
 sanitize: bootstrap
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBALDO7_SANITIZE=ON
@@ -65,4 +75,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PORTABLE_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PORTABLE_BUILD) $(WINDOWS_BUILD)

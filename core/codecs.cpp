@@ -1,8 +1,5 @@
 #include "core/codecs.h"
 
-#include <locale>
-#include <sstream>
-
 namespace baldo7 {
 
 std::uint8_t ShiftLeft(std::uint8_t value, int n) {
@@ -19,19 +16,6 @@ std::uint8_t ByteToBcd(std::uint8_t value) {
 
 char DetectDecimalSeparator(const std::function<std::string(double)>& formatNumber) {
     return formatNumber(0.5).find('.') != std::string::npos ? '.' : ',';
-}
-
-char DetectDecimalSeparator() {
-    return DetectDecimalSeparator([](double v) {
-        std::ostringstream out;
-        try {
-            out.imbue(std::locale(""));
-        } catch (const std::exception&) {
-            // An unknown environment locale: the classic one.
-        }
-        out << v;
-        return out.str();
-    });
 }
 
 std::size_t Utf8Length(const std::string& text) {

@@ -17,8 +17,6 @@ std::uint8_t ByteToBcd(std::uint8_t value);
 // is the locale-aware number-to-text conversion of the caller (Qt's QLocale in the
 // applications); tests inject a comma locale.
 char DetectDecimalSeparator(const std::function<std::string(double)>& formatNumber);
-// The same with the C++ environment locale.
-char DetectDecimalSeparator();
 
 // Key codes the filters treat specially.
 constexpr int kKeyBackspace = 8;

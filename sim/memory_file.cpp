@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -13,7 +12,15 @@
 
 namespace baldo7::sim {
 
+namespace fs = std::filesystem;
+
 namespace {
+
+// Paths come as UTF-8. A plain std::string path is read in the ANSI code page on
+// Windows, which turns any other name into a different file.
+fs::path nativePath(const std::string& utf8) {
+    return fs::u8path(utf8);
+}
 
 bool endsWithNoCase(const std::string& s, const std::string& suffix) {
     if (s.size() < suffix.size()) return false;
@@ -52,7 +59,7 @@ bool loadMemoryBytes(const std::vector<std::uint8_t>& file, bool namedDataFile, 
 }
 
 bool loadMemoryFile(const std::string& path, Memory& memory, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(nativePath(path), std::ios::binary);
     if (!in) {
         setError(error, std::strerror(errno));
         return false;
@@ -68,7 +75,9 @@ bool loadMemoryFile(const std::string& path, Memory& memory, std::string* error)
 
 bool writeMemoryDump(const std::string& path, const Memory& memory, std::string* error) {
     // Written beside the target and renamed over it: a reader never sees half a dump.
-    const std::string temp = path + ".part";
+    const fs::path target = nativePath(path);
+    const fs::path temp = nativePath(path + ".part");
+    std::error_code ec;
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out) {
@@ -80,15 +89,14 @@ bool writeMemoryDump(const std::string& path, const Memory& memory, std::string*
         out.close();
         if (!out) {
             setError(error, "write error");
-            std::remove(temp.c_str());
+            fs::remove(temp, ec);
             return false;
         }
     }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
+    fs::rename(temp, target, ec);
     if (ec) {
         setError(error, ec.message());
-        std::remove(temp.c_str());
+        fs::remove(temp, ec);
         return false;
     }
     return true;

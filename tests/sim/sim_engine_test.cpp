@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
+#include <random>
 #include <string>
 
 #include "core/data_file.h"
@@ -246,6 +248,42 @@ TEST(SimMemoryFile, LoadsDataFilesTemplatesAndDumps) {
         expected.resize(kMemorySize, 0xFF);
         EXPECT_EQ(Bytes(m.begin(), m.end()), expected) << c.name;
     }
+}
+
+// The dump goes through a temporary file renamed over the old one, under a name
+// outside ASCII (as many Windows user folders are), and reads back whole.
+TEST(SimMemoryFile, DumpReplacesTheOldOneUnderAUtf8NameAndLoadsBack) {
+    namespace fs = std::filesystem;
+    const std::string dirName =
+        "baldo7 \xe6\xb5\x8b\xe8\xaf\x95 " + std::to_string(std::random_device{}());
+    const std::string dir = (fs::temp_directory_path() / fs::u8path(dirName)).u8string();
+    const std::string fileName = "\xe9\xa2\x91\xe9\x81\x93.bin";
+    const std::string path = dir + "/" + fileName;
+    fs::create_directories(fs::u8path(dir));
+
+    Memory first;
+    first.fill(0x11);
+    const Memory second = pattern();
+    std::string error;
+    ASSERT_TRUE(writeMemoryDump(path, first, &error)) << error;
+    ASSERT_TRUE(writeMemoryDump(path, second, &error)) << error;
+
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(fs::u8path(dir)))
+        names.push_back(entry.path().filename().u8string());
+    EXPECT_EQ(names, std::vector<std::string>{fileName});
+
+    Memory loaded;
+    loaded.fill(0);
+    EXPECT_TRUE(loadMemoryFile(path, loaded, &error)) << error;
+    EXPECT_EQ(loaded, second);
+
+    EXPECT_FALSE(writeMemoryDump(dir + "/missing/x.bin", first, &error));
+    EXPECT_FALSE(error.empty());
+    error.clear();
+    EXPECT_FALSE(loadMemoryFile(dir + "/absent.bin", loaded, &error));
+    EXPECT_FALSE(error.empty());
+    fs::remove_all(fs::u8path(dir));
 }
 
 }  // namespace
