@@ -8,6 +8,7 @@
 #include "app/app_arguments.h"
 #include "baldo7_version.h"
 #include "core/document.h"
+#include "shell/app_style.h"
 #include "shell/form_welcome.h"
 #include "shell/mdi_form_main.h"
 #include "shell/settings.h"
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("BALDO-7"));
     QApplication::setOrganizationName(QStringLiteral("Olvis"));
     QApplication::setApplicationVersion(QStringLiteral(BALDO7_VERSION_TEXT));
+    QApplication::setStyle(new baldo7::AppStyle(QApplication::style()->name()));
     const baldo7::ParsedAppArguments parsed =
         baldo7::parseAppArguments(QApplication::arguments().mid(1));
     if (const int rc = answerWithoutWindow(parsed); rc >= 0) return rc;

@@ -48,6 +48,52 @@ constexpr int kColumnWidthsTwips[FormChannelInformation::kColumnCount] = {
 constexpr int kText1 = 5;
 constexpr int kTimerMs = 500;
 
+// The grid's size is fixed, and so is its header's height: the header's size hint is
+// that height (and the sections' length), not the size its labels would like.
+class FixedHeader : public QHeaderView {
+public:
+    using QHeaderView::QHeaderView;
+    QSize sizeHint() const override {
+        return orientation() == Qt::Horizontal ? QSize(length(), twips(kHeaderHeightTwips))
+                                               : QSize(0, length());
+    }
+};
+
+// A cell's list editor. QComboBox makes its drop-down window on every font change;
+// the cell editors get the cell font before they are ever opened, so here the
+// window is made when it is first needed, as for any combo box, and it takes the
+// cell font and the width of the column's widest entry when it opens.
+class CellCombo : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+    void setListMinimumWidth(int width) {
+        listWidth_ = width;
+        if (hasList()) view()->setMinimumWidth(width);
+    }
+
+    void showPopup() override {
+        QAbstractItemView* list = view();
+        list->setFont(font());
+        list->setMinimumWidth(listWidth_);
+        QComboBox::showPopup();
+    }
+
+protected:
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::FontChange && !hasList()) {
+            QWidget::changeEvent(event);
+            return;
+        }
+        QComboBox::changeEvent(event);
+    }
+
+private:
+    bool hasList() const { return findChild<QAbstractItemView*>() != nullptr; }
+
+    int listWidth_ = 0;
+};
+
 // QTableView draws each vertical grid line from the top to the bottom of every
 // rectangle of the region it repaints. A window with rounded corners opened over
 // the grid leaves rectangles one pixel tall beside its corners; there the lines
@@ -56,7 +102,15 @@ constexpr int kTimerMs = 500;
 // the clip still limits the pixels to the region.
 class ChannelTable : public QTableWidget {
 public:
-    using QTableWidget::QTableWidget;
+    ChannelTable(int rows, int columns, QWidget* parent) : QTableWidget(parent) {
+        // Headers of a fixed size, in place before the rows and columns exist: the
+        // stock ones shape every label again for their size hint at each relayout.
+        setHorizontalHeader(new FixedHeader(Qt::Horizontal, this));
+        setVerticalHeader(new FixedHeader(Qt::Vertical, this));
+        verticalHeader()->hide();
+        setRowCount(rows);
+        setColumnCount(columns);
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override {
@@ -86,10 +140,9 @@ FormChannelInformation::FormChannelInformation(Document& doc, EditorHost& host, 
     Text1->setFrame(false);
     Text1->hide();
     for (int i = 0; i < 5; ++i) {
-        auto* combo = new QComboBox(this);
+        auto* combo = new CellCombo(this);
         combo->setObjectName(QStringLiteral("Combo1_%1").arg(i));
         combo->setFont(MSHFlexGridChannel->font());
-        combo->view()->setFont(MSHFlexGridChannel->font());
         if (i <= 1) {
             combo->setEditable(true);
             combo->setInsertPolicy(QComboBox::NoInsert);
@@ -330,7 +383,7 @@ void FormChannelInformation::fitListWidths() {
         int widest = 0;
         for (const QString& text : samples[std::size_t(kColDecode + i)])
             widest = std::max(widest, fm.horizontalAdvance(text));
-        Combo1[std::size_t(i)]->view()->setMinimumWidth(widest + extra);
+        static_cast<CellCombo*>(Combo1[std::size_t(i)])->setListMinimumWidth(widest + extra);
     }
 }
 

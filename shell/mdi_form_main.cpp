@@ -228,7 +228,9 @@ MDIFormMain::MDIFormMain(Document& doc, ShellServices services, ShellParts parts
       parts_(std::move(parts)),
       serviceMode_(services.serviceMode) {
     setObjectName(QStringLiteral("MDIFormMain"));
-    setWindowIcon(applicationIcon());
+    // Every window's icon, the editor windows' title bars among them (without it
+    // they would show the style's stand-in until their own icon is set).
+    QApplication::setWindowIcon(applicationIcon());
     if (services.messages) {
         messages_ = services.messages;
     } else {

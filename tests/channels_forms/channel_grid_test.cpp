@@ -533,6 +533,44 @@ private slots:
         QCOMPARE(form->cellText(15, Grid::kColRx), QStringLiteral("150.00000"));
     }
 
+    // Every cell editor is sized and drawn in the cell font, and each list opens in
+    // it, wide enough for the column's widest entry, in both languages.
+    void cellEditorsAndListsUseTheCellFont() {
+        CommitRxFrequency(doc, 3, "150");
+        for (const bool english : {true, false}) {
+            doc.IsEnglish = english;
+            openForm();
+            const QFont cellFont = form->MSHFlexGridChannel->font();
+            QCOMPARE(form->Text1->font(), cellFont);
+            for (int i = 0; i < 5; ++i) {
+                QComboBox* combo = form->Combo1[std::size_t(i)];
+                QCOMPARE(combo->font(), cellFont);
+                QComboBox plain;
+                plain.setEditable(combo->isEditable());
+                plain.setFont(cellFont);
+                QCOMPARE(combo->sizeHint().height(), plain.sizeHint().height());
+
+                clickCell(3, Grid::kColDecode + i);
+                QVERIFY(combo->isVisible());
+                combo->showPopup();
+                QAbstractItemView* list = combo->view();
+                QTRY_VERIFY(list->isVisible());
+                QCOMPARE(list->font(), cellFont);
+                const QFontMetrics fm(cellFont);
+                int widest = 0;
+                for (int row = 0; row < combo->count(); ++row)
+                    widest = std::max(widest, fm.horizontalAdvance(combo->itemText(row)));
+                QVERIFY2(list->viewport()->width() >= widest,
+                         qPrintable(QStringLiteral("list %1: %2 < %3")
+                                        .arg(i)
+                                        .arg(list->viewport()->width())
+                                        .arg(widest)));
+                combo->hidePopup();
+                QTest::keyClick(combo, Qt::Key_Escape);
+            }
+        }
+    }
+
     void closingCommitsTheOpenEditor() {
         openForm();
         // Closing commits the open editor.
