@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -72,8 +73,23 @@ public:
         if (hasList()) view()->setMinimumWidth(width);
     }
 
+    // Editable, without the parts QComboBox::setEditable makes at once: the drop-down
+    // window (made on first use instead) and a completer (the cells complete nothing).
+    void makeEditable() {
+        auto* edit = new QLineEdit(this);
+        QCompleter none;  // setLineEdit makes a completer only for an edit without one
+        edit->setCompleter(&none);
+        setLineEdit(edit);
+        setCompleter(nullptr);
+    }
+
     void showPopup() override {
         QAbstractItemView* list = view();
+        // As setEditable sets it for a list that drops down as a popup.
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        if (isEditable() && style()->styleHint(QStyle::SH_ComboBox_Popup, &option, this))
+            list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         list->setFont(font());
         list->setMinimumWidth(listWidth_);
         QComboBox::showPopup();
@@ -144,9 +160,8 @@ FormChannelInformation::FormChannelInformation(Document& doc, EditorHost& host, 
         combo->setObjectName(QStringLiteral("Combo1_%1").arg(i));
         combo->setFont(MSHFlexGridChannel->font());
         if (i <= 1) {
-            combo->setEditable(true);
+            combo->makeEditable();
             combo->setInsertPolicy(QComboBox::NoInsert);
-            combo->setCompleter(nullptr);
         }
         combo->setMaxVisibleItems(12);
         combo->hide();
