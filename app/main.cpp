@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/app_arguments.h"
+#include "app/font_warm_up.h"
 #include "baldo7_version.h"
 #include "core/document.h"
 #include "shell/app_style.h"
@@ -47,6 +48,8 @@ int main(int argc, char** argv) {
     if (const int rc = answerWithoutWindow(baldo7::parseAppArguments(raw, true)); rc >= 0)
         return rc;
 
+    // Read while QApplication connects to the display; done before the first word.
+    baldo7::FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("BALDO-7"));
     QApplication::setOrganizationName(QStringLiteral("Olvis"));
@@ -60,6 +63,7 @@ int main(int argc, char** argv) {
     baldo7::Document doc;
     std::unique_ptr<QSettings> settings = baldo7::OpenSettings();
     std::unique_ptr<baldo7::MDIFormMain> mainWindow;
+    fonts.wait();
 
     // Returns false when start-up had to stop (the user has been told why).
     auto loadMain = [&]() -> bool {
