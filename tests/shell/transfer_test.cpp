@@ -105,8 +105,7 @@ private slots:
             QString::fromStdString(FrequencyToText(RxFrequencyBytes(radioDoc.radioImage, 1), '.')));
         QVERIFY(!grid()->cellText(8, FormChannelInformation::kColRx).isEmpty());
         QVERIFY(win->editorWidget(EditorWindow::Option));
-        QTest::qWait(600);
-        QVERIFY(shelltest::shownTitle(*win).startsWith("BALDO-7[UHF: 400 - 520 MHz]"));
+        QTRY_VERIFY(shelltest::shownTitle(*win).startsWith("BALDO-7[UHF: 400 - 520 MHz]"));
 
         // Change a channel, then write it back.
         SetRxFrequency(doc->radioImage, 2, UnitsToBytes(44012500));
