@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
     }
     const std::string dir = dirName;
     const std::string file = dir + "/radio.rdat";
-    const double byteS = static_cast<double>(PtySimulator::kByteTimeNs) * 1e-9;
+    const double byteS = static_cast<double>(kByteTimeNs) * 1e-9;
 
     Measure read{"read", 64, (kHandshakeBytes + 64 * kReadBlockBytes) * byteS + kEndPauseS,
                  {},     {}, {}};

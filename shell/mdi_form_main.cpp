@@ -875,7 +875,6 @@ void MDIFormMain::openEditorWindow(EditorWindow kind) {
     auto* sub = new QMdiSubWindow;
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWidget(widget);
-    sub->setWindowIcon(windowIcon());
     freeMainShortcuts(sub);
     area_->addSubWindow(sub);
     widget->installEventFilter(this);

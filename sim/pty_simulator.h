@@ -50,8 +50,6 @@ public:
         return f(engine_);
     }
 
-    static constexpr std::int64_t kByteTimeNs = 10LL * 1000000000LL / 9600;
-
 private:
     struct Pending {
         std::int64_t atNs;  // when the byte has crossed the line

@@ -26,6 +26,8 @@ constexpr std::uint8_t kData = 0x57;
 constexpr char kIdentification[] = "HXLN3B7";
 constexpr std::size_t kIdentificationSize = 7;
 constexpr std::size_t kModelDigitAddress = 441;
+// Time on the line for one byte when paced: 10 bits at 9600 baud.
+constexpr std::int64_t kByteTimeNs = 10LL * 1000000000LL / 9600;
 
 // The radio's replies, by the step of the exchange they answer. A fault names a
 // set of them.

@@ -38,7 +38,6 @@ public:
 
     // Monotonic time in nanoseconds, the clock the radio sees.
     static std::int64_t nowNs();
-    static constexpr std::int64_t kByteTimeNs = 10LL * 1000000000LL / 9600;
 
 private:
     struct Pending {

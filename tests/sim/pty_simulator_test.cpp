@@ -113,7 +113,7 @@ TEST(PtySimulator, PacingTakesTheLineTimeOfRequestAndReply) {
     QElapsedTimer t;
     t.start();
     for (int i = 0; i < 4; ++i) ASSERT_EQ(line.ask({kRead, 0, 0, 0x10}, 20).size(), 20u);
-    const qint64 minimumNs = 4 * 24 * PtySimulator::kByteTimeNs;
+    const qint64 minimumNs = 4 * 24 * kByteTimeNs;
     EXPECT_GE(t.nsecsElapsed(), minimumNs);
 }
 
