@@ -139,11 +139,9 @@ void FormPrint::CommandOK_Click() {
     QPrintDialog dialog(&printer, this);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     if (dialog.exec() != QDialog::Accepted) return;
-    PrintDocumentReport(doc_, sections, printer);
-    if (printer.printerState() == QPrinter::Error) {
-        const QString where =
-            printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-        host_.messages().show(MsgIcon::Error, appTitle(), uiText(t::kPrintFailed, en).arg(where));
+    QString error;
+    if (!PrintDocumentReport(doc_, sections, printer, &error)) {
+        host_.messages().show(MsgIcon::Error, appTitle(), uiText(t::kPrintFailed, en).arg(error));
         return;
     }
     accept();
@@ -161,8 +159,17 @@ void ApplyPrintSetup(const PrintSetup& setup, QPrinter& printer) {
     printer.setDocName(QStringLiteral("BALDO-7"));
 }
 
-void PrintDocumentReport(const Document& doc, unsigned sections, QPrinter& printer) {
-    PrintReport(BuildReport(doc, sections, today()), printer);
+bool PrintDocumentReport(const Document& doc, unsigned sections, QPrinter& printer,
+                         QString* error) {
+    const Report report = BuildReport(doc, sections, today());
+    // A PDF file goes through the file writer, which leaves an old file whole when
+    // the disk is full; the printer's own PDF output would not say.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return WriteReportPdf(report, printer.outputFileName(), printer.pageLayout(), error);
+    PrintReport(report, printer);
+    if (printer.printerState() != QPrinter::Error) return true;
+    if (error) *error = printer.printerName();
+    return false;
 }
 
 void ShowPrintPreview(const Document& doc, QWidget* parent) {

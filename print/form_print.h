@@ -45,8 +45,10 @@ private:
 // The print run's printer as the setup asks for it.
 void ApplyPrintSetup(const PrintSetup& setup, QPrinter& printer);
 
-// The report of the ticked sections, dated today, in the document's language.
-void PrintDocumentReport(const Document& doc, unsigned sections, QPrinter& printer);
+// The report of the ticked sections, dated today, in the document's language. False
+// with the printer or the file and the reason in `error` when it failed.
+bool PrintDocumentReport(const Document& doc, unsigned sections, QPrinter& printer,
+                         QString* error = nullptr);
 
 // The whole report in a print preview window (modal), with its own print button.
 void ShowPrintPreview(const Document& doc, QWidget* parent = nullptr);

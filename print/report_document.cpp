@@ -1,9 +1,11 @@
 #include "print/report_document.h"
 
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
+
+#include "shell/data_store.h"
 
 namespace baldo7 {
 
@@ -82,9 +84,10 @@ void channelTable(QString& h, const ReportTable& t) {
     h += QStringLiteral("</table>");
 }
 
-bool commit(QSaveFile& file, const QString& path, QString* error) {
-    if (file.commit()) return true;
-    if (error) *error = path + QStringLiteral(": ") + file.errorString();
+bool writeReportFile(const QString& path, const QByteArray& bytes, QString* error) {
+    QString reason;
+    if (WriteFileAtomically(path, bytes, &reason)) return true;
+    if (error) *error = path + QStringLiteral(": ") + reason;
     return false;
 }
 
@@ -116,31 +119,31 @@ QString ReportHtml(const Report& report) {
     return h;
 }
 
-bool WriteReportPdf(const Report& report, const QString& path, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = path + QStringLiteral(": ") + file.errorString();
-        return false;
-    }
+bool WriteReportPdf(const Report& report, const QString& path, const QPageLayout& layout,
+                    QString* error) {
+    // Drawn in memory first: the PDF writer does not report failed writes, the
+    // shared file writer does.
+    QBuffer pdfBytes;
+    pdfBytes.open(QIODevice::WriteOnly);
     {
-        QPdfWriter pdf(&file);
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                      QMarginsF(15, 15, 15, 10), QPageLayout::Millimeter));
+        QPdfWriter pdf(&pdfBytes);
+        pdf.setPageLayout(layout);
         pdf.setTitle(QString::fromStdString(report.title));
         pdf.setCreator(QString::fromStdString(report.title));
         PrintReport(report, pdf);
     }
-    return commit(file, path, error);
+    return writeReportFile(path, pdfBytes.data(), error);
+}
+
+bool WriteReportPdf(const Report& report, const QString& path, QString* error) {
+    return WriteReportPdf(report, path,
+                          QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                      QMarginsF(15, 15, 15, 10), QPageLayout::Millimeter),
+                          error);
 }
 
 bool WriteReportHtml(const Report& report, const QString& path, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = path + QStringLiteral(": ") + file.errorString();
-        return false;
-    }
-    file.write(ReportHtml(report).toUtf8());
-    return commit(file, path, error);
+    return writeReportFile(path, ReportHtml(report).toUtf8(), error);
 }
 
 }  // namespace baldo7

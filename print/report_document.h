@@ -6,6 +6,7 @@
 
 #include "print/print_report.h"
 
+class QPageLayout;
 class QPagedPaintDevice;
 
 namespace baldo7 {
@@ -20,6 +21,9 @@ void PrintReport(const Report& report, QPagedPaintDevice& device);
 // A4 landscape PDF or the HTML page, written atomically: a failure leaves an existing
 // file whole and says why in `error`.
 bool WriteReportPdf(const Report& report, const QString& path, QString* error = nullptr);
+// The same on the page a print dialog chose (printing to a PDF file).
+bool WriteReportPdf(const Report& report, const QString& path, const QPageLayout& layout,
+                    QString* error = nullptr);
 bool WriteReportHtml(const Report& report, const QString& path, QString* error = nullptr);
 
 }  // namespace baldo7

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "core/model_band.h"
 #include "core/software_data.h"
@@ -77,15 +78,30 @@ LoadResult LoadDataFile(Document& doc, const QString& path) {
     return loadDocument(doc, path, DecodeDataFile);
 }
 
-bool WriteFileAtomically(const QString& path, const Bytes& bytes, QString* error) {
+bool WriteFileAtomically(const QString& path, const char* data, qint64 size, QString* error) {
     QSaveFile file(path);
-    const bool ok =
-        file.open(QIODevice::WriteOnly) &&
-        file.write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
-        file.commit();
-    if (!ok && error) *error = file.errorString();
-    return ok;
+    // Unbuffered: a buffered write that fails only when flushed at commit() would not
+    // stop QSaveFile from renaming the short file over the old one.
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    for (qint64 done = 0; ok && done < size;) {
+        const qint64 n = file.write(data + done, size - done);
+        ok = n > 0;
+        done += std::max<qint64>(n, 0);
+    }
+    ok = ok && file.flush() && file.error() == QFileDevice::NoError;
+    if (ok && file.commit()) return true;
+    if (error) *error = file.errorString();
+    file.cancelWriting();  // the temporary file goes with `file`; the old file stays
+    return false;
+}
+
+bool WriteFileAtomically(const QString& path, const Bytes& bytes, QString* error) {
+    return WriteFileAtomically(path, reinterpret_cast<const char*>(bytes.data()),
+                               static_cast<qint64>(bytes.size()), error);
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
+    return WriteFileAtomically(path, bytes.constData(), bytes.size(), error);
 }
 
 bool SaveDataFile(Document& doc, const QString& path, QString* error) {

@@ -2,6 +2,7 @@
 // shared by the GUI and the command line). Byte layouts are in core/data_file.h.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include "core/data_file.h"
@@ -47,7 +48,12 @@ LoadResult LoadDataFile(Document& doc, const QString& path);
 // existing file whole. Returns false with a reason on failure.
 bool SaveDataFile(Document& doc, const QString& path, QString* error = nullptr);
 
-// Writes raw bytes atomically (raw dumps of the command line).
+// The one way a file is written: every write and the commit are checked, and on any
+// failure (a full disk, a size limit) the old file is untouched, no temporary file
+// is left and `error` holds the system's reason.
+bool WriteFileAtomically(const QString& path, const char* data, qint64 size,
+                         QString* error = nullptr);
 bool WriteFileAtomically(const QString& path, const Bytes& bytes, QString* error = nullptr);
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
 }  // namespace baldo7

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSysInfo>
 
 #include "shell/backups.h"
@@ -24,10 +23,9 @@ QFileInfoList tracesNewestFirst(const QString& folder) {
 }
 
 bool writeText(const QString& path, const QString& text, QString* error) {
-    QSaveFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Text) && f.write(text.toUtf8()) >= 0 && f.commit())
-        return true;
-    *error = path + QStringLiteral(": ") + f.errorString();
+    QString reason;
+    if (WriteFileAtomically(path, text.toUtf8(), &reason)) return true;
+    *error = path + QStringLiteral(": ") + reason;
     return false;
 }
 

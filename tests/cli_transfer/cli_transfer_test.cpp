@@ -9,6 +9,9 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <csignal>
+
+#include <sys/resource.h>
 
 #include "core/software_data.h"
 #include "link/transfer_ranges.h"
@@ -251,6 +254,78 @@ TEST(CliTransfer, BackupDirKeepsReadsAndFilesBeforeWriting) {
                    "--backup-dir", backups})
                   .exitCode,
               1);
+}
+
+// A full disk, as a file-size limit on the program (the write fails with EFBIG where
+// a full disk gives ENOSPC): every file verb ends with exit 2 naming the file and
+// the reason, the old file is untouched, no temporary file is left, and a write
+// whose backup fails never reaches the radio.
+TEST(CliFiles, AFullDiskLeavesTheOldFileAndSendsNothing) {
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("mem.bin"), radioMemory());
+    const QString rdat = dir.filePath("base.rdat");
+    ASSERT_EQ(ctl({"new", "-o", rdat}).exitCode, 0);
+    ASSERT_EQ(ctl({"export", rdat, "-o", dir.filePath("channels.csv")}).exitCode, 0);
+    const QString out = dir.filePath("out");
+    QDir(out).mkpath(".");
+    const QString backups = QDir(out).filePath("backups");
+    QDir(backups).mkpath(".");
+    const struct {
+        const char* target;  // in `out`; "" when the backup is what fails
+        QStringList args;    // PORT is added for read and write
+        const char* says;    // part of the error line
+    } cases[] = {
+        {"x.rdat", {"new", "--force", "-o"}, "new: cannot write "},
+        {"x.rdat",
+         {"import", dir.filePath("channels.csv"), "--force", "-o"},
+         "import: cannot write "},
+        {"x.rdat", {"read", "-o"}, "read: cannot write "},
+        {"x.bin", {"read", "--range", "tune", "-o"}, "read: cannot write "},
+        {"x.pdf", {"print", rdat, "-o"}, "print: cannot write "},
+        {"x.html", {"print", rdat, "-o"}, "print: cannot write "},
+        {"x.csv", {"export", rdat, "-o"}, "export: cannot write "},
+        {"", {"write", rdat, "--backup-dir", backups}, "write: cannot write the backup in "},
+    };
+    const Bytes old{'o', 'l', 'd', '\n'};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString() + " " + c.target);
+        const QString dump = dir.filePath("dump.bin");
+        Sim sim({"--load", dir.filePath("mem.bin"), "--dump", dump});
+        const QString target = QDir(out).filePath(c.target);
+        if (*c.target) writeBytes(target, old);
+        const QStringList before =
+            QDir(out).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+        QStringList args = c.args;
+        if (*c.target) args << target;
+        if (args.front() == "read" || args.front() == "write")
+            args << "--port" << sim.device << "-q";
+
+        QProcess p;
+        p.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{128, 128};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        p.start(BALDO7CTL, args);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        const QByteArray err = p.readAllStandardError();
+        EXPECT_EQ(p.exitCode(), 2) << err.toStdString();
+        EXPECT_TRUE(err.contains(c.says)) << err.toStdString();
+        EXPECT_TRUE(err.contains("File too large")) << err.toStdString();
+        if (*c.target) {
+            EXPECT_TRUE(err.contains(target.toUtf8())) << err.toStdString();
+            EXPECT_EQ(readBytes(target), old);
+        }
+        EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), before);
+        EXPECT_TRUE(QDir(backups).entryList(QDir::Files).isEmpty());
+        if (args.front() == "write") {
+            EXPECT_EQ(p.readAllStandardOutput(), "");
+            sim.process.terminate();
+            ASSERT_TRUE(sim.waitForExit());
+            EXPECT_EQ(readBytes(dump), radioMemory());  // nothing was sent
+        }
+        if (*c.target) QFile::remove(target);
+    }
 }
 
 // Two identification strings go unanswered: one line says what the wait is for.
