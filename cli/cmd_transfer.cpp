@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextStream>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -234,10 +235,13 @@ private:
 // Runs the exchange the document's flags describe; returns the exit code of a
 // failure, nothing when it ended with TransferOK.
 // `range` replaces the flags' range; `written` receives the blocks a write sent.
+// `radioModel` receives the model of the radio's identification reply.
 std::optional<int> runExchange(Document& doc, const LinkOptions& opt, const QString& verb,
                                const std::optional<TransferRange>& range = std::nullopt,
-                               WrittenBlocks* written = nullptr) {
-    ProgressPrinter progress(opt.quiet, range ? "Verifying" : doc.ReadMode ? "Reading" : "Writing");
+                               WrittenBlocks* written = nullptr, QString* radioModel = nullptr) {
+    ProgressPrinter progress(opt.quiet, !doc.ReadMode ? "Writing"
+                                        : range       ? "Verifying"
+                                                      : "Reading");
     LinkRun run(doc, opt, opt.port, verb, opt.trace);
     if (range) run.host().setRange(*range);
     if (!run.traceOpen()) {
@@ -256,6 +260,7 @@ std::optional<int> runExchange(Document& doc, const LinkOptions& opt, const QStr
     const std::optional<int> failed = run.failure(&message);
     if (failed) printError(message);
     if (!failed && written) *written = run.host().engine().written();
+    if (radioModel) *radioModel = run.radioModel();
     return failed;
 }
 
@@ -295,7 +300,8 @@ QString fleetTracePath(const QString& trace, const QString& port) {
 // loop; a radio that fails never stops the others. Progress: one line per port (on
 // a terminal, redrawn in place). Result: a table on stdout; exit code 0 when every
 // radio took the file, else the highest exit code of the failures.
-int runFleetWrite(const Document& file, const LinkOptions& opt, bool verify) {
+int runFleetWrite(const Document& file, const LinkOptions& opt, bool verify,
+                  const std::optional<TransferRange>& range) {
     const int n = static_cast<int>(opt.ports.size());
     std::vector<std::unique_ptr<Document>> docs;
     std::vector<std::unique_ptr<LinkRun>> runs;
@@ -358,6 +364,7 @@ int runFleetWrite(const Document& file, const LinkOptions& opt, bool verify) {
             Qt::QueuedConnection);
         // A pause at one radio's end must not hold the others up.
         r->host().setPauseRunsEvents(true);
+        if (range) r->host().setRange(*range);
         runs.push_back(std::move(run));
     }
     draw();
@@ -443,13 +450,14 @@ std::optional<int> parseLinkOptions(VerbParser& verb, const QStringList& args, L
     return std::nullopt;
 }
 
-// --backup-dir: a data file of `kind` in `folder` (the GUI's names, atomic), then
-// backups older than a year pruned. False with the error printed.
-bool writeCliBackup(const Document& doc, const QString& folder, BackupKind kind,
+// --backup-dir: a backup of `kind` in `folder` (the GUI's names, atomic): a data file,
+// or the dump of the document's service range; then backups older than a year
+// pruned. False with the error printed.
+bool writeCliBackup(const Document& doc, const QString& folder, BackupKind kind, BackupRange range,
                     const QString& verb) {
     const QDateTime now = QDateTime::currentDateTime();
     QString error;
-    const QString path = WriteBackup(doc, folder, kind, now, &error);
+    const QString path = WriteBackup(doc, folder, kind, now, &error, range);
     if (path.isEmpty()) {
         printError(verb + ": cannot write the backup in " + folder + ": " + error);
         return false;
@@ -458,12 +466,24 @@ bool writeCliBackup(const Document& doc, const QString& folder, BackupKind kind,
     return true;
 }
 
-// Backups are data files: a raw range has none to keep.
-bool backupDirAllowed(const QCommandLineParser& p, bool rawRange, const QString& verb) {
-    if (!p.isSet("backup-dir") || !rawRange) return true;
-    printError(verb + ": --backup-dir keeps data files; it does not go with --range " +
-               p.value("range"));
-    return false;
+// A service write keeps what the radio holds in the range: read it now, on a copy,
+// and keep it (named with the radio's model) with what is about to be sent. Nothing
+// is sent unless both are on disk. Returns the exit code of a failure.
+std::optional<int> keepServiceBackups(Document& doc, const LinkOptions& opt,
+                                      const QString& folder) {
+    const BackupRange range = BackupRangeOf(doc);  // the exchange clears the copy's flags
+    Document radio = doc;
+    radio.ReadMode = true;
+    LinkOptions once = opt;
+    once.trace.clear();  // the trace is the write's
+    QString model;
+    if (auto failed = runExchange(radio, once, "write", std::nullopt, nullptr, &model))
+        return failed;
+    radio.ModelType = doc.ModelType = model.toStdString();
+    if (!writeCliBackup(radio, folder, BackupKind::Read, range, "write") ||
+        !writeCliBackup(doc, folder, BackupKind::BeforeWrite, range, "write"))
+        return kExitFile;
+    return std::nullopt;
 }
 
 void addLinkOptions(QCommandLineParser& p, const QString& ranges) {
@@ -474,7 +494,8 @@ void addLinkOptions(QCommandLineParser& p, const QString& ranges) {
     p.addOption({{"q", "quiet"}, "No progress on stderr."});
     p.addOption({"trace", "Write a serial trace of the exchange to FILE (docs/trace.md).", "FILE"});
     p.addOption({"backup-dir",
-                 "Keep a dated data file in DIR: the data read, or the file about to be written.",
+                 "Keep dated backups in DIR: the data read, or the data about to be written "
+                 "(with --range, also what the radio held before).",
                  "DIR"});
     p.addOption({"dtr", "Assert DTR while the port is open (cables powered from it)."});
     p.addOption({"rts", "Assert RTS while the port is open (cables powered from it)."});
@@ -506,7 +527,6 @@ int runRead(const QStringList& args) {
         printError("read: give one --port (several are for write)");
         return kExitUsage;
     }
-    if (!backupDirAllowed(p, range.has_value(), "read")) return kExitUsage;
     if (!p.isSet("output") || !p.positionalArguments().isEmpty()) {
         printError("read: give the output file with -o FILE and nothing else");
         return kExitUsage;
@@ -525,15 +545,19 @@ int runRead(const QStringList& args) {
     doc.ReadMode = true;
     setRangeFlag(doc, range.value_or(RangeKind::Plain));
     const TransferRange moved = SelectTransferRange(doc, true);
-    if (auto failed = runExchange(doc, opt, "read")) return *failed;
+    const BackupRange kept = BackupRangeOf(doc);
+    QString radioModel;
+    if (auto failed = runExchange(doc, opt, "read", std::nullopt, nullptr, &radioModel))
+        return *failed;
+    if (range) doc.ModelType = radioModel.toStdString();  // no template: the name's model
 
     QString error;
     QTextStream out(stdout);
+    // The backup first: it is kept even when the output cannot be written. Its
+    // failure loses nothing the output does not hold, so the output still goes.
+    const bool backedUp = !p.isSet("backup-dir") || writeCliBackup(doc, p.value("backup-dir"),
+                                                                   BackupKind::Read, kept, "read");
     if (!range) {
-        // The backup first: it is kept even when the output cannot be written. Its
-        // failure loses nothing the output does not hold, so the output still goes.
-        const bool backedUp = !p.isSet("backup-dir") ||
-                              writeCliBackup(doc, p.value("backup-dir"), BackupKind::Read, "read");
         if (!SaveDataFile(doc, output, &error)) {
             printError("read: cannot write " + output + ": " + error);
             return kExitFile;
@@ -550,7 +574,7 @@ int runRead(const QStringList& args) {
     }
     out << QFileInfo(output).fileName() << ": " << p.value("range") << " " << hex4(moved.first)
         << "-" << hex4(moved.end - 1) << ", " << dump.size() << " bytes\n";
-    return kExitOk;
+    return backedUp ? kExitOk : kExitFile;
 }
 
 int runWrite(const QStringList& args) {
@@ -558,12 +582,12 @@ int runWrite(const QStringList& args) {
                     "Writes a data file (0x000-0x2FF), its tune data, or a raw dump of one range "
                     "into the radio.");
     QCommandLineParser& p = verb.parser();
-    addLinkOptions(p, "tune (from FILE.rdat), stundie or special (from FILE.bin)");
+    addLinkOptions(p, "tune (from FILE.rdat or FILE.bin), stundie or special (from FILE.bin)");
     p.addOption({"yes", "Overwrite when the radio's frequency band differs."});
     p.addOption({"verify",
                  "Read the written range back and compare it with what was sent (exit 6 when "
                  "it differs)."});
-    p.addPositionalArgument("FILE", "FILE.rdat, or FILE.bin for --range stundie|special.");
+    p.addPositionalArgument("FILE", "FILE.rdat, or FILE.bin for --range tune|stundie|special.");
     LinkOptions opt;
     std::optional<RangeKind> range;
     if (auto stop = parseLinkOptions(verb, args, opt, range, "write")) return *stop;
@@ -581,7 +605,18 @@ int runWrite(const QStringList& args) {
     Document doc;
     doc.ReadMode = false;
     setRangeFlag(doc, range.value_or(RangeKind::Plain));
-    const bool rawDump = range == RangeKind::StunDie || range == RangeKind::Special;
+    // A raw dump holds the range as `read --range` or a backup keeps it (for tune
+    // data also just the page 0x0300-0x03FF), or the whole 4096-byte memory.
+    const BackupRange service = BackupRangeOf(doc);
+    const TransferRange readSpan = ServiceBackupSpan(service, BackupKind::Read);
+    const TransferRange writeSpan = ServiceBackupSpan(service, BackupKind::BeforeWrite);
+    const qint64 readSize = readSpan.end - readSpan.first;
+    const qint64 writeSize = writeSpan.end - writeSpan.first;
+    const qint64 inputSize = QFileInfo(input).size();
+    const bool rawTune =
+        range == RangeKind::Tune && (inputSize == readSize || inputSize == writeSize ||
+                                     inputSize == static_cast<qint64>(kRadioMemorySize));
+    const bool rawDump = range == RangeKind::StunDie || range == RangeKind::Special || rawTune;
     opt.dataName = rawDump ? QString("a raw dump (taken as the template's model)")
                            : QFileInfo(input).fileName();
     if (!rawDump) {
@@ -589,35 +624,49 @@ int runWrite(const QStringList& args) {
     } else {
         // The image (and so the model the band question compares) is the template's.
         if (!loadTemplateInto(doc, "write")) return kExitFile;
-        const TransferRange moved = SelectTransferRange(doc, false);
-        const qint64 size = moved.end - moved.first;
         Bytes bytes;
         const LoadResult loaded = ReadFileBytes(input, bytes, kRadioMemorySize);
+        const qint64 size = static_cast<qint64>(bytes.size());
         if (!loaded.ok() ||
-            (static_cast<qint64>(bytes.size()) != size && bytes.size() != kRadioMemorySize)) {
+            (size != readSize && size != writeSize && bytes.size() != kRadioMemorySize)) {
+            const QString sizes = readSize == writeSize
+                                      ? QString::number(readSize)
+                                      : QString("%1 or %2").arg(readSize).arg(writeSize);
             printError("write: cannot use " + input + ": " +
                        (loaded.status == LoadStatus::Unreadable
                             ? loaded.detail
                             : QString("a %1 dump is %2 bytes (or a 4096-byte memory dump)")
-                                  .arg(p.value("range"))
-                                  .arg(size)));
+                                  .arg(p.value("range"), sizes)));
             return kExitFile;
         }
         // A whole memory dump holds the range at its own addresses.
-        const int offset = bytes.size() == kRadioMemorySize ? 0 : moved.first;
+        const int offset = bytes.size() == kRadioMemorySize ? 0 : readSpan.first;
+        const int end = std::min<int>(readSpan.end, offset + static_cast<int>(size));
         RadioMemory memory = RadioMemory::of(doc);
-        for (int a = moved.first; a < moved.end; ++a)
+        for (int a = readSpan.first; a < end; ++a)
             memory.set(a, bytes[static_cast<std::size_t>(a - offset)]);
         memory.commitTo(doc);
     }
-    if (!backupDirAllowed(p, rawDump, "write")) return kExitUsage;
+    // A tune dump goes back whole: every block of the page, not only the rows of the
+    // template's band (the dump has no band of its own).
+    std::optional<TransferRange> sent;
+    if (rawTune) sent = TransferRange{writeSpan.first, writeSpan.end, writeSpan.first, false};
     // Before anything reaches a radio: no backup, no write.
-    if (p.isSet("backup-dir") &&
-        !writeCliBackup(doc, p.value("backup-dir"), BackupKind::BeforeWrite, "write"))
-        return kExitFile;
-    if (opt.ports.size() > 1) return runFleetWrite(doc, opt, p.isSet("verify"));
+    if (p.isSet("backup-dir")) {
+        const QString folder = p.value("backup-dir");
+        if (!range) {
+            if (!writeCliBackup(doc, folder, BackupKind::BeforeWrite, BackupRange::Data, "write"))
+                return kExitFile;
+        } else if (opt.ports.size() > 1) {
+            printError("write: --backup-dir with --range keeps one radio's data: give one --port");
+            return kExitUsage;
+        } else if (auto failed = keepServiceBackups(doc, opt, folder)) {
+            return *failed;
+        }
+    }
+    if (opt.ports.size() > 1) return runFleetWrite(doc, opt, p.isSet("verify"), sent);
     WrittenBlocks written;
-    if (auto failed = runExchange(doc, opt, "write", std::nullopt, &written)) return *failed;
+    if (auto failed = runExchange(doc, opt, "write", sent, &written)) return *failed;
     QTextStream(stdout) << "Write Data OK\n";
     if (p.isSet("verify")) {
         if (auto failed = verifyWrite(doc, written, opt, opt.port)) return *failed;

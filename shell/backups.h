@@ -1,6 +1,9 @@
 // Automatic backups: the data read from a radio and the data about to be written
-// to it, kept as data files in one folder so that a bad write or a wrong read can
-// be undone from disk. Qt Core only; the command line uses it too.
+// to it, kept in one folder so that a bad write or a wrong read can be undone from
+// disk. A backup of the whole image is a data file; one of a service range (tune
+// data, stun/die, special option, local message) is a raw dump of that range, the
+// bytes `baldo7ctl read --range` writes and `write --range` takes. Qt Core only;
+// the command line uses it too.
 #pragma once
 
 #include <QDateTime>
@@ -8,24 +11,41 @@
 #include <QString>
 
 #include "core/document.h"
+#include "link/transfer_ranges.h"
 
 namespace baldo7 {
 
+// Read: what the radio held. BeforeWrite: what is about to be sent to it.
 enum class BackupKind { Read, BeforeWrite };
+enum class BackupRange { Data, Tune, StunDie, Special, Local };
+
+// The range the document's transfer flags select; Data when none is set.
+BackupRange BackupRangeOf(const Document& doc);
+// "tune", "stundie", "special", "local" (the --range names); "" for Data.
+QString BackupRangeName(BackupRange range);
+// The radio addresses a service backup holds: a read's whole range, or the span a
+// write sends from (for tune data the page 0x0300-0x03FF, not the read's 0x0FFF).
+TransferRange ServiceBackupSpan(BackupRange range, BackupKind kind);
 
 // AppDataLocation/backups.
 QString DefaultBackupFolder();
-// "2026-12-08_105959_UHF_read.rdat": sorts by time, says the model and the kind.
-QString BackupFileName(const QDateTime& when, const std::string& model, BackupKind kind);
-// Writes the document as a data file into `folder` (made when missing), atomically.
-// Returns the file's path, or "" with `error` set.
+// "2026-12-08_105959_UHF_read.rdat", "2026-12-08_105959_UHF_tune-before-write.bin":
+// sorts by time, says the model, the range and the kind.
+QString BackupFileName(const QDateTime& when, const std::string& model, BackupKind kind,
+                       BackupRange range = BackupRange::Data);
+// Writes the document's backup into `folder` (made when missing), atomically, under a
+// name no other backup has. Data: the document as a data file; a service range: the
+// bytes of ServiceBackupSpan. Returns the file's path, or "" with `error` set.
 QString WriteBackup(const Document& doc, const QString& folder, BackupKind kind,
-                    const QDateTime& when, QString* error = nullptr);
+                    const QDateTime& when, QString* error = nullptr,
+                    BackupRange range = BackupRange::Data);
 struct BackupEntry {
     QString path;
     QDateTime made;
     BackupKind kind = BackupKind::Read;
+    BackupRange range = BackupRange::Data;
     QString model;
+    int sameSecond = 1;  // 2, 3... for later backups of one kind in one second
 };
 // The backups in `folder`, newest first; files not named like a backup are left out.
 QList<BackupEntry> ListBackups(const QString& folder);

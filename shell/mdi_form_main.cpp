@@ -402,11 +402,15 @@ void MDIFormMain::fillRecentMenu() {
     }
 }
 
-bool MDIFormMain::backUp(BackupKind kind, bool askToGoOn) {
-    if (!settings_->value(QStringLiteral("Backups"), true).toBool()) return true;
+bool MDIFormMain::backupsOn() const {
+    return settings_->value(QStringLiteral("Backups"), true).toBool();
+}
+
+bool MDIFormMain::backUp(BackupKind kind, bool askToGoOn, BackupRange range, const Document* from) {
+    if (!backupsOn()) return true;
     const QDateTime now = QDateTime::currentDateTime();
     QString error;
-    if (!WriteBackup(doc_, backupFolder_, kind, now, &error).isEmpty()) {
+    if (!WriteBackup(from ? *from : doc_, backupFolder_, kind, now, &error, range).isEmpty()) {
         PruneBackups(backupFolder_, now);
         return true;
     }
@@ -1115,7 +1119,7 @@ void MDIFormMain::serviceRead(bool Document::*mode, const QString& tool) {
     if (!parts_.showProcess || !parts_.tools.count(tool)) return;
     doc_.ReadMode = true;
     doc_.*mode = true;
-    parts_.showProcess(*this);
+    runServiceTransfer();
     if (doc_.TransferOK) runTool(tool);
 }
 
@@ -1224,7 +1228,8 @@ void MDIFormMain::MenuRead_Click() {
     if (askUnsaved() == UnsavedAnswer::Stop) return;
     doc_.ReadMode = true;
     doc_.TransferOK = false;
-    if (parts_.showProcess) parts_.showProcess(*this);
+    if (parts_.showProcess) parts_.showProcess(*this, doc_);
+    noteExchange(doc_.TransferOK, BackupRange::Data);
     if (doc_.TransferOK) {
         startFreshHistory();
         backUp(BackupKind::Read, false);
@@ -1238,9 +1243,57 @@ void MDIFormMain::MenuWrite_Click() {
     if (!backUp(BackupKind::BeforeWrite, true)) return;
     doc_.ReadMode = false;
     doc_.TransferOK = false;
-    if (parts_.showProcess) parts_.showProcess(*this);
+    if (parts_.showProcess) parts_.showProcess(*this, doc_);
+    noteExchange(false, BackupRange::Data);
     if (doc_.TransferOK) doc_.markUnmodified();
     refreshPanels();
+}
+
+void MDIFormMain::noteExchange(bool completedRead, BackupRange range) {
+    if (completedRead)
+        lastRead_ = LastRead{range, PortSetting(doc_)};
+    else
+        lastRead_.reset();
+}
+
+void MDIFormMain::runServiceTransfer() {
+    doc_.TransferOK = false;
+    if (!parts_.showProcess) return;
+    const BackupRange range = BackupRangeOf(doc_);
+    if (doc_.ReadMode) {
+        parts_.showProcess(*this, doc_);
+        noteExchange(doc_.TransferOK, range);
+        if (doc_.TransferOK && range != BackupRange::Data) backUp(BackupKind::Read, false, range);
+        return;
+    }
+    if (!keepWhatTheRadioHolds(range)) return;
+    // The password change: a plain write, with Write To Radio's own backup.
+    if (range == BackupRange::Data) {
+        MenuWrite_Click();
+        return;
+    }
+    if (!backUp(BackupKind::BeforeWrite, true, range)) return;
+    parts_.showProcess(*this, doc_);
+    noteExchange(false, range);
+}
+
+bool MDIFormMain::keepWhatTheRadioHolds(BackupRange range) {
+    if (!backupsOn()) return true;
+    if (lastRead_ && lastRead_->range == range && lastRead_->port == PortSetting(doc_)) return true;
+    // A copy takes the read: the document keeps what is about to be sent.
+    Document radio = doc_;
+    radio.onChangeRecorded = nullptr;
+    radio.ReadMode = true;
+    radio.TransferOK = false;
+    parts_.showProcess(*this, radio);
+    noteExchange(false, range);
+    if (!radio.TransferOK) {
+        messages_->show(MsgIcon::Warning, appTitle(),
+                        uiText(shelltexts::kRadioNotKept, doc_.IsEnglish));
+        return false;
+    }
+    if (range == BackupRange::Data) AnalyseModel(radio);
+    return backUp(BackupKind::Read, true, range, &radio);
 }
 
 void MDIFormMain::showHelpTopic(const QString& topic) {

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 #include "core/document.h"
 #include "shell/backups.h"
@@ -108,6 +109,12 @@ public:
     void MenuCom_Click();
     void MenuRead_Click();
     void MenuWrite_Click();
+    // The service tools' exchanges (tune data, stun/die, special option, local
+    // message, the password change): the caller sets ReadMode and the range flag and
+    // reads TransferOK afterwards. A read keeps what the radio held in the backups;
+    // a write first keeps what the radio holds in its range (read now, unless this
+    // range was the last thing read from this port) and what is about to be sent.
+    void runServiceTransfer();
     void MenuCeng_Click();
     void MenuCloseAll_Click();
     void TreeView1_NodeClick(const QString& key);
@@ -168,9 +175,16 @@ private:
     void fileTaken(const QString& path);
     void fillRecentMenu();
     void refreshModifiedMark();
-    // Saves the document as a backup when the Backups setting is on; false when
-    // that failed (the message has been shown).
-    bool backUp(BackupKind kind, bool askToGoOn);
+    // Saves a backup of `from` (the document when null) when the Backups setting is
+    // on; false when that failed (the message has been shown).
+    bool backUp(BackupKind kind, bool askToGoOn, BackupRange range = BackupRange::Data,
+                const Document* from = nullptr);
+    bool backupsOn() const;
+    // Before a service write: reads the range into a copy and keeps it, unless the
+    // last exchange read it from this port. False when the write must not go on.
+    bool keepWhatTheRadioHolds(BackupRange range);
+    // The range and port of the last exchange when it was a completed read.
+    void noteExchange(bool completedRead, BackupRange range);
     bool serviceRowShown(const char* form) const;
 
     Document& doc_;
@@ -226,6 +240,11 @@ private:
     QMenu* MenuRecent = nullptr;
     QStringList recent_;
     QString backupFolder_;
+    struct LastRead {
+        BackupRange range;
+        QString port;
+    };
+    std::optional<LastRead> lastRead_;
 };
 
 }  // namespace baldo7

@@ -39,8 +39,10 @@ struct EditorType {
 
 struct ShellParts {
     std::map<EditorWindow, EditorType> editors;
-    // The transfer window, shown modally; the mode flags are set by the caller.
-    std::function<void(MDIFormMain&)> showProcess;
+    // The transfer window, shown modally, for an exchange of `doc`: the main window's
+    // document, or a copy that takes what the radio holds before a service write.
+    // The mode flags are set by the caller.
+    std::function<void(MDIFormMain&, Document& doc)> showProcess;
     // The port chooser, shown modally; sets and stores the port.
     std::function<void(MDIFormMain&)> showComPort;
     // Modal tools of the hidden menu items, by form name ("FormPrint", "FormLocalMessage"...).

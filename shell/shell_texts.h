@@ -19,6 +19,9 @@ constexpr BiText kCancelButton{"Cancel", "取消"};
 constexpr BiText kBackupFailed{"The backup could not be saved:\n%1", "无法保存备份：\n%1"};
 constexpr BiText kBackupGoOn{"The backup could not be saved:\n%1\nWrite to the radio anyway?",
                              "无法保存备份：\n%1\n仍然写入对讲机吗？"};
+constexpr BiText kRadioNotKept{
+    "What the radio holds could not be read for the backup, so nothing was written.",
+    "无法读取对讲机中的数据进行备份，因此没有写入任何数据。"};
 constexpr BiText kCannotRead{"The file cannot be read:\n%1", "无法读取文件：\n%1"};
 constexpr BiText kCannotWrite{"The file could not be saved; the file on disk is unchanged:\n%1",
                               "文件未能保存，磁盘上的文件没有改变：\n%1"};

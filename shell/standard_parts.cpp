@@ -30,8 +30,7 @@
 
 namespace baldo7 {
 
-void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio) {
-    Document& doc = main.document();
+void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio, Document& doc) {
     const QString port = PortSetting(doc);
     // One trace per exchange, when asked for; it outlives the window's exchange.
     std::unique_ptr<SerialTrace> trace;
@@ -43,7 +42,10 @@ void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio) {
             port, doc.ReadMode ? QStringLiteral("read") : QStringLiteral("write"));
     FormProcess window(
         doc, main.messages(), port, IsSimulatedPort(port) ? radio.makePort() : nullptr,
-        [&main] { main.editorsDecodeNewImage(); }, &main);
+        [&main, &doc] {
+            if (&doc == &main.document()) main.editorsDecodeNewImage();
+        },
+        &main);
     window.exchangeHost()->setCablePower(parseCablePower(ReadCablePower(main.settings())));
     window.setVerifyAfterWrite(ReadVerifyAfterWrite(main.settings()));
     if (trace && trace->isOpen()) window.exchangeHost()->setObserver(trace.get());
@@ -52,19 +54,17 @@ void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio) {
 
 namespace {
 // The service tools: modal windows on the main window, their transfers through the
-// one transfer window.
+// main window's service transfer (the backups around it) and the one transfer window.
 void addServiceTools(ShellParts& parts) {
-    const auto transfer = parts.showProcess;
-    const auto context = [transfer](MDIFormMain& main) {
+    const auto context = [](MDIFormMain& main) {
         return ServiceContext{main.document(), main.messages(),
-                              [&main, transfer] { transfer(main); },
+                              [&main] { main.runServiceTransfer(); },
                               [&main](const QString& topic) { main.showHelpTopic(topic); }};
     };
+    // The password change is a plain write, as Write To Radio runs it, with what the
+    // radio held kept first.
     parts.tools[QStringLiteral("FormPassword")] = [context](MDIFormMain& main) {
-        ServiceContext c = context(main);
-        // The password change is a plain write, as Write To Radio runs it.
-        c.runTransfer = [&main] { main.MenuWrite_Click(); };
-        FormPassword(c, &main).exec();
+        FormPassword(context(main), &main).exec();
     };
     parts.tools[QStringLiteral("FormLocalMessage")] = [context](MDIFormMain& main) {
         FormLocalMessage(context(main), &main).exec();
@@ -76,10 +76,10 @@ void addServiceTools(ShellParts& parts) {
         FormSpecial(context(main), &main).exec();
     };
     parts.editors[EditorWindow::Tune] =
-        EditorType{[transfer](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
+        EditorType{[](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
                        auto* main = dynamic_cast<MDIFormMain*>(&host);
                        std::function<void()> run;
-                       if (main && transfer) run = [main, transfer] { transfer(*main); };
+                       if (main) run = [main] { main->runServiceTransfer(); };
                        return new FormTune(doc, host, run, parent);
                    },
                    [](QWidget* w) { static_cast<FormTune*>(w)->commitEditors(); },
@@ -91,9 +91,9 @@ ShellParts StandardShellParts() {
     ShellParts parts;
     // One simulated radio for the run: what is written to it can be read back.
     auto radio = std::make_shared<std::unique_ptr<BuiltInRadio>>();
-    parts.showProcess = [radio](MDIFormMain& main) {
+    parts.showProcess = [radio](MDIFormMain& main, Document& doc) {
         if (!*radio) *radio = std::make_unique<BuiltInRadio>(main.programFolder());
-        ShowTransferWindow(main, **radio);
+        ShowTransferWindow(main, **radio, doc);
     };
     addServiceTools(parts);
     parts.showComPort = [](MDIFormMain& main) {

@@ -10,7 +10,8 @@ class BuiltInRadio;
 ShellParts StandardShellParts();
 
 // The transfer window for the document's port; the built-in radio stands in for
-// the simulated-radio setting.
-void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio);
+// the simulated-radio setting. The open editors take up a read only into the main
+// window's own document.
+void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio, Document& doc);
 
 }  // namespace baldo7

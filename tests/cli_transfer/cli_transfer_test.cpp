@@ -15,6 +15,7 @@
 
 #include "core/software_data.h"
 #include "link/transfer_ranges.h"
+#include "shell/backups.h"
 #include "shell/data_store.h"
 #include "tests/support/ctl_run.h"
 
@@ -155,6 +156,7 @@ TEST(CliWrite, VerifyReadsBackWhatWasSent) {
     doc.NewPassword = "AB12";
     ASSERT_TRUE(SaveDataFile(doc, rdat));
     writeBytes(dir.filePath("stun.bin"), Bytes(32, 0x5A));
+    writeBytes(dir.filePath("special.bin"), Bytes(16, 0xA5));
 
     const struct {
         QStringList simFaults;
@@ -180,11 +182,25 @@ TEST(CliWrite, VerifyReadsBackWhatWasSent) {
          0,
          "Write Data OK\nVerify OK\n",
          ""},
+        {{}, {"--range", "tune"}, 0, "Write Data OK\nVerify OK\n", ""},
+        {{"--corrupt-write", "--at", "write:1:1"},
+         {"--range", "tune"},
+         6,
+         "Write Data OK\n",
+         "first at 0x0330\n"},
+        {{"--corrupt-write"},
+         {"--range", "special"},
+         6,
+         "Write Data OK\n",
+         "1 byte differs from what was written, first at 0x0E10\n"},
     };
     for (const auto& c : cases) {
         const QString what = (c.simFaults + c.range).join(' ');
         Sim sim(QStringList{"--fill", "0x00", "--model-digit", "0x32"} + c.simFaults);
-        const QString file = c.range.isEmpty() ? rdat : dir.filePath("stun.bin");
+        const QString file =
+            c.range.isEmpty() || c.range.contains("tune")
+                ? rdat
+                : dir.filePath(c.range.contains("special") ? "special.bin" : "stun.bin");
         const CtlRun r =
             ctl(QStringList{"write", "--port", sim.device, "--verify", "-q", file} + c.range);
         EXPECT_EQ(r.exitCode, c.exitCode) << what.toStdString() << r.err.toStdString();
@@ -249,11 +265,12 @@ TEST(CliTransfer, BackupDirKeepsReadsAndFilesBeforeWriting) {
              dir.filePath("blocked/sub")});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(QFile::exists(dir.filePath("r2.rdat")));
-    // Raw ranges have no data file to keep.
+    // A range read keeps its raw dump.
     EXPECT_EQ(ctl({"read", "--port", sim.device, "--range", "special", "-o", dir.filePath("s.bin"),
-                   "--backup-dir", backups})
+                   "-q", "--backup-dir", backups})
                   .exitCode,
-              1);
+              0);
+    EXPECT_EQ(listed("*_UHF_special-read.bin").size(), 1);
 }
 
 // A full disk, as a file-size limit on the program (the write fails with EFBIG where
@@ -285,6 +302,9 @@ TEST(CliFiles, AFullDiskLeavesTheOldFileAndSendsNothing) {
         {"x.html", {"print", rdat, "-o"}, "print: cannot write "},
         {"x.csv", {"export", rdat, "-o"}, "export: cannot write "},
         {"", {"write", rdat, "--backup-dir", backups}, "write: cannot write the backup in "},
+        {"",
+         {"write", "--range", "tune", rdat, "--yes", "--backup-dir", backups},
+         "write: cannot write the backup in "},
     };
     const Bytes old{'o', 'l', 'd', '\n'};
     for (const auto& c : cases) {
@@ -325,6 +345,62 @@ TEST(CliFiles, AFullDiskLeavesTheOldFileAndSendsNothing) {
             EXPECT_EQ(readBytes(dump), radioMemory());  // nothing was sent
         }
         if (*c.target) QFile::remove(target);
+    }
+}
+
+// A service range read keeps the dump it read; a service write first keeps what the
+// radio held in the range (read again) and what it sends; and the kept dump, written
+// back with --range, puts the radio's bytes back.
+TEST(CliTransfer, ServiceRangesAreKeptAndCanBePutBack) {
+    QTemporaryDir dir;
+    const Bytes memory = radioMemory();
+    writeBytes(dir.filePath("mem.bin"), memory);
+    Sim sim({"--load", dir.filePath("mem.bin")});
+    const QString backups = dir.filePath("backups");
+    auto kept = [&](BackupRange range, BackupKind kind) {
+        QStringList paths;
+        for (const BackupEntry& e : ListBackups(backups))
+            if (e.range == range && e.kind == kind && e.model == "UHF") paths << e.path;
+        return paths;  // newest first
+    };
+    const struct {
+        const char* name;
+        BackupRange range;
+        int from, to;  // read
+        int sentTo;    // the write's span
+    } cases[] = {{"tune", BackupRange::Tune, 0x0300, 0x1000, 0x0400},
+                 {"stundie", BackupRange::StunDie, 0x0B80, 0x0BA0, 0x0BA0},
+                 {"special", BackupRange::Special, 0x0E10, 0x0E20, 0x0E20},
+                 {"local", BackupRange::Local, 0x0A80, 0x0B80, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString out = dir.filePath(QString(c.name) + ".bin");
+        CtlRun r = ctl({"read", "--port", sim.device, "--range", c.name, "-o", out, "-q",
+                        "--backup-dir", backups});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        ASSERT_EQ(kept(c.range, BackupKind::Read).size(), 1);
+        EXPECT_EQ(readBytes(kept(c.range, BackupKind::Read)[0]), slice(memory, c.from, c.to));
+        if (!c.sentTo) continue;  // the local message is never written
+
+        const Bytes sent(c.sentTo - c.from, 0x5A);
+        writeBytes(dir.filePath("new.bin"), sent);
+        r = ctl({"write", "--port", sim.device, "--range", c.name, dir.filePath("new.bin"), "-q",
+                 "--yes", "--backup-dir", backups});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const QStringList held = kept(c.range, BackupKind::Read);
+        ASSERT_EQ(held.size(), 2);
+        EXPECT_EQ(readBytes(held[0]), slice(memory, c.from, c.to));
+        ASSERT_EQ(kept(c.range, BackupKind::BeforeWrite).size(), 1);
+        EXPECT_EQ(readBytes(kept(c.range, BackupKind::BeforeWrite)[0]), sent);
+        r = ctl({"read", "--port", sim.device, "--range", c.name, "-o", out, "-q"});
+        EXPECT_EQ(slice(readBytes(out), 0, c.sentTo - c.from), sent);
+
+        r = ctl(
+            {"write", "--port", sim.device, "--range", c.name, held[0], "-q", "--yes", "--verify"});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        ASSERT_EQ(ctl({"read", "--port", sim.device, "--range", c.name, "-o", out, "-q"}).exitCode,
+                  0);
+        EXPECT_EQ(readBytes(out), slice(memory, c.from, c.to));
     }
 }
 

@@ -12,12 +12,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <csignal>
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
 
 #include <QDateTime>
+#include <QLabel>
 #include <QTreeWidget>
 #include "channels/form_channel_information.h"
+#include "link/transfer_ranges.h"
 #include "shell/backups.h"
 #include "shell/data_store.h"
+#include "shell/form_backups.h"
 #include "shell/mdi_form_main.h"
 #include "shell/recent_files.h"
 #include "shell/standard_parts.h"
@@ -34,12 +41,14 @@ class GuardTest : public QObject, public shelltest::MainWindowRig {
     QTemporaryDir tmp;
     int transfers = 0;
     std::function<void()> transfer;  // what the stand-in transfer window does
+    Document* exchanged = nullptr;   // the document of the stand-in's exchange
 
     void start() {
         ShellParts parts = StandardShellParts();
         transfers = 0;
-        parts.showProcess = [this](MDIFormMain&) {
+        parts.showProcess = [this](MDIFormMain&, Document& d) {
             ++transfers;
+            exchanged = &d;
             if (transfer) transfer();
         };
         MainWindowRig::start(tmp.filePath("baldo7.ini"), true, "4", std::move(parts));
@@ -256,6 +265,176 @@ private slots:
         QVERIFY(before.radioImage == edited);
         QVERIFY(!doc->isModified());  // written
         transfer = nullptr;
+    }
+
+#ifdef Q_OS_UNIX
+    // A full disk, as a file-size limit on this process: Save, a channel export and
+    // the backup before a write each say what failed, leave the old file as it was
+    // and no temporary file; a write whose backup failed is sent only when the user
+    // says so.
+    void aFullDiskLeavesEveryOldFileAndIsReported_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addRow("save") << "MenuSave";
+        QTest::addRow("export channels") << "MenuExportChannels";
+        QTest::addRow("backup before a write") << "MenuWrite";
+    }
+    void aFullDiskLeavesEveryOldFileAndIsReported() {
+        QFETCH(QString, command);
+        start();
+        QTemporaryDir full;
+        const QString target = full.filePath(command == "MenuExportChannels" ? "c.csv" : "d.rdat");
+        saveAs(full.filePath("d.rdat"));
+        const QByteArray old = "old\n";
+        {
+            QFile f(target);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(old) == old.size());
+        }
+        const QString folder = backups.filePath("backups");
+        QDir(folder).removeRecursively();
+        QVERIFY(QDir().mkpath(folder));
+        const QStringList before = QDir(full.path()).entryList(QDir::Files);
+        chooser.answerWith(target);
+        transfer = [this] { doc->TransferOK = true; };
+        messages.shown.clear();
+        messages.setAnswerer([](const Message&) { return MsgAnswer::Cancel; });
+
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{128, saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        action(command.toLatin1())->trigger();
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY2(messages.shown[0].text.contains("File too large"),
+                 qPrintable(messages.shown[0].text));
+        QFile f(target);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), old);
+        QCOMPARE(QDir(full.path()).entryList(QDir::Files), before);
+        QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
+        QCOMPARE(transfers, 0);  // the write was not sent
+        messages.setAnswerer(nullptr);
+        transfer = nullptr;
+    }
+#endif
+
+    // A service exchange keeps what the radio held and what was sent: a write not
+    // right after a read of its range reads the range first, into a copy, and a
+    // read that fails stops the write. File → Backups… tells a service dump from a
+    // data file and says how to put it back.
+    void serviceExchangesKeepWhatTheRadioHeldAndWhatWasSent_data() {
+        QTest::addColumn<int>("range");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("readExt");  // the pre-read's backup
+        QTest::addRow("tune") << int(BackupRange::Tune) << "tune-"
+                              << "bin";
+        QTest::addRow("stun/die") << int(BackupRange::StunDie) << "stundie-"
+                                  << "bin";
+        QTest::addRow("special") << int(BackupRange::Special) << "special-"
+                                 << "bin";
+        QTest::addRow("password change") << int(BackupRange::Data) << ""
+                                         << "rdat";
+    }
+    void serviceExchangesKeepWhatTheRadioHeldAndWhatWasSent() {
+        QFETCH(int, range);
+        QFETCH(QString, name);
+        QFETCH(QString, readExt);
+        const auto kept = BackupRange(range);
+        start();
+        const QString folder = backups.filePath("backups");
+        QDir(folder).removeRecursively();
+        auto listed = [&](const QString& kind) {
+            return QDir(folder).entryList({"*_" + name + kind}, QDir::Files, QDir::Name);
+        };
+        auto bytesOf = [&](const QString& file) {
+            Bytes b;
+            [&] { QVERIFY(ReadFileBytes(QDir(folder).filePath(file), b).ok()); }();
+            return b;
+        };
+        const TransferRange span = ServiceBackupSpan(kept, BackupKind::Read);
+        const TransferRange sent = ServiceBackupSpan(kept, BackupKind::BeforeWrite);
+        auto fill = [&](Document& d, std::uint8_t value) {
+            RadioMemory m = RadioMemory::of(d);
+            for (int a = span.first; a < span.end; ++a) m.set(a, value);
+            m.commitTo(d);
+        };
+        bool radioAnswers = true;
+        transfer = [&] {
+            if (exchanged->ReadMode) fill(*exchanged, 0x42);  // what the radio holds
+            exchanged->TransferOK = radioAnswers || !exchanged->ReadMode;
+        };
+        auto setFlags = [&](bool read) {
+            doc->ReadMode = read;
+            doc->TuneMode = kept == BackupRange::Tune;
+            doc->StunDieMode = kept == BackupRange::StunDie;
+            doc->SpecialMode = kept == BackupRange::Special;
+        };
+
+        // A write out of the blue: read first, then written.
+        fill(*doc, 0x17);
+        setFlags(false);
+        win->runServiceTransfer();
+        QVERIFY(doc->TransferOK);
+        QCOMPARE(transfers, 2);
+        QCOMPARE(RadioMemory::of(*doc).at(span.first), std::uint8_t(0x17));  // still the edit
+        QCOMPARE(listed("read*." + readExt).size(), 1);
+        QCOMPARE(listed("before-write.*").size(), 1);
+        if (kept != BackupRange::Data) {
+            QCOMPARE(bytesOf(listed("read*.bin")[0]), Bytes(span.end - span.first, 0x42));
+            QCOMPARE(bytesOf(listed("before-write*.bin")[0]), Bytes(sent.end - sent.first, 0x17));
+        } else {
+            Document held;
+            QVERIFY(LoadDataFile(held, QDir(folder).filePath(listed("read*.rdat")[0])).ok());
+            QCOMPARE(held.radioImage[0x100], std::uint8_t(0x42));
+        }
+
+        // A read, then a write: the read's backup is what the radio held; no second read.
+        if (kept != BackupRange::Data) {
+            setFlags(true);
+            win->runServiceTransfer();
+            QCOMPARE(transfers, 3);
+            QCOMPARE(listed("read*.bin").size(), 2);
+            fill(*doc, 0x18);
+            setFlags(false);
+            win->runServiceTransfer();
+            QCOMPARE(transfers, 4);
+            QCOMPARE(listed("read*.bin").size(), 2);
+            QCOMPARE(listed("before-write*.bin").size(), 2);
+        }
+
+        // The radio does not answer the read: nothing is sent.
+        radioAnswers = false;
+        messages.shown.clear();
+        const int before = transfers;
+        setFlags(false);
+        win->runServiceTransfer();
+        QVERIFY(!doc->TransferOK);
+        QCOMPARE(transfers, before + 1);
+        QCOMPARE(asked(), QStringList{"What the radio holds could not be read for the backup, "
+                                      "so nothing was written."});
+        setFlags(false);
+        doc->TuneMode = doc->StunDieMode = doc->SpecialMode = false;
+        transfer = nullptr;
+
+        QList<BackupEntry> entries = ListBackups(folder);
+        QCOMPARE(entries.size(), kept == BackupRange::Data ? 2 : 4);
+        FormBackups window(entries, true);
+        for (int i = 0; i < window.ListBackups->topLevelItemCount(); ++i) {
+            window.ListBackups->setCurrentItem(window.ListBackups->topLevelItem(i));
+            const QString kind = window.ListBackups->topLevelItem(i)->text(1);
+            const bool isData = entries[i].range == BackupRange::Data;
+            QCOMPARE(window.CommandOpen->isEnabled(), isData);
+            QCOMPARE(window.LabelRestore->text().contains(
+                         "baldo7ctl write --port PORT --range " + BackupRangeName(kept) + " \"" +
+                         QDir::toNativeSeparators(entries[i].path) + "\""),
+                     !isData);
+            if (!isData)
+                QVERIFY2(kind.endsWith(": Read from radio") || kind.endsWith(": Before write"),
+                         qPrintable(kind));
+        }
     }
 
     // File → Backups… lists the folder newest first and opens the chosen one through

@@ -97,7 +97,7 @@ class MainWindowTest : public QObject, public shelltest::MainWindowRig {
             parts.tools[tool] = [this, tool](MDIFormMain&) {
                 prints << QString("%1 after %2 commits").arg(tool).arg(grid.committed);
             };
-        parts.showProcess = [this](MDIFormMain&) { ++transfers; };
+        parts.showProcess = [this](MDIFormMain&, Document&) { ++transfers; };
         MainWindowRig::start(tmp.filePath("baldo7.ini"), english, "4", std::move(parts),
                              serviceSetting, serviceFlag);
     }
