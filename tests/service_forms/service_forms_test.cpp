@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -24,6 +25,7 @@
 #include "service/form_special.h"
 #include "service/form_tune.h"
 #include "service/service_memory.h"
+#include "shell/backups.h"
 #include "shell/data_store.h"
 #include "shell/standard_parts.h"
 #include "sim/pty_simulator.h"
@@ -72,6 +74,16 @@ void click(QWidget* window, const char* button) {
 // The transfer window: press Read or Write; it closes itself when done.
 void transfer(const char* button) {
     whenModal("FormProcess", [button](QWidget* w) { click(w, button); });
+}
+
+// A service write not right after a read of its range: the transfer window reads
+// what the radio holds first, then the write's own window comes up.
+void transferAfterARead(const char* button) {
+    whenModal("FormProcess", [button](QWidget* w) {
+        QObject::connect(static_cast<QDialog*>(w), &QDialog::finished,
+                         [button] { transfer(button); });
+        click(w, "CommandRead");
+    });
 }
 
 void clickCell(QTableWidget* grid, int row, int column) {
@@ -193,7 +205,7 @@ private slots:
                 QTest::keyClicks(change->TextNewPassword[0], first);
                 QTest::keyClicks(change->TextNewPassword[1], repeated);
                 QCOMPARE(change->TextNewPassword[0]->displayText(), QString(first.size(), '*'));
-                if (!block.empty()) transfer("CommandWrite");
+                if (!block.empty()) transferAfterARead("CommandWrite");
                 click(change, "CommandOK");
                 if (block.empty()) {
                     QVERIFY(change->isVisible());
@@ -485,9 +497,10 @@ private slots:
         AnalyseModel(*doc);
         QCOMPARE(doc->BandLowMHz, 400);
         for (int a = 0x300; a < 0x400; ++a) doc->radioImage[std::size_t(a)] = 0x11;
+        QDir(backups.filePath("backups")).removeRecursively();
         win->TreeView1_NodeClick("TreeTuneData");
         QVERIFY(tune());
-        transfer("CommandWrite");
+        transferAfterARead("CommandWrite");
         click(tune(), "CommandWrite");
         // Nothing was read yet, so the message bytes in the table are not known to be
         // the radio's: the warning comes before the transfer.
@@ -501,6 +514,16 @@ private slots:
             const bool sent = block >= 0x3C0 || (block - 0x310) % 0x30 == 0;
             for (int a = block; a < block + 0x10; ++a)
                 QCOMPARE(after[std::size_t(a)], sent ? std::uint8_t(0x11) : std::uint8_t(a));
+        }
+        // What the radio held and what was sent are in the backups.
+        const QList<BackupEntry> kept = ListBackups(backups.filePath("backups"));
+        QCOMPARE(kept.size(), 2);
+        for (const BackupEntry& e : kept) {
+            QCOMPARE(e.range, BackupRange::Tune);
+            Bytes bytes;
+            QVERIFY(ReadFileBytes(e.path, bytes).ok());
+            QCOMPARE(bytes, e.kind == BackupKind::Read ? slice(memory, 0x300, 0x1000)
+                                                       : Bytes(0x100, 0x11));
         }
 
         // After a tune read the same write needs no warning.
