@@ -2,6 +2,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -32,6 +34,18 @@ const char kUsage[] =
     "Run 'baldo7ctl <command> --help' for the options of a command.\n"
     "Exit codes: 0 done, 1 usage, 2 file unreadable or refused, 3 port cannot be opened,\n"
     "4 link failed or cancelled, 5 band question declined, 7 import skipped some rows.\n";
+
+// Results that never reached their file (standard output redirected to a full disk)
+// must not pass for success.
+int checkedOutput(int exitCode) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return exitCode;
+    // An earlier flush may have failed, and its reason is gone by now.
+    const QString reason = errno ? QString::fromLocal8Bit(std::strerror(errno))
+                                 : QString("not all of the results were written");
+    baldo7::cli::printError("cannot write the standard output: " + reason);
+    return exitCode == baldo7::cli::kExitOk ? baldo7::cli::kExitFile : exitCode;
+}
 
 }  // namespace
 
@@ -72,7 +86,7 @@ int main(int argc, char** argv) {
                  {"export", baldo7::cli::runExport}, {"import", baldo7::cli::runImport},
                  {"print", baldo7::cli::runPrint},   {"ports", baldo7::cli::runPorts}};
     for (const auto& v : verbs)
-        if (verb == QLatin1String(v.name)) return v.run(args);
+        if (verb == QLatin1String(v.name)) return checkedOutput(v.run(args));
 
     baldo7::cli::printError(QString("unknown command '%1' (see baldo7ctl --help)").arg(verb));
     return baldo7::cli::kExitUsage;

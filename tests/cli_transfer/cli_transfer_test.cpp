@@ -346,6 +346,20 @@ TEST(CliFiles, AFullDiskLeavesTheOldFileAndSendsNothing) {
         }
         if (*c.target) QFile::remove(target);
     }
+
+    // Standard output sent to a full disk: the results never arrived.
+    QProcess p;
+    p.setChildProcessModifier([] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{128, 128};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    p.setStandardOutputFile(QDir(out).filePath("shown.csv"));
+    p.start(BALDO7CTL, {"export", rdat});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_TRUE(
+        p.readAllStandardError().startsWith("baldo7ctl: cannot write the standard output: "));
 }
 
 // A service range read keeps the dump it read; a service write first keeps what the
