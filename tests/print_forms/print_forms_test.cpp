@@ -15,7 +15,11 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <csignal>
 #include <functional>
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
 
 #include "print/form_print.h"
 #include "print/form_printer_setting.h"
@@ -218,6 +222,41 @@ private slots:
                                       QRegularExpression::MultilineOption);
         QVERIFY2(row2.match(text).hasMatch(), qPrintable(text));
     }
+
+#ifdef Q_OS_UNIX
+    // Printing into a PDF file on a full disk (a file-size limit here): the error
+    // names the file and the reason, and the file that was there is untouched.
+    void pdfOnAFullDiskLeavesTheOldFile() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("report.pdf");
+        {
+            QFile old(pdf);
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
+        }
+        FormPrint form(doc, *host);
+        form.printSetup().outputFileName = pdf;
+        form.show();
+        QTest::mouseClick(form.CommandSelectAll, Qt::LeftButton);
+        whenShown<QPrintDialog>([](QPrintDialog* d) { d->accept(); });
+        host->messageService.shown.clear();
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{128, saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        QTest::mouseClick(form.CommandOK, Qt::LeftButton);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+        QCOMPARE(host->messageService.shown.size(), 1);
+        QCOMPARE(host->messageService.shown[0].text,
+                 "The report could not be printed:\n" + pdf + ": File too large");
+        QFile old(pdf);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"report.pdf"});
+        QVERIFY(form.isVisible());
+    }
+#endif
 
     void cancelledSystemDialogPrintsNothing() {
         QTemporaryDir dir;
