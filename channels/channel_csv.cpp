@@ -35,7 +35,9 @@ enum Col {
     kScrambler = 23,
     kCompander = 24,
     kCdcssMode = 25,
-    kColumnCount = 26
+    kRxToneCode = 26,
+    kTxToneCode = 27,
+    kColumnCount = 28
 };
 
 constexpr const char* kOn = "On";
@@ -61,6 +63,8 @@ std::string trim(const std::string& s) {
 }
 
 // ---- writing ---------------------------------------------------------------------
+
+ToneCode toneOfText(const std::string& text);
 
 std::string quoted(const std::string& field, char delimiter) {
     if (field.find_first_of(std::string("\"\r\n") + delimiter) == std::string::npos) return field;
@@ -106,7 +110,25 @@ ToneSide toneSide(ToneCode code) {
     return {ToneSide::Ctcss, text, 'N'};
 }
 
+// "0x8885": high byte first, with a prefix no spreadsheet takes for a number.
+std::string toneCodeText(ToneCode code) {
+    static const char* hex = "0123456789ABCDEF";
+    return {'0',
+            'x',
+            hex[code.high >> 4],
+            hex[code.high & 0xF],
+            hex[code.low >> 4],
+            hex[code.low & 0xF]};
+}
+
+// Blank when the tone text alone reads back to the stored bytes.
+std::string toneCodeField(ToneCode code) {
+    return toneOfText(ToneToText(code, true, '.')) == code ? std::string() : toneCodeText(code);
+}
+
 void exportTones(std::vector<std::string>& f, ToneCode rxCode, ToneCode txCode) {
+    f[kRxToneCode] = toneCodeField(rxCode);
+    f[kTxToneCode] = toneCodeField(txCode);
     const ToneSide rx = toneSide(rxCode), tx = toneSide(txCode);
     f[kRToneFreq] = f[kCToneFreq] = kDefaultCtcss;
     f[kDtcsCode] = f[kRxDtcsCode] = kDefaultDcs;
@@ -379,7 +401,24 @@ std::optional<int> listIndex(const PickList& list, const std::string& text) {
     return std::nullopt;
 }
 
-std::optional<RowError> readTones(const RowReader& row, ChannelPlan& plan) {
+// The code a tone text reads back to, as the import builds it.
+ToneCode toneOfText(const std::string& text) {
+    if (text == texts::kNone.en) return kNoTone;
+    const auto code =
+        text[0] == 'D' ? parseDcs(text.substr(1, 3), text[4] == 'I' ? 'R' : 'N') : parseCtcss(text);
+    return code ? *code : kNoTone;
+}
+
+std::optional<ToneCode> parseToneCode(std::string text) {
+    text = upper(text);
+    if (text.compare(0, 2, "0X") == 0) text.erase(0, 2);
+    if (text.size() != 4 || text.find_first_not_of("0123456789ABCDEF") != std::string::npos)
+        return std::nullopt;
+    const unsigned long v = std::stoul(text, nullptr, 16);
+    return ToneCode{std::uint8_t(v & 0xFF), std::uint8_t(v >> 8)};
+}
+
+std::optional<RowError> readToneColumns(const RowReader& row, ChannelPlan& plan) {
     auto value = [&](int c, const char* fallback) {
         return row.has(c) ? row.get(c) : std::string(fallback);
     };
@@ -441,6 +480,19 @@ std::optional<RowError> readTones(const RowReader& row, ChannelPlan& plan) {
     }
     if (auto e = side(tx, true)) return e;
     return side(rx, false);
+}
+
+// The tone columns, then the stored bytes where a code column holds the same tone.
+std::optional<RowError> readTones(const RowReader& row, ChannelPlan& plan) {
+    if (auto e = readToneColumns(row, plan)) return e;
+    for (const auto& [column, tone] :
+         {std::pair{kRxToneCode, &plan.rxTone}, std::pair{kTxToneCode, &plan.txTone}}) {
+        if (!row.has(column)) continue;
+        const auto code = parseToneCode(row.get(column));
+        if (!code) return RowError{CsvProblem::UnknownTone, column, row.get(column)};
+        if (ToneToText(*code, true, '.') == ToneToText(*tone, true, '.')) *tone = *code;
+    }
+    return std::nullopt;
 }
 
 std::optional<RowError> readFrequencies(const Document& doc, const RowReader& row,

@@ -14,12 +14,15 @@
 
 namespace baldo7 {
 
-// The export header, in order.
-constexpr std::array<const char*, 26> kCsvColumns = {
-    "Location",  "Name",         "Frequency",    "Duplex",     "Offset",    "Tone",     "rToneFreq",
-    "cToneFreq", "DtcsCode",     "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode",     "TStep",
-    "Skip",      "Power",        "Comment",      "URCALL",     "RPT1CALL",  "RPT2CALL", "DVCODE",
-    "BusyLock",  "ScrambleType", "Scrambler",    "Compander",  "CdcssMode"};
+// The export header, in order. RxToneCode and TxToneCode carry a tone's two stored
+// bytes ("0x" and four hex digits, high byte first) only where the tone columns
+// alone would not bring the same bytes back (bits the tone code does not use).
+constexpr std::array<const char*, 28> kCsvColumns = {
+    "Location",  "Name",      "Frequency",  "Duplex",       "Offset",       "Tone",
+    "rToneFreq", "cToneFreq", "DtcsCode",   "DtcsPolarity", "RxDtcsCode",   "CrossMode",
+    "Mode",      "TStep",     "Skip",       "Power",        "Comment",      "URCALL",
+    "RPT1CALL",  "RPT2CALL",  "DVCODE",     "BusyLock",     "ScrambleType", "Scrambler",
+    "Compander", "CdcssMode", "RxToneCode", "TxToneCode"};
 
 // Header and one row per channel in use, "\n" after every line.
 std::string ExportChannelsCsv(const RadioImage& image, char delimiter = ',');
@@ -55,6 +58,8 @@ struct CsvImport {
 
 // Rows into the document's channels by their Location (rows in order from channel 1
 // when there is no Location column). Text without a usable header changes nothing.
+// A tone code column is taken only when its bytes show the same tone as the tone
+// columns (an edited tone wins over the old bytes).
 // Columns that are missing or blank take the new-channel defaults (no tones, wide,
 // high power, scanned); the radio's own columns keep the channel's current value
 // when it is in use. A blank Frequency empties the channel (a row that ends before

@@ -62,7 +62,7 @@ std::vector<std::string> lines(const std::string& text) {
 const char* kHeader =
     "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
     "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE,"
-    "BusyLock,ScrambleType,Scrambler,Compander,CdcssMode";
+    "BusyLock,ScrambleType,Scrambler,Compander,CdcssMode,RxToneCode,TxToneCode";
 
 }  // namespace
 
@@ -85,22 +85,22 @@ TEST(ChannelCsvExport, RowsInTheCommonLayout) {
     EXPECT_EQ(out[0], kHeader);
     EXPECT_EQ(out[1],
               "1,,145.125000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,,"
-              "None,1,Off,Off,Normal Code");
+              "None,1,Off,Off,Normal Code,,");
     EXPECT_EQ(out[2],
               "3,,145.500000,+,0.600000,TSQL,88.5,88.5,023,NN,023,Tone->Tone,NFM,5.00,S,Low,,,,,,"
-              "QT/DQT,8,On,Off,Special Code");
+              "QT/DQT,8,On,Off,Special Code,,");
     EXPECT_EQ(out[3],
               "4,,150.000000,off,0.000000,Cross,100.1,88.5,023,NR,023,Tone->DTCS,FM,5.00,,High,,,,"
-              ",,None,1,Off,Off,Normal Code");
+              ",,None,1,Off,Off,Normal Code,,");
     EXPECT_EQ(out[4],
               "5,,146.000000,-,0.600000,Cross,88.5,88.5,754,NN,023,DTCS->,FM,5.00,,High,,,,,,"
-              "None,1,Off,Off,Normal Code");
+              "None,1,Off,Off,Normal Code,,");
 
     // Copied rows: empty channels keep their place with only their Location.
     const auto rows = lines(ExportChannelRows(doc.radioImage, 1, 2, '\t'));
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].substr(0, 18), "Location\tName\tFreq");
-    EXPECT_EQ(rows[2], "2" + std::string(25, '\t'));
+    EXPECT_EQ(rows[2], "2" + std::string(27, '\t'));
 }
 
 TEST(ChannelCsvRoundTrip, ExportThenImportGivesTheSameBytes) {
@@ -165,6 +165,52 @@ TEST(ChannelCsvRoundTrip, ExportThenImportGivesTheSameBytes) {
         Document tabs = blankDocument();
         PasteChannelRows(tabs, ExportChannelRows(doc.radioImage, 1, 16, '\t'), 1);
         EXPECT_EQ(channelBytes(tabs), channelBytes(doc));
+    }
+}
+
+// Every byte value of both tone fields, bits the tone code does not use included,
+// comes back as it was stored; the tone text alone (an older export) gives the plain
+// tone, and an edited tone wins over the bytes beside it.
+TEST(ChannelCsvRoundTrip, EveryToneByteComesBack) {
+    Document doc = blankDocument();
+    for (int ch = 1; ch <= kChannelCount; ++ch) CommitRxFrequency(doc, ch, "145");
+    int restored = 0;
+    for (int next = 0; next < 0x10000; next += kChannelCount) {
+        for (int ch = 1; ch <= kChannelCount; ++ch) {
+            const int rx = next + ch - 1, tx = rx ^ 0xA55A;  // each field sees every value
+            SetRxTone(doc.radioImage, ch, {std::uint8_t(rx), std::uint8_t(rx >> 8)});
+            SetTxTone(doc.radioImage, ch, {std::uint8_t(tx), std::uint8_t(tx >> 8)});
+        }
+        const std::string csv = ExportChannelsCsv(doc.radioImage);
+        Document back = blankDocument();
+        const CsvImport r = ImportChannelsCsv(back, csv);
+        ASSERT_TRUE(r.skipped.empty()) << DescribeCsvSkip(r.skipped.front(), true) << csv;
+        ASSERT_EQ(channelBytes(back), channelBytes(doc)) << csv;
+        for (auto at = csv.find(",0x"); at != std::string::npos; at = csv.find(",0x", at + 1))
+            ++restored;
+    }
+    EXPECT_GT(restored, 0x18000);       // most codes need their bytes
+    Document pasted = blankDocument();  // copied grid rows keep them too
+    PasteChannelRows(pasted, ExportChannelRows(doc.radioImage, 1, 16, '\t'), 1);
+    EXPECT_EQ(channelBytes(pasted), channelBytes(doc));
+
+    // CTCSS 88.5 with 0x80 | 0x40 | 0x10 in the high byte, on a row cut before the
+    // code columns, and with the tone edited to 100.0 while the bytes stayed.
+    SetRxTone(doc.radioImage, 1, {0x75, 0xD3});
+    SetTxTone(doc.radioImage, 1, {0x75, 0xD3});
+    std::string row = lines(ExportChannelsCsv(doc.radioImage))[1];
+    ASSERT_EQ(row.substr(row.size() - 14), ",0xD375,0xD375");
+    const std::string header = std::string(kHeader) + "\n";
+    const std::string older =
+        header.substr(0, header.find(",RxToneCode")) + "\n" + row.substr(0, row.size() - 14) + "\n";
+    for (const auto& [text, tone] :
+         {std::pair{older, CtcssTone(885)},
+          std::pair{header + row.replace(row.find("88.5,88.5"), 9, "100.0,100.0") + "\n",
+                    CtcssTone(1000)}}) {
+        Document back = blankDocument();
+        ASSERT_EQ(ImportChannelsCsv(back, text).taken.size(), 1u) << text;
+        EXPECT_EQ(RxTone(back.radioImage, 1), tone) << text;
+        EXPECT_EQ(TxTone(back.radioImage, 1), tone) << text;
     }
 }
 
