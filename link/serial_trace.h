@@ -7,7 +7,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QString>
+#include <vector>
 
+#include "core/secrets.h"
 #include "link/exchange.h"
 
 namespace baldo7 {
@@ -32,13 +34,35 @@ public:
 // What a frame on the line is, for the trace: "identification", "read request
 // 0x0010", "data block 0x02F0", "ACK"; empty when it is none of them.
 QString describeFrame(const QByteArray& bytes, bool sent);
-// "48 58 4C" and the printable characters of the bytes.
-QString hexBytes(const QByteArray& bytes);
+
+// Which bytes of one direction of the line are secret: the data bytes of every data
+// block header ("W", address, 0x10) that fall on a secret address, however the
+// frames are split over reads. Every position is looked at as a possible header, so
+// bytes lost on the line can make it mask more, never less.
+class LineMasker {
+public:
+    // One entry per byte of `chunk`: the secret it carries, or nullptr.
+    std::vector<const SecretRange*> scan(const QByteArray& chunk);
+
+private:
+    QByteArray tail_;                              // the last bytes, for a split header
+    std::vector<std::pair<qint64, int>> pending_;  // (stream position, address) to mask
+    qint64 position_ = 0;                          // of the next byte
+};
+
+// "48 58 4C" and the printable characters of the bytes; masked bytes show as "**"
+// and "*".
+QString hexBytes(const QByteArray& bytes, const std::vector<const SecretRange*>& masked = {});
+
+// A trace's text with the bytes lines masked as a trace of this version masks them,
+// whatever wrote it (traces of older versions hold secrets in clear). Lines that
+// are not bytes lines, and bytes already masked, stay as they are.
+QString MaskTraceText(const QString& text);
 
 class SerialTrace : public ExchangeObserver {
 public:
-    // Opens `path` for writing (replacing it) and writes the heading. `what` says
-    // which exchange ("read", "write", "write, range tune").
+    // Opens `path` for writing (replacing it), readable by the user only, and writes
+    // the heading. `what` says which exchange ("read", "write", "write, range tune").
     SerialTrace(const QString& path, const QString& program, const QString& portSetting,
                 const QString& what);
     bool isOpen() const { return file_.isOpen(); }
@@ -62,6 +86,7 @@ public:
 private:
     void bytesLine(const char* event, const QByteArray& bytes, bool sent);
 
+    LineMasker sentMask_, receivedMask_;
     QFile file_;
     QElapsedTimer clock_;
 };

@@ -86,7 +86,7 @@ QString BackupFileName(const QDateTime& when, const std::string& model, BackupKi
 
 QString WriteBackup(const Document& doc, const QString& folder, BackupKind kind,
                     const QDateTime& when, QString* error, BackupRange range) {
-    if (!QDir().mkpath(folder)) {
+    if (!MakePrivateFolder(folder)) {
         if (error) *error = QStringLiteral("cannot make the folder %1").arg(folder);
         return QString();
     }
@@ -105,14 +105,14 @@ QString WriteBackup(const Document& doc, const QString& folder, BackupKind kind,
         // A copy: writing a file puts the password fields into the software data.
         Document copy = doc;
         copy.onChangeRecorded = nullptr;
-        if (!SaveDataFile(copy, path, error)) return QString();
+        if (!SaveDataFile(copy, path, error, FileAccess::OwnerOnly)) return QString();
         return path;
     }
     const TransferRange span = ServiceBackupSpan(range, kind);
     const RadioMemory memory = RadioMemory::of(doc);
     Bytes bytes;
     for (int a = span.first; a < span.end; ++a) bytes.push_back(memory.at(a));
-    if (!WriteFileAtomically(path, bytes, error)) return QString();
+    if (!WriteFileAtomically(path, bytes, error, FileAccess::OwnerOnly)) return QString();
     return path;
 }
 

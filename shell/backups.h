@@ -35,7 +35,9 @@ QString BackupFileName(const QDateTime& when, const std::string& model, BackupKi
                        BackupRange range = BackupRange::Data);
 // Writes the document's backup into `folder` (made when missing), atomically, under a
 // name no other backup has. Data: the document as a data file; a service range: the
-// bytes of ServiceBackupSpan. Returns the file's path, or "" with `error` set.
+// bytes of ServiceBackupSpan. A backup holds the passwords or the stun/die codes: the
+// file, and a folder made for it, are the user's only. Returns the file's path, or ""
+// with `error` set.
 QString WriteBackup(const Document& doc, const QString& folder, BackupKind kind,
                     const QDateTime& when, QString* error = nullptr,
                     BackupRange range = BackupRange::Data);

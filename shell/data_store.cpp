@@ -78,11 +78,15 @@ LoadResult LoadDataFile(Document& doc, const QString& path) {
     return loadDocument(doc, path, DecodeDataFile);
 }
 
-bool WriteFileAtomically(const QString& path, const char* data, qint64 size, QString* error) {
+bool WriteFileAtomically(const QString& path, const char* data, qint64 size, QString* error,
+                         FileAccess access) {
     QSaveFile file(path);
     // Unbuffered: a buffered write that fails only when flushed at commit() would not
     // stop QSaveFile from renaming the short file over the old one.
     bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    // Narrowed before any byte goes in; the rename keeps it so.
+    if (ok && access == FileAccess::OwnerOnly)
+        ok = file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     for (qint64 done = 0; ok && done < size;) {
         const qint64 n = file.write(data + done, size - done);
         ok = n > 0;
@@ -95,18 +99,29 @@ bool WriteFileAtomically(const QString& path, const char* data, qint64 size, QSt
     return false;
 }
 
-bool WriteFileAtomically(const QString& path, const Bytes& bytes, QString* error) {
+bool WriteFileAtomically(const QString& path, const Bytes& bytes, QString* error,
+                         FileAccess access) {
     return WriteFileAtomically(path, reinterpret_cast<const char*>(bytes.data()),
-                               static_cast<qint64>(bytes.size()), error);
+                               static_cast<qint64>(bytes.size()), error, access);
 }
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
-    return WriteFileAtomically(path, bytes.constData(), bytes.size(), error);
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error,
+                         FileAccess access) {
+    return WriteFileAtomically(path, bytes.constData(), bytes.size(), error, access);
 }
 
-bool SaveDataFile(Document& doc, const QString& path, QString* error) {
+bool SaveDataFile(Document& doc, const QString& path, QString* error, FileAccess access) {
     SaveSoftwareData(doc);
-    return WriteFileAtomically(path, EncodeDataFile(doc.radioImage, doc.softwareData), error);
+    return WriteFileAtomically(path, EncodeDataFile(doc.radioImage, doc.softwareData), error,
+                               access);
+}
+
+bool MakePrivateFolder(const QString& folder) {
+    // A folder that exists (the user's own, or one made before) keeps its mode.
+    if (QFileInfo(folder).isDir()) return true;
+    return QDir().mkpath(folder) &&
+           QFile::setPermissions(
+               folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 }  // namespace baldo7

@@ -44,16 +44,28 @@ LoadResult LoadTemplateImage(Document& doc, const QString& folder = ProgramFolde
 // is unchanged unless the result is Ok. Path and file name are the caller's business.
 LoadResult LoadDataFile(Document& doc, const QString& path);
 
+// Who may read a file the program writes. Documents are the user's, made as the
+// system makes new files; backups, traces and support bundles, which may hold
+// passwords and stun/die codes, are readable by the user only (0600).
+enum class FileAccess { Usual, OwnerOnly };
+
 // SaveSoftwareData, then the 1057 bytes written atomically: a failed save leaves an
 // existing file whole. Returns false with a reason on failure.
-bool SaveDataFile(Document& doc, const QString& path, QString* error = nullptr);
+bool SaveDataFile(Document& doc, const QString& path, QString* error = nullptr,
+                  FileAccess access = FileAccess::Usual);
 
 // The one way a file is written: every write and the commit are checked, and on any
 // failure (a full disk, a size limit) the old file is untouched, no temporary file
 // is left and `error` holds the system's reason.
 bool WriteFileAtomically(const QString& path, const char* data, qint64 size,
-                         QString* error = nullptr);
-bool WriteFileAtomically(const QString& path, const Bytes& bytes, QString* error = nullptr);
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+                         QString* error = nullptr, FileAccess access = FileAccess::Usual);
+bool WriteFileAtomically(const QString& path, const Bytes& bytes, QString* error = nullptr,
+                         FileAccess access = FileAccess::Usual);
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr,
+                         FileAccess access = FileAccess::Usual);
+
+// Makes `folder` (and what is missing above it) open to the user only (0700). A
+// folder that exists is left as it is.
+bool MakePrivateFolder(const QString& folder);
 
 }  // namespace baldo7

@@ -18,6 +18,7 @@
 #include "shell/backups.h"
 #include "shell/data_store.h"
 #include "tests/support/ctl_run.h"
+#include "tests/support/owner_only.h"
 
 using namespace baldo7;
 
@@ -226,6 +227,9 @@ TEST(CliTransfer, BackupDirKeepsReadsAndFilesBeforeWriting) {
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     ASSERT_EQ(listed("*_UHF_read.rdat").size(), 1);
     EXPECT_EQ(readBytes(QDir(backups).filePath(listed("*_UHF_read.rdat")[0])), readBytes(rdat));
+    // It holds the passwords: the file, and the folder made for it, are the user's only.
+    EXPECT_TRUE(OwnerOnly(backups));
+    EXPECT_TRUE(OwnerOnly(QDir(backups).filePath(listed("*_UHF_read.rdat")[0])));
 
     // The file as it was before the write, whatever the radio then gets.
     r = ctl({"write", "--port", sim.device, rdat, "-q", "--yes", "--backup-dir", backups});

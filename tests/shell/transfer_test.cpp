@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -26,6 +27,7 @@
 #include "shell/standard_parts.h"
 #include "shell/support_bundle.h"
 #include "shell_test_support.h"
+#include "tests/support/owner_only.h"
 #ifdef BALDO7_PTY_TESTS
 #include "sim/pty_simulator.h"
 #endif
@@ -375,8 +377,9 @@ private slots:
     }
 
     // With SerialTrace on, a read leaves one trace beside the backups; Help → Save
-    // Support Bundle… then puts it, the version, the settings and the document in
-    // one folder.
+    // Support Bundle… lists what it will hold, then puts the version, the settings, the
+    // document and the traces in one folder: no password or stun/die code in clear (an
+    // older trace written in clear included), no home folder, readable by the user only.
     void serialTraceAndSupportBundle() {
         QStandardPaths::setTestModeEnabled(true);
         QDir(TraceFolder()).removeRecursively();
@@ -393,39 +396,99 @@ private slots:
         const QByteArray text = trace.readAll();
         QVERIFY(text.startsWith("BALDO-7 serial trace\n"));
         QCOMPARE(text.count("recv      57 "), 64);  // every data block of the read
+        QVERIFY(text.contains("57 02 F0 10 ** ** ** ** ** ** "));
         QVERIFY(text.trimmed().endsWith("end       done: Read Data OK"));
+        QVERIFY(OwnerOnly(traces[0].filePath()) && OwnerOnly(TraceFolder()));
 
-        // Help → Save Support Bundle…, the folder named in the save dialog.
+        // Secrets in the document, a trace of an older version in clear, a home path.
+        const QByteArray secrets[] = {"Qz7#Kx", "Op5%Lm", "Nw9!Pq", "51 7A 37 23 4B 78"};
+        std::copy_n(secrets[0].data(), 6, doc->radioImage.begin() + 0x2F0);
+        doc->ProgramPassword = secrets[1].toStdString();
+        doc->NewPassword = secrets[2].toStdString();
+        const QString oldTrace = QDir(TraceFolder()).filePath("trace-20200101-000000-000-read.txt");
+        {
+            QFile old(oldTrace);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write(
+                "10:20:32.200             5  recv      57 02 F0 10 51 7A 37 23 4B 78 FF FF FF FF "
+                "FF FF FF FF FF FF  |W...Qz7#Kx..........|  data block 0x02F0\n");
+        }
+        settings->setValue("LastFolder", QDir::homePath() + "/radios");
+
+        // Help → Save Support Bundle…: the list first, then the folder in the save dialog.
         const QString bundle = tmp.filePath("bundle");
         chooser.answerWith(bundle);
         messages.shown.clear();
+        messages.setAnswerer([](const Message&) { return MsgAnswer::Ok; });
         auto* item = win->findChild<QAction*>("MenuSupportBundle");
         QVERIFY(item && item->isVisible());
         QCOMPARE(item->text(), "Save Support &Bundle…");
         item->trigger();
-        QCOMPARE(messages.shown.size(), 1);
-        QVERIFY2(messages.shown[0].text.contains(QDir::toNativeSeparators(bundle)),
-                 qPrintable(messages.shown[0].text));
+        QCOMPARE(messages.shown.size(), 2);
+        QCOMPARE(messages.shown[0].buttons, MsgButtons::OkCancel);
+        for (const QString& line :
+             {QString("document.rdat: the current document, passwords masked"),
+              QString("traces/: 2 serial traces"), traces[0].fileName(),
+              QFileInfo(oldTrace).fileName()})
+            QVERIFY2(messages.shown[0].text.contains(line), qPrintable(messages.shown[0].text));
+        QVERIFY2(messages.shown[1].text.contains(QDir::toNativeSeparators(bundle)),
+                 qPrintable(messages.shown[1].text));
         const QDir b(bundle);
         QCOMPARE(b.entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
                  QStringList({"document.rdat", "settings.txt", "traces", "version.txt"}));
         QCOMPARE(QDir(b.filePath("traces")).entryList(QDir::Files),
-                 QStringList({traces[0].fileName()}));
+                 QStringList({QFileInfo(oldTrace).fileName(), traces[0].fileName()}));
+        QDirIterator all(bundle, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+        QVERIFY(OwnerOnly(bundle));
+        while (all.hasNext()) {
+            const QString path = all.next();
+            QVERIFY2(OwnerOnly(path), qPrintable(path));
+            QFile f(path);
+            if (!f.open(QIODevice::ReadOnly)) continue;  // a folder
+            const QByteArray bytes = f.readAll();
+            for (const QByteArray& secret : secrets)
+                QVERIFY2(!bytes.contains(secret), qPrintable(path));
+            QVERIFY2(!bytes.contains(QDir::homePath().toUtf8() + "/"), qPrintable(path));
+        }
+        QFile copied(b.filePath("traces/" + QFileInfo(oldTrace).fileName()));
+        QVERIFY(copied.open(QIODevice::ReadOnly));
+        QVERIFY(copied.readAll().contains(
+            "57 02 F0 10 ** ** ** ** ** ** FF FF FF FF FF FF FF FF FF FF  |W...******..........|"
+            "  data block 0x02F0  [masked: programming password]"));
+        // The document: passwords masked, every other byte as it is.
         Document saved;
         QVERIFY(LoadDataFile(saved, b.filePath("document.rdat")).ok());
-        QVERIFY(saved.radioImage == doc->radioImage);
+        RadioImage expected = doc->radioImage;
+        std::fill_n(expected.begin() + 0x2F0, 6, '*');
+        QVERIFY(saved.radioImage == expected);
+        QCOMPARE(saved.ProgramPassword, std::string("******"));
+        QCOMPARE(saved.NewPassword, std::string("******"));
+        QCOMPARE(doc->ProgramPassword, secrets[1].toStdString());  // the document keeps its own
         QFile values(b.filePath("settings.txt"));
         QVERIFY(values.open(QIODevice::ReadOnly));
-        QVERIFY(values.readAll().contains("SerialTrace=true"));
+        const QByteArray valuesText = values.readAll();
+        QVERIFY(valuesText.contains("SerialTrace=true"));
+        QVERIFY(valuesText.contains("LastFolder=~/radios"));
         // A second bundle into the same (now full) folder is refused, and says so.
         messages.shown.clear();
         item->trigger();
+        QCOMPARE(messages.shown.size(), 2);
+        QVERIFY(messages.shown[1].text.contains("the folder is not empty"));
+        // Cancel at the list: no folder is asked for.
+        messages.shown.clear();
+        messages.setAnswerer(nullptr);
+        chooser.answerWith(tmp.filePath("never"));
+        item->trigger();
         QCOMPARE(messages.shown.size(), 1);
-        QVERIFY(messages.shown[0].text.contains("the folder is not empty"));
+        QVERIFY(!QFileInfo::exists(tmp.filePath("never")));
+        settings->remove("LastFolder");
         QDir(TraceFolder()).removeRecursively();
     }
 
-    void cleanupTestCase() { win.reset(); }
+    void cleanupTestCase() {
+        win.reset();
+    }
 };
 
 QTEST_MAIN(TransferTest)

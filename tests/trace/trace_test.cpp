@@ -2,13 +2,18 @@
 // step on the line, the timeouts and restarts where they happened.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
 
+#include "core/secrets.h"
 #include "link/serial_trace.h"
+#include "shell/data_store.h"
 #include "tests/support/ctl_run.h"
+#include "tests/support/owner_only.h"
 
 using namespace baldo7;
 
@@ -41,7 +46,143 @@ std::size_t find(const std::vector<Event>& t, std::size_t from, const QString& e
     return t.size();
 }
 
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+}
+
+// A received-bytes line as a trace writes it.
+QString recvLine(const QString& detail) {
+    return QStringLiteral("10:20:32.200  %1  %2 %3")
+        .arg(5, 14)
+        .arg(QStringLiteral("recv"), -9)
+        .arg(detail);
+}
+
 }  // namespace
+
+// Every secret the radio holds, in each exchange that carries it, shows only as
+// masked bytes; the frames keep their place and name. Traces are the user's only.
+TEST(SerialTrace, SecretsAreMaskedInEveryExchange) {
+    QTemporaryDir dir;
+    // A radio with a model record and secrets that appear nowhere else.
+    QByteArray memory(0x1000, '\0');
+    for (int a = 0; a < memory.size(); ++a) memory[a] = char((a * 7 + 3) & 0x3F);
+    memory[int(addr::kModelDigit)] = 0x33;
+    memory[int(addr::kBandCode)] = char(0x93);
+    memory.replace(0x02F0, 6, "Qz7#Kx");
+    memory.replace(0x0ABC, 4, "Rp4Z");
+    memory.replace(0x0B80, 16, QByteArray::fromHex("0908070605040000 0E0D0C0B0A0E0D0C"));
+    memory[0x0B90] = char(0x86);  // the lengths: masked too
+    const QString mem = dir.filePath("mem.bin");
+    writeBytes(mem, Bytes(memory.begin(), memory.end()));
+    QProcess sim;
+    sim.start(BALDO7_SIM, {"--load", mem});
+    ASSERT_TRUE(sim.waitForReadyRead(5000));
+    const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
+
+    // A document that changes the password on its write.
+    const QString rdat = dir.filePath("r.rdat");
+    ASSERT_EQ(ctl({"read", "--port", device, "-o", rdat, "-q"}).exitCode, 0);
+    Document doc;
+    ASSERT_TRUE(LoadDataFile(doc, rdat).ok());
+    doc.ProgramPassword = "Op5%Lm";
+    doc.NewPassword = "Nw9!Pq";
+    doc.ChangePasswordFlag = true;
+    ASSERT_TRUE(SaveDataFile(doc, rdat));
+    writeBytes(dir.filePath("stundie.bin"),
+               Bytes(memory.begin() + 0x0B80, memory.begin() + 0x0BA0));
+
+    const QByteArray secrets[] = {"Qz7#Kx",
+                                  "Op5%Lm",
+                                  "Nw9!Pq",
+                                  "Rp4Z",
+                                  QByteArray::fromHex("090807060504"),
+                                  QByteArray::fromHex("0E0D0C0B0A0E0D0C")};
+    const struct {
+        QStringList args;
+        const char* frame;   // the start of the line that carries the secret
+        const char* masked;  // and what else it says
+        int blocks;
+    } cases[] = {
+        {{"read", "-o", dir.filePath("x.rdat")},
+         "recv      57 02 F0 10 ** ** ** ** ** ** ",
+         "[masked: programming password]",
+         64},
+        {{"write", rdat, "--yes"},
+         "send      57 02 F0 10 ** ** ** ** ** ** ",
+         "[masked: programming password]",
+         48},
+        {{"read", "--range", "local", "-o", dir.filePath("l.bin")},
+         "recv      57 0A B0 10 ",
+         "****|  data block 0x0AB0  [masked: local record password]",
+         16},
+        {{"read", "--range", "stundie", "-o", dir.filePath("s.bin")},
+         "recv      57 0B 90 10 ** ",
+         "|W...*",
+         2},
+        {{"write", "--range", "stundie", dir.filePath("stundie.bin"), "--yes"},
+         "send      57 0B 80 10 ** ** ** ** ** ** ** ** ** ** ** ** ** ** ** **  "
+         "|W...****************|"
+         "  data block 0x0B80  [masked: stun code, die code]",
+         "",
+         2},
+    };
+    for (const auto& c : cases) {
+        const QString trace = dir.filePath("t.txt");
+        const CtlRun r =
+            ctl(QStringList{c.args[0], "--port", device, "--trace", trace, "-q"} + c.args.mid(1));
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const QByteArray text = readAll(trace);
+        for (const QByteArray& secret : secrets) {
+            EXPECT_FALSE(text.contains(secret)) << c.frame;
+            EXPECT_FALSE(text.contains(hexBytes(secret).section("  |", 0, 0).toLatin1()))
+                << c.frame;
+        }
+        const qsizetype at = text.indexOf(c.frame);
+        ASSERT_GE(at, 0) << c.frame << "\n" << text.toStdString();
+        EXPECT_TRUE(text.mid(at, text.indexOf('\n', at) - at).contains(c.masked)) << c.frame;
+        EXPECT_EQ(text.count(c.args[0] == "read" ? "recv      57 " : "send      57 "), c.blocks);
+        EXPECT_TRUE(OwnerOnly(trace));
+        // Masking the trace again changes nothing.
+        EXPECT_EQ(MaskTraceText(QString::fromUtf8(text)), QString::fromUtf8(text));
+    }
+    sim.terminate();
+    sim.waitForFinished();
+}
+
+// Frames split anywhere over reads, behind noise, are masked byte for byte; a trace
+// an older version wrote in clear is masked the same way when read again.
+TEST(SerialTrace, MaskingFollowsFramesOverAnySplit) {
+    const QByteArray password = QByteArray::fromHex("57 02F0 10") + "Ab1234" + QByteArray(10, 'z');
+    const QByteArray other = QByteArray::fromHex("57 0300 10") + QByteArray(16, 'y');
+    const QByteArray stream = QByteArray::fromHex("06 57 02") + password + other + password;
+    std::vector<bool> secret(std::size_t(stream.size()), false);
+    for (qsizetype p : {qsizetype(3), qsizetype(3 + 2 * kDataFrameSize)})
+        for (int k = 4; k < 10; ++k) secret[std::size_t(p + k)] = true;
+    for (qsizetype a = 0; a <= stream.size(); ++a) {
+        for (qsizetype b = a; b <= stream.size(); b += 7) {
+            LineMasker masker;
+            std::vector<const SecretRange*> masked;
+            QStringList clear, expected;
+            for (const QByteArray& chunk : {stream.left(a), stream.mid(a, b - a), stream.mid(b)}) {
+                if (chunk.isEmpty()) continue;
+                const std::vector<const SecretRange*> m = masker.scan(chunk);
+                masked.insert(masked.end(), m.begin(), m.end());
+                const bool any = std::any_of(m.begin(), m.end(), [](auto* s) { return s; });
+                clear << recvLine(hexBytes(chunk));
+                expected << recvLine(
+                    hexBytes(chunk, m) +
+                    (any ? QStringLiteral("  [masked: programming password]") : QString()));
+            }
+            ASSERT_EQ(masked.size(), secret.size());
+            for (std::size_t i = 0; i < secret.size(); ++i)
+                ASSERT_EQ(masked[i] != nullptr, secret[i]) << a << " " << b << " " << i;
+            ASSERT_EQ(MaskTraceText(clear.join('\n')), expected.join('\n')) << a << " " << b;
+        }
+    }
+}
 
 // A radio silent to the first identification string and to the third read request:
 // a silent restart, then the retry question answered Retry, then a whole read.
