@@ -125,14 +125,19 @@ QString portFailureText(const QString& setting, const LinkPort& port) {
 
 // One exchange on one port: its host, the answers the options give, its trace, and
 // what its end means for the exit code. Several run side by side in one event loop.
+// A verified write's read-back runs on the host the write hands on, with its trace.
 class LinkRun {
 public:
     LinkRun(Document& doc, const LinkOptions& opt, const QString& port, const QString& verb,
-            const QString& tracePath)
-        : doc_(doc), opt_(opt), port_(port), verb_(verb), host_(doc, port) {
+            const QString& tracePath, std::unique_ptr<QtExchangeHost> readBack = nullptr)
+        : doc_(doc),
+          opt_(opt),
+          port_(port),
+          verb_(verb),
+          host_(readBack ? std::move(readBack) : std::make_unique<QtExchangeHost>(doc, port)) {
         doc_.IsEnglish = true;
-        host_.setFinishDelay(0);
-        host_.setCablePower(opt.power);
+        host_->setFinishDelay(0);
+        host_->setCablePower(opt.power);
         if (!tracePath.isEmpty()) {
             QString what = doc.ReadMode ? "read" : "write";
             const TransferRange r = SelectTransferRange(doc, doc.ReadMode);
@@ -143,10 +148,10 @@ public:
                         .replace("0X", "0x");
             trace_ = std::make_unique<SerialTrace>(
                 tracePath, "baldo7ctl " + QCoreApplication::applicationVersion(), port, what);
-            host_.setObserver(trace_.get());
+            host_->setObserver(trace_.get());
         }
         retriesLeft_ = opt.retries;
-        host_.setAnswerer([this](LinkQuestion question, const QString&) {
+        host_->setAnswerer([this](LinkQuestion question, const QString&) {
             if (question == LinkQuestion::BandDifferent) return opt_.yes;
             if (retriesLeft_ <= 0) return false;
             --retriesLeft_;
@@ -157,12 +162,12 @@ public:
                          .arg(opt_.retries));
             return true;
         });
-        QObject::connect(&host_, &QtExchangeHost::radioSilent, [this] {
+        QObject::connect(host_.get(), &QtExchangeHost::radioSilent, [this] {
             if (toldWaiting_ || !note) return;
             toldWaiting_ = true;
             note(QString("%1: waiting for the radio on %2…").arg(verb_, port_));
         });
-        QObject::connect(&host_, &QtExchangeHost::progressChanged,
+        QObject::connect(host_.get(), &QtExchangeHost::progressChanged,
                          [this](double f, const QString& label) {
                              if (progress) progress(f, label);
                          });
@@ -171,31 +176,33 @@ public:
     std::function<void(double, const QString&)> progress;
     std::function<void(const QString&)> note;
 
-    QtExchangeHost& host() { return host_; }
+    QtExchangeHost& host() { return *host_; }
+    const QString& port() const { return port_; }
+    const QString& verb() const { return verb_; }
     bool traceOpen() const { return !trace_ || trace_->isOpen(); }
     QString traceError() const {
         return trace_ ? trace_->path() + ": " + trace_->errorString() : QString();
     }
     void start() {
         clock_.start();
-        host_.start();
+        host_->start();
     }
-    bool finished() const { return host_.isFinished(); }
+    bool finished() const { return host_->isFinished(); }
     double seconds() const { return clock_.elapsed() / 1000.0; }
     // The radio's model from its identification reply, empty before it came.
     QString radioModel() const {
-        const Bytes& id = host_.engine().identification();
+        const Bytes& id = host_->engine().identification();
         if (id.size() < 2) return {};
         return id[1] == wire::kVhfDigit ? "VHF" : "UHF";
     }
 
     // The exit code of a failure, with its message; nothing when it ended with TransferOK.
     std::optional<int> failure(QString* message) const {
-        switch (host_.result().outcome) {
+        switch (host_->result().outcome) {
             case ExchangeOutcome::Done:
                 return std::nullopt;
             case ExchangeOutcome::PortFailed:
-                *message = verb_ + ": " + portFailureText(port_, host_.port());
+                *message = verb_ + ": " + portFailureText(port_, host_->port());
                 return kExitPort;
             case ExchangeOutcome::BandDeclined: {
                 // Asked only when one side is VHF and the other is not.
@@ -225,29 +232,17 @@ private:
     const LinkOptions& opt_;
     QString port_;
     QString verb_;
-    QtExchangeHost host_;
+    std::unique_ptr<QtExchangeHost> host_;
     std::unique_ptr<SerialTrace> trace_;
     int retriesLeft_ = 0;
     bool toldWaiting_ = false;
     QElapsedTimer clock_;
 };
 
-// Runs the exchange the document's flags describe; returns the exit code of a
+// Runs one exchange to its end, its progress on stderr; returns the exit code of a
 // failure, nothing when it ended with TransferOK.
-// `range` replaces the flags' range; `written` receives the blocks a write sent.
-// `radioModel` receives the model of the radio's identification reply.
-std::optional<int> runExchange(Document& doc, const LinkOptions& opt, const QString& verb,
-                               const std::optional<TransferRange>& range = std::nullopt,
-                               WrittenBlocks* written = nullptr, QString* radioModel = nullptr) {
-    ProgressPrinter progress(opt.quiet, !doc.ReadMode ? "Writing"
-                                        : range       ? "Verifying"
-                                                      : "Reading");
-    LinkRun run(doc, opt, opt.port, verb, opt.trace);
-    if (range) run.host().setRange(*range);
-    if (!run.traceOpen()) {
-        printError(verb + ": cannot write the trace " + run.traceError());
-        return kExitFile;
-    }
+std::optional<int> runToEnd(LinkRun& run, const LinkOptions& opt, const QString& what) {
+    ProgressPrinter progress(opt.quiet, what);
     run.progress = [&progress](double f, const QString& label) { progress.show(f, label); };
     run.note = [&progress](const QString& text) { progress.note(text); };
     QEventLoop loop;
@@ -259,28 +254,38 @@ std::optional<int> runExchange(Document& doc, const LinkOptions& opt, const QStr
     QString message;
     const std::optional<int> failed = run.failure(&message);
     if (failed) printError(message);
-    if (!failed && written) *written = run.host().engine().written();
+    return failed;
+}
+
+// Runs the exchange the document's flags describe; `range` replaces the flags'
+// range, `radioModel` receives the model of the radio's identification reply.
+std::optional<int> runExchange(Document& doc, const LinkOptions& opt, const QString& verb,
+                               const std::optional<TransferRange>& range = std::nullopt,
+                               QString* radioModel = nullptr) {
+    LinkRun run(doc, opt, opt.port, verb, opt.trace);
+    if (range) run.host().setRange(*range);
+    if (!run.traceOpen()) {
+        printError(verb + ": cannot write the trace " + run.traceError());
+        return kExitFile;
+    }
+    const std::optional<int> failed = runToEnd(run, opt, doc.ReadMode ? "Reading" : "Writing");
     if (radioModel) *radioModel = run.radioModel();
     return failed;
 }
 
-// Reads back the blocks a write sent to `port`, in a second exchange on a copy of
-// the document (the document keeps what was written), and compares them byte for
-// byte. Returns the exit code of a failure or a difference, with its message printed.
-std::optional<int> verifyWrite(const Document& doc, const WrittenBlocks& written,
-                               const LinkOptions& opt, const QString& port) {
-    if (written.empty()) return std::nullopt;
+// Reads back the blocks a completed write sent, over its line and into its trace,
+// on a copy of the document (the document keeps what was written), and compares
+// them with what the radio returned for their addresses. Returns the exit code of a
+// failure or a difference, with its message printed under the write's name.
+std::optional<int> verifyWrite(LinkRun& write, const Document& doc, const LinkOptions& opt) {
+    if (write.host().engine().written().empty()) return std::nullopt;
     Document readBack = doc;
-    readBack.ReadMode = true;
-    setRangeFlag(readBack, RangeKind::Plain);
-    LinkOptions once = opt;
-    once.port = port;
-    once.trace.clear();  // the write's trace stays as it was
-    const QString verb = "write " + port + " --verify";
-    if (auto failed = runExchange(readBack, once, verb, ReadBackRange(written))) return failed;
-    const VerifyResult result = CompareReadBack(written, RadioMemory::of(readBack));
+    LinkRun run(readBack, opt, write.port(), "write " + write.port() + " --verify", QString(),
+                write.host().readBackHost(readBack));
+    if (auto failed = runToEnd(run, opt, "Verifying")) return failed;
+    const VerifyResult& result = *run.host().verifyResult();
     if (result.ok()) return std::nullopt;
-    printError("write: " + QString::fromStdString(VerifyReportText(result, true)));
+    printError(write.verb() + ": " + QString::fromStdString(VerifyReportText(result, true)));
     return kExitVerify;
 }
 
@@ -381,8 +386,7 @@ int runFleetWrite(const Document& file, const LinkOptions& opt, bool verify,
         for (int i = 0; i < n; ++i) {
             QString ignored;
             if (runs[i]->failure(&ignored)) continue;
-            verifyFailed[i] =
-                verifyWrite(*docs[i], runs[i]->host().engine().written(), opt, opt.ports[i]);
+            verifyFailed[i] = verifyWrite(*runs[i], *docs[i], opt);
         }
     }
 
@@ -477,8 +481,7 @@ std::optional<int> keepServiceBackups(Document& doc, const LinkOptions& opt,
     LinkOptions once = opt;
     once.trace.clear();  // the trace is the write's
     QString model;
-    if (auto failed = runExchange(radio, once, "write", std::nullopt, nullptr, &model))
-        return failed;
+    if (auto failed = runExchange(radio, once, "write", std::nullopt, &model)) return failed;
     radio.ModelType = doc.ModelType = model.toStdString();
     if (!writeCliBackup(radio, folder, BackupKind::Read, range, "write") ||
         !writeCliBackup(doc, folder, BackupKind::BeforeWrite, range, "write"))
@@ -547,8 +550,7 @@ int runRead(const QStringList& args) {
     const TransferRange moved = SelectTransferRange(doc, true);
     const BackupRange kept = BackupRangeOf(doc);
     QString radioModel;
-    if (auto failed = runExchange(doc, opt, "read", std::nullopt, nullptr, &radioModel))
-        return *failed;
+    if (auto failed = runExchange(doc, opt, "read", std::nullopt, &radioModel)) return *failed;
     if (range) doc.ModelType = radioModel.toStdString();  // no template: the name's model
 
     QString error;
@@ -665,13 +667,20 @@ int runWrite(const QStringList& args) {
         }
     }
     if (opt.ports.size() > 1) return runFleetWrite(doc, opt, p.isSet("verify"), sent);
-    WrittenBlocks written;
-    if (auto failed = runExchange(doc, opt, "write", sent, &written)) return *failed;
-    QTextStream(stdout) << "Write Data OK\n";
-    if (p.isSet("verify")) {
-        if (auto failed = verifyWrite(doc, written, opt, opt.port)) return *failed;
-        QTextStream(stdout) << "Verify OK\n";
+    LinkRun run(doc, opt, opt.port, "write", opt.trace);
+    if (sent) run.host().setRange(*sent);
+    if (!run.traceOpen()) {
+        printError("write: cannot write the trace " + run.traceError());
+        return kExitFile;
     }
+    if (auto failed = runToEnd(run, opt, "Writing")) return *failed;
+    // Success only once the radio is known to hold what was sent.
+    if (p.isSet("verify")) {
+        if (auto failed = verifyWrite(run, doc, opt)) return *failed;
+        QTextStream(stdout) << "Write Data OK\nVerify OK\n";
+        return kExitOk;
+    }
+    QTextStream(stdout) << "Write Data OK\n";
     return kExitOk;
 }
 

@@ -41,6 +41,7 @@ struct Host : ExchangeHost {
     int finishedCalls = 0;
     ExchangeResult result;
     Bytes lastFrame;
+    std::int64_t now = 0;
 
     void alive() const { FUZZ_CHECK(finishedCalls == 0); }
 
@@ -68,6 +69,12 @@ struct Host : ExchangeHost {
         }
         lastFrame = f;
     }
+    // Every look at the clock finds it moved on by 0 to 255 ms.
+    std::int64_t clockNs() override {
+        alive();
+        now += static_cast<std::int64_t>(in.next()) * 1000000;
+        return now;
+    }
     void discardInput() override {
         alive();
         line.clear();
@@ -79,8 +86,11 @@ struct Host : ExchangeHost {
     }
     void startTimer(int ms) override {
         alive();
+        const bool earlyAckWait =
+            ms > Exchange::kLineSlackMs && ms <= Exchange::kLineSlackMs + kDataFrameSize * 2;
         FUZZ_CHECK(ms == Exchange::kReplyTimeoutMs || ms == Exchange::kSettleMs ||
-                   ms == Exchange::kFinishDelayMs || ms == Exchange::kCloseDelayMs || ms == 0);
+                   ms == Exchange::kFinishDelayMs || ms == Exchange::kCloseDelayMs ||
+                   ms == Exchange::kDrainMs || earlyAckWait || ms == 0);
         timerRunning = true;
     }
     void stopTimer() override {
@@ -138,10 +148,14 @@ struct Host : ExchangeHost {
         if (lastFrame == kIdString || lastFrame == Bytes{wire::kAck}) {
             reply = {wire::kAck};
         } else if (lastFrame == Bytes{wire::kStart}) {
-            reply = {0x50, static_cast<std::uint8_t>(how & 1 ? 0x32 : 0x33),
-                     0x32, static_cast<std::uint8_t>(how & 2 ? 0x30 : 0x31),
-                     0,    0,
-                     0,    0};
+            reply = {wire::kReplyMark,
+                     static_cast<std::uint8_t>(how & 1 ? 0x32 : 0x33),
+                     0x30,
+                     static_cast<std::uint8_t>(how & 2 ? 0x30 : 0x31),
+                     0x30,
+                     0x30,
+                     0x30,
+                     0x30};
         } else if (lastFrame.size() == 4) {
             reply = {wire::kDataBlock, lastFrame[1], lastFrame[2], wire::kBlockLength};
             for (int i = 0; i < kBlockSize; ++i)

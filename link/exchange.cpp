@@ -9,7 +9,11 @@ namespace baldo7 {
 
 namespace {
 constexpr std::uint8_t kVoxLevelBits = 0x0F;
+
+bool allAcks(const Bytes& bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == wire::kAck; });
 }
+}  // namespace
 
 Exchange::Exchange(Document& doc, ExchangeHost& host)
     : doc_(doc),
@@ -56,14 +60,17 @@ void Exchange::StartLink(bool retry) {
     // steps below tell them apart from their own.
     host_.discardInput();
     restarted_ = restarted_ || retry;
-    // A restart writes the range again from its first block.
+    // A restart moves the range again from its first block.
     written_.clear();
+    received_.clear();
     input_.clear();
     settling_ = false;
+    earlyAck_ = false;
+    draining_ = false;
     s_.LinkState = 1;
     host_.setReceiveThreshold(1);
     host_.startTimer(kReplyTimeoutMs);
-    host_.send(Bytes(wire::kIdentification, wire::kIdentification + 7));
+    sendFrame(Bytes(wire::kIdentification, wire::kIdentification + 7));
 }
 
 void Exchange::onBytesReceived(const Bytes& reply) {
@@ -79,8 +86,10 @@ void Exchange::onBytesReceived(const Bytes& reply) {
             collectIdentification(reply);
             break;
         case 3:
-            replyArrived();
-            blockAcknowledged(reply);
+            if (draining_)
+                drainArrived(reply);
+            else
+                ackArrived(reply);
             break;
         case 4:
             collectDataBlock(reply);
@@ -104,33 +113,30 @@ void Exchange::identificationAcknowledged(const Bytes& reply) {
     }
     s_.LinkState = 2;
     input_.clear();
-    stepBytes_ = 0;
     host_.setReceiveThreshold(static_cast<int>(wire::kIdentificationReplySize));
     awaitReply();
-    host_.send({wire::kStart});
+    sendFrame({wire::kStart});
 }
 
-// The identification reply is the last thing the radio sends before it waits for
-// us, so it is the last eight bytes once the line has gone quiet.
+// The identification reply is known by its content, wherever it lies in what came;
+// the last one wins, as it answers the last 0x02 once the line has gone quiet.
 void Exchange::collectIdentification(const Bytes& bytes) {
     constexpr std::size_t kSize = wire::kIdentificationReplySize;
-    stepBytes_ += static_cast<int>(bytes.size());
     input_.insert(input_.end(), bytes.begin(), bytes.end());
-    if (input_.size() > kSize) input_.erase(input_.begin(), input_.end() - kSize);
     if (input_.size() < kSize) {
         host_.setReceiveThreshold(static_cast<int>(kSize - input_.size()));
         return;
     }
     replyArrived();
-    if (stepBytes_ > static_cast<int>(kSize) + kStrayLimit) {
+    if (input_.size() > kSize + kStrayLimit) {
         // A line that never goes quiet is not a radio answering.
         settling_ = false;
         restartOrAsk();
         return;
     }
-    // A first attempt whose eight bytes came alone and do not start with an ACK
-    // has nothing stray in front of it: no need to wait.
-    if (!restarted_ && stepBytes_ == static_cast<int>(kSize) && input_[0] != wire::kAck) {
+    // A first attempt whose eight bytes came alone and are a reply has nothing
+    // stray in front of it: no need to wait.
+    if (!restarted_ && input_.size() == kSize && FindIdentificationReply(input_) == 0) {
         const Bytes reply = std::move(input_);
         input_.clear();
         identificationReply(reply);
@@ -163,7 +169,7 @@ void Exchange::identificationReply(const Bytes& reply) {
     if (!s_.LinkDone) doc_.SpecialCodeSupported = reply[3] != wire::kNoSpecialCode;
     initialiseRange();
     if (s_.LinkDone) {
-        host_.send({answer});
+        sendFrame({answer});
         closePort();
         endAfter(ExchangeOutcome::BandDeclined, false);
         return;
@@ -171,23 +177,51 @@ void Exchange::identificationReply(const Bytes& reply) {
     host_.setReceiveThreshold(1);
     awaitReply();
     s_.RetryCount = kRetryLimit;
-    host_.send({answer});
+    sendFrame({answer});
 }
 
-void Exchange::blockAcknowledged(const Bytes& reply) {
-    if (reply.empty() || reply[0] != wire::kAck) {
+// One ACK answers each frame sent, and only once that frame has crossed the line:
+// an ACK sooner than that is surplus (a late or stray one). Any other byte is a
+// refusal, perhaps of the frame before when a stray ACK was taken for its answer.
+void Exchange::ackArrived(const Bytes& reply) {
+    if (reply.empty() || !allAcks(reply)) {
+        replyArrived();
         blockPhaseFailure();
         return;
     }
+    const std::int64_t now = host_.clockNs();
+    if (!instantLine_ && now < lineClearNs_) {
+        if (!earlyAck_) {
+            earlyAck_ = true;
+            const auto waitMs = (lineClearNs_ - now + 999999) / 1000000;
+            host_.startTimer(static_cast<int>(waitMs) + kLineSlackMs);
+        }
+        return;
+    }
+    replyArrived();
+    earlyAck_ = false;
+    blockAcknowledged();
+}
+
+void Exchange::blockAcknowledged() {
     const int next = s_.BlockAddrHigh * 256 + s_.BlockAddrLow;
     showProgress(next);
     if (finished_) return;
     if (RangeFinished(s_.BlockAddrHigh, s_.BlockAddrLow, s_.EndAddrHigh, s_.EndAddrLow)) {
-        endOfExchange();
+        if (readMode_) {
+            endOfExchange();
+            return;
+        }
+        // Done once the line has gone quiet behind the last ACK.
+        draining_ = true;
+        drainBytes_ = 0;
+        host_.setReceiveThreshold(1);
+        host_.startTimer(kDrainMs);
         return;
     }
     Bytes frame;
     if (readMode_) {
+        requested_ = next;
         frame = ReadRequestFrame(next);
         host_.setReceiveThreshold(kDataFrameSize);
         input_.clear();
@@ -201,7 +235,17 @@ void Exchange::blockAcknowledged(const Bytes& reply) {
     }
     awaitReply();
     s_.RetryCount = kRetryLimit;
-    host_.send(frame);
+    sendFrame(frame);
+}
+
+void Exchange::drainArrived(const Bytes& reply) {
+    drainBytes_ += static_cast<int>(reply.size());
+    if (!allAcks(reply) || drainBytes_ > kStrayLimit) {
+        draining_ = false;
+        blockPhaseFailure();
+        return;
+    }
+    host_.startTimer(kDrainMs);
 }
 
 void Exchange::collectDataBlock(const Bytes& bytes) {
@@ -227,19 +271,22 @@ void Exchange::collectDataBlock(const Bytes& bytes) {
 }
 
 void Exchange::dataBlock(const Bytes& frame) {
-    // Stored where the radio says it belongs, provided that has storage at all.
+    // Stored where the radio says it belongs, provided that has storage at all. A
+    // read-back compares blocks by address, so there the address must be the one
+    // asked for.
     const int address = frame[1] * 256 + frame[2];
-    if (!BlockInStorage(address)) {
+    if (!BlockInStorage(address) || (rangeOverride_ && address != requested_)) {
         blockPhaseFailure();
         return;
     }
     for (int i = 0; i < kBlockSize; ++i)
         staged_.set(address + i, frame[static_cast<std::size_t>(4 + i)]);
+    RecordWrittenFrame(received_, frame);
     host_.setReceiveThreshold(1);
     s_.LinkState = 3;
     awaitReply();
     s_.RetryCount = kRetryLimit;
-    host_.send({wire::kAck});
+    sendFrame({wire::kAck});
 }
 
 void Exchange::restartOrAsk() {
@@ -282,12 +329,34 @@ void Exchange::onTimer() {
     }
     if (settling_) {
         settling_ = false;
-        const Bytes reply = std::move(input_);
+        const int at = FindIdentificationReply(input_);
+        const Bytes reply =
+            at < 0 ? Bytes()
+                   : Bytes(input_.begin() + at,
+                           input_.begin() + at + static_cast<int>(wire::kIdentificationReplySize));
         input_.clear();
-        identificationReply(reply);
+        // What cannot be recognised starts the handshake again.
+        if (reply.empty())
+            restartOrAsk();
+        else
+            identificationReply(reply);
+        return;
+    }
+    if (draining_) {
+        draining_ = false;
+        endOfExchange();
         return;
     }
     if (!s_.AwaitingReply || s_.DialogShown) return;
+    if (earlyAck_) {
+        // Nothing came once the frame had crossed the line: the early ACK was the
+        // answer, and this line answers sooner than its baud rate allows.
+        earlyAck_ = false;
+        instantLine_ = true;
+        replyArrived();
+        blockAcknowledged();
+        return;
+    }
     if (s_.LinkState <= 2) host_.noAnswer();
     // A timeout counts like a wrong handshake reply; in the block phase the count
     // already stands at the limit, so the question comes at once.
@@ -309,8 +378,13 @@ void Exchange::endAfter(ExchangeOutcome outcome, bool closePortNow) {
     host_.startTimer(kCloseDelayMs);
 }
 
+bool Exchange::tickIsTimeout() const {
+    return started_ && !finished_ && s_.AwaitingReply && !s_.LinkDone && !s_.DialogShown &&
+           s_.LinkState > 0 && !earlyAck_ && !settling_ && !draining_;
+}
+
 void Exchange::endOfExchange() {
-    host_.send({wire::kEnd});
+    sendFrame({wire::kEnd});
     host_.pause(kEndPauseMs);
     if (finished_) return;
     closePort();
@@ -349,6 +423,11 @@ void Exchange::finish() {
 void Exchange::awaitReply() {
     s_.AwaitingReply = true;
     host_.startTimer(kReplyTimeoutMs);
+}
+
+void Exchange::sendFrame(const Bytes& frame) {
+    lineClearNs_ = host_.clockNs() + static_cast<std::int64_t>(frame.size()) * wire::kByteTimeNs;
+    host_.send(frame);
 }
 
 void Exchange::closePort() {

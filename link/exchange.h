@@ -8,6 +8,7 @@
 // start(), and it ends with exactly one ExchangeHost::finished() call.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -45,6 +46,8 @@ public:
     virtual bool openPort() = 0;
     virtual void closePort() = 0;
     virtual void send(const Bytes& bytes) = 0;
+    // Monotonic time: when bytes arrive, against when what they answer went out.
+    virtual std::int64_t clockNs() = 0;
     // Drops every received byte not yet reported: a restart must not take a late
     // answer from before it for an answer of its own.
     virtual void discardInput() = 0;
@@ -96,6 +99,13 @@ public:
     static constexpr int kSettleMs = 30;
     // Stray bytes tolerated within one step before the line counts as broken.
     static constexpr int kStrayLimit = 64;
+    // An ACK that comes before what it answers can have crossed the line is kept
+    // this long past that moment: when no ACK comes in time, the line is faster than
+    // its baud rate (a pseudo-terminal) and the early one was the answer.
+    static constexpr int kLineSlackMs = 50;
+    // Quiet time after the ACK of a write's last block before the write counts as
+    // done: a refusal right behind that ACK still fails it.
+    static constexpr int kDrainMs = 10;
 
     // Window load: TransferOK is cleared here.
     Exchange(Document& doc, ExchangeHost& host);
@@ -114,10 +124,15 @@ public:
     int finishDelay() const { return finishDelayMs_; }
 
     // Moves this range instead of the one the flags select: the read-back of a
-    // verified write. Call before start().
+    // verified write, where a block naming another address than the one asked
+    // for is a link error. Call before start().
     void setRange(const TransferRange& range) { rangeOverride_ = range; }
     // The data blocks a write sent in its last attempt, as they went out.
     const WrittenBlocks& written() const { return written_; }
+    // The data blocks a read took in its last attempt, at the addresses they named.
+    const WrittenBlocks& received() const { return received_; }
+    // Whether the pending tick, when it comes, is a reply that did not come in time.
+    bool tickIsTimeout() const;
 
     const ExchangeState& state() const { return s_; }
     bool readMode() const { return readMode_; }
@@ -132,7 +147,9 @@ private:
     void identificationAcknowledged(const Bytes& reply);
     void collectIdentification(const Bytes& bytes);
     void identificationReply(const Bytes& reply);
-    void blockAcknowledged(const Bytes& reply);
+    void ackArrived(const Bytes& reply);
+    void blockAcknowledged();
+    void drainArrived(const Bytes& reply);
     void collectDataBlock(const Bytes& bytes);
     void dataBlock(const Bytes& frame);
     // Restarts silently until RetryCount passes the limit, then asks first.
@@ -143,6 +160,8 @@ private:
     void endOfExchange();
     void finish();
     void awaitReply();
+    // Sends and notes when the frame will have crossed the line.
+    void sendFrame(const Bytes& frame);
     void closePort();
     void initialiseRange();
     void showProgress(int nextAddress);
@@ -160,10 +179,9 @@ private:
     bool finished_ = false;
     ExchangeOutcome outcome_ = ExchangeOutcome::Aborted;
     int finishDelayMs_ = kFinishDelayMs;
-    // The identification reply or data block gathered so far, and the bytes this
-    // step has taken in all (stray ones included).
+    // The identification reply (with whatever came around it) or the data block
+    // gathered so far.
     Bytes input_;
-    int stepBytes_ = 0;
     bool settling_ = false;
     bool restarted_ = false;
     // A read lands here and replaces the document's memory only with TransferOK.
@@ -171,6 +189,15 @@ private:
     Bytes identification_;
     std::optional<TransferRange> rangeOverride_;
     WrittenBlocks written_;
+    WrittenBlocks received_;
+    int requested_ = 0;  // the block the last read request asked for
+    // When the last frame sent has crossed the line; an ACK held that came sooner;
+    // whether the line has shown it answers sooner than its baud rate allows.
+    std::int64_t lineClearNs_ = 0;
+    bool earlyAck_ = false;
+    bool instantLine_ = false;
+    bool draining_ = false;
+    int drainBytes_ = 0;
 };
 
 }  // namespace baldo7

@@ -11,14 +11,13 @@ QtExchangeHost::QtExchangeHost(Document& doc, const QString& portSetting, QObjec
 QtExchangeHost::QtExchangeHost(Document& doc, std::unique_ptr<LinkPort> port,
                                const QString& portSetting, QObject* parent)
     : QObject(parent), doc_(doc), portSetting_(portSetting), port_(std::move(port)) {
+    clock_.start();
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, [this] {
         if (pausing_) return;
-        const ExchangeState& s = engine_->state();
-        // The engine's own rule for a tick that is a missing answer.
-        if (observer_ && s.AwaitingReply && !s.LinkDone && !s.DialogShown && s.LinkState > 0)
-            observer_->timedOut(s.LinkState, timerMs_);
+        if (observer_ && engine_->tickIsTimeout())
+            observer_->timedOut(engine_->state().LinkState, timerMs_);
         engine_->onTimer();
     });
     connect(port_.get(), &LinkPort::received, this, [this](const QByteArray& bytes) {
@@ -41,12 +40,17 @@ std::unique_ptr<QtExchangeHost> QtExchangeHost::readBackHost(Document& doc, QObj
     doc.ReadMode = true;
     doc.TuneMode = doc.LocalMessageMode = doc.SpecialMode = doc.StunDieMode = false;
     auto host = std::make_unique<QtExchangeHost>(doc, std::move(port_), portSetting_, parent);
-    host->setRange(ReadBackRange(written));
+    const TransferRange range = ReadBackRange(written);
+    host->setRange(range);
+    host->verifying_ = written;
     host->setCablePower(power_);
     host->setObserver(observer_);
     host->setAnswerer(answerer_);
     host->setPauseRunsEvents(pauseRunsEvents_);
     host->setFinishDelay(engine_->finishDelay());
+    if (observer_)
+        observer_->verifyStep(
+            QString::asprintf("reading back 0x%04X-0x%04X", range.first, range.end - 1));
     return host;
 }
 
@@ -156,6 +160,15 @@ void QtExchangeHost::progress(double fraction, const std::string& label) {
 void QtExchangeHost::finished(const ExchangeResult& result) {
     if (observer_) observer_->ended(result);
     result_ = result;
+    if (verifying_) {
+        if (result.outcome == ExchangeOutcome::Done)
+            verifyResult_ = CompareReadBack(*verifying_, engine_->received());
+        if (observer_)
+            observer_->verifyStep(
+                verifyResult_ ? QString::fromStdString(VerifyReportText(*verifyResult_, true))
+                              : QStringLiteral("not verified: the read-back "
+                                               "did not complete"));
+    }
     timer_.stop();
     emit exchangeFinished();
 }

@@ -4,11 +4,13 @@
 // the owner supplies.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/document.h"
 #include "link/exchange.h"
@@ -61,6 +63,10 @@ public:
     // blocks written into `doc` over the same line (port, cable power, observer,
     // answers, pause). This host keeps no port afterwards.
     std::unique_ptr<QtExchangeHost> readBackHost(Document& doc, QObject* parent = nullptr);
+    // On a read-back host once it has finished: the written blocks compared with
+    // the ones the radio returned for their addresses; nothing when the read-back
+    // did not complete. The observer has been told either way.
+    const std::optional<VerifyResult>& verifyResult() const { return verifyResult_; }
 
 signals:
     void captionChanged(const QString& caption);
@@ -76,6 +82,7 @@ private:
     bool openPort() override;
     void closePort() override;
     void send(const Bytes& bytes) override;
+    std::int64_t clockNs() override { return clock_.nsecsElapsed(); }
     void discardInput() override;
     void setReceiveThreshold(int count) override;
     void startTimer(int ms) override;
@@ -100,6 +107,10 @@ private:
     bool pausing_ = false;
     int timerMs_ = 0;
     int handshakes_ = 0;
+    QElapsedTimer clock_;
+    // Set on a read-back host: what the write sent.
+    std::optional<WrittenBlocks> verifying_;
+    std::optional<VerifyResult> verifyResult_;
     std::unique_ptr<Exchange> engine_;
 };
 

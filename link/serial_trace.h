@@ -29,6 +29,8 @@ public:
     virtual void asked(LinkQuestion question, const QString& text, bool yes) = 0;
     virtual void progressed(const QString& label) = 0;
     virtual void ended(const ExchangeResult& result) = 0;
+    // A verified write's read-back: where it starts, then what the comparison found.
+    virtual void verifyStep(const QString& detail) = 0;
 };
 
 // What a frame on the line is, for the trace: "identification", "read request
@@ -79,6 +81,7 @@ public:
     void asked(LinkQuestion question, const QString& text, bool yes) override;
     void progressed(const QString& label) override;
     void ended(const ExchangeResult& result) override;
+    void verifyStep(const QString& detail) override { line("verify", detail); }
 
     // One line of the trace, timestamped; written at once so a crash keeps it.
     void line(const char* event, const QString& detail);

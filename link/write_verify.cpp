@@ -27,16 +27,18 @@ TransferRange ReadBackRange(const WrittenBlocks& blocks) {
     return range;
 }
 
-VerifyResult CompareReadBack(const WrittenBlocks& blocks, const RadioMemory& readBack) {
+VerifyResult CompareReadBack(const WrittenBlocks& written, const WrittenBlocks& returned) {
     // The last frame sent for an address is what the radio keeps.
-    std::map<int, const WrittenBlock*> last;
-    for (const WrittenBlock& b : blocks) last[b.address] = &b;
+    std::map<int, const WrittenBlock*> last, back;
+    for (const WrittenBlock& b : written) last[b.address] = &b;
+    for (const WrittenBlock& b : returned) back[b.address] = &b;
     // Blocks in address order, bytes in order: the first found are the lowest.
     VerifyResult result;
     for (const auto& [address, block] : last) {
-        if (!BlockInStorage(address)) continue;
+        const auto found = back.find(address);
         for (int i = 0; i < kBlockSize; ++i) {
-            if (readBack.at(address + i) == block->data[static_cast<std::size_t>(i)]) continue;
+            const auto at = static_cast<std::size_t>(i);
+            if (found != back.end() && found->second->data[at] == block->data[at]) continue;
             ++result.differing;
             if (static_cast<int>(result.firstAddresses.size()) < VerifyResult::kAddressesNamed)
                 result.firstAddresses.push_back(address + i);

@@ -20,7 +20,8 @@ struct WrittenBlock {
 };
 using WrittenBlocks = std::vector<WrittenBlock>;
 
-// The data blocks among the frames a write sent; other frames are skipped.
+// The data blocks among the frames a write sent (or a read took in); other frames
+// are skipped.
 void RecordWrittenFrame(WrittenBlocks& blocks, const Bytes& frame);
 
 // From the lowest block written to the end of the highest, read in order. A tune
@@ -34,9 +35,10 @@ struct VerifyResult {
     bool ok() const { return differing == 0; }
 };
 
-// Compares every written byte with what the read-back holds at its address; a
-// block written twice (after a restart) counts once, as last sent.
-VerifyResult CompareReadBack(const WrittenBlocks& blocks, const RadioMemory& readBack);
+// Compares every written byte with the byte the radio returned for its address; a
+// block written twice (after a restart) counts once, as last sent. A written block
+// the radio returned nothing for differs in all its bytes.
+VerifyResult CompareReadBack(const WrittenBlocks& written, const WrittenBlocks& returned);
 
 // "Verify failed: 2 bytes differ from what was written, first at 0x0050, 0x0051"
 std::string VerifyReportText(const VerifyResult& result, bool english);

@@ -164,7 +164,6 @@ void FormProcess::finishStep() {
 void FormProcess::startReadBack() {
     using namespace link_texts;
     const bool en = doc_.IsEnglish;
-    written_ = host_->engine().written();
     readBackDoc_ = std::make_unique<Document>(doc_);
     readBack_ = host_->readBackHost(*readBackDoc_, this).release();
     connect(readBack_, &QtExchangeHost::progressChanged, this,
@@ -187,11 +186,11 @@ void FormProcess::readBackFinished() {
     if (unloaded_) return;
     using namespace link_texts;
     const bool en = doc_.IsEnglish;
-    if (readBack_->result().outcome != ExchangeOutcome::Done) {
+    if (!readBack_->verifyResult()) {
         verifyText_ = uiText(kVerifyIncomplete, en);
         messages_.show(MsgIcon::Warning, appTitle(), verifyText_);
     } else {
-        const VerifyResult result = CompareReadBack(written_, RadioMemory::of(*readBackDoc_));
+        const VerifyResult& result = *readBack_->verifyResult();
         const QString text = QString::fromStdString(VerifyReportText(result, en));
         if (result.ok()) {
             LabelProcess->setText(text);

@@ -81,7 +81,6 @@ private:
     // The read-back reads into a copy: the document keeps what was written.
     std::unique_ptr<Document> readBackDoc_;
     QPointer<QtExchangeHost> readBack_;
-    WrittenBlocks written_;
     QString verifyText_;
 };
 

@@ -1114,7 +1114,12 @@ void MDIFormMain::TreeView1_NodeClick(const QString& key) {
     }
 }
 
+void MDIFormMain::beginExchange() {
+    doc_.TransferOK = false;
+}
+
 void MDIFormMain::serviceRead(bool Document::*mode, const QString& tool) {
+    beginExchange();
     closeTune();
     if (!parts_.showProcess || !parts_.tools.count(tool)) return;
     doc_.ReadMode = true;
@@ -1225,9 +1230,9 @@ void MDIFormMain::MenuCom_Click() {
 }
 
 void MDIFormMain::MenuRead_Click() {
+    beginExchange();
     if (askUnsaved() == UnsavedAnswer::Stop) return;
     doc_.ReadMode = true;
-    doc_.TransferOK = false;
     if (parts_.showProcess) parts_.showProcess(*this, doc_);
     noteExchange(doc_.TransferOK, BackupRange::Data);
     if (doc_.TransferOK) {
@@ -1238,11 +1243,11 @@ void MDIFormMain::MenuRead_Click() {
 }
 
 void MDIFormMain::MenuWrite_Click() {
+    beginExchange();
     commitGrid();
     doc_.commitChange();
     if (!backUp(BackupKind::BeforeWrite, true)) return;
     doc_.ReadMode = false;
-    doc_.TransferOK = false;
     if (parts_.showProcess) parts_.showProcess(*this, doc_);
     noteExchange(false, BackupRange::Data);
     if (doc_.TransferOK) doc_.markUnmodified();
@@ -1257,7 +1262,7 @@ void MDIFormMain::noteExchange(bool completedRead, BackupRange range) {
 }
 
 void MDIFormMain::runServiceTransfer() {
-    doc_.TransferOK = false;
+    beginExchange();
     if (!parts_.showProcess) return;
     const BackupRange range = BackupRangeOf(doc_);
     if (doc_.ReadMode) {

@@ -164,6 +164,9 @@ private:
     // Every open editor's pending cell edit, as one step each, before Undo or Redo.
     void commitOpenEditors();
     void serviceRead(bool Document::*mode, const QString& tool);
+    // First step of every read or write, before anything that may stop it: the
+    // result of an earlier exchange never answers for this one.
+    void beginExchange();
     void runTool(const QString& tool);
     void Toolbar1_ButtonClick(const QString& key);
     void onSubWindowActivated(QMdiSubWindow* sub);

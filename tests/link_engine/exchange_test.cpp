@@ -459,3 +459,119 @@ TEST(StrayBytes, AckAheadOfAReplyIsNotPartOfIt) {
         }
     }
 }
+
+// The identification reply is known by its content: bytes ahead of it on the first
+// attempt leave it whole, on a paced line too where it arrives byte by byte, and
+// eight bytes that are no reply start the handshake again.
+TEST(Identification, ReplyIsKnownByItsContentWhereverItLies) {
+    struct Case {
+        const char* name;
+        Bytes stray;
+        bool noReplyFirst;
+        int idStrings;
+    };
+    const Case cases[] = {
+        {"0x00 ahead", {0x00}, false, 1},
+        {"\"I\" ahead", {wire::kReplyMark}, false, 1},
+        {"a digit ahead", {0x32}, false, 1},
+        {"NAK and \"I\" ahead", {0x15, wire::kReplyMark}, false, 1},
+        {"eight bytes that are no reply", {}, true, 2},
+    };
+    for (const bool paced : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(paced ? "paced: " : "") + c.name);
+            Rig rig = writeRig();
+            rig.paced = paced;
+            rig.radio.specialCode = 0x30;
+            rig.doc.SpecialCodeSupported = true;
+            int asks = 0;
+            rig.radio.fault = [&](const Bytes& f) -> std::optional<Bytes> {
+                if (f != Bytes{wire::kStart} || ++asks > 1 || !c.noReplyFirst) return std::nullopt;
+                return Bytes{0x58, 0x32, 0x30, 0x31, 0x30, 0x30, 0x30, 0x30};
+            };
+            rig.radio.stray = [&](const Bytes& f) {
+                return f == Bytes{wire::kStart} && asks == 1 ? c.stray : Bytes{};
+            };
+            EXPECT_EQ(rig.run().outcome, ExchangeOutcome::Done);
+            // A VHF radio taken for what it is: no band question for a VHF image.
+            EXPECT_TRUE(rig.asked.empty());
+            EXPECT_FALSE(rig.doc.SpecialCodeSupported);
+            EXPECT_EQ(rig.count(kIdString), c.idStrings);
+        }
+    }
+}
+
+// On a paced line an ACK answers a block only once the block has crossed it: an
+// ACK sooner than that is surplus (the answer to the block before, when a stray
+// one was taken for it), and a refusal of the last block fails the write however
+// many ACKs came ahead of it.
+TEST(PacedWrite, OneAckPerBlockOnlyOnceTheBlockHasCrossedTheLine) {
+    struct Case {
+        const char* name;
+        int strayFrom, strayTo;  // blocks whose answer has a lone ACK ahead of it
+        int refused;             // the block answered 0x15, or -1
+        ExchangeOutcome outcome;
+    };
+    const Case cases[] = {
+        {"stray ACKs ahead of eleven answers, the last block refused", 0, 11, 47,
+         ExchangeOutcome::Cancelled},
+        {"a stray ACK ahead of every answer", 0, 48, -1, ExchangeOutcome::Done},
+        {"a stray ACK ahead of the last block's refusal", 47, 48, 47, ExchangeOutcome::Cancelled},
+    };
+    const auto blockIndex = [](const Bytes& f) {
+        return f.size() == 20 && f[0] == wire::kDataBlock ? frameAddress(f) / 16 : -1;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig = writeRig();
+        rig.paced = true;
+        rig.radio.fault = [&](const Bytes& f) -> std::optional<Bytes> {
+            if (c.refused >= 0 && blockIndex(f) == c.refused) return Bytes{0x15};
+            return std::nullopt;
+        };
+        rig.radio.stray = [&](const Bytes& f) {
+            const int i = blockIndex(f);
+            return i >= c.strayFrom && i < c.strayTo ? Bytes{wire::kAck} : Bytes{};
+        };
+        EXPECT_EQ(rig.run().outcome, c.outcome);
+        // Each block waits for the answer to the one before: 20 bytes and an ACK.
+        long previous = -100;
+        for (const auto& [at, frame] : rig.sent) {
+            if (blockIndex(frame) < 0) continue;
+            EXPECT_GE(at - previous, 22) << "block " << blockIndex(frame);
+            previous = at;
+        }
+        EXPECT_EQ(rig.doc.TransferOK, c.outcome == ExchangeOutcome::Done);
+        EXPECT_EQ(rig.count({wire::kEnd}), c.outcome == ExchangeOutcome::Done ? 1 : 0);
+        if (c.outcome == ExchangeOutcome::Done) {
+            const RadioImage& sent = rig.doc.radioImage;
+            EXPECT_TRUE(
+                std::equal(sent.begin(), sent.begin() + 0x300, rig.radio.memory.image.begin()));
+        }
+    }
+}
+
+// A read-back compares blocks by address: one naming another address than the one
+// asked for is a link error, and what it took in is exactly the blocks asked for.
+TEST(ReadBack, TakesOnlyTheBlocksAskedFor) {
+    for (const bool misaddressed : {false, true}) {
+        SCOPED_TRACE(misaddressed ? "misaddressed" : "faithful");
+        Rig rig = readRig();
+        rig.range = TransferRange{0x0000, 0x0300, 0x0000, false};
+        rig.radio.fault = [misaddressed](const Bytes& f) -> std::optional<Bytes> {
+            if (!misaddressed || f.size() != 4 || frameAddress(f) != 0x0050) return std::nullopt;
+            Bytes b(20, 0xC3);
+            b[0] = 'W', b[1] = 0x03, b[2] = 0x00, b[3] = 0x10;
+            return b;
+        };
+        const ExchangeResult r = rig.run();
+        EXPECT_EQ(r.outcome, misaddressed ? ExchangeOutcome::Cancelled : ExchangeOutcome::Done);
+        EXPECT_EQ(rig.asked.size(), misaddressed ? 1u : 0u);
+        ASSERT_EQ(rig.received.size(), misaddressed ? 5u : 48u);
+        for (std::size_t i = 0; i < rig.received.size(); ++i) {
+            const WrittenBlock& b = rig.received[i];
+            EXPECT_EQ(b.address, static_cast<int>(i) * 16);
+            EXPECT_EQ(b.data[0], rig.radio.memory.at(b.address));
+        }
+    }
+}

@@ -1,6 +1,7 @@
 // A scripted radio and a host with a fake clock: the engine runs to its end with
 // every wait taken at once, and answers the radio sends late arrive in order at
-// their time.
+// their time. Answers are instant unless the line is paced: then each byte takes
+// its time at 9600 baud, and an answer's bytes arrive one by one.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -42,7 +43,8 @@ struct FakeRadio {
         if (fault)
             if (auto r = fault(f)) return *r;
         if (f == kIdString || f == Bytes{wire::kAck}) return {wire::kAck};
-        if (f == Bytes{wire::kStart}) return {0x50, modelDigit, 0x32, specialCode, 0, 0, 0, 0};
+        if (f == Bytes{wire::kStart})
+            return {wire::kReplyMark, modelDigit, '0', specialCode, '0', '0', '0', '0'};
         const int a = f.size() >= 3 ? f[1] * 256 + f[2] : -1;
         if (f.size() == 4 && f[0] == 'R') {
             Bytes block{'W', f[1], f[2], 0x10};
@@ -61,6 +63,7 @@ struct Rig : ExchangeHost {
     Document doc;
     FakeRadio radio;
     bool portOpens = true;
+    bool paced = false;
     bool portOpen = false;
     Bytes inBuffer;
     std::deque<std::pair<long, Bytes>> inFlight;  // due time, bytes; one transmitter
@@ -76,6 +79,8 @@ struct Rig : ExchangeHost {
     std::string portMessage;
     std::optional<ExchangeResult> result;
     std::function<void(Exchange&)> afterSend;
+    std::optional<TransferRange> range;  // a read-back's
+    WrittenBlocks received;              // what the engine took in, at its end
     Exchange* current = nullptr;
 
     bool openPort() override { return portOpen = portOpens; }
@@ -84,13 +89,19 @@ struct Rig : ExchangeHost {
         sent.emplace_back(clockMs, bytes);
         const long late = radio.lateMs ? radio.lateMs(bytes) : 0;
         const Bytes reply = radio.answer(bytes);
-        if (!reply.empty()) {
-            long due = clockMs + late;
+        // The radio has the frame once it has crossed the line; then its answer.
+        const auto lineMs = [&bytes](std::size_t after) {
+            return static_cast<long>(((bytes.size() + after) * wire::kByteTimeNs + 999999) /
+                                     1000000);
+        };
+        for (std::size_t i = 0; i < reply.size(); i += paced ? 1 : reply.size()) {
+            long due = clockMs + late + (paced ? lineMs(i + 1) : 0);
             if (!inFlight.empty()) due = std::max(due, inFlight.back().first);
-            inFlight.emplace_back(due, reply);
+            inFlight.emplace_back(due, paced ? Bytes{reply[i]} : reply);
         }
         if (afterSend) afterSend(*current);
     }
+    std::int64_t clockNs() override { return clockMs * 1000000LL; }
     void discardInput() override { inBuffer.clear(); }
     void setReceiveThreshold(int count) override { threshold = count; }
     void startTimer(int ms) override {
@@ -109,7 +120,10 @@ struct Rig : ExchangeHost {
     void portFailed(const std::string& text) override { portMessage = text; }
     void setCaption(const std::string&) override {}
     void progress(double, const std::string& label) override { labels.push_back(label); }
-    void finished(const ExchangeResult& r) override { result = r; }
+    void finished(const ExchangeResult& r) override {
+        result = r;
+        if (current) received = current->received();
+    }
 
     // Delivers buffered bytes when the threshold is met, else moves the clock on to
     // the next arrival or the timer, whichever comes first (arrivals on a tie).
@@ -138,6 +152,7 @@ struct Rig : ExchangeHost {
     ExchangeResult run() {
         Exchange ex(doc, *this);
         current = &ex;
+        if (range) ex.setRange(*range);
         ex.start();
         for (int i = 0; i < 100000 && !result; ++i)
             if (!step(ex)) break;

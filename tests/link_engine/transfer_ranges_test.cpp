@@ -59,25 +59,37 @@ TEST(WriteVerify, ComparesTheLastFrameSentPerBlockAndNamesTheLowestAddresses) {
     EXPECT_EQ(range.progressStart, 0x0010);
     EXPECT_FALSE(range.tuneOrder);
 
+    // What the radio returns for each block of the read-back range.
+    const auto returned = [&range](const RadioMemory& radio) {
+        WrittenBlocks blocks;
+        for (int a = range.first; a < range.end; a += kBlockSize)
+            RecordWrittenFrame(blocks, DataBlockFrame(a, radio));
+        return blocks;
+    };
     RadioMemory radio;
     for (int a = 0x10; a < 0x20; ++a) radio.set(a, 0x22);
     for (int a = 0x40; a < 0x50; ++a) radio.set(a, 0x33);
-    EXPECT_TRUE(CompareReadBack(written, radio).ok());
-    EXPECT_EQ(VerifyReportText(CompareReadBack(written, radio), true), "Verify OK");
+    EXPECT_TRUE(CompareReadBack(written, returned(radio)).ok());
+    EXPECT_EQ(VerifyReportText(CompareReadBack(written, returned(radio)), true), "Verify OK");
 
     radio.set(0x4F, 0x00);
     radio.set(0x12, 0x00);
     for (int a = 0x20; a < 0x40; ++a) radio.set(a, 0x99);  // not written: not compared
-    const VerifyResult one = CompareReadBack(written, radio);
+    const VerifyResult one = CompareReadBack(written, returned(radio));
     EXPECT_EQ(one.differing, 2);
     EXPECT_EQ(one.firstAddresses, (std::vector<int>{0x12, 0x4F}));
     EXPECT_EQ(VerifyReportText(one, true),
               "Verify failed: 2 bytes differ from what was written, first at 0x0012, 0x004F");
 
     for (int a = 0x10; a < 0x20; ++a) radio.set(a, 0x00);
-    const VerifyResult many = CompareReadBack(written, radio);
+    const VerifyResult many = CompareReadBack(written, returned(radio));
     EXPECT_EQ(many.differing, 17);
     ASSERT_EQ(many.firstAddresses.size(), std::size_t{VerifyResult::kAddressesNamed});
     EXPECT_EQ(many.firstAddresses.front(), 0x10);
     EXPECT_EQ(many.firstAddresses.back(), 0x17);
+
+    // A written block the radio returned nothing for is not taken as agreeing.
+    WrittenBlocks lacking = returned(radio);
+    lacking.erase(lacking.begin() + 3);  // 0x0040
+    EXPECT_EQ(CompareReadBack(written, lacking).differing, 16 + 16);
 }
