@@ -134,9 +134,8 @@ void SubstitutePassword(Bytes& frame, int address, const std::string& newPasswor
 int FindIdentificationReply(const Bytes& bytes) {
     const int size = static_cast<int>(bytes.size());
     for (int at = size - static_cast<int>(wire::kIdentificationReplySize); at >= 0; --at) {
-        const std::uint8_t digit = bytes[static_cast<std::size_t>(at + 1)];
-        if (bytes[static_cast<std::size_t>(at)] == wire::kReplyMark && digit >= '0' && digit <= '9')
-            return at;
+        const auto i = static_cast<std::size_t>(at);
+        if (bytes[i] == wire::kReplyMark && bytes[i + 2] == wire::kReplyFixed2) return at;
     }
     return -1;
 }

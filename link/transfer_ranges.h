@@ -24,15 +24,18 @@ constexpr std::uint8_t kBlockLength = 0x10;
 constexpr char kIdentification[] = "HXLN3B7";
 constexpr std::size_t kIdentificationReplySize = 8;
 constexpr std::uint8_t kReplyMark = 0x49;      // "I", reply byte 0
+constexpr std::uint8_t kReplyFixed2 = 0x30;    // "0", reply byte 2
 constexpr std::uint8_t kVhfDigit = 0x32;       // reply byte 1
 constexpr std::uint8_t kNoSpecialCode = 0x30;  // reply byte 3
 // Time one byte takes on the line: 10 bits at 9600 baud.
 constexpr std::int64_t kByteTimeNs = 10LL * 1000000000LL / 9600;
 }  // namespace wire
 
-// Where the identification reply begins among `bytes`: the last place holding "I"
-// and a model digit ("0".."9") with eight bytes from there; -1 when there is none.
-// Whatever lies around it is stray.
+// Where the identification reply begins among `bytes`: the last place with eight
+// bytes from there whose fixed ones are right ("I" at 0, "0" at 2); -1 when there is
+// none. Whatever lies ahead of it is stray. The model digit (1) is not held to a
+// range: a radio with a blank model record answers 0xFF there and must still be
+// read and written.
 int FindIdentificationReply(const Bytes& bytes);
 
 struct TransferRange {

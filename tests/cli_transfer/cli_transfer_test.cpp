@@ -145,7 +145,9 @@ TEST(CliWrite, LeavesTheFilesImageInTheRadio) {
 }
 
 // --verify compares the read-back with what went on the wire (VOX cleared, password
-// substituted), so a faithful radio passes and a spoiled byte is named.
+// substituted), so a faithful radio passes and a spoiled byte is named; a read-back
+// block naming another address is a link error. Success is said only after the
+// read-back agrees.
 TEST(CliWrite, VerifyReadsBackWhatWasSent) {
     QTemporaryDir dir;
     const QString rdat = dir.filePath("w.rdat");
@@ -170,13 +172,18 @@ TEST(CliWrite, VerifyReadsBackWhatWasSent) {
         {{"--corrupt-write", "--at", "write:5:1"},
          {},
          6,
-         "Write Data OK\n",
+         "",
          "write: Verify failed: 1 byte differs from what was written, first at 0x0050\n"},
-        {{"--corrupt-write", "--at", "write:47:1"}, {}, 6, "Write Data OK\n", "first at 0x02F0\n"},
+        {{"--corrupt-write", "--at", "write:5:1", "--block-address", "0x0300", "--at", "data:5:1"},
+         {},
+         4,
+         "",
+         " --verify: the link failed: no answer or a wrong answer from the radio\n"},
+        {{"--corrupt-write", "--at", "write:47:1"}, {}, 6, "", "first at 0x02F0\n"},
         {{"--corrupt-write"},
          {"--range", "stundie"},
          6,
-         "Write Data OK\n",
+         "",
          "2 bytes differ from what was written, first at 0x0B80, 0x0B90\n"},
         {{"--corrupt-write", "--at", "write:2"},
          {"--range", "stundie"},
@@ -455,6 +462,12 @@ TEST(CliTransfer, FailuresEndInTheirExitCodeWithTheOutputUntouched) {
          {"read", "--retries", "1"},
          0},
         {"frame cut short", {"--cut", "--at", "data:3:1"}, {"read"}, 4},
+        {"stray ACKs ahead of eleven answers, the last block refused",
+         {"--pace", "--model-digit", "0x32", "--stray", "--at", "ack:0:11", "--nak", "--at",
+          "ack:47:1"},
+         {"write", rdat},
+         4,
+         "the link failed"},
         {"band differs",
          {"--model-digit", "0x33"},
          {"write", rdat},
@@ -515,6 +528,7 @@ TEST(CliTransfer, LateOrStrayAnswersCostOnlyARestart) {
         {"--delay", "1100", "--at", "ack:0:1"},
         {"--delay", "1100", "--at", "ack:0:2"},
         {"--stray"},
+        {"--stray=0x41", "--at", "ident:0:1"},
         {"--nak", "--at", "any:1:3"},
     };
     struct Run {
@@ -706,7 +720,10 @@ TEST(CliFleetWrite, VerifyReadsEveryRadioBack) {
     ASSERT_EQ(second.size(), 5) << rows[2].toStdString();
     EXPECT_EQ(first[0] + " " + first[1] + " " + first[4], good.device + " written yes");
     EXPECT_EQ(second[0] + " " + second[1] + " " + second[4], bad.device + " written DIFFERS");
-    EXPECT_TRUE(r.err.contains("first at 0x0050")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("baldo7ctl: write " + bad.device.toUtf8() +
+                               ": Verify failed: 1 byte differs from what was written, first at "
+                               "0x0050\n"))
+        << r.err.toStdString();
     EXPECT_EQ(r.err.count("Verify failed"), 1) << r.err.toStdString();
 }
 

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -231,6 +232,48 @@ private slots:
         QCOMPARE(slice(after, 0x2F0, 0x2F6), block);
         QCOMPARE(Bytes(doc->radioImage.begin() + 0x2F0, doc->radioImage.begin() + 0x2F6), block);
         QCOMPARE(doc->ProgramPassword, first.toStdString());
+    }
+
+    // A change whose backup fails and is not gone on with writes nothing and is no
+    // success, whatever an earlier exchange left behind.
+    void passwordChangeStoppedAtTheBackupIsNoSuccess() {
+        startRadio();
+        startWindow();
+        transfer("CommandRead");
+        trigger("MenuRead");
+        QVERIFY(doc->TransferOK);
+        // A file where the backups folder should be: no backup can be saved.
+        const QString folder = backups.filePath("backups");
+        QDir(folder).removeRecursively();
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        messages.setAnswerer([](const Message& m) {
+            return m.text.startsWith("The backup could not be saved") ? MsgAnswer::Cancel
+                                                                      : MsgAnswer::Ok;
+        });
+        messages.shown.clear();
+        const sim::Memory before = radio->memory();
+        whenModal("FormPassword", [&](QWidget* w) {
+            whenModal("FormPasswordChange", [&](QWidget* w) {
+                auto* change = static_cast<FormPasswordChange*>(w);
+                QTest::keyClicks(change->TextOldPassword, "old1");
+                QTest::keyClicks(change->TextNewPassword[0], "9876");
+                QTest::keyClicks(change->TextNewPassword[1], "9876");
+                click(change, "CommandOK");
+                QVERIFY(change->isVisible());
+                click(change, "CommandCancel");
+            });
+            click(w, "CommandChange");
+            click(w, "CommandCancel");
+        });
+        trigger("MenuPassword");
+        const QStringList texts = messageTexts(messages);
+        QCOMPARE(texts.size(), 2);
+        QCOMPARE(texts.front(), QString("Change password?"));
+        QVERIFY(texts.back().startsWith("The backup could not be saved"));
+        QCOMPARE(doc->ProgramPassword, std::string("old1"));
+        QCOMPARE(slice(radio->memory(), 0x2F0, 0x2F6), slice(before, 0x2F0, 0x2F6));
     }
 
     void passwordBoxesRefuseWideCharacters() {

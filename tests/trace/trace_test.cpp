@@ -241,6 +241,43 @@ TEST(SerialTrace, ReadWithFaultsShowsTimeoutsAndRestartsWhereTheyHappened) {
     sim.waitForFinished();
 }
 
+// A verified write's trace goes on with the read-back and ends with what the
+// comparison found.
+TEST(SerialTrace, VerifiedWriteEndsWithTheComparison) {
+    QTemporaryDir dir;
+    const QString rdat = dir.filePath("w.rdat");
+    ASSERT_EQ(ctl({"new", "-o", rdat}).exitCode, 0);
+    const struct {
+        QStringList faults;
+        int exitCode;
+        const char* verdict;
+    } cases[] = {
+        {{}, 0, "Verify OK"},
+        {{"--corrupt-write", "--at", "write:5:1"},
+         6,
+         "Verify failed: 1 byte differs from what was written, first at 0x0050"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.verdict);
+        QProcess sim;
+        sim.start(BALDO7_SIM, QStringList{"--model-digit", "0x32"} + c.faults);
+        ASSERT_TRUE(sim.waitForReadyRead(5000));
+        const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
+        const QString trace = dir.filePath("write.trace");
+        const CtlRun r = ctl({"write", "--port", device, rdat, "--verify", "--trace", trace, "-q"});
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        const std::vector<Event> t = readTrace(trace);
+        const std::size_t written = find(t, 0, "end", "done: Write Data OK");
+        const std::size_t back = find(t, written, "verify", "reading back 0x0000-0x02FF");
+        ASSERT_LT(back, t.size());
+        EXPECT_LT(find(t, back, "end", "done: Read Data OK"), t.size());
+        EXPECT_EQ(t.back().event, "verify");
+        EXPECT_EQ(t.back().detail, c.verdict);
+        sim.terminate();
+        sim.waitForFinished();
+    }
+}
+
 // Frames are named the way the protocol names them; anything else is left plain.
 TEST(SerialTrace, FramesAreNamed) {
     const struct {
