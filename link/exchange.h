@@ -123,9 +123,9 @@ public:
     void setFinishDelay(int ms) { finishDelayMs_ = ms; }
     int finishDelay() const { return finishDelayMs_; }
 
-    // Moves this range instead of the one the flags select: the read-back of a
-    // verified write, where a block naming another address than the one asked
-    // for is a link error. Call before start().
+    // Moves this range instead of the one the flags select (a verified write's
+    // read-back, a whole tune dump). A read of it takes only blocks naming the
+    // address asked for: any other is a link error. Call before start().
     void setRange(const TransferRange& range) { rangeOverride_ = range; }
     // The data blocks a write sent in its last attempt, as they went out.
     const WrittenBlocks& written() const { return written_; }
