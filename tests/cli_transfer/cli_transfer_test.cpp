@@ -194,12 +194,12 @@ TEST(CliWrite, VerifyReadsBackWhatWasSent) {
         {{"--corrupt-write", "--at", "write:1:1"},
          {"--range", "tune"},
          6,
-         "Write Data OK\n",
+         "",
          "first at 0x0330\n"},
         {{"--corrupt-write"},
          {"--range", "special"},
          6,
-         "Write Data OK\n",
+         "",
          "1 byte differs from what was written, first at 0x0E10\n"},
     };
     for (const auto& c : cases) {

@@ -248,6 +248,9 @@ private slots:
         QFile blocker(folder);
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
+        // The folder is the rig's for every test: it comes back whatever happens here.
+        const std::unique_ptr<QFile, void (*)(QFile*)> unblock(&blocker,
+                                                               [](QFile* f) { f->remove(); });
         messages.setAnswerer([](const Message& m) {
             return m.text.startsWith("The backup could not be saved") ? MsgAnswer::Cancel
                                                                       : MsgAnswer::Ok;
