@@ -11,11 +11,15 @@ namespace baldo7::cli {
 
 namespace {
 
-// A band as the list writes it, in any letter case ("440-480mhz").
-std::optional<BandRow> findBand(const QString& text) {
+// A band as the list writes it, in any letter case, with or without the unit and
+// spaces: "440-480MHz", "440-480mhz", "440-480", "440 - 480 MHz".
+std::optional<BandRow> findBand(QString text) {
+    text.remove(' ');
+    if (text.endsWith("mhz", Qt::CaseInsensitive)) text.chop(3);
     for (Model m : {Model::VHF, Model::UHF})
         for (const BandRow& row : BandRows(m))
-            if (text.compare(QLatin1String(row.text), Qt::CaseInsensitive) == 0) return row;
+            if (text.compare(QLatin1String(row.text).chopped(3), Qt::CaseInsensitive) == 0)
+                return row;
     return std::nullopt;
 }
 
@@ -24,16 +28,19 @@ std::optional<BandRow> findBand(const QString& text) {
 int runNew(const QStringList& args) {
     VerbParser verb("new", "Writes a new data file from the program's template (Init.dat).");
     QCommandLineParser& p = verb.parser();
+    p.addPositionalArgument("file", "The data file to write (or give it with -o).", "[FILE.rdat]");
     p.addOption({{"o", "output"}, "The data file to write.", "FILE.rdat"});
     p.addOption({"model", "Model type: VHF or UHF.", "VHF|UHF"});
-    p.addOption({"band", "Frequency band as in the band list, e.g. 440-480MHz.", "TEXT"});
+    p.addOption(
+        {"band", "Frequency band as in the band list, e.g. 440-480MHz or 440-480.", "TEXT"});
     p.addOption({"force", "Replace FILE.rdat if it exists."});
     if (auto stop = verb.parse(args)) return *stop;
-    if (!p.isSet("output") || !p.positionalArguments().isEmpty()) {
-        printError("new: give the output file with -o FILE.rdat and nothing else");
+    const QStringList files = p.positionalArguments();
+    if (p.isSet("output") + files.size() != 1) {
+        printError("new: give one output file, FILE.rdat or -o FILE.rdat");
         return kExitUsage;
     }
-    const QString output = p.value("output");
+    const QString output = p.isSet("output") ? p.value("output") : files.first();
     if (const QFileInfo info(output); (info.exists() || info.isSymLink()) && !p.isSet("force")) {
         printError("new: " + output + " exists; give --force to replace it");
         return kExitUsage;
@@ -81,8 +88,7 @@ int runNew(const QStringList& args) {
         return kExitFile;
     }
     QTextStream(stdout) << QFileInfo(output).fileName() << ": "
-                        << QString::fromStdString(doc.ModelType) << " " << doc.BandLowMHz << "-"
-                        << doc.BandHighMHz << "MHz\n";
+                        << QString::fromStdString(ModelBandText(doc, true)) << "\n";
     return kExitOk;
 }
 

@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/show_json.h"
 #include "cli/verb_parser.h"
+#include "core/model_band.h"
 #include "service/local_message.h"
 #include "service/service_texts.h"
 #include "service/special_option.h"
@@ -40,10 +41,8 @@ QString cell(const QJsonValue& v) {
     return v.toString();
 }
 
-void printTable(QTextStream& out, const QString& name, const QJsonObject& o) {
-    const QJsonObject band = o["band"].toObject();
-    out << name << ": " << o["model"].toString() << " " << band["low"].toInt() << "-"
-        << band["high"].toInt() << "MHz, transmit up to " << band["txHigh"].toInt() << "MHz\n\n";
+void printTable(QTextStream& out, const QString& heading, const QJsonObject& o) {
+    out << heading << "\n\n";
 
     struct Column {
         const char* header;
@@ -292,7 +291,10 @@ int runShow(const QStringList& args) {
     if (p.isSet("json"))
         out << QJsonDocument(o).toJson(QJsonDocument::Compact) << "\n";
     else
-        printTable(out, QFileInfo(path).fileName(), o);
+        printTable(
+            out,
+            QFileInfo(path).fileName() + ": " + QString::fromStdString(ModelBandText(doc, true)),
+            o);
     return kExitOk;
 }
 

@@ -505,13 +505,7 @@ void addLinkOptions(QCommandLineParser& p, const QString& ranges) {
 }
 
 QString bandText(const Document& doc) {
-    QString text = QString("%1 %2-%3MHz")
-                       .arg(QString::fromStdString(doc.ModelType))
-                       .arg(doc.BandLowMHz)
-                       .arg(doc.BandHighMHz);
-    if (doc.BandTxHighMHz != doc.BandHighMHz)
-        text += QString(", transmit up to %1MHz").arg(doc.BandTxHighMHz);
-    return text;
+    return QString::fromStdString(ModelBandText(doc, true));
 }
 
 }  // namespace

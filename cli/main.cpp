@@ -16,12 +16,12 @@ const char kUsage[] =
     "Usage: baldo7ctl <command> [options]\n"
     "\n"
     "Commands:\n"
-    "  new    -o FILE.rdat [--model VHF|UHF] [--band TEXT] [--force]  a data file from the "
+    "  new    FILE.rdat [--model VHF|UHF] [--band TEXT] [--force]  a data file from the "
     "template\n"
     "  show   FILE.rdat [--json]                             the decoded content of a data file\n"
     "  read   --port PORT -o FILE [--range RANGE]            read the radio\n"
     "  write  --port PORT FILE [--range RANGE] [--yes]       write the radio\n"
-    "  export FILE.rdat [-o OUT.csv]                         the channels as CSV\n"
+    "  export FILE.rdat [-o OUT.csv] [--force]               the channels as CSV\n"
     "  import IN.csv -o OUT.rdat [--base BASE.rdat] [--force]  CSV channels into a data file\n"
     "  print  FILE.rdat -o REPORT.pdf|.html [--lang en|zh]   the printed report of a data file\n"
     "  ports  [--json]                                       the serial ports and who may open "
@@ -33,7 +33,8 @@ const char kUsage[] =
     "\n"
     "Run 'baldo7ctl <command> --help' for the options of a command.\n"
     "Exit codes: 0 done, 1 usage, 2 file unreadable or refused, 3 port cannot be opened,\n"
-    "4 link failed or cancelled, 5 band question declined, 7 import skipped some rows.\n";
+    "4 link failed or cancelled, 5 band question declined, 6 write --verify found other\n"
+    "bytes in the radio, 7 import skipped some rows.\n";
 
 // Results that never reached their file (standard output redirected to a full disk)
 // must not pass for success.

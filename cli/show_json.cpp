@@ -3,6 +3,7 @@
 #include <QJsonArray>
 
 #include "channels/channel_record.h"
+#include "core/model_band.h"
 #include "core/pick_lists.h"
 #include "functions/embedded_message.h"
 #include "functions/function_setup.h"
@@ -68,8 +69,10 @@ QJsonObject describeChannel(const Document& doc, int channel) {
 QJsonObject DescribeDocument(const Document& doc) {
     QJsonObject o;
     o["model"] = text(doc.ModelType);
-    o["band"] = QJsonObject{
-        {"low", doc.BandLowMHz}, {"high", doc.BandHighMHz}, {"txHigh", doc.BandTxHighMHz}};
+    o["band"] = QJsonObject{{"low", doc.BandLowMHz},
+                            {"high", doc.BandHighMHz},
+                            {"txHigh", doc.BandTxHighMHz},
+                            {"known", BandOfImage(doc.radioImage).has_value()}};
     QJsonArray channels;
     for (int ch = 1; ch <= kChannelCount; ++ch) channels.append(describeChannel(doc, ch));
     o["channels"] = channels;

@@ -45,18 +45,31 @@ Model ModelOfImage(const RadioImage& image) {
     return image[addr::kModelDigit] == kModelDigitVhf ? Model::VHF : Model::UHF;
 }
 
+std::optional<BandRow> BandOfImage(const RadioImage& image) {
+    const std::uint8_t code = image[addr::kBandCode];
+    for (const BandRow& row : BandRows(ModelOfImage(image)))
+        if (row.code == code) return row;
+    return std::nullopt;
+}
+
 void AnalyseModel(Document& doc) {
-    const Model model = ModelOfImage(doc.radioImage);
-    doc.ModelType = ModelText(model);
-    const std::uint8_t code = doc.radioImage[addr::kBandCode];
-    for (const BandRow& row : BandRows(model)) {
-        if (row.code == code) {
-            doc.BandLowMHz = row.lowMHz;
-            doc.BandHighMHz = row.highMHz;
-            doc.BandTxHighMHz = row.highMHz;
-            return;
-        }
+    doc.ModelType = ModelText(ModelOfImage(doc.radioImage));
+    if (const auto row = BandOfImage(doc.radioImage)) {
+        doc.BandLowMHz = row->lowMHz;
+        doc.BandHighMHz = row->highMHz;
+        doc.BandTxHighMHz = row->highMHz;
     }
+}
+
+std::string ModelBandText(const Document& doc, bool isEnglish) {
+    if (!BandOfImage(doc.radioImage))
+        return doc.ModelType + (isEnglish ? ", band unknown" : "，频段未知");
+    std::string s = doc.ModelType + " " + std::to_string(doc.BandLowMHz) + "-" +
+                    std::to_string(doc.BandHighMHz) + "MHz";
+    if (doc.BandTxHighMHz != doc.BandHighMHz)
+        s += (isEnglish ? ", transmit up to " : "，发射至 ") + std::to_string(doc.BandTxHighMHz) +
+             "MHz";
+    return s;
 }
 
 ModelSelection ModelDialogSelection(const RadioImage& image) {

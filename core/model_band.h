@@ -36,8 +36,16 @@ std::optional<Model> ModelFromText(const std::string& text);
 // Byte 441: 0x32 is VHF, anything else UHF.
 Model ModelOfImage(const RadioImage& image);
 
+// The band whose code is at byte 445 in the model's table; none for a blank or
+// foreign radio (its limits then mean nothing and are not shown).
+std::optional<BandRow> BandOfImage(const RadioImage& image);
+
 // Sets ModelType and, when the band code is in the model's table, the three limits.
 void AnalyseModel(Document& doc);
+
+// The model and band as every report shows them: "UHF 400-480MHz", with
+// ", transmit up to 520MHz" when the limit differs, or "UHF, band unknown".
+std::string ModelBandText(const Document& doc, bool isEnglish);
 
 // What the model dialog shows for an image: model index and band index.
 struct ModelSelection {

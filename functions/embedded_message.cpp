@@ -33,6 +33,14 @@ MessageRegion MessageRegionOf(const RadioImage& image) {
     return r;
 }
 
+bool HoldsEmbeddedMessage(const RadioImage& image) {
+    const MessageLines lines = EmbeddedMessageLines(image);
+    if (lines[0].empty() && lines[1].empty()) return false;
+    RadioImage stored = image;
+    SetEmbeddedMessage(stored, lines);
+    return MessageRegionOf(stored) == MessageRegionOf(image);
+}
+
 std::size_t FirstMessageByteInTuneWrite(std::size_t tableBase) {
     return std::min(std::max(tableBase, addr::kEmbeddedMessage), kMessageEnd);
 }

@@ -52,6 +52,12 @@ void SetEmbeddedMessage(RadioImage& image, const MessageLines& lines);
 
 MessageRegion MessageRegionOf(const RadioImage& image);
 
+// Whether the region holds a message: some text, stored as storing the shown lines
+// would store it (packed from each line's first cell, 0xFF after). Tune data that
+// fills the region (a radio without a message) is not one, even where its bytes
+// happen to be displayable.
+bool HoldsEmbeddedMessage(const RadioImage& image);
+
 // The image addresses of the message a tune write of the table at `tableBase`
 // (0x300, 0x310 or 0x320) sends: [first, kMessageEnd).
 std::size_t FirstMessageByteInTuneWrite(std::size_t tableBase);

@@ -1,13 +1,19 @@
 #include "print/form_print.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDate>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
 #include <QGridLayout>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "print/print_report.h"
 #include "print/report_document.h"
@@ -37,6 +43,28 @@ constexpr char kHelpTopic[] = "Print.htm";
 std::string today() {
     return QDate::currentDate().toString(Qt::ISODate).toStdString();
 }
+
+// While it lives, every system print dialog that opens (ours, or the preview's own
+// print button) offers `file` for a print to a file instead of the toolkit's
+// "print.pdf" in the working folder.
+class OfferedPrintFile : public QObject {
+public:
+    explicit OfferedPrintFile(QString file) : file_(std::move(file)) {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (auto* dialog = qobject_cast<QPrintDialog*>(watched))
+                if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("filename")))
+                    name->setText(file_);
+        return false;
+    }
+
+private:
+    QString file_;
+};
 
 }  // namespace
 
@@ -136,6 +164,8 @@ void FormPrint::CommandOK_Click() {
     }
     QPrinter printer(QPrinter::HighResolution);
     ApplyPrintSetup(setup_, printer);
+    std::optional<OfferedPrintFile> offer;
+    if (setup_.outputFileName.isEmpty()) offer.emplace(SuggestedReportFile(doc_, setup_.folder));
     QPrintDialog dialog(&printer, this);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     if (dialog.exec() != QDialog::Accepted) return;
@@ -154,8 +184,13 @@ void ApplyPrintSetup(const PrintSetup& setup, QPrinter& printer) {
     } else if (!setup.printerName.isEmpty()) {
         printer.setPrinterName(setup.printerName);
     }
-    printer.setPageSize(setup.pageSize);
-    printer.setPageOrientation(setup.orientation);
+    // A printer that refuses the whole layout (an odd paper) still takes its parts.
+    const QPageLayout layout = ReportPageLayout(setup.pageSize, setup.orientation);
+    if (!printer.setPageLayout(layout)) {
+        printer.setPageSize(setup.pageSize);
+        printer.setPageOrientation(setup.orientation);
+        printer.setPageMargins(layout.margins(), QPageLayout::Millimeter);
+    }
     printer.setDocName(QStringLiteral("BALDO-7"));
 }
 
@@ -172,9 +207,21 @@ bool PrintDocumentReport(const Document& doc, unsigned sections, QPrinter& print
     return false;
 }
 
-void ShowPrintPreview(const Document& doc, QWidget* parent) {
+QString SuggestedReportFile(const Document& doc, const QString& folder) {
+    QString where = folder;
+    if (where.isEmpty() || !QFileInfo(where).isDir())
+        where = doc.CurrentFilePath.empty()
+                    ? QDir::homePath()
+                    : QFileInfo(QString::fromStdString(doc.CurrentFilePath)).absolutePath();
+    return QDir(where).filePath(
+        QFileInfo(QString::fromStdString(doc.CurrentFileName)).completeBaseName() +
+        QStringLiteral(".pdf"));
+}
+
+void ShowPrintPreview(const Document& doc, QWidget* parent, const QString& folder) {
     QPrinter printer(QPrinter::HighResolution);
     ApplyPrintSetup(PrintSetup{}, printer);
+    const OfferedPrintFile offer(SuggestedReportFile(doc, folder));
     QPrintPreviewDialog preview(&printer, parent);
     preview.setObjectName(QStringLiteral("FormPrintView"));
     preview.setWindowTitle(uiText(t::kPreview, doc.IsEnglish));

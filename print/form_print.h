@@ -51,6 +51,12 @@ bool PrintDocumentReport(const Document& doc, unsigned sections, QPrinter& print
                          QString* error = nullptr);
 
 // The whole report in a print preview window (modal), with its own print button.
-void ShowPrintPreview(const Document& doc, QWidget* parent = nullptr);
+// `folder`: as PrintSetup::folder.
+void ShowPrintPreview(const Document& doc, QWidget* parent = nullptr,
+                      const QString& folder = QString());
+
+// The PDF a print to a file offers: the data file's name ("customerA.pdf") in
+// `folder`, else beside the data file, else in the home folder.
+QString SuggestedReportFile(const Document& doc, const QString& folder);
 
 }  // namespace baldo7

@@ -26,6 +26,7 @@ struct PrintSetup {
     // Across, the channel table has room for every column.
     QPageLayout::Orientation orientation = QPageLayout::Landscape;
     QString outputFileName;  // set: the run writes this PDF file instead
+    QString folder;          // where a print to a file is offered first: the folder last used
 };
 
 // "device name,driver name,port".

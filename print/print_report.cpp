@@ -2,6 +2,7 @@
 
 #include "channels/channel_record.h"
 #include "channels/channel_texts.h"
+#include "core/model_band.h"
 #include "core/pick_lists.h"
 #include "functions/embedded_message.h"
 #include "functions/function_setup.h"
@@ -32,6 +33,7 @@ std::string onOff(bool on, bool en) {
 }
 
 std::string bandText(const Document& doc) {
+    if (!BandOfImage(doc.radioImage)) return pt::kBandUnknown.pick(doc.IsEnglish);
     std::string s = std::to_string(doc.BandLowMHz) + "-" + std::to_string(doc.BandHighMHz) + "MHz";
     if (doc.BandTxHighMHz != doc.BandHighMHz)
         s += std::string(" (") + pt::kTxUpTo.pick(doc.IsEnglish) + " " +
@@ -84,6 +86,8 @@ std::string printable(const std::string& line) {
 
 ReportBlock messageBlock(const Document& doc) {
     const bool en = doc.IsEnglish;
+    if (!HoldsEmbeddedMessage(doc.radioImage))
+        return {kSectionMessage, pt::kMessage.pick(en), {{"", pt::kNoMessage.pick(en)}}};
     const MessageLines lines = EmbeddedMessageLines(doc.radioImage);
     return {
         kSectionMessage,

@@ -30,10 +30,12 @@ constexpr BiText kChannels{"Channel Information", "信道信息"};
 constexpr BiText kModel{"Model", "机型"};
 constexpr BiText kBand{"Frequency Band", "频段"};
 constexpr BiText kTxUpTo{"transmit up to", "发射至"};
+constexpr BiText kBandUnknown{"unknown", "未知"};
 constexpr BiText kFile{"File", "文件"};
 constexpr BiText kDate{"Date", "日期"};
 constexpr BiText kLine1{"Line 1", "第一行"};
 constexpr BiText kLine2{"Line 2", "第二行"};
+constexpr BiText kNoMessage{"(none)", "（无）"};
 constexpr BiText kOn{"On", "开"};
 }  // namespace print_texts
 

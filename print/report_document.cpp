@@ -119,6 +119,10 @@ QString ReportHtml(const Report& report) {
     return h;
 }
 
+QPageLayout ReportPageLayout(const QPageSize& size, QPageLayout::Orientation orientation) {
+    return QPageLayout(size, orientation, QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+}
+
 bool WriteReportPdf(const Report& report, const QString& path, const QPageLayout& layout,
                     QString* error) {
     // Drawn in memory first: the PDF writer does not report failed writes, the
@@ -136,10 +140,7 @@ bool WriteReportPdf(const Report& report, const QString& path, const QPageLayout
 }
 
 bool WriteReportPdf(const Report& report, const QString& path, QString* error) {
-    return WriteReportPdf(report, path,
-                          QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                      QMarginsF(15, 15, 15, 10), QPageLayout::Millimeter),
-                          error);
+    return WriteReportPdf(report, path, ReportPageLayout(), error);
 }
 
 bool WriteReportHtml(const Report& report, const QString& path, QString* error) {

@@ -64,6 +64,8 @@ constexpr MenuText kMenuTexts[] = {
     {"MenuBackups", {"&Backups…", "备份(&K)…"}},
     {"MenuImportChannels", {"&Import Channels…", "导入信道(&I)…"}},
     {"MenuExportChannels", {"E&xport Channels…", "导出信道(&X)…"}},
+    {"MenuPrint", {"&Print", "打印(&P)"}},
+    {"MenuPrintView", {"Print Pre&view", "打印预览(&V)"}},
     {"MenuExit", {"&Exit", "退出(&E)"}},
     {"MenuMachine", {"&Model", "机型(&M)"}},
     {"MenuModelInformation", {"&Model Information", "机型信息(&M)"}},
@@ -482,14 +484,12 @@ void MDIFormMain::buildMenus() {
     MenuFile->addSeparator();
     // The print items are shown only in the service configuration.
     item(MenuPrint, "MenuPrint", MenuFile, QKeySequence(Qt::CTRL | Qt::Key_P), false, nullptr);
-    MenuPrint->setText(QStringLiteral("&Print"));
     // A cell being typed in the grid goes on paper too.
     connect(MenuPrint, &QAction::triggered, this, [this] {
         commitGrid();
         runTool(QStringLiteral("FormPrint"));
     });
     item(MenuPrintView, "MenuPrintView", MenuFile, none, false, nullptr);
-    MenuPrintView->setText(QStringLiteral("Print Pre&view"));
     connect(MenuPrintView, &QAction::triggered, this, [this] {
         commitGrid();
         runTool(QStringLiteral("FormPrintView"));
@@ -704,18 +704,23 @@ void MDIFormMain::applyCaptions() {
     setWindowTitle(withModifiedMark(captionText()));
 }
 
+// "136 - 174 MHz", or words saying the band is unknown (a blank or foreign radio).
+static QString bandRange(const Document& doc, const QString& dash) {
+    if (!BandOfImage(doc.radioImage)) return uiText(shelltexts::kBandUnknown, doc.IsEnglish);
+    return QString::number(doc.BandLowMHz) + dash + QString::number(doc.BandTxHighMHz) +
+           QStringLiteral(" MHz");
+}
+
 QString MDIFormMain::captionText() const {
     return QStringLiteral("BALDO-7[") + QString::fromStdString(doc_.ModelType) +
-           QStringLiteral(": ") + QString::number(doc_.BandLowMHz) + QStringLiteral(" - ") +
-           QString::number(doc_.BandTxHighMHz) +
+           QStringLiteral(": ") + bandRange(doc_, QStringLiteral(" - ")) +
            uiText(shelltexts::kCaptionFileName, doc_.IsEnglish) +
            QString::fromStdString(doc_.CurrentFileName) + QStringLiteral("]");
 }
 
 QString MDIFormMain::modelPanelText() const {
     return QString::fromStdString(doc_.ModelType) + QStringLiteral("[") +
-           QString::number(doc_.BandLowMHz) + QStringLiteral("-") +
-           QString::number(doc_.BandTxHighMHz) + QStringLiteral(" MHz]");
+           bandRange(doc_, QStringLiteral("-")) + QStringLiteral("]");
 }
 
 QString MDIFormMain::portPanelText() const {

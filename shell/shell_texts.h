@@ -63,7 +63,8 @@ constexpr BiText kAboutDisclaimer{
 constexpr BiText kAboutOk{"OK", "确定"};
 
 // Main window.
-constexpr BiText kCaptionFileName{" MHz] [FileName:", " MHz] [文件名:"};
+constexpr BiText kCaptionFileName{"] [FileName:", "] [文件名:"};
+constexpr BiText kBandUnknown{"band unknown", "频段未知"};
 constexpr BiText kPortPanel{"COM", "通信端口"};
 constexpr BiText kTreeChannel{"Channel Information", "信道信息(C)"};
 constexpr BiText kTreeOption{"Function Setup", "功能设定(F)"};

@@ -10,6 +10,7 @@
 #include "shell/form_com_port.h"
 #include "shell/form_process.h"
 #include "shell/mdi_form_main.h"
+#include "shell/recent_files.h"
 #include "shell/settings.h"
 #include "shell/support_bundle.h"
 #include "shell/ui_support.h"
@@ -140,10 +141,11 @@ ShellParts StandardShellParts() {
     };
     parts.tools[QStringLiteral("FormPrint")] = [](MDIFormMain& main) {
         FormPrint form(main.document(), main, &main);
+        form.printSetup().folder = ReadLastFolder(main.settings());
         form.exec();
     };
     parts.tools[QStringLiteral("FormPrintView")] = [](MDIFormMain& main) {
-        ShowPrintPreview(main.document(), &main);
+        ShowPrintPreview(main.document(), &main, ReadLastFolder(main.settings()));
     };
     return parts;
 }

@@ -49,6 +49,9 @@ TEST(CliNew, TemplateAndRebuiltModelBytes) {
         {{"--model", "UHF"}, 0x33, 0x53},
         {{"--model", "uhf", "--band", "440-480mhz"}, 0x33, 0x33},
         {{"--band", "400-480MHZ"}, 0x33, 0x93},
+        {{"--band", "136-174"}, 0x32, 0x01},
+        {{"--band", "450-530mhz"}, 0x33, 0x21},
+        {{"--band", " 490 - 512 MHz"}, 0x33, 0x83},
     };
     for (const auto& c : cases) {
         const QString out = dir.filePath("m.rdat");
@@ -73,6 +76,23 @@ TEST(CliNew, AnExistingFileIsReplacedOnlyWithForce) {
     r = ctl({"new", "-o", out, "--model", "UHF", "--force"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(loadFile(out).ModelType, "UHF");
+}
+
+TEST(CliNew, ThePositionalNameIsTheOutput) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath("customer.rdat");
+    const CtlRun r = ctl({"new", out, "--band", "400-480"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "customer.rdat: UHF 400-480MHz\n");
+    EXPECT_EQ(loadFile(out).BandLowMHz, 400);
+    // Two names, or a name and -o, are one too many.
+    for (const QStringList& args :
+         {QStringList{"new", dir.filePath("a.rdat"), "-o", dir.filePath("b.rdat")},
+          QStringList{"new", dir.filePath("a.rdat"), dir.filePath("b.rdat")}}) {
+        EXPECT_EQ(ctl(args).exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath("a.rdat")));
+        EXPECT_FALSE(QFile::exists(dir.filePath("b.rdat")));
+    }
 }
 
 TEST(CliNew, MissingOrShortTemplateStopsCleanly) {
@@ -204,7 +224,7 @@ TEST(CliShow, JsonIsWhatTheEditorsShow) {
 
     EXPECT_EQ(o["model"].toString(), "UHF");
     EXPECT_EQ(js(o["band"].toObject()),
-              js(QJsonObject{{"low", 440}, {"high", 480}, {"txHigh", 480}}));
+              js(QJsonObject{{"low", 440}, {"high", 480}, {"txHigh", 480}, {"known", true}}));
     const QJsonArray channels = o["channels"].toArray();
     ASSERT_EQ(channels.size(), 16);
     EXPECT_EQ(js(channels[0].toObject()), js(QJsonObject{{"channel", 1},

@@ -51,6 +51,15 @@ TEST(CliCsv, ExportThenImportIntoTheTemplate) {
     const QString csv = dir.filePath("plan.csv");
     ASSERT_EQ(ctl({"export", source, "-o", csv}).exitCode, 0);
     EXPECT_EQ(readAll(csv), shown.out);
+    // An existing CSV is replaced only with --force.
+    writeText(csv, "mine\n");
+    const CtlRun kept = ctl({"export", source, "-o", csv});
+    EXPECT_EQ(kept.exitCode, 2);
+    EXPECT_EQ(kept.err,
+              "baldo7ctl: export: " + csv.toUtf8() + " exists; give --force to replace it\n");
+    EXPECT_EQ(readAll(csv), "mine\n");
+    ASSERT_EQ(ctl({"export", source, "-o", csv, "--force"}).exitCode, 0);
+    EXPECT_EQ(readAll(csv), shown.out);
 
     const QString out = dir.filePath("out.rdat");
     const CtlRun r = ctl({"import", csv, "-o", out});

@@ -65,6 +65,22 @@ Bytes radioMemory() {
 
 }  // namespace
 
+TEST(CliRead, ABlankRadiosBandIsUnknownInEveryReport) {
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("blank.bin"), Bytes(kRadioMemorySize, 0xFF));
+    Sim sim({"--load", dir.filePath("blank.bin")});
+    const QString rdat = dir.filePath("blank.rdat");
+    const CtlRun r = ctl({"read", "--port", sim.device, "-o", rdat, "-q"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "blank.rdat: UHF, band unknown\n");
+    const CtlRun shown = ctl({"show", rdat});
+    EXPECT_TRUE(shown.out.startsWith("blank.rdat: UHF, band unknown\n\n"))
+        << shown.out.toStdString();
+    const QJsonObject band =
+        QJsonDocument::fromJson(ctl({"show", rdat, "--json"}).out).object()["band"].toObject();
+    EXPECT_EQ(band["known"], QJsonValue(false));
+}
+
 TEST(CliRead, StoresTheSimulatorsBytes) {
     QTemporaryDir dir;
     const Bytes memory = radioMemory();

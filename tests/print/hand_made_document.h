@@ -47,6 +47,8 @@ inline void MakeHandMade(Document& doc) {
     im[308] = 0;
     im[addr::kKeySet] = 0x61;  // PF1 Monitor, PF2 Talk Around
     SetEmbeddedMessage(im, {"HELLO WORLD", "<&> 123"});
+    im[addr::kModelDigit] = 0x32;  // VHF 136-174MHz, as the tests' limits say
+    im[addr::kBandCode] = 0x01;
 }
 
 // The English channel table of MakeHandMade, one row per channel.

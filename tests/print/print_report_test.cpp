@@ -2,6 +2,8 @@
 // language, and the command line's section names.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "print/print_report.h"
 #include "tests/print/hand_made_document.h"
 
@@ -140,6 +142,8 @@ TEST(Report, HeadingNamesModelBandFileAndDate) {
                                                                 {"File", "hand.rdat"},
                                                                 {"Date", "2026-01-02"}}));
     doc.ModelType = "UHF";
+    doc.radioImage[addr::kModelDigit] = 0x33;
+    doc.radioImage[addr::kBandCode] = 0x93;
     doc.BandLowMHz = 400;
     doc.BandHighMHz = 480;
     doc.BandTxHighMHz = 520;
@@ -147,6 +151,60 @@ TEST(Report, HeadingNamesModelBandFileAndDate) {
     doc.IsEnglish = false;
     EXPECT_EQ(heading()[1],
               (std::pair<std::string, std::string>{"频段", "400-480MHz (发射至 520MHz)"}));
+    // A blank radio's band code is in no list: its limits mean nothing.
+    doc.radioImage[addr::kBandCode] = 0xFF;
+    EXPECT_EQ(heading()[1], (std::pair<std::string, std::string>{"频段", "未知"}));
+}
+
+TEST(Report, MessageOnlyWhenTheRegionHoldsOne) {
+    using Lines = std::vector<std::pair<std::string, std::string>>;
+    const auto region = [](const std::function<std::uint8_t(std::size_t)>& byte) {
+        return [byte](RadioImage& im) {
+            for (std::size_t i = 0; i < kMessageBytes; ++i)
+                im[addr::kEmbeddedMessage + i] = byte(i);
+        };
+    };
+    const struct {
+        const char* what;
+        std::function<void(RadioImage&)> fill;
+        bool english;
+        Lines printed;
+    } cases[] = {
+        {"blank", region([](std::size_t) { return 0xFF; }), true, {{"", "(none)"}}},
+        {"zeros", region([](std::size_t) { return 0x00; }), false, {{"", "（无）"}}},
+        // Tune data whose first bytes happen to be displayable ("$&(*,.02468:<>@B...").
+        {"tune data",
+         region([](std::size_t i) { return std::uint8_t(0x24 + 2 * i); }),
+         true,
+         {{"", "(none)"}}},
+        // Text with a gap: not how a message is stored.
+        {"gap",
+         [](RadioImage& im) {
+             SetEmbeddedMessage(im, {"HI", ""});
+             im[addr::kEmbeddedMessage + 3] = 'A';
+         },
+         true,
+         {{"", "(none)"}}},
+        {"one line",
+         [](RadioImage& im) {
+             SetEmbeddedMessage(im, {"", "CALL 112"});
+         },
+         true,
+         {{"Line 1", ""}, {"Line 2", "CALL 112"}}},
+        {"full lines",
+         [](RadioImage& im) {
+             SetEmbeddedMessage(im, {std::string(32, '~'), std::string(32, ' ')});
+         },
+         false,
+         {{"第一行", std::string(32, '~')}, {"第二行", std::string(32, ' ')}}},
+    };
+    for (const auto& c : cases) {
+        Document doc = handMade(c.english);
+        c.fill(doc.radioImage);
+        const RadioImage before = doc.radioImage;
+        EXPECT_EQ(pairs(BuildReport(doc, kSectionMessage, "").blocks.at(0)), c.printed) << c.what;
+        EXPECT_EQ(doc.radioImage, before) << c.what;
+    }
 }
 
 TEST(Report, MessageControlCodesPrintAsTheirPictures) {

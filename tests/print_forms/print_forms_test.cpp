@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -24,6 +25,7 @@
 #include "print/form_print.h"
 #include "print/form_printer_setting.h"
 #include "print/print_report.h"
+#include "print/report_document.h"
 #include "tests/print/hand_made_document.h"
 #include "tests/support/click_check.h"
 #include "tests/support/fake_editor_host.h"
@@ -52,6 +54,23 @@ QString pdfText(const QString& pdf) {
     p.start("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"});
     p.waitForFinished(60000);
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The boxes of every word pdftotext finds on the pages, in points.
+QList<QRectF> wordBoxes(const QString& pdf) {
+    QProcess p;
+    p.start("pdftotext", {"-bbox", pdf, "-"});
+    p.waitForFinished(60000);
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression word(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\"");
+    QList<QRectF> boxes;
+    for (auto m = word.globalMatch(html); m.hasNext();) {
+        const auto w = m.next();
+        boxes << QRectF(QPointF(w.captured(1).toDouble(), w.captured(2).toDouble()),
+                        QPointF(w.captured(3).toDouble(), w.captured(4).toDouble()));
+    }
+    return boxes;
 }
 
 }  // namespace
@@ -204,6 +223,51 @@ private slots:
             QVERIFY2(text.contains(QString::fromUtf8(s)), s);
         QVERIFY(!text.contains("Channel Information"));
         QVERIFY(!text.contains("145.12500"));
+    }
+
+    void windowAndCommandLinePdfShareOnePageSetUp() {
+        QTemporaryDir dir;
+        const QString window = dir.filePath("window.pdf"), direct = dir.filePath("direct.pdf");
+        FormPrint form(doc, *host);
+        form.printSetup().outputFileName = window;
+        form.show();
+        QTest::mouseClick(form.CommandSelectAll, Qt::LeftButton);
+        whenShown<QPrintDialog>([](QPrintDialog* d) { d->accept(); });
+        QTest::mouseClick(form.CommandOK, Qt::LeftButton);
+        const std::string today = QDate::currentDate().toString(Qt::ISODate).toStdString();
+        QVERIFY(WriteReportPdf(BuildReport(doc, kAllSections, today), direct));
+        // The same words in the same places, all of them 15 mm inside the A4 sheet.
+        const QList<QRectF> a = wordBoxes(window), b = wordBoxes(direct);
+        QVERIFY(a.size() > 100);
+        QCOMPARE(a, b);
+        const double margin = 15 / 25.4 * 72 - 0.5;
+        const QRectF printable(margin, margin, 842 - 2 * margin, 595 - 2 * margin);
+        for (const QRectF& box : a)
+            QVERIFY2(printable.contains(box), qPrintable(QString::number(box.right())));
+    }
+
+    void printToAFileOffersTheDataFilesNameInTheFolderLastUsed() {
+        QTemporaryDir dir;
+        doc.CurrentFileName = "customerA.rdat";
+        FormPrint form(doc, *host);
+        form.printSetup().folder = dir.path();
+        form.show();
+        QTest::mouseClick(form.CommandSelectAll, Qt::LeftButton);
+        QString offered;
+        whenShown<QPrintDialog>([&](QPrintDialog* d) {
+            auto* name = d->findChild<QLineEdit*>("filename");
+            offered = name ? name->text() : "no file name box";
+            d->reject();
+        });
+        QTest::mouseClick(form.CommandOK, Qt::LeftButton);
+        QCOMPARE(offered, dir.filePath("customerA.pdf"));
+
+        // Without a usable folder: beside the data file, else at home.
+        doc.CurrentFilePath = dir.filePath("sub/customerA.rdat").toStdString();
+        QCOMPARE(SuggestedReportFile(doc, dir.filePath("gone")), dir.filePath("sub/customerA.pdf"));
+        doc.CurrentFilePath.clear();
+        doc.CurrentFileName = "new.rdat";
+        QCOMPARE(SuggestedReportFile(doc, QString()), QDir::home().filePath("new.pdf"));
     }
 
     void portraitChannelTableShrinksToFitTheWidth() {
