@@ -54,6 +54,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("BALDO-7"));
     QApplication::setOrganizationName(QStringLiteral("Olvis"));
     QApplication::setApplicationVersion(QStringLiteral(BALDO7_VERSION_TEXT));
+    // Links the windows to com.olvis.baldo7.desktop: docks and task switchers show its
+    // icon and name (Wayland app id, X11 class).
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.olvis.baldo7"));
     QApplication::setStyle(new baldo7::AppStyle(QApplication::style()->name()));
     const baldo7::ParsedAppArguments parsed =
         baldo7::parseAppArguments(QApplication::arguments().mid(1));
@@ -70,6 +73,7 @@ int main(int argc, char** argv) {
         baldo7::ShellServices services;
         services.settings = settings.get();
         services.serviceMode = args.service;
+        services.unattended = args.exitWhenReady;
         mainWindow =
             std::make_unique<baldo7::MDIFormMain>(doc, services, baldo7::StandardShellParts());
         if (!mainWindow->startUp()) return false;

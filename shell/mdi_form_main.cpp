@@ -23,6 +23,7 @@
 #include <QUndoStack>
 #include <QUrl>
 #include <algorithm>
+#include <cstdio>
 
 #include "core/model_band.h"
 #include "shell/data_store.h"
@@ -228,7 +229,8 @@ MDIFormMain::MDIFormMain(Document& doc, ShellServices services, ShellParts parts
       settings_(services.settings),
       folder_(services.programFolder.isEmpty() ? ProgramFolder() : services.programFolder),
       parts_(std::move(parts)),
-      serviceMode_(services.serviceMode) {
+      serviceMode_(services.serviceMode),
+      unattended_(services.unattended) {
     setObjectName(QStringLiteral("MDIFormMain"));
     // Every window's icon, the editor windows' title bars among them (without it
     // they would show the style's stand-in until their own icon is set).
@@ -297,7 +299,9 @@ bool MDIFormMain::startUp() {
     const StartUpResult result = RunStartUp(doc_, *settings_, folder_);
     switchQtTranslation();
     if (!result.ok) {
-        messages_->show(MsgIcon::Error, appTitle(), result.message);
+        // Also for whoever started the program from a terminal or a script.
+        std::fprintf(stderr, "baldo7: %s\n", result.message.toLocal8Bit().constData());
+        if (!unattended_) messages_->show(MsgIcon::Error, appTitle(), result.message);
         return false;
     }
     serviceMode_ = serviceMode_ || ReadServiceMode(*settings_);

@@ -43,6 +43,7 @@ struct ShellServices {
     QString programFolder;               // Init.dat and help/; empty: beside the executable
     bool serviceMode = false;            // --service: the service configuration for this run
     QString backupFolder;                // empty: AppDataLocation/backups
+    bool unattended = false;             // --exit-when-ready: a failed start-up asks nobody
 };
 
 class MDIFormMain : public QMainWindow, public EditorHost {
@@ -199,6 +200,7 @@ private:
     QString folder_;
     ShellParts parts_;
     bool serviceMode_ = false;
+    bool unattended_ = false;
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<ChannelCsvCommands> csv_;
 

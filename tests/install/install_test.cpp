@@ -133,6 +133,27 @@ TEST(InstalledPrograms, FindTheTemplateUnderShare) {
     EXPECT_EQ(window.out, "ready\n");
 }
 
+// A copy of the program with no template anywhere it looks: the reason on stderr,
+// exit status 2, and with --exit-when-ready no dialog waiting for a click.
+TEST(InstalledPrograms, AMissingTemplateIsToldOnStderrAndEndsTheRun) {
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    const QString program = QDir(work.path()).filePath("bin/baldo7");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(program).path()));
+    ASSERT_TRUE(QFile::copy(inPrefix("bin/baldo7"), program));
+    for (const QStringList& args :
+         {QStringList{"--no-splash", "--exit-when-ready"}, QStringList{"--exit-when-ready"}}) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const RunResult r = run(program, args,
+                                {"QT_QPA_PLATFORM=offscreen",
+                                 "XDG_CONFIG_HOME=" + QDir(work.path()).filePath("config")});
+        EXPECT_EQ(r.exitCode, 2) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("baldo7: ") && r.err.contains("Init.dat"))
+            << r.err.toStdString();
+        EXPECT_FALSE(r.out.contains("ready"));
+    }
+}
+
 // Qt reads the installed shared-mime-info package (XDG_DATA_DIRS is the prefix's
 // share folder).
 TEST(DesktopIntegration, DataFilesAreRecognisedByNameAndByHeader) {
