@@ -327,7 +327,7 @@ TEST(CliFiles, AFullDiskLeavesTheOldFileAndSendsNothing) {
         {"x.bin", {"read", "--range", "tune", "-o"}, "read: cannot write "},
         {"x.pdf", {"print", rdat, "-o"}, "print: cannot write "},
         {"x.html", {"print", rdat, "-o"}, "print: cannot write "},
-        {"x.csv", {"export", rdat, "-o"}, "export: cannot write "},
+        {"x.csv", {"export", rdat, "--force", "-o"}, "export: cannot write "},
         {"", {"write", rdat, "--backup-dir", backups}, "write: cannot write the backup in "},
         {"",
          {"write", "--range", "tune", rdat, "--yes", "--backup-dir", backups},
