@@ -240,10 +240,14 @@ QString serialPortRemedy(const QString& device, QSerialPort::SerialPortError err
 }
 
 QString serialPortDiagnosis(const QString& device, QSerialPort::SerialPortError error,
-                            bool isEnglish) {
-    const QString port = !device.isEmpty() ? device
-                         : isEnglish       ? QStringLiteral("the port")
-                                           : QStringLiteral("端口");
+                            bool isEnglish, const QString& typed) {
+    QString port = !device.isEmpty() ? device
+                   : isEnglish       ? QStringLiteral("the port")
+                                     : QStringLiteral("端口");
+    const QString name = typed.trimmed();
+    if (!device.isEmpty() && !name.isEmpty() && name != device &&
+        resolveSerialPortName(name) == device && !device.endsWith(QLatin1Char('/') + name))
+        port = name + QStringLiteral(" (") + device + QLatin1Char(')');
     QString reason = serialPortOpenFailureReason(error, isEnglish);
     if (error == QSerialPort::OpenError) {
         // Name the holder where the system shows it: that is what the user must close.
@@ -263,9 +267,9 @@ QString serialPortDiagnosis(const QString& device, QSerialPort::SerialPortError 
 }
 
 QString serialPortOpenFailureText(const QString& device, QSerialPort::SerialPortError error,
-                                  bool isEnglish) {
+                                  bool isEnglish, const QString& typed) {
     return QString::fromUtf8(link_texts::kReselectPort.pick(isEnglish)) + QLatin1Char('\n') +
-           serialPortDiagnosis(device, error, isEnglish);
+           serialPortDiagnosis(device, error, isEnglish, typed);
 }
 
 QList<SerialPortEntry> simulatedRadioPorts() {
@@ -347,6 +351,7 @@ SerialPort::~SerialPort() {
 bool SerialPort::open(const QString& setting) {
     close();
     device_ = resolveSerialPortName(setting);
+    typed_ = setting;
     openError_ = QSerialPort::NoError;
     if (device_.isEmpty()) {
         openError_ = QSerialPort::DeviceNotFoundError;
@@ -391,7 +396,7 @@ void SerialPort::close() {
 }
 
 QString SerialPort::openFailureText(bool isEnglish) const {
-    return serialPortOpenFailureText(device_, openError_, isEnglish);
+    return serialPortOpenFailureText(device_, openError_, isEnglish, typed_);
 }
 
 bool SerialPort::send(const QByteArray& bytes) {

@@ -45,13 +45,14 @@ QList<PortHolder> serialPortHolders(const QString& device);
 // to join, the program to close or stop.
 QString serialPortRemedy(const QString& device, QSerialPort::SerialPortError error, bool isEnglish);
 // "Cannot open DEVICE: reason." and, on the next line, the remedy: what both the
-// transfer window and baldo7ctl say about a port that would not open.
+// transfer window and baldo7ctl say about a port that would not open. `typed`, the
+// name the user gave, comes first when it is not the device's: "COM9 (/dev/ttyS8)".
 QString serialPortDiagnosis(const QString& device, QSerialPort::SerialPortError error,
-                            bool isEnglish);
+                            bool isEnglish, const QString& typed = QString());
 // The transfer window's text for a port that would not open: "Please reselect COM
 // port!", then the diagnosis.
 QString serialPortOpenFailureText(const QString& device, QSerialPort::SerialPortError error,
-                                  bool isEnglish);
+                                  bool isEnglish, const QString& typed = QString());
 // The group owning a device file ("dialout"), or empty when it cannot be found.
 QString deviceGroupName(const QString& device);
 
@@ -110,6 +111,7 @@ private:
 
     QSerialPort port_;
     QString device_;
+    QString typed_;  // the setting open() was given
     QSerialPort::SerialPortError openError_ = QSerialPort::NoError;
     int threshold_ = 0;
     bool checkQueued_ = false;

@@ -3,7 +3,9 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QString>
+#include <QStyle>
 #include <algorithm>
 
 namespace baldo7 {
@@ -40,6 +42,22 @@ QRect PlaceWindow(QSize wanted, QPoint center, const QRect& available, const QMa
     r.moveLeft(std::clamp(r.left(), room.left(), room.right() + 1 - size.width()));
     r.moveTop(std::clamp(r.top(), room.top(), room.bottom() + 1 - size.height()));
     return r;
+}
+
+bool RestoreFittedGeometry(QWidget* window, const QByteArray& saved) {
+    if (!window->restoreGeometry(saved)) return false;
+    if (window->isMaximized() || window->isFullScreen()) return true;
+    const QRect frame = window->frameGeometry(), client = window->geometry();
+    QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                     frame.right() - client.right(), frame.bottom() - client.bottom());
+    if (margins.isNull()) {
+        const int border = window->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+        margins = QMargins(border, window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + border,
+                           border, border);
+    }
+    window->setGeometry(PlaceWindow(client.size(), client.center(),
+                                    window->screen()->availableGeometry(), margins));
+    return true;
 }
 
 }  // namespace baldo7

@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QSize>
 
+class QByteArray;
 class QDialog;
 class QLayout;
 class QPushButton;
@@ -30,5 +31,10 @@ void layOutDialog(QDialog* dialog, QLayout* body, std::initializer_list<QPushBut
 // `center`, then shrunk and moved so that it and its frame lie wholly inside
 // `available`. Returns the client geometry.
 QRect PlaceWindow(QSize wanted, QPoint center, const QRect& available, const QMargins& frame);
+
+// restoreGeometry, then the window fitted to its screen's free area: a geometry saved
+// at another scale factor or on a bigger screen would otherwise come back larger than
+// the screen. A window not shown yet has no frame; a title bar's worth is kept free.
+bool RestoreFittedGeometry(QWidget* window, const QByteArray& saved);
 
 }  // namespace baldo7

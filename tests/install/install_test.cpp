@@ -64,6 +64,8 @@ TEST(InstalledTree, HoldsEveryFileAndOnlyTheProgramsInBin) {
         "share/mime/packages/baldo7.xml",
         "share/metainfo/com.olvis.baldo7.metainfo.xml",
         "share/icons/hicolor/scalable/apps/baldo7.svg",
+        "share/icons/hicolor/scalable/mimetypes/application-x-baldo7-rdat.svg",
+        "share/icons/hicolor/48x48/mimetypes/application-x-baldo7-rdat.png",
         "share/man/man1/baldo7.1.gz",
         "share/man/man1/baldo7ctl.1.gz",
         "share/man/man1/baldo7-sim.1.gz",

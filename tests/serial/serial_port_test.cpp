@@ -125,7 +125,8 @@ TEST(SerialPortOpen, MissingOrBusyDeviceIsNamedWithTheReasonAndARemedy) {
         QString device;
         const char* en;
         const char* zh;
-        QStringList enRemedies;  // one of them starts the last line
+        QStringList enRemedies;     // one of them starts the last line
+        QString shown = QString();  // the port as named: the device when empty
     } cases[] = {
         {"/dev/baldo7-no-such-port",
          "no such device",
@@ -137,6 +138,13 @@ TEST(SerialPortOpen, MissingOrBusyDeviceIsNamedWithTheReasonAndARemedy) {
          "it is in use by another program",
          "它正被其他程序占用",
          {"Close the other program that uses the port"}},
+        // A number or COMn names a device of its own: both are said, the typed one first.
+        {"COM200",
+         "no such device",
+         "设备不存在",
+         {"Plug in the cable, or choose a port that exists: ",
+          "No serial port was found on this computer"},
+         "COM200 (/dev/ttyS199)"},
     };
     for (const auto& c : cases) {
         SerialPort port;
@@ -145,13 +153,14 @@ TEST(SerialPortOpen, MissingOrBusyDeviceIsNamedWithTheReasonAndARemedy) {
         const QStringList en = port.openFailureText(true).split('\n');
         ASSERT_EQ(en.size(), 3) << en.join('|').toStdString();
         EXPECT_EQ(en[0], "Please reselect COM port!");
-        EXPECT_EQ(en[1], "Cannot open " + c.device + ": " + c.en + ".");
+        const QString shown = c.shown.isEmpty() ? c.device : c.shown;
+        EXPECT_EQ(en[1], "Cannot open " + shown + ": " + c.en + ".");
         EXPECT_TRUE(std::any_of(c.enRemedies.begin(), c.enRemedies.end(), [&](const QString& r) {
             return en[2].startsWith(r);
         })) << en[2].toStdString();
         const QStringList zh = port.openFailureText(false).split('\n');
         ASSERT_EQ(zh.size(), 3);
-        EXPECT_EQ(zh[1], QString::fromUtf8("无法打开 ") + c.device + QString::fromUtf8("：") +
+        EXPECT_EQ(zh[1], QString::fromUtf8("无法打开 ") + shown + QString::fromUtf8("：") +
                              QString::fromUtf8(c.zh) + QString::fromUtf8("。"));
         EXPECT_FALSE(zh[2].isEmpty());
         EXPECT_FALSE(port.send(std::vector<std::uint8_t>{0x06}));

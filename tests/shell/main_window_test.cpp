@@ -8,6 +8,7 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -608,6 +609,33 @@ private slots:
             QCOMPARE(r, c.placed);
             QVERIFY(screen.contains(r.marginsAdded(frame)));
         }
+    }
+
+    // A geometry saved at scale 2 or on a bigger screen comes back inside this screen
+    // with room for the title bar; one that fits comes back as it was.
+    void restoredGeometryIsFittedToTheScreen() {
+        QMainWindow probe;
+        const QRect room = probe.screen()->availableGeometry();
+        const QRect fits(room.left() + 40, room.top() + 60, room.width() / 2, room.height() / 2);
+        const struct {
+            QRect saved;
+            bool unchanged;
+        } cases[] = {
+            {fits, true},
+            {QRect(room.topLeft(), room.size() * 2), false},
+            {QRect(room.right() - 50, room.bottom() - 50, 400, 300), false},
+        };
+        for (const auto& c : cases) {
+            QMainWindow saved;
+            saved.setGeometry(c.saved);
+            QMainWindow restored;
+            QVERIFY(RestoreFittedGeometry(&restored, saved.saveGeometry()));
+            QVERIFY(room.contains(restored.geometry()));
+            QVERIFY(restored.geometry().top() > room.top() || c.unchanged);
+            if (c.unchanged) QCOMPARE(restored.geometry(), c.saved);
+        }
+        QMainWindow untouched;
+        QVERIFY(!RestoreFittedGeometry(&untouched, QByteArray("not a geometry")));
     }
 
     // A right click on the menu bar or the toolbar opens no menu of toolbars.
