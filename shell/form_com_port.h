@@ -27,7 +27,7 @@ struct PortChoice {
 // "ttyUSB0 (FT232R USB UART, 0403:6001)": the name, then what the system says of the
 // port (driver description, USB vendor and product id) where it says anything.
 QString PortChoiceText(const SerialPortEntry& entry);
-// The machine's ports then the built-in radio.
+// The machine's ports, running baldo7-sim radios, then the built-in radio.
 QList<PortChoice> PortChoices(bool isEnglish);
 // What a typed port means: a number ("3", "COM3") or a device name or path.
 PortChoice TypedPortChoice(const QString& text);

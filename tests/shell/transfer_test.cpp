@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -338,6 +339,28 @@ private slots:
         QCOMPARE(s.value("ComPort").toString(), QString("ttyS2"));
         QCOMPARE(d.ComPortName, std::string("ttyS2"));
     }
+
+#ifdef BALDO7_PTY_TESTS
+    // A running simulator's pseudo-terminal is offered, as `baldo7ctl ports` lists it,
+    // before the built-in radio.
+    void portChoicesListRunningSimulators() {
+        QProcess sim;
+        sim.start(BALDO7_SIM, {});
+        QVERIFY(sim.waitForReadyRead(10000));
+        const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
+        QVERIFY(device.startsWith("/dev/pts/"));
+        const QList<PortChoice> choices = PortChoices(true);
+        int at = -1;
+        for (int i = 0; i < choices.size(); ++i)
+            if (choices[i].setting == device) at = i;
+        QVERIFY2(at >= 0, qPrintable(device));
+        QCOMPARE(choices[at].location, device);
+        QVERIFY(choices[at].text.startsWith(device + " (BALDO-7 simulated radio"));
+        QCOMPARE(choices.last().setting, QString(kSimulatedPortSetting));
+        sim.terminate();
+        sim.waitForFinished(5000);
+    }
+#endif
 
     // Cancel leaves the port as it was, whatever the list showed; a device typed into
     // the list is taken as it stands.
