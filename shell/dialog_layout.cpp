@@ -46,7 +46,12 @@ QRect PlaceWindow(QSize wanted, QPoint center, const QRect& available, const QMa
 
 bool RestoreFittedGeometry(QWidget* window, const QByteArray& saved) {
     if (!window->restoreGeometry(saved)) return false;
-    if (window->isMaximized() || window->isFullScreen()) return true;
+    FitToScreen(window);
+    return true;
+}
+
+void FitToScreen(QWidget* window) {
+    if (window->isMaximized() || window->isFullScreen()) return;
     const QRect frame = window->frameGeometry(), client = window->geometry();
     QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
                      frame.right() - client.right(), frame.bottom() - client.bottom());
@@ -57,7 +62,6 @@ bool RestoreFittedGeometry(QWidget* window, const QByteArray& saved) {
     }
     window->setGeometry(PlaceWindow(client.size(), client.center(),
                                     window->screen()->availableGeometry(), margins));
-    return true;
 }
 
 }  // namespace baldo7

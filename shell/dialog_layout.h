@@ -36,5 +36,7 @@ QRect PlaceWindow(QSize wanted, QPoint center, const QRect& available, const QMa
 // at another scale factor or on a bigger screen would otherwise come back larger than
 // the screen. A window not shown yet has no frame; a title bar's worth is kept free.
 bool RestoreFittedGeometry(QWidget* window, const QByteArray& saved);
+// The fitting alone: a window's first size, too, may not fit a small or scaled screen.
+void FitToScreen(QWidget* window);
 
 }  // namespace baldo7

@@ -313,7 +313,7 @@ bool MDIFormMain::startUp() {
     if (QTreeWidgetItem* root = TreeView1->topLevelItem(0)) root->setExpanded(true);
     doc_.ChildWindowState = 0;
     const QByteArray geometry = ReadWindowGeometry(*settings_);
-    if (!geometry.isEmpty()) RestoreFittedGeometry(this, geometry);
+    if (geometry.isEmpty() || !RestoreFittedGeometry(this, geometry)) FitToScreen(this);
     recent_ = ReadRecentFiles(*settings_);
     MenuRecent->setEnabled(!recent_.isEmpty());
     files_->setStartFolder(ReadLastFolder(*settings_));

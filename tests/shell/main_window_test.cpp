@@ -636,6 +636,11 @@ private slots:
         }
         QMainWindow untouched;
         QVERIFY(!RestoreFittedGeometry(&untouched, QByteArray("not a geometry")));
+        // A first size larger than the screen (scale 2) is fitted as well.
+        QMainWindow first;
+        first.resize(room.size() * 2);
+        FitToScreen(&first);
+        QVERIFY(room.contains(first.geometry()));
     }
 
     // A right click on the menu bar or the toolbar opens no menu of toolbars.
