@@ -35,8 +35,28 @@ int WrapToneIndex(int index) {
     return index;
 }
 
+namespace {
+// A value that is not zero but has no 10 Hz unit in it.
+bool belowResolution(const std::string& text, char separator, int decimals) {
+    return unitsOf(text, separator, decimals) == 0 &&
+           text.find_first_of("123456789") != std::string::npos;
+}
+}  // namespace
+
+BatchRefusal CheckBatchEdit(const BatchEdit& e, char separator) {
+    if (e.rangeStart >= kChannelCount) return BatchRefusal::RangeNotHere;
+    if (e.setRx && belowResolution(e.rxStep, separator, 2)) return BatchRefusal::RxStepTooFine;
+    if (e.setTx && e.txMode == TxFrequencyMode::Incept && belowResolution(e.txStep, separator, 2))
+        return BatchRefusal::TxStepTooFine;
+    if (e.setTx && e.txMode == TxFrequencyMode::Offset &&
+        belowResolution(e.txOffset, separator, kFrequencyDecimals))
+        return BatchRefusal::OffsetTooFine;
+    return BatchRefusal::None;
+}
+
 int ApplyBatchEdit(RadioImage& image, const BatchEdit& e, const BatchContext& c,
                    const ToneDraw& draw) {
+    if (CheckBatchEdit(e, c.separator) != BatchRefusal::None) return 0;
     const PickList tones = ToneList(c.isEnglish, c.separator);
     const auto tone = [&](int index) {
         return ToneFromListIndex(index, tones[static_cast<std::size_t>(index)], c.separator);

@@ -19,6 +19,15 @@ constexpr BiText kCaption{"Batch ChannelEdit", "信道批量编辑"};
 constexpr BiText kNote{"Channel=(GroupID-1)*16+ChannelID", "信道=(组ID-1)*16+信道ID"};
 constexpr BiText kRadioHolds{"This radio holds channels 1-16; channels above 16 are left alone.",
                              "本机只有信道1-16，16以上的信道不会改动。"};
+// %1, %2: the range's first and last channel.
+constexpr BiText kRangeNotHere{
+    "Channels %1-%2 are not in this radio, which holds channels 1-16: nothing was changed.",
+    "本机只有信道1-16，没有信道%1-%2：未做任何改动。"};
+// %1: the box's label, %2: what it holds.
+constexpr BiText kStepTooFine{
+    "%1: %2 is less than 10 Hz, the smallest step a channel frequency takes. Enter 0 or at "
+    "least 10 Hz; nothing was changed.",
+    "%1：%2小于10 Hz（信道频率的最小步进）。请输入0或至少10 Hz；未做任何改动。"};
 }  // namespace batch_texts
 
 constexpr int kBatchChannels = 128;  // what the window numbers
@@ -72,7 +81,16 @@ struct BatchContext {
 // A uniform draw over the tone list, 0..282.
 using ToneDraw = std::function<int()>;
 
+// Why Apply refuses an edit (it then changes nothing): a range wholly above the
+// channels this radio holds (clearing "the others" would empty every channel), or a
+// step or offset that is not zero but rounds to zero at the 10 Hz the frequencies
+// are stored in (every channel would get the same frequency). Only the fields that
+// will be written are checked.
+enum class BatchRefusal { None, RangeNotHere, RxStepTooFine, TxStepTooFine, OffsetTooFine };
+BatchRefusal CheckBatchEdit(const BatchEdit& edit, char separator);
+
 // Applies to channels 1..16 only; returns how many channels of the range exist here.
+// A refused edit (CheckBatchEdit) writes nothing and returns 0.
 int ApplyBatchEdit(RadioImage& image, const BatchEdit& edit, const BatchContext& context,
                    const ToneDraw& draw);
 

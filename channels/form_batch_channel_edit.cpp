@@ -560,9 +560,43 @@ void FormBatchChannelEdit::CommandApply_Click() {
     std::uniform_int_distribution<int> tone(0, kToneListLast);
     const BatchContext context{doc_.DecimalSeparator, doc_.BandLowMHz, doc_.BandHighMHz,
                                doc_.BandTxHighMHz, doc_.IsEnglish};
+    const BatchEdit e = currentEdit();
+    if (refused(e)) return;
     DocumentEdit edit(doc_);  // the whole range is one undo step
-    ApplyBatchEdit(doc_.radioImage, currentEdit(), context, [&] { return tone(random_); });
+    ApplyBatchEdit(doc_.radioImage, e, context, [&] { return tone(random_); });
     doc_.DialogChanged = true;
+}
+
+bool FormBatchChannelEdit::refused(const BatchEdit& e) {
+    const bool en = doc_.IsEnglish;
+    QString text;
+    QLineEdit* box = nullptr;
+    const auto tooFine = [&](QLineEdit* b, const QString& label) {
+        box = b;
+        text = uiText(batch_texts::kStepTooFine, en).arg(label, b->text());
+    };
+    switch (CheckBatchEdit(e, doc_.DecimalSeparator)) {
+        case BatchRefusal::None:
+            return false;
+        case BatchRefusal::RangeNotHere:
+            text = uiText(batch_texts::kRangeNotHere, en).arg(e.rangeStart + 1).arg(e.rangeEnd + 1);
+            break;
+        case BatchRefusal::RxStepTooFine:
+            tooFine(TextRxStep, LabelRxStep->text());
+            break;
+        case BatchRefusal::TxStepTooFine:
+            tooFine(TextTxStep, LabelTxStep->text());
+            break;
+        case BatchRefusal::OffsetTooFine:
+            tooFine(TextTxOffset, OptionTxOffset->text());
+            break;
+    }
+    host_.messages().show(MsgIcon::Warning, appTitle(), text);
+    if (box) {
+        box->setFocus();
+        box->selectAll();
+    }
+    return true;
 }
 
 }  // namespace baldo7

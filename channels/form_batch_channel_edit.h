@@ -29,6 +29,8 @@ public:
 
     // What Apply would write, from the controls as they stand.
     BatchEdit currentEdit() const;
+    // Tells why Apply changes nothing (see CheckBatchEdit); false when it may go on.
+    bool refused(const BatchEdit& edit);
     int rangeStart() const { return rangeStart_; }
     int rangeEnd() const { return rangeEnd_; }
 

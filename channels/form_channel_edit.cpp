@@ -173,6 +173,12 @@ FormChannelEdit::FormChannelEdit(Document& doc, EditorHost& host, QWidget* paren
             [this] { host_.showHelpTopic(QStringLiteral("chEdit.htm")); });
     connect(Timer1, &QTimer::timeout, this, &FormChannelEdit::Timer1_Timer);
     Timer1->start(kTimerMs);
+    // Another window's change or an undo; a redraw waits for what is being typed.
+    observation_ = std::make_unique<DocumentObservation>(doc_, [this](const DocumentChange& c) {
+        if (!decoding_ && !storing_ && !unloaded_ && !typingUncommitted() &&
+            c.touches(0, kImageSize))
+            AnalyseOneChannel();
+    });
 
     events_ = new EditorWindowEvents(this, doc_, [] {});
 }
@@ -188,7 +194,10 @@ int FormChannelEdit::channel() const {
 void FormChannelEdit::changed() {
     doc_.DialogChanged = true;
     // The end of a user action; a decode's own writes join the next one.
-    if (!decoding_) doc_.commitChange();
+    if (decoding_) return;
+    storing_ = true;
+    doc_.commitChange();
+    storing_ = false;
 }
 
 void FormChannelEdit::fillTexts() {

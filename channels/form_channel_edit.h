@@ -4,8 +4,10 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 #include "channels/channel_record.h"
+#include "core/document.h"
 
 class QCheckBox;
 class QComboBox;
@@ -92,6 +94,8 @@ private:
     EditorWindowEvents* events_;
     bool decoding_ = false;
     bool unloaded_ = false;
+    bool storing_ = false;  // its own change coming back as an announcement
+    std::unique_ptr<DocumentObservation> observation_;
 };
 
 }  // namespace baldo7

@@ -209,6 +209,12 @@ FormChannelInformation::FormChannelInformation(Document& doc, EditorHost& host, 
     fillLists();
     AnalyseChannelInformation();
     host_.addWindowMenuEntry(kMenuIdChannelInformation, windowTitle());
+    // Another window's change, an import, undo: the grid shows the bytes. Its own
+    // edits redraw what they changed themselves.
+    observation_ = std::make_unique<DocumentObservation>(doc_, [this](const DocumentChange& c) {
+        if (!decoding_ && !unloaded_ && c.origin != this && c.touches(0, kImageSize))
+            AnalyseChannelInformation();
+    });
 
     connect(MSHFlexGridChannel, &QTableWidget::cellClicked, this,
             [this](int row, int column) { MSHFlexGridChannel_Click(row + 1, column); });
@@ -527,7 +533,7 @@ bool FormChannelInformation::closeIfUnchanged(QWidget* editor, const QString& te
 void FormChannelInformation::commitText1() {
     if (activeEditor_ != kText1 || closeIfUnchanged(Text1, Text1->text())) return;
     activeEditor_ = -1;
-    DocumentEdit edit(doc_);
+    DocumentEdit edit(doc_, this);
     const int row = editRow_, column = editColumn_;
     const std::string text = Text1->text().toStdString();
     FrequencyCommit result;
@@ -553,7 +559,7 @@ void FormChannelInformation::commitCombo(int index) {
         EnterPressed = false;
         return;
     }
-    DocumentEdit edit(doc_);
+    DocumentEdit edit(doc_, this);
     RadioImage& image = doc_.radioImage;
     switch (column) {
         case kColPower:
@@ -761,14 +767,14 @@ void FormChannelInformation::insertChannel() {
     // A pending edit belongs to the channel it was typed into, before anything moves.
     FreshData();
     if (!cellText(kChannelCount, kColRx).isEmpty()) return;
-    DocumentEdit edit(doc_);
+    DocumentEdit edit(doc_, this);
     if (InsertEmptyChannel(doc_.radioImage, doc_.CurrentRow)) doc_.GridChanged = true;
     AnalyseChannelInformation();
 }
 
 void FormChannelInformation::deleteChannel() {
     FreshData();
-    DocumentEdit edit(doc_);
+    DocumentEdit edit(doc_, this);
     DeleteChannel(doc_.radioImage, doc_.CurrentRow);
     doc_.GridChanged = true;
     AnalyseChannelInformation();
@@ -792,7 +798,7 @@ void FormChannelInformation::pasteRows() {
     if (text.isEmpty()) return;
     FreshData();
     const int first = std::max(1, MSHFlexGridChannel->currentRow() + 1);
-    DocumentEdit edit(doc_);  // all pasted rows are one undo step
+    DocumentEdit edit(doc_, this);  // all pasted rows are one undo step
     const CsvImport result = PasteChannelRows(doc_, text.toStdString(), first);
     if (!result.taken.empty()) {
         doc_.GridChanged = true;

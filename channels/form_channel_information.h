@@ -5,8 +5,10 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <vector>
 
+#include "core/document.h"
 #include "core/pick_lists.h"
 
 class QComboBox;
@@ -130,6 +132,7 @@ private:
     int editColumn_ = 0;
     QString openedText_;  // what the editor showed when it opened
     PickList powerList_, scanList_, spacingList_;
+    std::unique_ptr<DocumentObservation> observation_;
 };
 
 }  // namespace baldo7

@@ -1,6 +1,7 @@
 #include "core/document.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace baldo7 {
 
@@ -30,15 +31,22 @@ MemorySnapshot Document::snapshot() const {
 
 void Document::commitChange() {
     if (editDepth_ > 0) return;
+    const void* origin = std::exchange(editOrigin_, nullptr);
     const MemorySnapshot now = snapshot();
     if (now == recorded_) return;
     MemoryChange change = DiffSnapshots(recorded_, now);
     recorded_ = now;
+    DocumentChange span = DocumentChange::of(change);
+    span.origin = origin;
     if (onChangeRecorded) onChangeRecorded(std::move(change));
+    observers_.announce(span);
 }
 
 bool Document::isModified() const {
-    return snapshot() != unmodified_;
+    const MemorySnapshot now = snapshot();
+    return !std::equal(now.begin(), now.begin() + kImageSize, unmodified_.begin()) ||
+           !std::equal(now.begin() + kSnapshotSoftwareData, now.end(),
+                       unmodified_.begin() + kSnapshotSoftwareData);
 }
 
 void Document::markUnmodified() {
@@ -48,6 +56,7 @@ void Document::markUnmodified() {
 void Document::startHistory() {
     recorded_ = snapshot();
     unmodified_ = recorded_;
+    observers_.announce(DocumentChange::everything());
 }
 
 void Document::settleChange() {
@@ -68,6 +77,7 @@ void Document::applyChange(const MemoryChange& change, bool undo) {
         }
     }
     settleChange();
+    observers_.announce(DocumentChange::of(change));
 }
 
 }  // namespace baldo7

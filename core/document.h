@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "core/document_changes.h"
 #include "core/document_history.h"
 #include "core/radio_image.h"
 
@@ -90,7 +91,9 @@ struct Document {
     // normalising writes (an editor's Analyse routine) need no edit: they join the
     // next step. Nothing is recorded while no one listens (tests of a lone form).
     void commitChange();
-    // True when the memory differs from what was last opened, saved, read or written.
+    // True when the bytes a data file holds (the image and the software data) differ
+    // from what was last opened, saved, read or written. The service memory is the
+    // radio's alone: reading or viewing it never marks the document.
     bool isModified() const;
     // The memory now matches its file or the radio (after Save, a write).
     void markUnmodified();
@@ -108,17 +111,45 @@ struct Document {
     // Receives every recorded step; the main window keeps them for undo and redo.
     std::function<void(MemoryChange)> onChangeRecorded;
 
+    // ---- Change announcements -----------------------------------------------------
+    // Observers hear of every recorded step, every undo and redo (their span), and of
+    // everything after startHistory. Bytes changed outside a step (a transfer) are
+    // announced by whoever changed them.
+    int observe(ChangeObserver observer) { return observers_.add(std::move(observer)); }
+    void stopObserving(int id) { observers_.remove(id); }
+    void announce(const DocumentChange& change) { observers_.announce(change); }
+
 private:
     friend class DocumentEdit;
     MemorySnapshot recorded_{};
     MemorySnapshot unmodified_{};
     int editDepth_ = 0;
+    const void* editOrigin_ = nullptr;
+    ChangeObservers observers_;  // kept by assignment: they watch this object
 };
 
-// One user action's writes as one undo step (see Document::commitChange).
+// An editor's subscription, ended with the editor.
+class DocumentObservation {
+public:
+    DocumentObservation(Document& doc, ChangeObserver observer)
+        : doc_(doc), id_(doc.observe(std::move(observer))) {}
+    ~DocumentObservation() { doc_.stopObserving(id_); }
+    DocumentObservation(const DocumentObservation&) = delete;
+    DocumentObservation& operator=(const DocumentObservation&) = delete;
+
+private:
+    Document& doc_;
+    int id_;
+};
+
+// One user action's writes as one undo step (see Document::commitChange). An editor
+// that redraws itself as it writes names itself as `origin`: the announcement then
+// says so, and the editor can leave its own change alone.
 class DocumentEdit {
 public:
-    explicit DocumentEdit(Document& doc) : doc_(doc) { ++doc_.editDepth_; }
+    explicit DocumentEdit(Document& doc, const void* origin = nullptr) : doc_(doc) {
+        if (doc_.editDepth_++ == 0) doc_.editOrigin_ = origin;
+    }
     ~DocumentEdit() {
         --doc_.editDepth_;
         doc_.commitChange();

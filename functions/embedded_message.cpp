@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "service/tune_data.h"
+
 namespace baldo7 {
 
 MessageLines EmbeddedMessageLines(const RadioImage& image) {
@@ -13,18 +15,60 @@ MessageLines EmbeddedMessageLines(const RadioImage& image) {
     return lines;
 }
 
-void SetEmbeddedMessage(RadioImage& image, const MessageLines& lines) {
-    const auto region = image.begin() + addr::kEmbeddedMessage;
-    std::fill(region, region + kMessageBytes, std::uint8_t{0xFF});
-    for (std::size_t line = 0; line < kMessageLineCount; ++line) {
-        std::size_t cell = 0;
-        for (const char c : lines[line]) {
-            if (cell == kMessageLineCells) break;
-            const auto code = static_cast<unsigned char>(c);
-            if (!MessageByteShown(code)) continue;
-            region[line * kMessageLineCells + cell++] = code;
-        }
+void SetMessageLine(RadioImage& image, std::size_t line, const std::string& text) {
+    if (line >= kMessageLineCount) return;
+    const auto cells = image.begin() + addr::kEmbeddedMessage + line * kMessageLineCells;
+    std::size_t cell = 0;
+    for (const char c : text) {
+        if (cell == kMessageLineCells) break;
+        const auto code = static_cast<unsigned char>(c);
+        if (MessageByteShown(code)) cells[cell++] = code;
     }
+    // A later cell that would show a character is cleared; the others (tune data the
+    // window skips) keep their bytes.
+    for (; cell < kMessageLineCells; ++cell)
+        if (MessageByteShown(cells[cell])) cells[cell] = 0xFF;
+}
+
+void SetEmbeddedMessage(RadioImage& image, const MessageLines& lines) {
+    for (std::size_t line = 0; line < kMessageLineCount; ++line)
+        SetMessageLine(image, line, lines[line]);
+}
+
+bool MessageLineChanged(const RadioImage& image, std::size_t line, const std::string& text) {
+    return line < kMessageLineCount && EmbeddedMessageLines(image)[line] != text;
+}
+
+std::vector<TuneRowInMessage> TuneRowsInMessage(int bandLowMHz) {
+    const auto base = static_cast<std::size_t>(TuneTableBase(bandLowMHz));
+    std::vector<TuneRowInMessage> rows;
+    for (int row = 1; row <= kTuneRows; ++row) {
+        const std::size_t first = base + static_cast<std::size_t>(kTuneRowStride * (row - 1));
+        if (first >= addr::kEmbeddedMessage && first + kTunePoints <= kMessageEnd)
+            rows.push_back({row, (first - addr::kEmbeddedMessage) / kMessageLineCells, first});
+    }
+    return rows;
+}
+
+bool TuneRowBlank(const RadioImage& image, std::size_t address) {
+    return std::all_of(image.begin() + address, image.begin() + address + kTunePoints,
+                       [](std::uint8_t b) { return b == 0xFF; });
+}
+
+std::vector<int> TuneRowsLostByStoring(const RadioImage& image, int bandLowMHz, std::size_t line,
+                                       const std::string& text) {
+    std::vector<int> lost;
+    if (!MessageLineChanged(image, line, text)) return lost;
+    RadioImage stored = image;
+    SetMessageLine(stored, line, text);
+    for (const TuneRowInMessage& r : TuneRowsInMessage(bandLowMHz)) {
+        const auto first = static_cast<std::ptrdiff_t>(r.address);
+        if (!TuneRowBlank(image, r.address) &&
+            !std::equal(image.begin() + first, image.begin() + first + kTunePoints,
+                        stored.begin() + first))
+            lost.push_back(r.row);
+    }
+    return lost;
 }
 
 MessageRegion MessageRegionOf(const RadioImage& image) {

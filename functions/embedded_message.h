@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/radio_image.h"
 #include "core/texts.h"
@@ -19,13 +20,21 @@ constexpr BiText kCaption{"Embedded Message", "嵌入信息"};
 constexpr BiText kStoredInFile{
     "The message is stored in the data file; Write To Radio does not send it.",
     "信息保存在数据文件中，写频时不发送。"};
+// %1: the tune rows ("SQ", "TX High"), %2: the message lines they lie in.
 constexpr BiText kTuneWriteWarning{
-    "Bytes 768-831 hold the embedded message as well as tune data, and they differ from the "
-    "tune data last read from the radio. Writing tune data will store them in the radio's tune "
-    "tables. Do you wish continue?",
-    "768-"
-    "831字节既是嵌入信息也是调谐数据，且与上次从对讲机读取的调谐数据不同。写调谐数据会把它们写入"
-    "对讲机的调谐表。是否继续？"};
+    "The tune rows %1 are stored in the same bytes as the embedded message (%2), and they "
+    "differ from the tune data last read from the radio. Write TuneData stores what this "
+    "window shows in the radio's tune tables, message text included. Do you wish continue?",
+    "调谐数据行%1与嵌入信息（%2）存放在同一组字节中，且与上次从对讲机读取的调谐数据不同。"
+    "写调谐数据会把本窗口显示的值（包括信息文字）写入对讲机的调谐表。是否继续？"};
+// %1: the line (1 or 2), %2: the tune rows that would be overwritten.
+constexpr BiText kLineOverwritesTune{
+    "Line %1 of the message is stored in the same bytes as the tune data row %2 (factory "
+    "calibration), which is not blank. Storing the line overwrites that tune data. Do you "
+    "wish continue?",
+    "信息第%1行与调谐数据行%2（出厂校准）存放在同一组字节中，该行不为空。保存此行将覆盖这些"
+    "调谐数据。是否继续？"};
+constexpr BiText kLineName{"line %1", "第%1行"};
 }  // namespace message_texts
 
 constexpr std::size_t kMessageLineCount = 2;
@@ -45,10 +54,34 @@ constexpr bool MessageByteShown(unsigned code) {
 // The two lines as the window shows them (and the print report prints them).
 MessageLines EmbeddedMessageLines(const RadioImage& image);
 
-// Rewrites the whole region: 0xFF everywhere, then each line packed from its first
-// cell. A line longer than 32 bytes is cut; a byte the window would not show back
-// is left out rather than stored.
+// Stores one line in as few bytes as it needs: the text packed from the first cell,
+// then every later cell that would show a character cleared to 0xFF. The bytes the
+// window skips stay (they may be tune data), as do the other line's cells. A line
+// longer than 32 bytes is cut; a byte the window would not show back is left out.
+void SetMessageLine(RadioImage& image, std::size_t line, const std::string& text);
+// Both lines, as above.
 void SetEmbeddedMessage(RadioImage& image, const MessageLines& lines);
+// Whether storing `text` would change what the line shows. An unchanged line is
+// never stored: its cells may be tune data the window does not show.
+bool MessageLineChanged(const RadioImage& image, std::size_t line, const std::string& text);
+
+// The tune rows (1 SQ, 2 TX High, 3 TX Low) of the band's table that lie in the
+// message's bytes. Bands from 200 MHz: SQ in line 2, cells 1-16. From 400 MHz: SQ in
+// line 1, cells 17-32. Every other band (136 MHz): SQ in line 1, cells 1-16, and
+// TX High in line 2, cells 17-32.
+struct TuneRowInMessage {
+    int row = 0;
+    std::size_t line = 0;
+    std::size_t address = 0;  // of the row's first byte
+};
+std::vector<TuneRowInMessage> TuneRowsInMessage(int bandLowMHz);
+// A tune row is blank when all sixteen of its bytes are 0xFF, the erased state a new
+// document's template holds; any other byte is taken for calibration.
+bool TuneRowBlank(const RadioImage& image, std::size_t address);
+// The rows that are not blank and of which storing `text` in `line` would change a
+// byte: what the store would lose.
+std::vector<int> TuneRowsLostByStoring(const RadioImage& image, int bandLowMHz, std::size_t line,
+                                       const std::string& text);
 
 MessageRegion MessageRegionOf(const RadioImage& image);
 

@@ -11,6 +11,7 @@
 #include "core/document.h"
 #include "functions/editor_window_events.h"
 #include "functions/embedded_message.h"
+#include "service/service_texts.h"
 #include "shell/editor_host.h"
 #include "shell/ui_support.h"
 
@@ -71,6 +72,9 @@ FormEmbedMessage::FormEmbedMessage(Document& doc, EditorHost& host, QWidget* par
     AnalyseEmbeddedInformation();
     resize(sizeHint());
     events_->addWindowMenuEntry();
+    observation_ = std::make_unique<DocumentObservation>(doc_, [this](const DocumentChange& c) {
+        if (c.touches(addr::kEmbeddedMessage, kMessageEnd)) documentChanged(!storing_);
+    });
 
     for (int i = 0; i < 2; ++i)
         connect(TextEmbedMessage[i], &QLineEdit::returnPressed, this,
@@ -85,19 +89,56 @@ void FormEmbedMessage::AnalyseEmbeddedInformation() {
         TextEmbedMessage[i]->setText(QString::fromLatin1(lines[static_cast<std::size_t>(i)]));
 }
 
+FormEmbedMessage::~FormEmbedMessage() = default;
+
+void FormEmbedMessage::documentChanged(bool outside) {
+    // Another window (the tune data, an undo) changed the bytes: what was agreed to
+    // overwrite is no longer what is there.
+    if (outside) mayOverwriteTune_ = {};
+    AnalyseEmbeddedInformation();
+}
+
+bool FormEmbedMessage::storeLine(int line) {
+    const auto at = static_cast<std::size_t>(line);
+    const std::string text = TextEmbedMessage[line]->text().toLatin1().toStdString();
+    if (storing_ || !MessageLineChanged(doc_.radioImage, at, text)) return true;
+    const std::vector<int> lost = TuneRowsLostByStoring(doc_.radioImage, doc_.BandLowMHz, at, text);
+    if (!lost.empty() && !mayOverwriteTune_[at]) {
+        const bool en = doc_.IsEnglish;
+        QStringList rows;
+        for (const int row : lost)
+            rows << QStringLiteral("\"%1\"").arg(uiText(service_texts::kTuneRowHeaders[row], en));
+        const QString question =
+            uiText(message_texts::kLineOverwritesTune, en)
+                .arg(line + 1)
+                .arg(rows.join(en ? QStringLiteral(", ") : QStringLiteral("、")));
+        storing_ = true;  // the box's focus-out while the question is up
+        const MsgAnswer answer =
+            host_.messages().show(MsgIcon::Warning, appTitle(), question, MsgButtons::OkCancel);
+        storing_ = false;
+        if (answer != MsgAnswer::Ok) {
+            AnalyseEmbeddedInformation();
+            return false;
+        }
+    }
+    storing_ = true;
+    {
+        DocumentEdit edit(doc_);
+        SetMessageLine(doc_.radioImage, at, text);
+    }
+    storing_ = false;
+    // What the line now overwrites is its own text, until the bytes change elsewhere.
+    mayOverwriteTune_[at] = true;
+    AnalyseEmbeddedInformation();
+    return true;
+}
+
 void FormEmbedMessage::FreshEmbeddedInformation() {
-    MessageLines lines;
-    for (int i = 0; i < 2; ++i)
-        lines[static_cast<std::size_t>(i)] = TextEmbedMessage[i]->text().toLatin1().toStdString();
-    DocumentEdit edit(doc_);  // both lines are one undo step
-    SetEmbeddedMessage(doc_.radioImage, lines);
+    for (int i = 0; i < 2; ++i) storeLine(i);
 }
 
 void FormEmbedMessage::commitChangedLines() {
-    MessageLines shown;
-    for (int i = 0; i < 2; ++i)
-        shown[static_cast<std::size_t>(i)] = TextEmbedMessage[i]->text().toLatin1().toStdString();
-    if (shown != EmbeddedMessageLines(doc_.radioImage)) FreshEmbeddedInformation();
+    FreshEmbeddedInformation();
 }
 
 bool FormEmbedMessage::eventFilter(QObject* watched, QEvent* event) {
@@ -113,14 +154,12 @@ void FormEmbedMessage::TextEmbedMessage_KeyPress(int line) {
 }
 
 void FormEmbedMessage::TextEmbedMessage_LostFocus(int line) {
-    // Passing through a line stores nothing: the bytes are also tune data, and a
-    // rewrite would pack them. A change or Enter stores the whole message.
-    if (enterFlag_)
-        FreshEmbeddedInformation();
-    else
-        commitChangedLines();
+    // Passing through a line, or Enter on it, stores nothing unless it changed: the
+    // bytes are also tune data.
+    const bool stored = storeLine(line);
     if (!enterFlag_) return;
-    enterFlag_ = false;  // before the focus moves: that focus-out comes back here
+    enterFlag_ = false;   // before the focus moves: that focus-out comes back here
+    if (!stored) return;  // cancelled: the line is back, the cursor stays in it
     if (line == 0) {
         TextEmbedMessage[1]->setFocus(Qt::OtherFocusReason);
         TextEmbedMessage[1]->selectAll();

@@ -1,10 +1,12 @@
 // The embedded message window: two lines of 32 one-byte characters at image bytes
-// 768..831. Decodes on open; a line that loses the focus after a change, or Enter,
-// stores the whole message.
+// 768..831. Decodes on open and after every change of those bytes; a line that
+// loses the focus or takes Enter after a change stores that line only, asking first
+// when it would overwrite tune data.
 #pragma once
 
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class QLabel;
 class QLineEdit;
@@ -13,6 +15,7 @@ class QPushButton;
 namespace baldo7 {
 
 struct Document;
+class DocumentObservation;
 class EditorHost;
 class EditorWindowEvents;
 
@@ -20,13 +23,15 @@ class FormEmbedMessage : public QWidget {
     Q_OBJECT
 public:
     FormEmbedMessage(Document& doc, EditorHost& host, QWidget* parent = nullptr);
+    ~FormEmbedMessage() override;
 
-    // Image to text boxes; never writes. Runs again after a read from the radio.
+    // Image to text boxes; never writes. Runs again whenever the bytes change.
     void AnalyseEmbeddedInformation();
-    // Text boxes to image: the whole region rewritten, each line packed from its start.
+    // Text boxes to image: each line that differs from what the image shows is
+    // stored (see storeLine); an unchanged line stores nothing.
     void FreshEmbeddedInformation();
-    // Stores the lines when they differ from the image: a change not yet left by
-    // the focus (before Undo, which would redraw over it).
+    // The same, for the shell: a change not yet left by the focus (before Undo,
+    // which would redraw over it).
     void commitChangedLines();
 
     std::array<QLineEdit*, 2> TextEmbedMessage{};
@@ -42,11 +47,19 @@ private:
     void TextEmbedMessage_LostFocus(int line);
     void CommandClose_Click();
     void CommandHelp_Click();
+    // Stores `line` when it changed; asks first (once per line until the bytes change
+    // elsewhere) when that overwrites tune data that is not blank. False when the
+    // user cancelled: the line shows the image again.
+    bool storeLine(int line);
+    void documentChanged(bool outside);
 
     Document& doc_;
     EditorHost& host_;
     EditorWindowEvents* events_;
     bool enterFlag_ = false;
+    bool storing_ = false;
+    std::array<bool, 2> mayOverwriteTune_{};
+    std::unique_ptr<DocumentObservation> observation_;
 };
 
 }  // namespace baldo7

@@ -60,6 +60,9 @@ FormKeySetting::FormKeySetting(Document& doc, EditorHost& host, QWidget* parent)
     for (QComboBox* combo : ComboKeySet) combo->addItems(uiList(KeyFunctionList(en)));
     AnalyseKeySetting();
     events_->addWindowMenuEntry();
+    observation_ = std::make_unique<DocumentObservation>(doc_, [this](const DocumentChange& c) {
+        if (!decoding_ && c.touches(addr::kKeySet, addr::kKeySet + 1)) AnalyseKeySetting();
+    });
 
     for (int i = 0; i < 2; ++i)
         connect(ComboKeySet[i], &QComboBox::activated, this,

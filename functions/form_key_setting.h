@@ -3,6 +3,9 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
+
+#include "core/document.h"
 
 class QComboBox;
 class QLabel;
@@ -10,7 +13,6 @@ class QPushButton;
 
 namespace baldo7 {
 
-struct Document;
 class EditorHost;
 class EditorWindowEvents;
 
@@ -40,6 +42,7 @@ private:
     EditorHost& host_;
     EditorWindowEvents* events_;
     bool decoding_ = false;
+    std::unique_ptr<DocumentObservation> observation_;
 };
 
 }  // namespace baldo7

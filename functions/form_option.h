@@ -3,6 +3,9 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
+
+#include "core/document.h"
 
 class QCheckBox;
 class QComboBox;
@@ -12,7 +15,6 @@ class QPushButton;
 
 namespace baldo7 {
 
-struct Document;
 class EditorHost;
 class EditorWindowEvents;
 
@@ -58,6 +60,7 @@ private:
     EditorHost& host_;
     EditorWindowEvents* events_;
     bool decoding_ = false;
+    std::unique_ptr<DocumentObservation> observation_;
 };
 
 }  // namespace baldo7

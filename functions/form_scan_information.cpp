@@ -86,6 +86,12 @@ FormScanInformation::FormScanInformation(Document& doc, EditorHost& host, QWidge
     AnalyseScanInformation();
     resize(sizeHint());
     events_->addWindowMenuEntry();
+    observation_ = std::make_unique<DocumentObservation>(doc_, [this](const DocumentChange& c) {
+        if (!decoding_ &&
+            (c.touches(addr::kPriorityMode, addr::kPriorityChannel + kPrioritySlots) ||
+             c.touches(addr::kScanAddBitmap, addr::kScanAddBitmap + 2)))
+            AnalyseScanInformation();
+    });
 
     // activated: a user's pick only, never the decode's or the enabling rule's.
     connect(ComboPriority, &QComboBox::activated, this, &FormScanInformation::ComboPriority_Click);
@@ -103,6 +109,8 @@ FormScanInformation::FormScanInformation(Document& doc, EditorHost& host, QWidge
     connect(CommandClose, &QPushButton::clicked, this, &FormScanInformation::CommandClose_Click);
     connect(CommandHelp, &QPushButton::clicked, this, &FormScanInformation::CommandHelp_Click);
 }
+
+FormScanInformation::~FormScanInformation() = default;
 
 void FormScanInformation::LanguageChange() {
     using namespace scan_texts;
@@ -150,7 +158,6 @@ void FormScanInformation::applyEnablingRule(int mode) {
 
 void FormScanInformation::AnalyseScanInformation() {
     decoding_ = true;
-    ApplyScanRepairs(doc_.radioImage);
     const ScanView v = DecodeScan(doc_.radioImage);
     ComboPriority->setCurrentIndex(v.priority);
     applyEnablingRule(v.priority);
@@ -169,34 +176,37 @@ void FormScanInformation::AnalyseScanInformation() {
     decoding_ = false;
 }
 
-void FormScanInformation::ComboPriority_Click(int index) {
+void FormScanInformation::store(const std::function<void()>& write) {
     if (decoding_) return;
-    DocumentEdit edit(doc_);
-    if (SetPriorityMode(doc_.radioImage, index)) applyEnablingRule(index);
+    {
+        DocumentEdit edit(doc_);
+        write();
+    }
+    AnalyseScanInformation();
+}
+
+void FormScanInformation::ComboPriority_Click(int index) {
+    store([&] { SetPriorityMode(doc_.radioImage, index); });
 }
 
 void FormScanInformation::ComboRevertChannel_Click(int index) {
-    if (decoding_) return;
-    DocumentEdit edit(doc_);
-    SetRevertChannel(doc_.radioImage, index, ComboRevertChannel->count());
+    store([&] { SetRevertChannel(doc_.radioImage, index, ComboRevertChannel->count()); });
 }
 
 void FormScanInformation::ComboScanBackTime_Click(int which, int index) {
-    if (decoding_) return;
-    DocumentEdit edit(doc_);
-    SetLookBackTime(doc_.radioImage, which, index);
+    store([&] { SetLookBackTime(doc_.radioImage, which, index); });
 }
 
 void FormScanInformation::ComboScanDelay_Click(int which, int index) {
-    if (decoding_) return;
-    DocumentEdit edit(doc_);
-    SetScanDelay(doc_.radioImage, which, index);
+    store([&] { SetScanDelay(doc_.radioImage, which, index); });
 }
 
 void FormScanInformation::ComboPriorityChannel_Click(int slot, int index) {
-    if (decoding_ || index < 0) return;
-    DocumentEdit edit(doc_);
-    SetPriorityChannel(doc_.radioImage, slot, ComboPriorityChannel[slot]->itemData(index).toInt());
+    if (index < 0) return;
+    // A channel that has left the scan list since the list was filled is refused by
+    // the write; the redraw then shows what is stored.
+    const int channel = ComboPriorityChannel[slot]->itemData(index).toInt();
+    store([&] { SetPriorityChannel(doc_.radioImage, slot, channel); });
 }
 
 void FormScanInformation::CommandClose_Click() {

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
+#include <memory>
 
 class QComboBox;
 class QLabel;
@@ -13,6 +15,7 @@ class QPushButton;
 namespace baldo7 {
 
 struct Document;
+class DocumentObservation;
 class EditorHost;
 class EditorWindowEvents;
 
@@ -20,9 +23,10 @@ class FormScanInformation : public QWidget {
     Q_OBJECT
 public:
     FormScanInformation(Document& doc, EditorHost& host, QWidget* parent = nullptr);
+    ~FormScanInformation() override;
 
-    // Fills the controls from the image, repairing priority slots that name a channel
-    // their list does not offer. Runs again after a read from the radio.
+    // Fills the controls from the image; never writes. Runs again whenever the scan
+    // bytes or the scan list change, from any window.
     void AnalyseScanInformation();
 
     QComboBox* ComboPriority;
@@ -48,11 +52,15 @@ private:
     void ComboPriorityChannel_Click(int slot, int index);
     void CommandClose_Click();
     void CommandHelp_Click();
+    // One user pick: the write as one step, then the boxes show what is stored (a
+    // pick the bytes no longer allow is taken back).
+    void store(const std::function<void()>& write);
 
     Document& doc_;
     EditorHost& host_;
     EditorWindowEvents* events_;
     bool decoding_ = false;
+    std::unique_ptr<DocumentObservation> observation_;
 };
 
 }  // namespace baldo7

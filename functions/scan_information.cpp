@@ -51,7 +51,7 @@ int ScanTimeIndex(std::uint8_t tenths) {
 }
 
 int RevertChannelIndex(std::uint8_t byte292, int entries) {
-    return byte292 >= entries ? 1 : byte292;
+    return byte292 < entries ? byte292 : -1;
 }
 
 std::vector<int> PriorityCandidates(const RadioImage& image, int slot) {
@@ -82,27 +82,9 @@ ScanView DecodeScan(const RadioImage& image) {
         if (s.channels.empty()) continue;
         const auto it = std::find(s.channels.begin(), s.channels.end(),
                                   image[addr::kPriorityChannel + static_cast<std::size_t>(k)]);
-        s.selected = it == s.channels.end() ? 0 : static_cast<int>(it - s.channels.begin());
+        if (it != s.channels.end()) s.selected = static_cast<int>(it - s.channels.begin());
     }
     return v;
-}
-
-std::vector<ByteRepair> PendingScanRepairs(const RadioImage& image) {
-    std::vector<ByteRepair> repairs;
-    const ScanView v = DecodeScan(image);
-    for (int k = 0; k < kPrioritySlots; ++k) {
-        const std::size_t at = addr::kPriorityChannel + static_cast<std::size_t>(k);
-        const int shown = v.priorityChannel(k);
-        if (shown && image[at] != shown)
-            repairs.push_back({at, image[at], static_cast<std::uint8_t>(shown)});
-    }
-    return repairs;
-}
-
-std::vector<ByteRepair> ApplyScanRepairs(RadioImage& image) {
-    std::vector<ByteRepair> repairs = PendingScanRepairs(image);
-    for (const ByteRepair& r : repairs) image[r.address] = r.after;
-    return repairs;
 }
 
 bool SetPriorityMode(RadioImage& image, int index) {

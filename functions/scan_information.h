@@ -55,7 +55,8 @@ PickList ScanTimeList(char separator);
 int PriorityModeIndex(std::uint8_t byte288);
 // Tenths of a second 10..50 in steps of 5; anything else shows the first entry.
 int ScanTimeIndex(std::uint8_t tenths);
-// Byte 292 in a list of `entries`: a value past the list shows "Selected+Talk Back".
+// Byte 292 in a list of `entries`; -1 (no selection) for a value the list does not
+// hold: the box never shows an entry that is not stored.
 int RevertChannelIndex(std::uint8_t byte292, int entries);
 
 // The channels slot `slot` (0..7, channel group slot+1) offers, ascending. Group 1's
@@ -65,10 +66,11 @@ std::vector<int> PriorityCandidates(const RadioImage& image, int slot);
 
 struct PrioritySlotView {
     std::vector<int> channels;  // the list's entries
-    int selected = -1;          // index into channels; -1 when the list is empty
+    int selected = -1;          // index into channels; -1 when the stored one is not there
 };
 
-// The window's controls as the decode leaves them (repairs taken into account).
+// The window's controls as the decode leaves them. Opening the window changes no
+// byte: a stored value its list does not offer is shown as no selection.
 struct ScanView {
     int priority = 0;
     int lookBack[2] = {};
@@ -76,15 +78,10 @@ struct ScanView {
     int revert = 0;
     int delay[2] = {};  // dropout delay, transmit dwell
     std::array<PrioritySlotView, kPrioritySlots> prioritySlots;
-    // The channel each slot selects, 0 when its list is empty.
+    // The channel each slot selects, 0 when it selects none.
     int priorityChannel(int slot) const;
 };
 ScanView DecodeScan(const RadioImage& image);
-
-// A priority slot byte whose channel is not among its candidates becomes the first
-// candidate; empty lists leave their byte alone.
-std::vector<ByteRepair> PendingScanRepairs(const RadioImage& image);
-std::vector<ByteRepair> ApplyScanRepairs(RadioImage& image);
 
 // Writes of the lists. An index outside its list writes nothing and returns false.
 bool SetPriorityMode(RadioImage& image, int index);

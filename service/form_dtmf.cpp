@@ -98,7 +98,10 @@ FormDtmf::FormDtmf(const ServiceContext& context, QWidget* parent)
         // Pasted text keeps only what the keys could have typed.
         connect(box, &QLineEdit::textEdited, this, [box](const QString& text) {
             const QString clean = QString::fromLatin1(CleanDtmfCode(text.toLatin1().toStdString()));
-            if (clean != text) box->setText(clean);
+            if (clean != text) {
+                box->setText(clean);
+                box->setModified(true);
+            }
         });
     }
     connect(CommandWrite, &QPushButton::clicked, this, &FormDtmf::CommandWrite_Click);
@@ -135,7 +138,10 @@ void FormDtmf::CheckStunEnable_Click() {
 }
 
 void FormDtmf::codeLostFocus(QLineEdit* box) {
-    if (decoding_) return;
+    // A box the user did not edit stores nothing: what it shows for a stored code
+    // (an F digit, a length the box cannot show) stays as the radio gave it.
+    if (decoding_ || !box->isModified()) return;
+    box->setModified(false);
     DocumentEdit edit(context_.doc);
     StoreDtmfCode(block(), box == TextStun ? DtmfCode::Stun : DtmfCode::Die,
                   box->text().toLatin1().toStdString());
@@ -164,7 +170,7 @@ void FormDtmf::CommandWrite_Click() {
     Document& doc = context_.doc;
     const bool en = doc.IsEnglish;
     // What the boxes show is what goes out, also when Write was reached by its key
-    // without leaving a box.
+    // without leaving a box; an untouched box sends its stored bytes unchanged.
     codeLostFocus(TextStun);
     codeLostFocus(TextKill);
     if (CheckStunEnable->isChecked()) {

@@ -114,6 +114,9 @@ FormTune::FormTune(Document& doc, EditorHost& host, std::function<void()> runTra
     setWindowTitle(uiText(kTuneCaption, en));
     AnalyseTuneData();
     events_->addWindowMenuEntry();
+    observation_ = std::make_unique<DocumentObservation>(doc_, [this](const DocumentChange& c) {
+        if (c.touches(addr::kTuneTables, kImageSize)) AnalyseTuneData();
+    });
     auto* help = new QAction(this);
     help->setShortcut(QKeySequence(Qt::Key_F1));
     help->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -128,6 +131,8 @@ FormTune::FormTune(Document& doc, EditorHost& host, std::function<void()> runTra
     connect(CommandRead, &QPushButton::clicked, this, &FormTune::CommandRead_Click);
     connect(CommandWrite, &QPushButton::clicked, this, &FormTune::CommandWrite_Click);
 }
+
+FormTune::~FormTune() = default;
 
 void FormTune::setUpGrid(QTableWidget* grid, int rows, int columns) {
     grid->setRowCount(rows);
@@ -218,7 +223,7 @@ void FormTune::hideEditor(QLineEdit* editor) {
 void FormTune::Text1_LostFocus(bool enter) {
     if (!Text1->isVisible() || committing_) return;
     const QString text = Text1->text();
-    // An unchanged cell is not stored: it would drop the top bit of a row-1 byte.
+    // An unchanged cell is not stored; a changed one keeps the bits it does not show.
     if (!text.isEmpty() && text != openedText_) {
         const int value = CapTuneValue(editRow_, cellValue(text));
         MSHFlexGridTuneData->item(editRow_, editColumn_)->setText(QString::number(value));
@@ -232,9 +237,9 @@ void FormTune::Text1_LostFocus(bool enter) {
 void FormTune::Text2_LostFocus(bool enter) {
     if (!Text2->isVisible() || committing_) return;
     const QString text = Text2->text();
-    // An unchanged cell is not stored: a high threshold above 127 would be cut.
+    // An unchanged cell is not stored.
     if (!text.isEmpty() && text != openedText_) {
-        const int value = CapThresholdValue(cellValue(text));
+        const int value = CapThresholdValue(editRow_, cellValue(text));
         MSHFlexGridSqlTune->item(editRow_, editColumn_)->setText(QString::number(value));
         DocumentEdit edit(doc_);
         StoreThreshold(doc_.radioImage, base_, editRow_, editColumn_, value);
@@ -304,6 +309,18 @@ bool FormTune::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- transfers -------------------------------------------------------------------------
 
+QString FormTune::messageWarning() const {
+    // The rows of this band that are message bytes, and the lines they lie in.
+    const bool en = doc_.IsEnglish;
+    QStringList rows, lines;
+    for (const TuneRowInMessage& r : TuneRowsInMessage(doc_.BandLowMHz)) {
+        rows << QStringLiteral("\"%1\"").arg(uiText(service_texts::kTuneRowHeaders[r.row], en));
+        lines << uiText(message_texts::kLineName, en).arg(r.line + 1);
+    }
+    const QString comma = en ? QStringLiteral(", ") : QStringLiteral("、");
+    return uiText(message_texts::kTuneWriteWarning, en).arg(rows.join(comma), lines.join(comma));
+}
+
 void FormTune::CommandRead_Click() {
     using namespace service_texts;
     commitEditors();
@@ -313,7 +330,11 @@ void FormTune::CommandRead_Click() {
         return;
     doc_.ReadMode = true;
     doc_.TuneMode = true;
-    if (runTransfer_) runTransfer_();
+    {
+        // What the radio gave is one undo step, and every window shows it.
+        DocumentEdit edit(doc_);
+        if (runTransfer_) runTransfer_();
+    }
     doc_.ReadMode = doc_.TuneMode = false;
     if (!doc_.TransferOK) return;
     radioDataRead();
@@ -331,8 +352,7 @@ void FormTune::CommandWrite_Click() {
     // The band's table begins inside the embedded message's bytes.
     if (TuneWriteNeedsMessageWarning(doc_.radioImage, static_cast<std::size_t>(base_),
                                      messageLastRead_) &&
-        host_.messages().show(MsgIcon::Warning, appTitle(),
-                              uiText(message_texts::kTuneWriteWarning, en),
+        host_.messages().show(MsgIcon::Warning, appTitle(), messageWarning(),
                               MsgButtons::OkCancel) != MsgAnswer::Ok)
         return;
     doc_.ReadMode = false;

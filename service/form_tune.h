@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "functions/embedded_message.h"
@@ -18,6 +19,7 @@ class QTableWidget;
 namespace baldo7 {
 
 struct Document;
+class DocumentObservation;
 class EditorHost;
 class EditorWindowEvents;
 
@@ -27,8 +29,10 @@ public:
     // `runTransfer` shows the transfer window with the flags this window has set.
     FormTune(Document& doc, EditorHost& host, std::function<void()> runTransfer,
              QWidget* parent = nullptr);
+    ~FormTune() override;
 
-    // Fills both grids and the deviation from the image; never writes.
+    // Fills both grids and the deviation from the image; never writes. Runs again
+    // whenever the bytes of page 0x0300..0x03FF change, from any window.
     void AnalyseTuneData();
     // Stores what an open floating editor or the deviation box holds; closes the editor.
     void commitEditors();
@@ -64,6 +68,8 @@ private:
     // After this window's tune read: decode, and remember the message bytes the
     // radio gave for the tune write's warning.
     void radioDataRead();
+    // The Write TuneData warning, naming the rows the message shares.
+    QString messageWarning() const;
 
     Document& doc_;
     EditorHost& host_;
@@ -76,6 +82,7 @@ private:
     bool committing_ = false;
     QString openedText_;
     std::optional<MessageRegion> messageLastRead_;
+    std::unique_ptr<DocumentObservation> observation_;
 };
 
 }  // namespace baldo7

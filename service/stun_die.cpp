@@ -65,9 +65,19 @@ std::string CleanDtmfCode(const std::string& text) {
     return clean;
 }
 
+std::string DtmfDigits(const std::string& text) {
+    std::string digits;
+    for (char c : text) {
+        if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 32);
+        if (((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F')) &&
+            digits.size() < static_cast<std::size_t>(kDtmfCodeDigits))
+            digits += c;
+    }
+    return digits;
+}
+
 void StoreDtmfCode(std::uint8_t* block, DtmfCode code, const std::string& text) {
-    // Only digits the filter lets through ever reach the radio.
-    const std::string digits = CleanDtmfCode(text);
+    const std::string digits = DtmfDigits(text);
     const bool stun = code == DtmfCode::Stun;
     std::uint8_t* first = block + (stun ? 0 : kDieOffset);
     std::fill(first, first + kDtmfCodeDigits, std::uint8_t{0});
@@ -92,7 +102,8 @@ void StoreStunEnable(std::uint8_t* block, bool enabled) {
 }
 
 bool DtmfCodeTooShort(const std::string& text) {
-    return !text.empty() && text.size() < static_cast<std::size_t>(kDtmfCodeMinimum);
+    const std::size_t n = DtmfDigits(text).size();
+    return n > 0 && n < static_cast<std::size_t>(kDtmfCodeMinimum);
 }
 
 }  // namespace baldo7

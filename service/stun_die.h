@@ -34,14 +34,19 @@ int DtmfKeyFilter(int key);
 // Pasted text as the key filter would have let it through, at most eight digits.
 std::string CleanDtmfCode(const std::string& text);
 
-// Stores a code's digits (0..9, A..E as 10..14; the rest of its eight bytes 0) and
-// its length in its nibble of 0x0B90, keeping the other code's nibble.
+// The digits of a code's text: 0..9 and A..F (a..f upper-cased), at most eight. F
+// (15) cannot be typed but is shown for a stored 15, and goes back as 15.
+std::string DtmfDigits(const std::string& text);
+// Stores a code's digits (0..9, A..F as 10..15; the rest of its eight bytes 0) and
+// its length in its nibble of 0x0B90, keeping the other code's nibble. The window
+// calls it only for a box the user edited: an untouched code keeps its bytes.
 void StoreDtmfCode(std::uint8_t* block, DtmfCode code, const std::string& text);
 void StoreStatus(std::uint8_t* block, int index);
 void StoreAckType(std::uint8_t* block, int index);
 void StoreStunEnable(std::uint8_t* block, bool enabled);
 
-// The write refuses a code of one to five digits while stun/die is enabled.
+// The write refuses a code of one to five digits while stun/die is enabled; digits
+// are counted, not characters.
 bool DtmfCodeTooShort(const std::string& text);
 
 }  // namespace baldo7

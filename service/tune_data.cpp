@@ -49,8 +49,9 @@ int CapTuneValue(int row, int value) {
 }
 
 void StoreTuneCell(RadioImage& image, int base, int row, int column, int value) {
-    image[static_cast<std::size_t>(TuneCellAddress(base, row, column))] =
-        static_cast<std::uint8_t>(CapTuneValue(row, value));
+    std::uint8_t& b = image[static_cast<std::size_t>(TuneCellAddress(base, row, column))];
+    const int v = CapTuneValue(row, value);
+    b = static_cast<std::uint8_t>(row == 1 ? (b & 0x80) | v : v);
 }
 
 Threshold DecodeThreshold(std::uint8_t h, std::uint8_t l) {
@@ -66,13 +67,13 @@ Threshold ThresholdAt(const RadioImage& image, int base, int detection) {
     return DecodeThreshold(image[a], image[a + 1]);
 }
 
-int CapThresholdValue(int value) {
-    return std::clamp(value, 0, kThresholdMax);
+int CapThresholdValue(int row, int value) {
+    return std::clamp(value, 0, row == 1 ? kHighThresholdMax : kThresholdMax);
 }
 
 void StoreThreshold(RadioImage& image, int base, int row, int detection, int value) {
     const std::size_t a = pairAddress(base, detection);
-    const int v = CapThresholdValue(value);
+    const int v = CapThresholdValue(row, value);
     std::uint8_t& l = image[a + 1];
     if (row == 1) {
         image[a] = static_cast<std::uint8_t>(v / 2);

@@ -17,8 +17,9 @@ constexpr int kDetections = 8;
 constexpr int kTuneRowStride = 0x30;
 constexpr int kThresholdOffset = 0x90;
 constexpr int kTuneByteMax = 255;
-constexpr int kSqMax = 127;         // row 1 keeps the low seven bits only
-constexpr int kThresholdMax = 127;  // what the threshold editor lets through
+constexpr int kSqMax = 127;             // row 1 keeps the low seven bits only
+constexpr int kThresholdMax = 127;      // a low threshold: the low seven bits of L
+constexpr int kHighThresholdMax = 511;  // a high threshold: H * 2 + the top bit of L
 constexpr int kDeviationMax = 127;
 
 // 0x0320 for a band from 200 MHz, 0x0310 from 400 MHz, else 0x0300.
@@ -39,6 +40,7 @@ int TuneCellValue(const RadioImage& image, int base, int row, int column);
 bool TuneCellEditable(const TunePoints& points, int row, int column);
 // What an entered value becomes: at most 255, in row 1 at most 127.
 int CapTuneValue(int row, int value);
+// Row 1 keeps the top bit of its byte, which the cell does not show.
 void StoreTuneCell(RadioImage& image, int base, int row, int column, int value);
 
 // Detection column k (1..8): the pair (H, L) at base + 0x90 + 2(k - 1).
@@ -48,10 +50,10 @@ struct Threshold {
 };
 Threshold DecodeThreshold(std::uint8_t h, std::uint8_t l);
 Threshold ThresholdAt(const RadioImage& image, int base, int detection);
-// Row 1 (high) or 2 (low) of the threshold grid; the value is capped at 127 and the
+// Row 1 (high, capped at 511) or 2 (low, capped at 127) of the threshold grid; the
 // other threshold's bits of L are kept.
 void StoreThreshold(RadioImage& image, int base, int row, int detection, int value);
-int CapThresholdValue(int value);
+int CapThresholdValue(int row, int value);
 
 // Byte 0x03C0 in 0.1 kHz; empty text stores 0, above 127 stores 127.
 int MaxDeviation(const RadioImage& image);

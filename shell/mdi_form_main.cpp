@@ -1134,7 +1134,10 @@ void MDIFormMain::serviceRead(bool Document::*mode, const QString& tool) {
     doc_.ReadMode = true;
     doc_.*mode = true;
     runServiceTransfer();
-    if (doc_.TransferOK) runTool(tool);
+    if (!doc_.TransferOK) return;
+    // What the radio holds is no edit: not a step of its own, nor part of the tool's.
+    doc_.settleChange();
+    runTool(tool);
 }
 
 void MDIFormMain::runTool(const QString& tool) {

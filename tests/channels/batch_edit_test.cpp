@@ -284,3 +284,59 @@ TEST(BatchEdit, LostFocusCorrections) {
     EXPECT_EQ(StepLostFocus("12,5", 1000, ','), "12,5");
     EXPECT_EQ(StepLostFocus("99", 0, '.'), "99");
 }
+
+// What Apply refuses changes nothing at all: a range of channels this radio does
+// not hold (whatever "clear the others" says), and a step or offset finer than the
+// 10 Hz the frequencies are stored in. Unset fields and other modes are not checked.
+TEST(BatchEdit, RefusedEditsChangeNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(BatchEdit&)> set;
+        BatchRefusal refusal;
+    } cases[] = {
+        {"range 17-128, clearing", [](BatchEdit& e) { e.rangeStart = 16, e.clearOthers = true; },
+         BatchRefusal::RangeNotHere},
+        {"range 100-100", [](BatchEdit& e) { e.rangeStart = e.rangeEnd = 99; },
+         BatchRefusal::RangeNotHere},
+        {"range 16-128", [](BatchEdit& e) { e.rangeStart = 15, e.clearOthers = true; },
+         BatchRefusal::None},
+        {"rx 0.005", [](BatchEdit& e) { e.setRx = true, e.rxStep = "0.005"; },
+         BatchRefusal::RxStepTooFine},
+        {"rx 0.00999", [](BatchEdit& e) { e.setRx = true, e.rxStep = "0.00999"; },
+         BatchRefusal::None},  // rounds to 10 Hz
+        {"rx 0.000", [](BatchEdit& e) { e.setRx = true, e.rxStep = "0.000"; }, BatchRefusal::None},
+        {"rx not set", [](BatchEdit& e) { e.rxStep = "0.001"; }, BatchRefusal::None},
+        {"tx incept 0.004",
+         [](BatchEdit& e) {
+             e.setTx = true, e.txMode = TxFrequencyMode::Incept, e.txStep = "0.004";
+         },
+         BatchRefusal::TxStepTooFine},
+        {"tx step in default mode", [](BatchEdit& e) { e.setTx = true, e.txStep = "0.004"; },
+         BatchRefusal::None},
+        {"offset 0.000001",
+         [](BatchEdit& e) {
+             e.setTx = true, e.txMode = TxFrequencyMode::Offset, e.txOffset = "0.000001";
+         },
+         BatchRefusal::OffsetTooFine},
+        {"offset 0.00001",
+         [](BatchEdit& e) {
+             e.setTx = true, e.txMode = TxFrequencyMode::Offset, e.txOffset = "0.00001";
+         },
+         BatchRefusal::None},
+    };
+    for (const Case& c : cases) {
+        BatchEdit e = nothingSet();
+        e.rxStart = e.txStart = "146.00000";
+        e.rangeStart = 0;
+        e.rangeEnd = kBatchChannels - 1;
+        c.set(e);
+        EXPECT_EQ(CheckBatchEdit(e, '.'), c.refusal) << c.name;
+        RadioImage image = blank();
+        SetRxFrequency(image, 3, UnitsToBytes(14500000));
+        const RadioImage before = image;
+        const int applied = ApplyBatchEdit(image, e, kVhf, kNoDraw);
+        if (c.refusal == BatchRefusal::None) continue;
+        EXPECT_EQ(applied, 0) << c.name;
+        EXPECT_TRUE(image == before) << c.name;
+    }
+}

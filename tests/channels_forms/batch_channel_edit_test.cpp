@@ -282,6 +282,45 @@ private slots:
         QCOMPARE(form->CommandApply->text(), QStringLiteral("应用(&A)"));
         QCOMPARE(form->LabelNote->text(), QStringLiteral("信道=(组ID-1)*16+信道ID"));
     }
+
+    // Apply refuses with a message, and writes nothing, a range of channels the radio
+    // does not hold (even with "clear the others") and a step below 10 Hz.
+    void refusedAppliesSayWhyAndChangeNothing_data() {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("range above 16") << true << "17"
+                                        << "12.5"
+                                        << "Channels 17-128 are not in this radio, which holds "
+                                           "channels 1-16: nothing was changed.";
+        QTest::newRow("step 0.005") << true << "1"
+                                    << "0.005"
+                                    << "RX Step(KHz): 0.005 is less than 10 Hz, the smallest step "
+                                       "a channel frequency takes. Enter 0 or at least 10 Hz; "
+                                       "nothing was changed.";
+        QTest::newRow("中文 range") << false << "20"
+                                    << "12.5"
+                                    << "本机只有信道1-16，没有信道20-128：未做任何改动。";
+    }
+    void refusedAppliesSayWhyAndChangeNothing() {
+        QFETCH(bool, english);
+        QFETCH(QString, from);
+        QFETCH(QString, step);
+        QFETCH(QString, message);
+        doc.IsEnglish = english;
+        SetRxFrequency(doc.radioImage, 2, UnitsToBytes(14500000));
+        const RadioImage before = doc.radioImage;
+        open();
+        range(from, "128");
+        QTest::mouseClick(form->CheckOption, Qt::LeftButton);
+        QVERIFY(form->CheckOption->isChecked());
+        type(form->TextRxStep, step);
+        apply();
+        QCOMPARE(host->messageService.shown.size(), 1);
+        QCOMPARE(host->messageService.shown[0].text, message);
+        QVERIFY(doc.radioImage == before);
+    }
 };
 
 QTEST_MAIN(BatchChannelEditTest)

@@ -129,3 +129,66 @@ TEST(DocumentHistory, ModifiedFollowsTheLastSavedStateAndSurvivesModuleReset) {
     doc.commitChange();
     EXPECT_EQ(recorded, 1);
 }
+
+// Every way the bytes change reaches the observers with the span it touched; a
+// service read (service memory only) never marks the document, whose file holds
+// the image and the software data.
+TEST(DocumentHistory, ObserversHearStepsUndoRedoAndEverything) {
+    Document doc;
+    doc.startHistory();
+    std::vector<MemoryChange> steps;
+    doc.onChangeRecorded = [&](MemoryChange c) { steps.push_back(std::move(c)); };
+    std::vector<std::pair<std::size_t, std::size_t>> heard;
+    const int id = doc.observe([&](const DocumentChange& c) { heard.push_back({c.first, c.end}); });
+    {
+        DocumentEdit edit(doc);
+        doc.radioImage[0x300] = 1;
+        doc.radioImage[0x305] = 2;
+    }
+    { DocumentEdit nothing(doc); }
+    doc.applyChange(steps.at(0), true);
+    doc.applyChange(steps.at(0), false);
+    doc.startHistory();
+    const std::vector<std::pair<std::size_t, std::size_t>> expected = {
+        {0x300, 0x306}, {0x300, 0x306}, {0x300, 0x306}, {0, kSnapshotSize}};
+    EXPECT_EQ(heard, expected);
+
+    // An observer may end its own or another's subscription while being told.
+    int second = 0, third = 0;
+    int thirdId = 0;
+    const int secondId = doc.observe([&](const DocumentChange&) {
+        ++second;
+        doc.stopObserving(thirdId);
+    });
+    thirdId = doc.observe([&](const DocumentChange&) { ++third; });
+    doc.announce(DocumentChange::everything());
+    EXPECT_EQ(second, 1);
+    EXPECT_EQ(third, 0);
+    doc.stopObserving(id);
+    doc.stopObserving(secondId);
+    heard.clear();
+    doc.announce(DocumentChange::everything());
+    EXPECT_TRUE(heard.empty());
+    const DocumentChange message{0x300, 0x340};
+    EXPECT_TRUE(message.touches(0x33F, 0x340));
+    EXPECT_FALSE(message.touches(0x340, 0x400));
+
+    // A copy has no observers: the editors watch the one document.
+    {
+        DocumentObservation watching(doc, [&](const DocumentChange&) { ++second; });
+        Document copy = doc;
+        copy.announce(DocumentChange::everything());
+        EXPECT_EQ(second, 1);
+        doc = Document{};  // a new document in the same object keeps them
+        doc.announce(DocumentChange::everything());
+        EXPECT_EQ(second, 2);
+    }
+    doc.announce(DocumentChange::everything());
+    EXPECT_EQ(second, 2);
+
+    doc.startHistory();
+    doc.serviceMemory[0x0B80 - kServiceBase] ^= 0xFF;
+    EXPECT_FALSE(doc.isModified());
+    doc.softwareData[0] ^= 0xFF;
+    EXPECT_TRUE(doc.isModified());
+}

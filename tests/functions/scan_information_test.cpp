@@ -31,8 +31,10 @@ TEST(ScanInformation, PriorityModeAndRevertChannel) {
         std::uint8_t mode, revert;
         int priority, entries, shown;
     } cases[] = {
-        {0, 3, 0, 2, 1}, {0, 1, 0, 2, 1}, {0, 0, 0, 2, 0}, {1, 3, 1, 4, 3},
-        {2, 2, 2, 4, 2}, {2, 4, 2, 4, 1}, {3, 2, 0, 2, 1}, {0xFF, 0xFF, 0, 2, 1},
+        // A revert value the list does not hold shows no entry (-1): never one that
+        // is not stored.
+        {0, 3, 0, 2, -1}, {0, 1, 0, 2, 1},  {0, 0, 0, 2, 0},  {1, 3, 1, 4, 3},
+        {2, 2, 2, 4, 2},  {2, 4, 2, 4, -1}, {3, 2, 0, 2, -1}, {0xFF, 0xFF, 0, 2, -1},
     };
     for (const Case& c : cases) {
         RadioImage image{};
@@ -53,11 +55,11 @@ TEST(ScanInformation, PriorityModeAndRevertChannel) {
 }
 
 TEST(ScanInformation, PrioritySlotsOfferTheScanListOfGroupOne) {
+    // A stored channel the slot does not offer shows as none (0): nothing is repaired.
     struct Case {
         std::uint8_t byte312;
         int shown;
-        bool repaired;
-    } cases[] = {{6, 6, false}, {2, 1, true}, {16, 16, false}, {0xFF, 1, true}, {0, 1, true}};
+    } cases[] = {{6, 6}, {2, 0}, {16, 16}, {0xFF, 0}, {0, 0}};
     for (const Case& c : cases) {
         RadioImage image;
         image.fill(0xFF);
@@ -67,16 +69,12 @@ TEST(ScanInformation, PrioritySlotsOfferTheScanListOfGroupOne) {
         const ScanView v = DecodeScan(image);
         EXPECT_EQ(v.prioritySlots[0].channels, (std::vector<int>{1, 3, 6, 16}));
         EXPECT_EQ(v.priorityChannel(0), c.shown) << int(c.byte312);
-        RadioImage repaired = image;
-        const auto changes = ApplyScanRepairs(repaired);
-        EXPECT_EQ(changes.size(), c.repaired ? 1u : 0u) << int(c.byte312);
-        EXPECT_EQ(repaired[312], c.shown);
+        EXPECT_EQ(v.prioritySlots[0].selected < 0, c.shown == 0) << int(c.byte312);
         // Groups 2..8 have no bitmap: empty lists, bytes never rewritten.
         for (int k = 1; k < kPrioritySlots; ++k) {
             EXPECT_TRUE(v.prioritySlots[k].channels.empty());
             EXPECT_EQ(v.priorityChannel(k), 0);
         }
-        for (std::size_t a = 313; a < 320; ++a) EXPECT_EQ(repaired[a], 0xFF);
     }
 
     RadioImage image;
@@ -85,7 +83,7 @@ TEST(ScanInformation, PrioritySlotsOfferTheScanListOfGroupOne) {
     image[383] = 0x00;
     image[312] = 7;
     EXPECT_TRUE(DecodeScan(image).prioritySlots[0].channels.empty());
-    EXPECT_TRUE(PendingScanRepairs(image).empty());
+    EXPECT_EQ(DecodeScan(image).priorityChannel(0), 0);
     image[383] = 0x80;
     EXPECT_TRUE(SetPriorityChannel(image, 0, 16));
     EXPECT_EQ(image[312], 16);

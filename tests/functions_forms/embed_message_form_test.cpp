@@ -57,14 +57,12 @@ private slots:
         focus(form->CommandClose);
         QCOMPARE(doc.radioImage, before);
 
+        // Enter on an unchanged line stores nothing either (the gap stays), and
+        // moves on.
         line(1)->setText(QStringLiteral("keep me"));
         focus(line(0));
         QTest::keyClick(line(0), Qt::Key_Return);
-        QCOMPARE(doc.radioImage[768], 0x48);
-        QCOMPARE(doc.radioImage[769], 0x49);
-        QCOMPARE(doc.radioImage[770], 0x41);
-        QCOMPARE(doc.radioImage[771], 0xFF);
-        QCOMPARE(doc.radioImage[800], 'k');
+        QCOMPARE(doc.radioImage, before);
         QTRY_COMPARE(QApplication::focusWidget(), line(1));
         QCOMPARE(line(1)->selectedText(), QStringLiteral("keep me"));
         QTest::keyClicks(line(1), "Bye");
@@ -73,6 +71,8 @@ private slots:
         QCOMPARE(form->TextEmbedMessage[1]->text(), QStringLiteral("Bye"));
         QCOMPARE(doc.radioImage[800], 'B');
         QCOMPARE(doc.radioImage[803], 0xFF);
+        QCOMPARE(doc.radioImage[770], 0xFF);  // line 1 was not stored with it
+        QCOMPARE(doc.radioImage[771], 0x41);
         QCOMPARE(doc.radioImage[767], 0xFF);
         QCOMPARE(doc.radioImage[832], 0xFF);
     }
@@ -130,6 +130,77 @@ private slots:
         QCOMPARE(line(0)->text(), QStringLiteral("HI"));
         QTest::keyClick(line(0), Qt::Key_Return);
         QCOMPARE(doc.radioImage, before);
+    }
+
+    // A change that would overwrite tune data that is not blank asks first, naming
+    // the row; Cancel puts the line back, OK stores it and is not asked again for that
+    // line. Here a 136 MHz table: SQ under line 1, TX High under line 2's end.
+    void overwritingTuneDataAsksFirst_data() {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("English")
+            << true
+            << "Line 1 of the message is stored in the same bytes as the tune data row \"SQ\" "
+               "(factory calibration), which is not blank. Storing the line overwrites that tune "
+               "data. Do you wish continue?";
+        QTest::newRow("中文")
+            << false
+            << "信息第1行与调谐数据行\"灵敏度\"（出厂校准）存放在同一组字节中，该行"
+               "不为空。保存此行将覆盖这些调谐数据。是否继续？";
+    }
+    void overwritingTuneDataAsksFirst() {
+        QFETCH(bool, english);
+        QFETCH(QString, question);
+        doc.IsEnglish = english;
+        doc.BandLowMHz = 136;
+        for (std::size_t k = 0; k < 16; ++k) {
+            doc.radioImage[0x300 + k] = std::uint8_t(0x80 | (36 + 2 * k));  // SQ, not shown
+            doc.radioImage[0x330 + k] = std::uint8_t(210 - 3 * k);          // TX High
+        }
+        const RadioImage calibrated = doc.radioImage;
+        open();
+        const QString shownLine2 = line(1)->text();
+        QCOMPARE(shownLine2.size(), 0);  // 210..165 are not characters either
+
+        focus(line(0));
+        QTest::keyClicks(line(0), "HELLO");
+        focus(line(1));  // default answer: Cancel
+        QCOMPARE(host->messageService.shown.size(), 1);
+        QCOMPARE(host->messageService.shown[0].text, question);
+        QCOMPARE(line(0)->text(), QString());
+        QVERIFY(doc.radioImage == calibrated);
+
+        host->messageService.setAnswerer([](const Message&) { return MsgAnswer::Ok; });
+        focus(line(0));
+        QTest::keyClicks(line(0), "HELLO");
+        QTest::keyClick(line(0), Qt::Key_Return);
+        QCOMPARE(host->messageService.shown.size(), 2);
+        QCOMPARE(doc.radioImage[0x300], 'H');
+        QCOMPARE(doc.radioImage[0x305], calibrated[0x305]);  // skipped, so kept
+        for (std::size_t a = 0x320; a < 0x340; ++a) QCOMPARE(doc.radioImage[a], calibrated[a]);
+        // Line 1 again: agreed already. Line 2 short of TX High: nothing to ask.
+        QTRY_COMPARE(QApplication::focusWidget(), line(1));
+        focus(line(0));
+        line(0)->end(false);
+        QTest::keyClicks(line(0), "!");
+        focus(line(1));
+        QTest::keyClicks(line(1), QString(16, QLatin1Char('y')));
+        focus(form->CommandClose);
+        QCOMPARE(host->messageService.shown.size(), 2);
+        QCOMPARE(doc.radioImage[0x305], '!');
+        QCOMPARE(doc.radioImage[0x32F], 'y');
+        QCOMPARE(doc.radioImage[0x330], calibrated[0x330]);
+        // One more character reaches TX High: asked, refused, line 2 back as stored.
+        host->messageService.setAnswerer(nullptr);
+        focus(line(1));
+        line(1)->end(false);
+        QTest::keyClicks(line(1), "z");
+        focus(form->CommandClose);
+        QCOMPARE(host->messageService.shown.size(), 3);
+        QVERIFY(
+            host->messageService.shown[2].text.contains(english ? "\"TX High\"" : "\"低功率\""));
+        QCOMPARE(line(1)->text(), QString(16, QLatin1Char('y')));
+        QCOMPARE(doc.radioImage[0x330], calibrated[0x330]);
     }
 
     void chineseCaptionAndClose() {

@@ -69,7 +69,8 @@ private slots:
         doc.radioImage[292] = 3;
         FormScanInformation form(doc, *host);
         QCOMPARE(entries(form.ComboRevertChannel), QStringList({"Selected", "Selected+Talk Back"}));
-        QCOMPARE(form.ComboRevertChannel->currentIndex(), 1);
+        // The stored "Priority+Talk Back" has no entry here: no selection, the byte stays.
+        QCOMPARE(form.ComboRevertChannel->currentIndex(), -1);
         QCOMPARE(doc.radioImage[292], std::uint8_t(3));
 
         struct Step {
@@ -87,6 +88,8 @@ private slots:
             QCOMPARE(form.ComboPriorityChannel[0]->isEnabled(), s.channels);
             QCOMPARE(form.ComboPriorityChannel[7]->isEnabled(), s.channels);
             QVERIFY(form.ComboScanDelay[0]->isEnabled());
+            // What is shown is what is stored, whatever the list held before.
+            QCOMPARE(form.ComboRevertChannel->currentIndex(), s.entries == 4 ? 3 : -1);
         }
         QCOMPARE(entries(form.ComboRevertChannel),
                  QStringList({"Selected", "Selected+Talk Back", "Priority", "Priority+Talk Back"}));
@@ -98,8 +101,10 @@ private slots:
         QCOMPARE(form.ComboRevertChannel->currentIndex(), -1);
         QCOMPARE(doc.radioImage[292], std::uint8_t(2));
         form.AnalyseScanInformation();
-        QCOMPARE(form.ComboRevertChannel->currentText(), QStringLiteral("Selected+Talk Back"));
+        QCOMPARE(form.ComboRevertChannel->currentIndex(), -1);
         QCOMPARE(doc.radioImage[292], std::uint8_t(2));
+        pick(form.ComboPriority, 1);
+        QCOMPARE(form.ComboRevertChannel->currentText(), QStringLiteral("Priority"));
     }
 
     void timesWriteTenths() {
@@ -116,16 +121,36 @@ private slots:
         QCOMPARE(doc.radioImage[294], std::uint8_t(15));
     }
 
-    void prioritySlotsAreRepairedAndWritten() {
+    // Opening changes no byte: a slot naming a channel its list does not offer shows
+    // no selection, and the box never shows a channel that is not stored.
+    void prioritySlotsShowWhatIsStoredAndAreWritten() {
         doc.radioImage[288] = 1;
         doc.radioImage[312] = 2;
-        RadioImage expected = doc.radioImage;
-        expected[312] = 1;
+        doc.startHistory();
+        const RadioImage before = doc.radioImage;
         FormScanInformation form(doc, *host);
-        QCOMPARE(form.ComboPriorityChannel[0]->currentText(), QStringLiteral("1"));
-        QCOMPARE(doc.radioImage, expected);  // 313..319 untouched: their lists are empty
+        QCOMPARE(form.ComboPriorityChannel[0]->currentIndex(), -1);
+        QCOMPARE(doc.radioImage, before);
+        QVERIFY(!doc.isModified());
         pick(form.ComboPriorityChannel[0], 3);
         QCOMPARE(doc.radioImage[312], std::uint8_t(16));
+
+        // Channel 16 leaves the scan list behind the window's back (no announcement):
+        // its pick is refused, and the box goes back to what is stored.
+        pick(form.ComboPriorityChannel[0], 2);
+        QCOMPARE(doc.radioImage[312], std::uint8_t(6));
+        doc.radioImage[383] = 0x00;
+        pick(form.ComboPriorityChannel[0], 3);
+        QCOMPARE(doc.radioImage[312], std::uint8_t(6));
+        QCOMPARE(form.ComboPriorityChannel[0]->currentText(), QStringLiteral("6"));
+        QCOMPARE(entries(form.ComboPriorityChannel[0]), QStringList({"1", "3", "6"}));
+        // An announced change (another window, an undo) redraws the list at once.
+        {
+            DocumentEdit edit(doc);
+            doc.radioImage[382] = 0x01;
+        }
+        QCOMPARE(entries(form.ComboPriorityChannel[0]), QStringList({"1"}));
+        QCOMPARE(form.ComboPriorityChannel[0]->currentIndex(), -1);
     }
 
     // Bytes 312 and 313 are also the infrared model number, which Function Setup repairs

@@ -143,8 +143,10 @@ TEST(StunDie, TypedCodeStoresDigitValuesAndItsLengthNibble) {
         {DtmfCode::Stun, "", Bytes(8, 0), 0x70},
         {DtmfCode::Die, "E0123456", {14, 0, 1, 2, 3, 4, 5, 6}, 0x83},
         {DtmfCode::Die, "", Bytes(8, 0), 0x03},
-        // Pasted text keeps only what the keys could have typed.
-        {DtmfCode::Stun, "1-2 f*3g", {1, 2, 3, 0, 0, 0, 0, 0}, 0x73},
+        // Every hexadecimal digit is stored, F (shown for a stored 15) too; anything
+        // else is no digit.
+        {DtmfCode::Stun, "1-2 f*3g", {1, 2, 15, 3, 0, 0, 0, 0}, 0x74},
+        {DtmfCode::Die, "12345F", {1, 2, 3, 4, 5, 15, 0, 0}, 0x63},
         {DtmfCode::Stun, "abcde12345", {10, 11, 12, 13, 14, 1, 2, 3}, 0x78},
     };
     for (const Case& c : cases) {
@@ -237,8 +239,11 @@ TEST(StunDie, KeyFilterAndLengthRule) {
                                         {kKeyBackspace, kKeyBackspace},
                                         {kKeyEnter, kKeyEnter}};
     for (const auto& [key, out] : keys) EXPECT_EQ(DtmfKeyFilter(key), out) << key;
-    for (const char* code : {"1", "12345", "ABCDE"}) EXPECT_TRUE(DtmfCodeTooShort(code));
-    for (const char* code : {"", "123456", "12345678"}) EXPECT_FALSE(DtmfCodeTooShort(code));
+    // Digits are counted, not characters.
+    for (const char* code : {"1", "12345", "ABCDE", "12 34-5", "1234\xE9\xE9"})
+        EXPECT_TRUE(DtmfCodeTooShort(code)) << code;
+    for (const char* code : {"", "123456", "12345678", "12345F", "--", "1234567890"})
+        EXPECT_FALSE(DtmfCodeTooShort(code)) << code;
 }
 
 TEST(SpecialOption, VoiceLevelIndex) {

@@ -50,17 +50,19 @@ TEST(TuneData, CellsReadAndStoreInTheBandsTable) {
     RadioImage image;
     image.fill(0xFF);
     const int base = TuneTableBase(200);
-    // Caps: 300 in row 2 stores 255, 200 in row 1 stores 127.
+    // Caps: 300 in row 2 stores 255, 200 in row 1 stores 127. A row-1 cell shows and
+    // changes the low seven bits only: the top bit stays as the radio had it.
     struct Case {
-        int row, column, typed, stored, address;
-    } cases[] = {{2, 1, 300, 255, 0x0350},
-                 {1, 1, 200, 127, 0x0320},
-                 {1, 16, 45, 45, 0x032F},
-                 {3, 5, 128, 128, 0x0384}};
+        int row, column, typed, shown, before, byte, address;
+    } cases[] = {{2, 1, 300, 255, 0xFF, 255, 0x0350},  {1, 1, 200, 127, 0xFF, 0xFF, 0x0320},
+                 {1, 16, 45, 45, 0xFF, 0xAD, 0x032F},  {3, 5, 128, 128, 0xFF, 128, 0x0384},
+                 {1, 3, 6, 6, 0x85, 0x86, 0x0322},     {1, 4, 6, 6, 0x05, 0x06, 0x0323},
+                 {1, 5, 127, 127, 0x80, 0xFF, 0x0324}, {1, 6, 0, 0, 0xFF, 0x80, 0x0325}};
     for (const Case& c : cases) {
+        image[static_cast<std::size_t>(c.address)] = static_cast<std::uint8_t>(c.before);
         StoreTuneCell(image, base, c.row, c.column, c.typed);
-        EXPECT_EQ(image[static_cast<std::size_t>(c.address)], c.stored) << c.row << "," << c.column;
-        EXPECT_EQ(TuneCellValue(image, base, c.row, c.column), c.stored);
+        EXPECT_EQ(image[static_cast<std::size_t>(c.address)], c.byte) << c.row << "," << c.column;
+        EXPECT_EQ(TuneCellValue(image, base, c.row, c.column), c.shown);
     }
     // Row 1 shows only the low seven bits of what the radio keeps.
     image[0x0321] = 0xC5;
@@ -87,19 +89,27 @@ TEST(TuneData, ThresholdPairs) {
         int row, value;
         std::uint8_t h, l;
     } steps[] = {
-        {1, 100, 50, 0x05},  // even: top bit of L cleared, low bits kept
-        {1, 101, 50, 0x85},  // odd: top bit set
-        {2, 9, 50, 0x89},    // low: top bit kept
-        {2, 300, 50, 0xFF},  // capped at 127
-        {1, 999, 63, 0xFF},  // capped at 127: 63 * 2 + 1
+        {1, 100, 50, 0x05},   // even: top bit of L cleared, low bits kept
+        {1, 101, 50, 0x85},   // odd: top bit set
+        {2, 9, 50, 0x89},     // low: top bit kept
+        {2, 300, 50, 0xFF},   // a low threshold caps at 127
+        {1, 999, 255, 0xFF},  // a high one at 511, all it can show: 255 * 2 + 1
+        {1, 300, 150, 0x7F},  // above 127 and even: the low threshold's bits stay
     };
     for (const Step& s : steps) {
         StoreThreshold(image, base, s.row, 3, s.value);
         EXPECT_EQ(image[pair3], s.h) << s.row << ":" << s.value;
         EXPECT_EQ(image[pair3 + 1], s.l) << s.row << ":" << s.value;
     }
-    EXPECT_EQ(ThresholdAt(image, base, 3).high, 127);
+    EXPECT_EQ(ThresholdAt(image, base, 3).high, 300);
     EXPECT_EQ(ThresholdAt(image, base, 3).low, 127);
+    // Every value a threshold cell can show can be typed back.
+    for (int row = 1; row <= 2; ++row)
+        for (int v = 0; v <= (row == 1 ? 511 : 127); ++v) {
+            StoreThreshold(image, base, row, 5, v);
+            const Threshold t = ThresholdAt(image, base, 5);
+            ASSERT_EQ(row == 1 ? t.high : t.low, v) << row;
+        }
 }
 
 TEST(TuneData, EnterWalk) {

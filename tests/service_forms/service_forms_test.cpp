@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <functional>
 
 #include "core/model_band.h"
@@ -350,6 +351,10 @@ private slots:
         trigger("MenuLocalMessage");
         QVERIFY(shown);
         QCOMPARE(slice(doc->serviceMemory, 0x0A80, 0x0B80), record);
+        // Viewing what the radio holds is no change of the document.
+        QVERIFY(!doc->isModified());
+        QCOMPARE(win->undoStack().count(), 0);
+        QVERIFY(!win->isWindowModified());
     }
 
     void aCancelledServiceReadShowsNoWindowAndChangesNothing() {
@@ -411,6 +416,50 @@ private slots:
         QCOMPARE(after[0x0B90], std::uint8_t(0x86));
         QCOMPARE(after[0x0B91], std::uint8_t(0x55));
         QCOMPARE(radio->stats().blocksWritten, 2);
+    }
+
+    // Write sends the codes as the radio gave them unless a box was edited: an F
+    // digit, a length nibble the box cannot show, the digit bytes past a code. The
+    // length rule counts the digits that would be stored.
+    void stunDieWriteKeepsWhatNobodyEdited() {
+        Document d;
+        d.IsEnglish = true;
+        std::uint8_t* block = ServiceBytes(d.serviceMemory, 0x0B80);
+        const Bytes record{1, 2, 3, 4, 5,    15,   7,    7,    9,    9,    9,    9,
+                           0, 0, 0, 3, 0x96, 0xFF, 0xFF, 0xFF, 0xEE, 0xEE, 0xEE, 0xEE};
+        std::copy(record.begin(), record.end(), block);
+        const Bytes before = slice(d.serviceMemory, 0x0B80, 0x0BA0);
+        ScriptedMessageService answers([](const Message&) { return MsgAnswer::Ok; });
+        std::vector<Bytes> sent;
+        const ServiceContext context{d, answers,
+                                     [&] {
+                                         sent.push_back(slice(d.serviceMemory, 0x0B80, 0x0BA0));
+                                         d.TransferOK = true;
+                                     },
+                                     nullptr};
+        FormDtmf form(context);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QCOMPARE(form.TextStun->text(), QString("12345F"));
+        QCOMPARE(form.TextKill->text(), QString());  // a length of 9 shows nothing
+        QVERIFY(!form.TextStun->isEnabled());
+        click(&form, "CommandWrite");
+        QCOMPARE(sent.size(), std::size_t(1));
+        QCOMPARE(sent[0], before);
+
+        form.CheckStunEnable->click();  // six digits: no complaint
+        click(&form, "CommandWrite");
+        QCOMPARE(sent.size(), std::size_t(2));
+        Bytes enabled = before;
+        enabled[0x13] = 0x55;
+        QCOMPARE(sent[1], enabled);
+
+        form.TextStun->setFocus();
+        QTest::keyClick(form.TextStun, Qt::Key_End);
+        QTest::keyClick(form.TextStun, Qt::Key_Backspace);  // five digits left
+        click(&form, "CommandWrite");
+        QCOMPARE(sent.size(), std::size_t(2));
+        QCOMPARE(answers.shown.last().text, QString("Code must longer than 5"));
     }
 
     void tunePointsLimitsAndCaps_data() {
@@ -480,7 +529,9 @@ private slots:
         clickCell(grid, 1, rxLimit - 1);
         QTest::keyClicks(form->Text1, "200");
         QTest::keyClick(form->Text1, Qt::Key_Return);
-        QCOMPARE(doc->radioImage[static_cast<std::size_t>(base + rxLimit - 2)], std::uint8_t(127));
+        // 127 in the seven bits the cell shows; the top bit stays as it was.
+        QCOMPARE(doc->radioImage[static_cast<std::size_t>(base + rxLimit - 2)], std::uint8_t(0xFF));
+        QCOMPARE(grid->item(1, rxLimit - 1)->text(), QString("127"));
         // From the last editable column of row 1 to row 2, column 1.
         QCOMPARE(form->Text1->geometry(), grid->visualItemRect(grid->item(2, 1)));
         // Leaving a cell unchanged stores nothing.
@@ -553,7 +604,8 @@ private slots:
         QCOMPARE(messages.shown.size(), 3);
         QCOMPARE(messages.shown[0].text,
                  QString("Write tune data into radio.Do you wish continue?"));
-        QVERIFY(messages.shown[1].text.startsWith("Bytes 768-831 hold the embedded message"));
+        QVERIFY(messages.shown[1].text.startsWith(
+            "The tune rows \"SQ\" are stored in the same bytes as the embedded message (line 1)"));
         QCOMPARE(messages.shown[2].text, QString("Write data successful"));
         const sim::Memory after = radio->memory();
         for (int block = 0x300; block < 0x400; block += 0x10) {
