@@ -55,19 +55,28 @@ bool TuneRowBlank(const RadioImage& image, std::size_t address) {
                        [](std::uint8_t b) { return b == 0xFF; });
 }
 
-std::vector<int> TuneRowsLostByStoring(const RadioImage& image, int bandLowMHz, std::size_t line,
-                                       const std::string& text) {
-    std::vector<int> lost;
-    if (!MessageLineChanged(image, line, text)) return lost;
+std::vector<int> TuneRowsTouchedByStoring(const RadioImage& image, int bandLowMHz, std::size_t line,
+                                          const std::string& text) {
+    std::vector<int> touched;
+    if (!MessageLineChanged(image, line, text)) return touched;
     RadioImage stored = image;
     SetMessageLine(stored, line, text);
     for (const TuneRowInMessage& r : TuneRowsInMessage(bandLowMHz)) {
         const auto first = static_cast<std::ptrdiff_t>(r.address);
-        if (!TuneRowBlank(image, r.address) &&
-            !std::equal(image.begin() + first, image.begin() + first + kTunePoints,
+        if (!std::equal(image.begin() + first, image.begin() + first + kTunePoints,
                         stored.begin() + first))
-            lost.push_back(r.row);
+            touched.push_back(r.row);
     }
+    return touched;
+}
+
+std::vector<int> TuneRowsLostByStoring(const RadioImage& image, int bandLowMHz, std::size_t line,
+                                       const std::string& text) {
+    std::vector<int> lost;
+    const auto base = static_cast<std::size_t>(TuneTableBase(bandLowMHz));
+    for (const int row : TuneRowsTouchedByStoring(image, bandLowMHz, line, text))
+        if (!TuneRowBlank(image, base + static_cast<std::size_t>(kTuneRowStride * (row - 1))))
+            lost.push_back(row);
     return lost;
 }
 

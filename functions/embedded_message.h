@@ -78,8 +78,10 @@ std::vector<TuneRowInMessage> TuneRowsInMessage(int bandLowMHz);
 // A tune row is blank when all sixteen of its bytes are 0xFF, the erased state a new
 // document's template holds; any other byte is taken for calibration.
 bool TuneRowBlank(const RadioImage& image, std::size_t address);
-// The rows that are not blank and of which storing `text` in `line` would change a
-// byte: what the store would lose.
+// The rows of which storing `text` in `line` would change a byte.
+std::vector<int> TuneRowsTouchedByStoring(const RadioImage& image, int bandLowMHz, std::size_t line,
+                                          const std::string& text);
+// Those of them that are not blank: what the store would lose.
 std::vector<int> TuneRowsLostByStoring(const RadioImage& image, int bandLowMHz, std::size_t line,
                                        const std::string& text);
 

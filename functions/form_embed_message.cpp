@@ -94,7 +94,7 @@ FormEmbedMessage::~FormEmbedMessage() = default;
 void FormEmbedMessage::documentChanged(bool outside) {
     // Another window (the tune data, an undo) changed the bytes: what was agreed to
     // overwrite is no longer what is there.
-    if (outside) mayOverwriteTune_ = {};
+    if (outside) mayOverwriteRow_ = {};
     AnalyseEmbeddedInformation();
 }
 
@@ -102,8 +102,11 @@ bool FormEmbedMessage::storeLine(int line) {
     const auto at = static_cast<std::size_t>(line);
     const std::string text = TextEmbedMessage[line]->text().toLatin1().toStdString();
     if (storing_ || !MessageLineChanged(doc_.radioImage, at, text)) return true;
-    const std::vector<int> lost = TuneRowsLostByStoring(doc_.radioImage, doc_.BandLowMHz, at, text);
-    if (!lost.empty() && !mayOverwriteTune_[at]) {
+    // Rows the user agreed to lose, or that hold this window's own text, do not ask.
+    std::vector<int> lost;
+    for (const int row : TuneRowsLostByStoring(doc_.radioImage, doc_.BandLowMHz, at, text))
+        if (!mayOverwriteRow_[static_cast<std::size_t>(row)]) lost.push_back(row);
+    if (!lost.empty()) {
         const bool en = doc_.IsEnglish;
         QStringList rows;
         for (const int row : lost)
@@ -121,14 +124,14 @@ bool FormEmbedMessage::storeLine(int line) {
             return false;
         }
     }
+    for (const int row : TuneRowsTouchedByStoring(doc_.radioImage, doc_.BandLowMHz, at, text))
+        mayOverwriteRow_[static_cast<std::size_t>(row)] = true;
     storing_ = true;
     {
         DocumentEdit edit(doc_);
         SetMessageLine(doc_.radioImage, at, text);
     }
     storing_ = false;
-    // What the line now overwrites is its own text, until the bytes change elsewhere.
-    mayOverwriteTune_[at] = true;
     AnalyseEmbeddedInformation();
     return true;
 }

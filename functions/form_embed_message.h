@@ -47,9 +47,10 @@ private:
     void TextEmbedMessage_LostFocus(int line);
     void CommandClose_Click();
     void CommandHelp_Click();
-    // Stores `line` when it changed; asks first (once per line until the bytes change
-    // elsewhere) when that overwrites tune data that is not blank. False when the
-    // user cancelled: the line shows the image again.
+    // Stores `line` when it changed; asks first when that overwrites a tune row that
+    // is not blank, unless the user agreed for that row or the row holds this
+    // window's own text (until the bytes change elsewhere). False when the user
+    // cancelled: the line shows the image again.
     bool storeLine(int line);
     void documentChanged(bool outside);
 
@@ -58,7 +59,7 @@ private:
     EditorWindowEvents* events_;
     bool enterFlag_ = false;
     bool storing_ = false;
-    std::array<bool, 2> mayOverwriteTune_{};
+    std::array<bool, 4> mayOverwriteRow_{};  // by tune row 1..3
     std::unique_ptr<DocumentObservation> observation_;
 };
 
