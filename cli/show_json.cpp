@@ -107,7 +107,9 @@ QJsonObject DescribeDocument(const Document& doc) {
     }
     o["scan"] = QJsonObject{
         {"priority", pick(PriorityList(true), scan.priority)},
-        {"revertChannel", pick(RevertChannelList(true, scan.priority), scan.revert)},
+        {"revertChannel",
+         scan.revert < 0 ? QJsonValue(QJsonValue::Null)
+                         : QJsonValue(pick(RevertChannelList(true, scan.priority), scan.revert))},
         {"lookBackA", pick(times, scan.lookBack[0])},
         {"lookBackB", pick(times, scan.lookBack[1])},
         {"dropoutDelay", pick(times, scan.delay[0])},

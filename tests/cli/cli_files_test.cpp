@@ -276,9 +276,9 @@ TEST(CliShow, JsonIsWhatTheEditorsShow) {
                              {"dropoutDelay", "5.0"},
                              {"txDwell", "1.0"},
                              {"priorityChannels",
-                              QJsonArray{1, QJsonValue::Null, QJsonValue::Null, QJsonValue::Null,
+                              QJsonArray{QJsonValue::Null, QJsonValue::Null, QJsonValue::Null,
                                          QJsonValue::Null, QJsonValue::Null, QJsonValue::Null,
-                                         QJsonValue::Null}}}));
+                                         QJsonValue::Null, QJsonValue::Null}}}));
     EXPECT_EQ(js(o["message"].toArray()), js(QJsonArray{"HIA", "!"}));
     EXPECT_EQ(
         js(o["software"].toObject()),
@@ -296,7 +296,7 @@ TEST(CliShow, JsonIsWhatTheEditorsShow) {
     QStringList lines;
     for (const QByteArray& line : table.out.split('\n')) lines << QString(line).simplified();
     for (const char* expected :
-         {"Revert Channel Priority+Talk Back", "Look Back Time A[s] 2.5", "Priority Channel 1 1",
+         {"Revert Channel Priority+Talk Back", "Look Back Time A[s] 2.5", "Priority Channel 1",
           "Priority Channel 2", "Embedded Message 1 \"HIA\"", "Embedded Message 2 \"!\""})
         EXPECT_TRUE(lines.contains(expected)) << expected << "\n" << table.out.toStdString();
     for (const char* expected : {"UHF 440-480MHz", "445.12500", "D023I", "12.5K(Narrow)", "Scan",
