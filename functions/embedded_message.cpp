@@ -89,7 +89,9 @@ MessageRegion MessageRegionOf(const RadioImage& image) {
 bool HoldsEmbeddedMessage(const RadioImage& image) {
     const MessageLines lines = EmbeddedMessageLines(image);
     if (lines[0].empty() && lines[1].empty()) return false;
+    // As a message is stored in a blank region: each line packed, 0xFF after it.
     RadioImage stored = image;
+    std::fill_n(stored.begin() + addr::kEmbeddedMessage, kMessageBytes, std::uint8_t{0xFF});
     SetEmbeddedMessage(stored, lines);
     return MessageRegionOf(stored) == MessageRegionOf(image);
 }
