@@ -4,11 +4,12 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 PORTABLE_BUILD ?= build-portable
 WINDOWS_BUILD ?= build-windows
+WINDOWS_APP_BUILD ?= build-windows-app
 FUZZ_SECONDS ?= 60
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build test run package portable windows-test sanitize fuzz fuzz-run bench format clean
+.PHONY: all bootstrap configure build test run package portable windows-test windows-app sanitize fuzz fuzz-run bench format clean
 
 all: build
 
@@ -52,6 +53,14 @@ windows-test:
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 	cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The program for Windows: Qt for Windows built from Debian's source once (cached in
+# ~/.cache/baldo7, BALDO7_QT_WINDOWS overrides), the programs and test suites
+# cross-built and run under wine, build-windows-app/BALDO-7/ with every DLL, the NSIS
+# setup.exe, and the programs, the COM port and the installer checked under wine.
+windows-app:
+	scripts/bootstrap windows-app
+	BUILD=$(BUILD) WINDOWS_APP_BUILD=$(WINDOWS_APP_BUILD) JOBS=$(JOBS) scripts/windows-app
+
 # AddressSanitizer + UndefinedBehaviorSanitizer build of the pure and link tests.
 sanitize: bootstrap
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBALDO7_SANITIZE=ON
@@ -75,4 +84,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PORTABLE_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PORTABLE_BUILD) $(WINDOWS_BUILD) $(WINDOWS_APP_BUILD)

@@ -6,13 +6,23 @@
 
 #include <QByteArray>
 #include <QObject>
-#include <QSerialPort>
 #include <QString>
 
 #include <cstdint>
 #include <vector>
 
 namespace baldo7 {
+
+// Why a line would not open. The serial adapters map their system's errors to it, so
+// the reasons read the same on every system.
+enum class PortError {
+    NoError,
+    DeviceNotFound,
+    PermissionDenied,
+    InUse,
+    UnsupportedSettings,
+    Other,
+};
 
 // Lines a cable may draw its power from. Unset lines are left as the driver sets them.
 struct CablePower {
@@ -30,7 +40,7 @@ public:
     virtual bool isOpen() const = 0;
     virtual void close() = 0;
     virtual QString deviceName() const = 0;
-    virtual QSerialPort::SerialPortError openError() const = 0;
+    virtual PortError openError() const = 0;
     virtual QString openFailureText(bool isEnglish) const = 0;
     // Only a real cable has lines to power it from.
     virtual void setCablePower(CablePower) {}

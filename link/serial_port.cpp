@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QRegularExpression>
-#include <QSerialPortInfo>
 
 #include <algorithm>
 #include <vector>
@@ -56,16 +55,16 @@ QString resolveSerialPortName(const QString& setting) {
 #endif
 }
 
-QString serialPortOpenFailureReason(QSerialPort::SerialPortError error, bool isEnglish) {
+QString serialPortOpenFailureReason(PortError error, bool isEnglish) {
     switch (error) {
-        case QSerialPort::DeviceNotFoundError:
+        case PortError::DeviceNotFound:
             return isEnglish ? QStringLiteral("no such device") : QStringLiteral("设备不存在");
-        case QSerialPort::PermissionError:
+        case PortError::PermissionDenied:
             return isEnglish ? QStringLiteral("permission denied") : QStringLiteral("没有访问权限");
-        case QSerialPort::OpenError:
+        case PortError::InUse:
             return isEnglish ? QStringLiteral("it is in use by another program")
                              : QStringLiteral("它正被其他程序占用");
-        case QSerialPort::UnsupportedOperationError:
+        case PortError::UnsupportedSettings:
             return isEnglish
                        ? QStringLiteral("the device does not take the line settings 9600,N,8,1")
                        : QStringLiteral("设备不支持 9600,N,8,1 的线路设置");
@@ -75,9 +74,8 @@ QString serialPortOpenFailureReason(QSerialPort::SerialPortError error, bool isE
     }
 }
 
-QString serialPortGroupHint(const QString& device, QSerialPort::SerialPortError error,
-                            bool isEnglish) {
-    if (error != QSerialPort::PermissionError) return {};
+QString serialPortGroupHint(const QString& device, PortError error, bool isEnglish) {
+    if (error != PortError::PermissionDenied) return {};
     const QString group = deviceGroupName(device);
     if (group.isEmpty()) return {};
     if (isEnglish)
@@ -182,10 +180,9 @@ QString portListText(bool isEnglish) {
 
 }  // namespace
 
-QString serialPortRemedy(const QString& device, QSerialPort::SerialPortError error,
-                         bool isEnglish) {
+QString serialPortRemedy(const QString& device, PortError error, bool isEnglish) {
     switch (error) {
-        case QSerialPort::DeviceNotFoundError: {
+        case PortError::DeviceNotFound: {
             const QString ports = portListText(isEnglish);
             if (ports.isEmpty())
                 return isEnglish ? QStringLiteral(
@@ -197,7 +194,7 @@ QString serialPortRemedy(const QString& device, QSerialPort::SerialPortError err
                              .arg(ports)
                        : QStringLiteral("请插好编程线，或选择本机已有的端口：%1。").arg(ports);
         }
-        case QSerialPort::PermissionError: {
+        case PortError::PermissionDenied: {
             const QString hint = serialPortGroupHint(device, error, isEnglish);
             if (!hint.isEmpty()) return hint;
             return isEnglish
@@ -205,7 +202,7 @@ QString serialPortRemedy(const QString& device, QSerialPort::SerialPortError err
                              .arg(device)
                        : QStringLiteral("请管理员为您开通 %1 的读写权限。").arg(device);
         }
-        case QSerialPort::OpenError: {
+        case PortError::InUse: {
             const QList<PortHolder> holders = serialPortHolders(device);
             for (const PortHolder& h : holders)
                 for (const KnownHolder& k : kKnownHolders)
@@ -230,7 +227,7 @@ QString serialPortRemedy(const QString& device, QSerialPort::SerialPortError err
                              : QStringLiteral(
                                    "请关闭正在使用该端口的其他程序（终端、其他编程软件）后重试。");
         }
-        case QSerialPort::UnsupportedOperationError:
+        case PortError::UnsupportedSettings:
             return isEnglish ? QStringLiteral("Choose the port of the programming cable.")
                              : QStringLiteral("请选择编程线所在的端口。");
         default:
@@ -239,8 +236,8 @@ QString serialPortRemedy(const QString& device, QSerialPort::SerialPortError err
     }
 }
 
-QString serialPortDiagnosis(const QString& device, QSerialPort::SerialPortError error,
-                            bool isEnglish, const QString& typed) {
+QString serialPortDiagnosis(const QString& device, PortError error, bool isEnglish,
+                            const QString& typed) {
     QString port = !device.isEmpty() ? device
                    : isEnglish       ? QStringLiteral("the port")
                                      : QStringLiteral("端口");
@@ -249,7 +246,7 @@ QString serialPortDiagnosis(const QString& device, QSerialPort::SerialPortError 
         resolveSerialPortName(name) == device && !device.endsWith(QLatin1Char('/') + name))
         port = name + QStringLiteral(" (") + device + QLatin1Char(')');
     QString reason = serialPortOpenFailureReason(error, isEnglish);
-    if (error == QSerialPort::OpenError) {
+    if (error == PortError::InUse) {
         // Name the holder where the system shows it: that is what the user must close.
         const QList<PortHolder> holders = serialPortHolders(device);
         if (!holders.isEmpty())
@@ -266,8 +263,8 @@ QString serialPortDiagnosis(const QString& device, QSerialPort::SerialPortError 
     return text;
 }
 
-QString serialPortOpenFailureText(const QString& device, QSerialPort::SerialPortError error,
-                                  bool isEnglish, const QString& typed) {
+QString serialPortOpenFailureText(const QString& device, PortError error, bool isEnglish,
+                                  const QString& typed) {
     return QString::fromUtf8(link_texts::kReselectPort.pick(isEnglish)) + QLatin1Char('\n') +
            serialPortDiagnosis(device, error, isEnglish, typed);
 }
@@ -318,94 +315,34 @@ QString cablePowerText(CablePower power) {
     return lines.join(QLatin1Char(','));
 }
 
-QList<SerialPortEntry> availableSerialPorts() {
-    QList<SerialPortEntry> out;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        SerialPortEntry e;
-        e.name = info.portName();
-        e.location = info.systemLocation();
-        e.description = info.description();
-        if (info.hasVendorIdentifier()) e.vendorId = info.vendorIdentifier();
-        if (info.hasProductIdentifier()) e.productId = info.productIdentifier();
-        e.manufacturer = info.manufacturer();
-        e.serialNumber = info.serialNumber();
-        const auto m = comPattern().match(e.name);
-        e.number = m.hasMatch() ? m.captured(1).toInt() : 0;
-        out.append(e);
-    }
-    std::sort(out.begin(), out.end(), [](const SerialPortEntry& a, const SerialPortEntry& b) {
+void sortSerialPorts(QList<SerialPortEntry>& ports) {
+    std::sort(ports.begin(), ports.end(), [](const SerialPortEntry& a, const SerialPortEntry& b) {
         if (a.number != b.number && a.number > 0 && b.number > 0) return a.number < b.number;
         return a.name < b.name;
     });
-    return out;
 }
 
-SerialPort::SerialPort(QObject* parent) : LinkPort(parent) {
-    connect(&port_, &QSerialPort::readyRead, this, &SerialPort::deliverIfReady);
+UsbIds usbIdsFromDeviceId(const QString& deviceId) {
+    // The separator after the vendor is '&' for USB, '+' for some vendors' own buses.
+    static const QRegularExpression ids(
+        QStringLiteral("VID_([0-9A-F]{4})[&+]PID_([0-9A-F]{4})(?![0-9A-F])"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto m = ids.match(deviceId);
+    if (!m.hasMatch()) return {};
+    return {m.captured(1).toInt(nullptr, 16), m.captured(2).toInt(nullptr, 16)};
 }
 
-SerialPort::~SerialPort() {
-    close();
-}
-
-bool SerialPort::open(const QString& setting) {
-    close();
-    device_ = resolveSerialPortName(setting);
-    typed_ = setting;
-    openError_ = QSerialPort::NoError;
-    if (device_.isEmpty()) {
-        openError_ = QSerialPort::DeviceNotFoundError;
-        return false;
-    }
-    port_.setPortName(device_);
-    if (!port_.open(QIODevice::ReadWrite)) {
-        openError_ = port_.error();
-        // A port held by another program is reported the same way as a denied
-        // one; only a device we may not open needs the group hint.
-        if (openError_ == QSerialPort::PermissionError && serialPortAccessible(device_))
-            openError_ = QSerialPort::OpenError;
-        if (openError_ == QSerialPort::NoError) openError_ = QSerialPort::OpenError;
-        port_.clearError();
-        return false;
-    }
-    const bool configured =
-        port_.setBaudRate(QSerialPort::Baud9600) && port_.setDataBits(QSerialPort::Data8) &&
-        port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop) &&
-        port_.setFlowControl(QSerialPort::NoFlowControl);
-    if (!configured) {
-        openError_ = QSerialPort::UnsupportedOperationError;
-        port_.close();
-        return false;
-    }
-    port_.clear();
-    // Asserted only when asked: what the driver does on open is what works today.
-    powerApplied_ = true;
-    if (power_.dtr) powerApplied_ = port_.setDataTerminalReady(true) && powerApplied_;
-    if (power_.rts) powerApplied_ = port_.setRequestToSend(true) && powerApplied_;
-    if (!powerApplied_) port_.clearError();
-    return true;
-}
-
-bool SerialPort::isOpen() const {
-    return port_.isOpen();
-}
-
-void SerialPort::close() {
-    threshold_ = 0;
-    if (port_.isOpen()) port_.close();
+QString usbSerialFromInstanceId(const QString& instanceId) {
+    const QStringList parts = instanceId.split(QLatin1Char('\\'));
+    if (parts.size() != 3 || !parts[0].startsWith(QLatin1String("USB"), Qt::CaseInsensitive))
+        return {};
+    const QString& last = parts[2];
+    if (last.isEmpty() || last.contains(QLatin1Char('&'))) return {};
+    return last;
 }
 
 QString SerialPort::openFailureText(bool isEnglish) const {
     return serialPortOpenFailureText(device_, openError_, isEnglish, typed_);
-}
-
-bool SerialPort::send(const QByteArray& bytes) {
-    if (!port_.isOpen()) return false;
-    if (port_.write(bytes) != bytes.size()) return false;
-    // Hand the bytes to the driver now: the caller may block (the end pause)
-    // before the event loop runs again.
-    port_.flush();
-    return true;
 }
 
 void SerialPort::setReceiveThreshold(int bytes) {
@@ -421,26 +358,12 @@ void SerialPort::setReceiveThreshold(int bytes) {
         Qt::QueuedConnection);
 }
 
-int SerialPort::bytesBuffered() const {
-    return port_.isOpen() ? static_cast<int>(port_.bytesAvailable()) : 0;
-}
-
-QByteArray SerialPort::readAll() {
-    return port_.isOpen() ? port_.readAll() : QByteArray();
-}
-
-void SerialPort::discardInput() {
-    if (!port_.isOpen()) return;
-    port_.readAll();
-    port_.clear(QSerialPort::Input);
-}
-
 void SerialPort::deliverIfReady() {
-    if (threshold_ <= 0 || !port_.isOpen()) return;
-    if (port_.bytesAvailable() < threshold_) return;
+    if (threshold_ <= 0 || !isOpen()) return;
+    if (bytesBuffered() < threshold_) return;
     // Taken before the signal: a handler that pumps events (a message box)
     // must not see these bytes a second time.
-    const QByteArray bytes = port_.readAll();
+    const QByteArray bytes = readAll();
     emit received(bytes);
 }
 

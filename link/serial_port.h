@@ -1,6 +1,7 @@
 // The programming cable's serial line: "9600,N,8,1", no flow control, bytes in and
 // out, and a receive threshold (one notification once at least N bytes are
-// buffered, carrying every buffered byte).
+// buffered, carrying every buffered byte). The line itself is QSerialPort's
+// (serial_port_qt.cpp) or, on Windows, the system's own (serial_port_win.cpp).
 //
 // Port names: "COMn" on Windows. Elsewhere a device path (/dev/ttyUSB0, a
 // pseudo-terminal such as /dev/pts/3) or a bare device name (ttyUSB0). A bare
@@ -11,12 +12,12 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
-#include <QSerialPort>
 #include <QString>
 
 #include "link/link_port.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace baldo7 {
@@ -29,11 +30,10 @@ int serialPortNumber(const QString& setting);
 
 // Why a port would not open: "no such device", "permission denied", "it is in use
 // by another program", ...
-QString serialPortOpenFailureReason(QSerialPort::SerialPortError error, bool isEnglish);
+QString serialPortOpenFailureReason(PortError error, bool isEnglish);
 // After a permission failure on a device file: which group grants access and how to
 // join it; otherwise empty.
-QString serialPortGroupHint(const QString& device, QSerialPort::SerialPortError error,
-                            bool isEnglish);
+QString serialPortGroupHint(const QString& device, PortError error, bool isEnglish);
 // A program holding a device open, as /proc shows it (Linux; empty elsewhere or
 // where the system hides other users' processes).
 struct PortHolder {
@@ -43,16 +43,16 @@ struct PortHolder {
 QList<PortHolder> serialPortHolders(const QString& device);
 // What the user can do about it, in one line: the ports that do exist, the group
 // to join, the program to close or stop.
-QString serialPortRemedy(const QString& device, QSerialPort::SerialPortError error, bool isEnglish);
+QString serialPortRemedy(const QString& device, PortError error, bool isEnglish);
 // "Cannot open DEVICE: reason." and, on the next line, the remedy: what both the
 // transfer window and baldo7ctl say about a port that would not open. `typed`, the
 // name the user gave, comes first when it is not the device's: "COM9 (/dev/ttyS8)".
-QString serialPortDiagnosis(const QString& device, QSerialPort::SerialPortError error,
-                            bool isEnglish, const QString& typed = QString());
+QString serialPortDiagnosis(const QString& device, PortError error, bool isEnglish,
+                            const QString& typed = QString());
 // The transfer window's text for a port that would not open: "Please reselect COM
 // port!", then the diagnosis.
-QString serialPortOpenFailureText(const QString& device, QSerialPort::SerialPortError error,
-                                  bool isEnglish, const QString& typed = QString());
+QString serialPortOpenFailureText(const QString& device, PortError error, bool isEnglish,
+                                  const QString& typed = QString());
 // The group owning a device file ("dialout"), or empty when it cannot be found.
 QString deviceGroupName(const QString& device);
 
@@ -69,6 +69,17 @@ struct SerialPortEntry {
 };
 // The serial ports the system knows, in name order.
 QList<SerialPortEntry> availableSerialPorts();
+void sortSerialPorts(QList<SerialPortEntry>& ports);
+// USB vendor and product ids from a device id ("USB\VID_1A86&PID_7523&REV_0254",
+// "FTDIBUS\VID_0403+PID_6001+A50285BIA\0000"); -1 where it names none.
+struct UsbIds {
+    int vendorId = -1;
+    int productId = -1;
+};
+UsbIds usbIdsFromDeviceId(const QString& deviceId);
+// The serial number in a USB device instance id ("USB\VID_0403&PID_6001\A50285BI"),
+// empty where the last part is one the system made up (it holds '&').
+QString usbSerialFromInstanceId(const QString& instanceId);
 // The pseudo-terminals of running baldo7-sim radios (Linux), which the system's
 // port list never shows.
 QList<SerialPortEntry> simulatedRadioPorts();
@@ -94,7 +105,7 @@ public:
     bool cablePowerApplied() const { return powerApplied_; }
     void close() override;
     QString deviceName() const override { return device_; }
-    QSerialPort::SerialPortError openError() const override { return openError_; }
+    PortError openError() const override { return openError_; }
     QString openFailureText(bool isEnglish) const override;
 
     using LinkPort::send;
@@ -109,10 +120,11 @@ public:
 private:
     void deliverIfReady();
 
-    QSerialPort port_;
+    struct Line;
+    std::unique_ptr<Line> line_;
     QString device_;
     QString typed_;  // the setting open() was given
-    QSerialPort::SerialPortError openError_ = QSerialPort::NoError;
+    PortError openError_ = PortError::NoError;
     int threshold_ = 0;
     bool checkQueued_ = false;
     CablePower power_;

@@ -24,7 +24,7 @@ public:
     bool isOpen() const override { return open_; }
     void close() override;
     QString deviceName() const override { return name_; }
-    QSerialPort::SerialPortError openError() const override { return QSerialPort::NoError; }
+    PortError openError() const override { return PortError::NoError; }
     QString openFailureText(bool) const override { return {}; }
 
     using LinkPort::send;

@@ -203,12 +203,12 @@ TEST(SerialPortOpen, BusyPortNamesItsHolderAndTheRemedy) {
             return h.size() == 1 && h[0].program == c.program;
         }));
         EXPECT_EQ(baldo7::serialPortHolders(pty.path)[0].pid, pid);
-        const QString en = baldo7::serialPortDiagnosis(pty.path, QSerialPort::OpenError, true);
+        const QString en = baldo7::serialPortDiagnosis(pty.path, baldo7::PortError::InUse, true);
         EXPECT_EQ(en, QString("Cannot open %1: it is in use by %2 (process %3).\n")
                               .arg(pty.path, c.program)
                               .arg(pid) +
                           QString(c.enRemedy).replace("%1", QString::number(pid)));
-        const QString zh = baldo7::serialPortDiagnosis(pty.path, QSerialPort::OpenError, false);
+        const QString zh = baldo7::serialPortDiagnosis(pty.path, baldo7::PortError::InUse, false);
         EXPECT_TRUE(zh.contains(QString::fromUtf8(c.zhRemedy).replace("%1", QString::number(pid))))
             << zh.toStdString();
         EXPECT_TRUE(
