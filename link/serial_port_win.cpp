@@ -137,12 +137,17 @@ struct SerialPort::Line {
     HANDLE handle = INVALID_HANDLE_VALUE;
     HANDLE stop = nullptr;  // set to end the reader
     std::thread reader;
+    // The reader's read in flight lives as long as the line: a read the system
+    // completes late still has its buffer.
+    OVERLAPPED readOv{};
+    char chunk[4096];
     std::mutex mutex;  // guards the two below
     QByteArray buffer;
     bool deliveryQueued = false;
 
     ~Line() {
         if (stop) CloseHandle(stop);
+        if (readOv.hEvent) CloseHandle(readOv.hEvent);
     }
     bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
     void readLoop(SerialPort* owner);
@@ -151,21 +156,18 @@ struct SerialPort::Line {
 // Runs until the stop event is set or the device goes away (a cable pulled out):
 // then nothing more arrives and the exchange's own timeouts say so.
 void SerialPort::Line::readLoop(SerialPort* owner) {
-    OVERLAPPED ov{};
-    ov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    char chunk[4096];
     for (;;) {
-        ResetEvent(ov.hEvent);
+        ResetEvent(readOv.hEvent);
         DWORD got = 0;
-        if (!ReadFile(handle, chunk, sizeof(chunk), &got, &ov)) {
+        if (!ReadFile(handle, chunk, sizeof(chunk), &got, &readOv)) {
             if (GetLastError() != ERROR_IO_PENDING) break;
-            const HANDLE events[] = {ov.hEvent, stop};
+            const HANDLE events[] = {readOv.hEvent, stop};
             if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) {
-                CancelIoEx(handle, &ov);
-                GetOverlappedResult(handle, &ov, &got, TRUE);
+                CancelIoEx(handle, &readOv);
+                GetOverlappedResult(handle, &readOv, &got, TRUE);
                 break;
             }
-            if (!GetOverlappedResult(handle, &ov, &got, FALSE)) {
+            if (!GetOverlappedResult(handle, &readOv, &got, FALSE)) {
                 // A purge ends the waiting read; the line is still there.
                 if (GetLastError() == ERROR_OPERATION_ABORTED &&
                     WaitForSingleObject(stop, 0) != WAIT_OBJECT_0)
@@ -174,7 +176,7 @@ void SerialPort::Line::readLoop(SerialPort* owner) {
             }
         }
         if (WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) break;
-        if (got == 0) continue;  // the read's time ran out with the line quiet
+        if (got == 0) continue;
         std::lock_guard<std::mutex> lock(mutex);
         buffer.append(chunk, static_cast<qsizetype>(got));
         if (deliveryQueued) continue;
@@ -190,11 +192,11 @@ void SerialPort::Line::readLoop(SerialPort* owner) {
             },
             Qt::QueuedConnection);
     }
-    CloseHandle(ov.hEvent);
 }
 
 SerialPort::SerialPort(QObject* parent) : LinkPort(parent), line_(std::make_unique<Line>()) {
     line_->stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    line_->readOv.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
 }
 
 SerialPort::~SerialPort() {
@@ -242,12 +244,13 @@ bool SerialPort::open(const QString& setting) {
     if (dcb.fRtsControl == RTS_CONTROL_HANDSHAKE || dcb.fRtsControl == RTS_CONTROL_TOGGLE)
         dcb.fRtsControl = RTS_CONTROL_ENABLE;
     configured = configured && SetCommState(h, &dcb);
-    // A read returns the bytes buffered at once, or waits for the first one up to a
-    // second; writes get two milliseconds a byte (one takes 1.04 at 9600 baud).
+    // A read waits for the first byte as long as it takes and ends once the line
+    // has been quiet for 10 ms after it (a byte takes 1.04 ms at 9600 baud). The
+    // "return at once or after the first byte" setting is not used: wine's serial
+    // ports never end such a read on a pseudo-terminal. Writes get two milliseconds
+    // a byte.
     COMMTIMEOUTS timeouts{};
-    timeouts.ReadIntervalTimeout = MAXDWORD;
-    timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
-    timeouts.ReadTotalTimeoutConstant = 1000;
+    timeouts.ReadIntervalTimeout = 10;
     timeouts.WriteTotalTimeoutMultiplier = 2;
     timeouts.WriteTotalTimeoutConstant = 2000;
     configured = configured && SetCommTimeouts(h, &timeouts);
