@@ -21,6 +21,11 @@ void Document::resetModuleState() {
     *this = std::move(fresh);
 }
 
+void Document::forgetFile() {
+    CurrentFilePath.clear();
+    CurrentFileName = Document{}.CurrentFileName;
+}
+
 MemorySnapshot Document::snapshot() const {
     MemorySnapshot s;
     auto out = std::copy(radioImage.begin(), radioImage.end(), s.begin());

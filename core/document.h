@@ -25,7 +25,8 @@ struct Document {
     int ComPortNumber = 1;
     std::string ComPortName;
 
-    // Files.
+    // Files. An empty path means the data has no file of its own: Save asks for a
+    // name, proposing CurrentFileName.
     std::string CurrentFileName = "new.rdat";
     std::string CurrentFilePath;
     std::string TemplateFileName = "Init.dat";
@@ -75,6 +76,9 @@ struct Document {
     // Puts every module-wide value back to its start-up value; the memory arrays,
     // the language, the separator, the port and the history are left alone.
     void resetModuleState();
+    // The data no longer belongs to the file that was open (New, a read, a model
+    // change, a backup opened): the caption shows the start-up name and Save asks.
+    void forgetFile();
 
     // ---- Undo history and the modified mark ---------------------------------------
     // Every user action that writes the memory (image, service memory, software data)
@@ -92,10 +96,11 @@ struct Document {
     // next step. Nothing is recorded while no one listens (tests of a lone form).
     void commitChange();
     // True when the bytes a data file holds (the image and the software data) differ
-    // from what was last opened, saved, read or written. The service memory is the
-    // radio's alone: reading or viewing it never marks the document.
+    // from what was last opened, saved or read: the mark follows the file on disk, so
+    // a write to the radio leaves it as it is. The service memory is the radio's
+    // alone: reading or viewing it never marks the document.
     bool isModified() const;
-    // The memory now matches its file or the radio (after Save, a write).
+    // The memory now matches its file (after Save).
     void markUnmodified();
     // New, Open, a read, a model change: the current memory is the start of a fresh
     // history and unmodified.

@@ -148,6 +148,15 @@ QList<BackupEntry> ListBackups(const QString& folder) {
     return out;
 }
 
+bool IsBackupFile(const QString& path, const QString& folder) {
+    const QString target = QFileInfo(path).canonicalFilePath();
+    if (target.isEmpty() || folder.isEmpty()) return false;
+    const QList<BackupEntry> backups = ListBackups(folder);
+    return std::any_of(backups.begin(), backups.end(), [&target](const BackupEntry& e) {
+        return QFileInfo(e.path).canonicalFilePath() == target;
+    });
+}
+
 int PruneBackups(const QString& folder, const QDateTime& now) {
     int removed = 0;
     for (const BackupEntry& e : ListBackups(folder))

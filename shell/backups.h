@@ -52,6 +52,10 @@ struct BackupEntry {
 // The backups in `folder`, newest first; files not named like a backup are left out.
 QList<BackupEntry> ListBackups(const QString& folder);
 
+// True when `path` names one of the backups ListBackups finds in `folder`: only
+// pruning may change or remove such a file.
+bool IsBackupFile(const QString& path, const QString& folder);
+
 // Removes backups older than 365 days before `now`; younger ones and anything not
 // named like a backup stay. Returns how many were removed.
 int PruneBackups(const QString& folder, const QDateTime& now);

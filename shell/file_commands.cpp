@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "core/software_data.h"
+#include "shell/backups.h"
 #include "shell/data_store.h"
 #include "shell/shell_texts.h"
 #include "shell/ui_support.h"
@@ -29,8 +30,7 @@ bool FileCommands::New() {
     }
     // Fresh data has no file of its own: a Save must not overwrite the file that was
     // open before, so it asks for a name as after start-up.
-    doc_.CurrentFilePath.clear();
-    doc_.CurrentFileName = Document{}.CurrentFileName;
+    doc_.forgetFile();
     if (hooks_.editorReset) hooks_.editorReset();
     return true;
 }
@@ -71,8 +71,11 @@ bool FileCommands::loadFile(const QString& path) {
         return false;
     }
     // Only now is the file taken: the caption keeps the old name while the question
-    // is open and after a refusal.
-    takeFile(path);
+    // is open and after a refusal. A backup is never the target of Save.
+    if (IsBackupFile(path, backupFolder_))
+        doc_.forgetFile();
+    else
+        takeFile(path);
     if (hooks_.editorReset) hooks_.editorReset();
     return true;
 }
@@ -107,6 +110,13 @@ void FileCommands::takeFile(const QString& path) {
 }
 
 bool FileCommands::writeFile(const QString& path) {
+    // A backup stays as it was made, whatever route the save took to it.
+    if (IsBackupFile(path, backupFolder_)) {
+        messages_.show(
+            MsgIcon::Error, appTitle(),
+            uiText(shelltexts::kBackupIsKept, doc_.IsEnglish).arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
     QString error;
     if (SaveDataFile(doc_, path, &error)) {
         takeFile(path);

@@ -46,6 +46,9 @@ public:
     // The folder the open and save dialogs start in.
     void setStartFolder(const QString& folder) { startFolder_ = folder; }
     const QString& startFolder() const { return startFolder_; }
+    // The program's backups folder: a backup opens as data without a file of its
+    // own, and no save writes over one.
+    void setBackupFolder(const QString& folder) { backupFolder_ = folder; }
 
 private:
     bool loadFile(const QString& path);
@@ -60,6 +63,7 @@ private:
     QString folder_;
     Hooks hooks_;
     QString startFolder_;
+    QString backupFolder_;
 };
 
 }  // namespace baldo7

@@ -263,6 +263,7 @@ MDIFormMain::MDIFormMain(Document& doc, ShellServices services, ShellParts parts
     };
     setAcceptDrops(true);
     backupFolder_ = services.backupFolder.isEmpty() ? DefaultBackupFolder() : services.backupFolder;
+    files_->setBackupFolder(backupFolder_);
 
     area_ = new QMdiArea;
     area_->setObjectName(QStringLiteral("MDIClient"));
@@ -1204,6 +1205,7 @@ void MDIFormMain::MenuModelInformation_Click() {
         return;
     }
     WriteModelBytes(doc_.radioImage, RebuildModelBytes(doc_.BandHighMHz, doc_.BandLowMHz));
+    doc_.forgetFile();  // new data for the model: Save must not replace the old file
     editorReset();
     startFreshHistory();
     refreshPanels();
@@ -1248,6 +1250,8 @@ void MDIFormMain::MenuRead_Click() {
     if (parts_.showProcess) parts_.showProcess(*this, doc_);
     noteExchange(doc_.TransferOK, BackupRange::Data);
     if (doc_.TransferOK) {
+        // The radio's data, not the open file's: Save asks for a name.
+        doc_.forgetFile();
         startFreshHistory();
         backUp(BackupKind::Read, false);
     }
@@ -1260,9 +1264,9 @@ void MDIFormMain::MenuWrite_Click() {
     doc_.commitChange();
     if (!backUp(BackupKind::BeforeWrite, true)) return;
     doc_.ReadMode = false;
+    // The unsaved mark stays: the edits are in the radio, not yet in the file.
     if (parts_.showProcess) parts_.showProcess(*this, doc_);
     noteExchange(false, BackupRange::Data);
-    if (doc_.TransferOK) doc_.markUnmodified();
     refreshPanels();
 }
 

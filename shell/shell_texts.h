@@ -23,6 +23,9 @@ constexpr BiText kRadioNotKept{
     "What the radio holds could not be read for the backup, so nothing was written.",
     "无法读取对讲机中的数据进行备份，因此没有写入任何数据。"};
 constexpr BiText kCannotRead{"The file cannot be read:\n%1", "无法读取文件：\n%1"};
+constexpr BiText kBackupIsKept{
+    "%1 is a backup: backups are kept as they were made. Save under another name.",
+    "%1 是备份文件：备份保持原样。请用其他文件名保存。"};
 constexpr BiText kCannotWrite{"The file could not be saved; the file on disk is unchanged:\n%1",
                               "文件未能保存，磁盘上的文件没有改变：\n%1"};
 constexpr BiText kTemplateMissing{

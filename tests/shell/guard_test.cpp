@@ -264,7 +264,7 @@ private slots:
         Document before;
         QVERIFY(LoadDataFile(before, QDir(folder).filePath(files[0])).ok());
         QVERIFY(before.radioImage == edited);
-        QVERIFY(!doc->isModified());  // written
+        QVERIFY(doc->isModified());  // in the radio, not yet in a file
         transfer = nullptr;
     }
 
@@ -477,6 +477,102 @@ private slots:
         QCOMPARE(messages.shown[0].buttons, MsgButtons::SaveDiscardCancel);
         QCOMPARE(doc->radioImage[16], std::uint8_t(0x11));
         messages.setAnswerer(nullptr);
+    }
+
+    // Where Save writes and whether Exit asks, after each command that changes what
+    // the data belongs to. Save's dialog is answered with an existing backup, as a
+    // user who picked it in the folder and confirmed the replacement would.
+    void saveTargetAndMarkFollowTheFileOnDisk_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("named");     // the file opened before stays Save's target
+        QTest::addColumn<bool>("modified");  // the mark is shown and Exit asks
+        QTest::newRow("edit, write to radio") << "write" << true << true;
+        QTest::newRow("read from radio") << "read" << false << false;
+        QTest::newRow("model change") << "model" << false << false;
+        QTest::newRow("backup opened") << "backup" << false << false;
+    }
+    void saveTargetAndMarkFollowTheFileOnDisk() {
+        QFETCH(QString, command);
+        QFETCH(bool, named);
+        QFETCH(bool, modified);
+        start();
+        transfer = [this] {
+            if (doc->ReadMode) doc->radioImage[16] = 0x42;
+            doc->TransferOK = true;
+        };
+        const QString folder = backups.filePath("backups");
+        QDir(folder).removeRecursively();
+        Document old = *doc;
+        old.radioImage[16] = 0x11;
+        const QString kept =
+            WriteBackup(old, folder, BackupKind::Read, QDateTime::currentDateTime().addDays(-1));
+        QVERIFY(!kept.isEmpty());
+        const auto bytesOf = [](const QString& path) {
+            QFile f(path);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray keptBytes = bytesOf(kept);
+        const QString base = tmp.filePath("base.rdat");
+        saveAs(base);
+        const QByteArray baseBytes = bytesOf(base);
+        messages.setAnswerer([](const Message& m) {
+            return m.buttons == MsgButtons::SaveDiscardCancel ? MsgAnswer::Cancel : MsgAnswer::Ok;
+        });
+
+        if (command == "write") {
+            enterRx(2, "146");
+            action("MenuWrite")->trigger();
+            QCOMPARE(transfers, 1);
+        } else if (command == "read") {
+            action("MenuRead")->trigger();
+            QCOMPARE(doc->radioImage[16], std::uint8_t(0x42));
+        } else if (command == "model") {
+            onModal([](QWidget* dialog) {
+                auto* model = dialog->findChild<QComboBox*>("ComboModel");
+                model->setCurrentIndex(1);
+                emit model->activated(1);
+                QTest::mouseClick(dialog->findChild<QPushButton*>("CommandOK"), Qt::LeftButton);
+            });
+            action("MenuModelInformation")->trigger();
+            QCOMPARE(doc->ModelType, std::string("UHF"));
+        } else if (command == "backup") {
+            onModal([](QWidget* w) {
+                QTest::mouseClick(w->findChild<QPushButton*>("CommandOpen"), Qt::LeftButton);
+            });
+            action("MenuBackups")->trigger();
+            QCOMPARE(doc->radioImage[16], std::uint8_t(0x11));
+        }
+        const QString name = named ? "base.rdat" : "new.rdat";
+        QCOMPARE(QString::fromStdString(doc->CurrentFilePath), named ? base : QString());
+        QVERIFY(shelltest::shownTitle(*win).endsWith(
+            QString("[FileName:%1%2]").arg(name, modified ? "*" : "")));
+        QCOMPARE(win->recentFiles(), QStringList{base});  // a backup is no recent file
+
+        messages.shown.clear();
+        QCOMPARE(win->close(), !modified);
+        QCOMPARE(asked(), modified ? QStringList{"Save changes to base.rdat?"} : QStringList());
+
+        messages.shown.clear();
+        chooser.requests.clear();
+        chooser.answerWith(kept);
+        action("MenuSave")->trigger();
+        QCOMPARE(chooser.requests.size(), named ? 0 : 1);
+        if (named) {
+            Document saved;
+            QVERIFY(LoadDataFile(saved, base).ok());
+            QVERIFY(saved.radioImage == doc->radioImage);
+            QVERIFY(!doc->isModified());
+        } else {
+            QCOMPARE(chooser.requests[0].defaultName, QString("new.rdat"));
+            QCOMPARE(asked(), QStringList{QDir::toNativeSeparators(kept) +
+                                          " is a backup: backups are kept as they were made. "
+                                          "Save under another name."});
+            QCOMPARE(bytesOf(base), baseBytes);
+            QVERIFY(doc->CurrentFilePath.empty());
+        }
+        QCOMPARE(bytesOf(kept), keptBytes);
+        messages.setAnswerer(nullptr);
+        transfer = nullptr;
     }
 
     void aFailedBackupIsReportedAndTheWriteWaitsForTheUser() {
