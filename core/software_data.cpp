@@ -27,4 +27,11 @@ void SaveSoftwareData(Document& doc) {
     if (doc.ChangePasswordFlag) doc.softwareData[12] = kChangePasswordTicked;
 }
 
+void SetProgramPassword(Document& doc, const std::string& password) {
+    // The same password again is no change, whatever the stored bytes hold.
+    if (password == doc.ProgramPassword) return;
+    doc.ProgramPassword = password;
+    SaveSoftwareData(doc);
+}
+
 }  // namespace baldo7

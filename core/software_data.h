@@ -12,5 +12,8 @@ constexpr std::size_t kPasswordLength = 6;
 void AnalyseSoftwareData(Document& doc);
 // The three fields -> softwareData bytes 0..15; byte 16 is never written.
 void SaveSoftwareData(Document& doc);
+// The password the program keeps, into its field and its bytes at once, so that a
+// new password is a change of the document (the caller's DocumentEdit records it).
+void SetProgramPassword(Document& doc, const std::string& password);
 
 }  // namespace baldo7

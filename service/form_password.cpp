@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/software_data.h"
 #include "service/program_password.h"
 #include "service/service_texts.h"
 #include "shell/dialog_layout.h"
@@ -52,7 +53,7 @@ FormPassword::FormPassword(const ServiceContext& context, QWidget* parent)
 }
 
 void FormPassword::CommandOK_Click() {
-    context_.doc.ProgramPassword = bytes(TextPassword);
+    SetProgramPassword(context_.doc, bytes(TextPassword));
     accept();
 }
 
@@ -108,13 +109,13 @@ void FormPasswordChange::CommandOK_Click() {
         DocumentEdit edit(doc);
         WritePasswordBlock(doc.radioImage, newPassword);
     }
-    doc.ProgramPassword = bytes(TextOldPassword);
+    SetProgramPassword(doc, bytes(TextOldPassword));
     if (!askToContinue(context_, uiText(kChangeConfirm, en))) return;
     doc.ReadMode = false;
     if (context_.runTransfer) context_.runTransfer();
     if (!doc.TransferOK) return;
     tell(context_, uiText(kChangeSuccessful, en));
-    doc.ProgramPassword = newPassword;
+    SetProgramPassword(doc, newPassword);
     accept();
 }
 

@@ -5,10 +5,9 @@
 #include <string>
 
 #include "core/radio_image.h"
+#include "core/software_data.h"  // kPasswordLength
 
 namespace baldo7 {
-
-constexpr int kPasswordLength = 6;
 
 // Every character of a password box is one byte in the radio; a character outside
 // Latin-1 (a wide one) is refused.

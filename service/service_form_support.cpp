@@ -24,7 +24,7 @@ public:
 }  // namespace
 
 void setUpPasswordBox(QLineEdit* box) {
-    box->setMaxLength(kPasswordLength);
+    box->setMaxLength(static_cast<int>(kPasswordLength));
     box->setEchoMode(QLineEdit::Password);
     box->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     box->setValidator(new PasswordValidator(box));

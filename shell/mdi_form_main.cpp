@@ -26,6 +26,7 @@
 #include <cstdio>
 
 #include "core/model_band.h"
+#include "core/software_data.h"
 #include "shell/data_store.h"
 #include "shell/dialog_layout.h"
 #include "shell/form_backups.h"
@@ -997,6 +998,7 @@ void MDIFormMain::startFreshHistory() {
 void MDIFormMain::applyStep(const MemoryChange& change, bool undo) {
     doc_.applyChange(change, undo);
     AnalyseModel(doc_);
+    AnalyseSoftwareData(doc_);  // the password fields follow their restored bytes
     editorsDecodeNewImage();
     // The editors keep no copy: what they normalised while redrawing is part of
     // the restored state, not a new step.

@@ -21,6 +21,7 @@
 #include "functions/form_embed_message.h"
 #include "functions/form_option.h"
 #include "functions/form_scan_information.h"
+#include "service/form_password.h"
 #include "shell/data_store.h"
 #include "shell/mdi_form_main.h"
 #include "shell/standard_parts.h"
@@ -309,6 +310,50 @@ private slots:
         action("MenuRedo")->trigger();
         QVERIFY(doc->radioImage == hello);
         QCOMPARE(line->text(), QString("HELLO"));
+    }
+
+    // A password set in Program → PassWord is a change like any edit: the mark, one
+    // undo step, the question on Exit; undo takes it back out of the file too.
+    void programPasswordIsOneStepAndMarksTheDocument() {
+        MainWindowRig::start(tmp.filePath("baldo7.ini"), true, "4", StandardShellParts(), QString(),
+                             true);
+        const std::string before = doc->ProgramPassword;
+        const auto setPassword = [this](const QString& text) {
+            onModal([text](QWidget* w) {
+                auto* form = qobject_cast<FormPassword*>(w);
+                QVERIFY(form);
+                form->TextPassword->setText(text);
+                QTest::mouseClick(form->CommandOK, Qt::LeftButton);
+            });
+            action("MenuPassword")->trigger();
+        };
+        setPassword("a1b2");
+        QCOMPARE(doc->ProgramPassword, std::string("a1b2"));
+        QCOMPARE(win->undoStack().count(), 1);
+        QVERIFY(shelltest::shownTitle(*win).endsWith("new.rdat*]"));
+        messages.setAnswerer([](const Message& m) {
+            return m.buttons == MsgButtons::SaveDiscardCancel ? MsgAnswer::Cancel : MsgAnswer::Ok;
+        });
+        QVERIFY(!win->close());
+        QCOMPARE(messages.shown.size(), 1);
+        setPassword("a1b2");  // the same again changes nothing
+        QCOMPARE(win->undoStack().count(), 1);
+
+        action("MenuUndo")->trigger();
+        QCOMPARE(doc->ProgramPassword, before);
+        QVERIFY(!doc->isModified());
+        action("MenuRedo")->trigger();
+        const QString path = tmp.filePath("password.rdat");
+        chooser.answerWith(path);
+        action("MenuSave")->trigger();
+        Document saved;
+        QVERIFY(LoadDataFile(saved, path).ok());
+        QCOMPARE(saved.ProgramPassword, std::string("a1b2"));
+        action("MenuUndo")->trigger();
+        action("MenuSave")->trigger();
+        QVERIFY(LoadDataFile(saved, path).ok());
+        QCOMPARE(saved.ProgramPassword, before);
+        messages.setAnswerer(nullptr);
     }
 
     void saveKeepsTheHistoryNewAndOpenStartAFreshOne() {
