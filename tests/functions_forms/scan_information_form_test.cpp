@@ -14,15 +14,6 @@
 
 using namespace baldo7;
 
-namespace {
-
-QStringList entries(const QComboBox* combo) {
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i) out << combo->itemText(i);
-    return out;
-}
-}  // namespace
-
 class ScanInformationFormTest : public QObject {
     Q_OBJECT
     Document doc;

@@ -22,11 +22,6 @@
 using namespace baldo7;
 
 namespace {
-QStringList entries(const QComboBox* combo) {
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i) out << combo->itemText(i);
-    return out;
-}
 void clickCell(QTableWidget* grid, int row, int column) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                       grid->visualItemRect(grid->item(row, column)).center());

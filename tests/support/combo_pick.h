@@ -16,4 +16,11 @@ inline void pick(QComboBox* combo, int index) {
     QTRY_VERIFY(!view->isVisible());
 }
 
+// The texts of a list's entries, in order.
+inline QStringList entries(const QComboBox* combo) {
+    QStringList out;
+    for (int i = 0; i < combo->count(); ++i) out << combo->itemText(i);
+    return out;
+}
+
 }  // namespace baldo7
