@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 
-.PHONY: all bootstrap configure build test run package portable windows-test windows-app sanitize fuzz fuzz-run bench format clean
+.PHONY: all bootstrap configure build test run check package portable windows-test windows-app sanitize fuzz fuzz-run bench format clean
 
 all: build
 
@@ -29,6 +29,10 @@ test: build
 
 run: build
 	$(BUILD)/bin/baldo7
+
+# The tree's own rules: every include keeps to its layer (scripts/check-layers).
+check:
+	scripts/check-layers
 
 # The Debian package (build/baldo7_<version>_<arch>.deb), checked after it is built.
 package: build

@@ -7,13 +7,13 @@
 
 #include "app/app_arguments.h"
 #include "app/font_warm_up.h"
+#include "app/standard_parts.h"
 #include "baldo7_version.h"
 #include "core/document.h"
 #include "shell/app_style.h"
 #include "shell/form_welcome.h"
 #include "shell/mdi_form_main.h"
 #include "shell/settings.h"
-#include "shell/standard_parts.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "channels/channel_record.h"
 #include "channels/frequency_entry.h"
 #include "channels/tone_entry.h"
-#include "shell/data_store.h"
+#include "storage/data_store.h"
 
 namespace baldo7::bench {
 

@@ -34,10 +34,10 @@
 #include <memory>
 
 #include "link/exchange_qt_host.h"
-#include "shell/data_store.h"
 #include "sim/memory_file.h"
 #include "sim/pty_simulator.h"
 #include "sim/simulated_port.h"
+#include "storage/data_store.h"
 
 extern char** environ;
 

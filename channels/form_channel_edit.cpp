@@ -21,9 +21,9 @@
 #include "core/codecs.h"
 #include "core/document.h"
 #include "core/pick_lists.h"
-#include "functions/editor_window_events.h"
-#include "shell/editor_host.h"
-#include "shell/ui_support.h"
+#include "ui/editor_host.h"
+#include "ui/editor_window_events.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

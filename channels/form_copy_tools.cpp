@@ -15,8 +15,8 @@
 #include "channels/copy_tools.h"
 #include "channels/form_support.h"
 #include "core/document.h"
-#include "shell/editor_host.h"
-#include "shell/ui_support.h"
+#include "ui/editor_host.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

@@ -9,8 +9,8 @@
 #include "channels/tone_entry.h"
 #include "core/codecs.h"
 #include "core/texts.h"
-#include "shell/editor_host.h"
-#include "shell/ui_support.h"
+#include "ui/editor_host.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

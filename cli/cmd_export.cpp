@@ -5,7 +5,7 @@
 #include "channels/channel_csv.h"
 #include "cli/commands.h"
 #include "cli/verb_parser.h"
-#include "shell/data_store.h"
+#include "storage/data_store.h"
 
 namespace baldo7::cli {
 

@@ -5,7 +5,7 @@
 #include "cli/commands.h"
 #include "cli/verb_parser.h"
 #include "core/model_band.h"
-#include "shell/data_store.h"
+#include "storage/data_store.h"
 
 namespace baldo7::cli {
 

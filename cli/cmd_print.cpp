@@ -7,7 +7,7 @@
 #include "cli/commands.h"
 #include "cli/verb_parser.h"
 #include "print/report_document.h"
-#include "shell/data_store.h"
+#include "storage/data_store.h"
 
 namespace baldo7::cli {
 

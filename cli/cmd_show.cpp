@@ -16,7 +16,7 @@
 #include "service/service_texts.h"
 #include "service/special_option.h"
 #include "service/stun_die.h"
-#include "shell/data_store.h"
+#include "storage/data_store.h"
 
 namespace baldo7::cli {
 

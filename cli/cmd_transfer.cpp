@@ -22,8 +22,8 @@
 #include "core/model_band.h"
 #include "link/exchange_qt_host.h"
 #include "link/serial_trace.h"
-#include "shell/backups.h"
-#include "shell/data_store.h"
+#include "storage/backups.h"
+#include "storage/data_store.h"
 
 namespace baldo7::cli {
 

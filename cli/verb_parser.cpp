@@ -4,7 +4,7 @@
 #include <QTextStream>
 
 #include "cli/commands.h"
-#include "shell/data_store.h"
+#include "storage/data_store.h"
 
 namespace baldo7::cli {
 

@@ -10,10 +10,10 @@
 #include <QVBoxLayout>
 
 #include "core/document.h"
-#include "functions/editor_window_events.h"
 #include "functions/function_setup.h"
-#include "shell/editor_host.h"
-#include "shell/ui_support.h"
+#include "ui/editor_host.h"
+#include "ui/editor_window_events.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

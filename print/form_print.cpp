@@ -17,9 +17,9 @@
 
 #include "print/print_report.h"
 #include "print/report_document.h"
-#include "shell/dialog_layout.h"
-#include "shell/editor_host.h"
-#include "shell/ui_support.h"
+#include "ui/dialog_layout.h"
+#include "ui/editor_host.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

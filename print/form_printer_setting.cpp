@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 
 #include "core/texts.h"
-#include "shell/dialog_layout.h"
-#include "shell/ui_support.h"
+#include "ui/dialog_layout.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

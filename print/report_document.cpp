@@ -5,7 +5,7 @@
 #include <QPageSize>
 #include <QPdfWriter>
 
-#include "shell/data_store.h"
+#include "storage/data_store.h"
 
 namespace baldo7 {
 

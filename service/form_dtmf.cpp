@@ -14,8 +14,8 @@
 #include "channels/form_support.h"
 #include "service/service_memory.h"
 #include "service/service_texts.h"
-#include "shell/dialog_layout.h"
-#include "shell/ui_support.h"
+#include "ui/dialog_layout.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

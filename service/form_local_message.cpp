@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 
 #include "service/service_texts.h"
-#include "shell/dialog_layout.h"
-#include "shell/ui_support.h"
+#include "ui/dialog_layout.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

@@ -8,8 +8,8 @@
 #include "core/software_data.h"
 #include "service/program_password.h"
 #include "service/service_texts.h"
-#include "shell/dialog_layout.h"
-#include "shell/ui_support.h"
+#include "ui/dialog_layout.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

@@ -6,8 +6,8 @@
 
 #include "service/service_texts.h"
 #include "service/special_option.h"
-#include "shell/dialog_layout.h"
-#include "shell/ui_support.h"
+#include "ui/dialog_layout.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

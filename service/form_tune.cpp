@@ -13,10 +13,10 @@
 #include "channels/form_support.h"
 #include "core/codecs.h"
 #include "core/document.h"
-#include "functions/editor_window_events.h"
 #include "service/service_texts.h"
-#include "shell/editor_host.h"
-#include "shell/ui_support.h"
+#include "ui/editor_host.h"
+#include "ui/editor_window_events.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

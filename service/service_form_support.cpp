@@ -7,7 +7,7 @@
 #include <QValidator>
 
 #include "service/program_password.h"
-#include "shell/ui_support.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

@@ -8,7 +8,7 @@
 
 #include "core/document.h"
 #include "core/texts.h"
-#include "shell/message_service.h"
+#include "ui/message_service.h"
 
 class QLabel;
 class QLineEdit;

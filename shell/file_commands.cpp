@@ -4,10 +4,10 @@
 #include <QFileInfo>
 
 #include "core/software_data.h"
-#include "shell/backups.h"
-#include "shell/data_store.h"
 #include "shell/shell_texts.h"
-#include "shell/ui_support.h"
+#include "storage/backups.h"
+#include "storage/data_store.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 
@@ -39,7 +39,7 @@ bool FileCommands::Open(const QString& chosen) {
     const QString path = !chosen.isEmpty()
                              ? chosen
                              : ShowFileDialog(doc_, chooser_, messages_, QStringLiteral("OPEN"),
-                                              uiText(shelltexts::kOpenTitle, doc_.IsEnglish),
+                                              uiText(filetexts::kOpenTitle, doc_.IsEnglish),
                                               QString(), startFolder_);
     if (path.isEmpty()) return false;
     // One question about the same loss: ours when there are unsaved changes.
@@ -66,7 +66,7 @@ bool FileCommands::loadFile(const QString& path) {
     }
     if (!r.ok()) {
         messages_.show(MsgIcon::Error, appTitle(),
-                       uiText(shelltexts::kCannotRead, doc_.IsEnglish)
+                       uiText(filetexts::kCannotRead, doc_.IsEnglish)
                            .arg(QDir::toNativeSeparators(path) + QStringLiteral("\n") + r.detail));
         return false;
     }
@@ -86,7 +86,7 @@ bool FileCommands::Save() {
     QString path = QString::fromStdString(doc_.CurrentFilePath);
     if (path.isEmpty())
         path = ShowFileDialog(doc_, chooser_, messages_, QStringLiteral("Save"),
-                              uiText(shelltexts::kSaveTitle, doc_.IsEnglish),
+                              uiText(filetexts::kSaveTitle, doc_.IsEnglish),
                               QString::fromStdString(doc_.CurrentFileName), startFolder_);
     if (path.isEmpty()) return false;
     return writeFile(path);
@@ -97,7 +97,7 @@ bool FileCommands::SaveAs() {
     SaveSoftwareData(doc_);
     const QString path =
         ShowFileDialog(doc_, chooser_, messages_, QStringLiteral("Save"),
-                       uiText(shelltexts::kSaveAsTitle, doc_.IsEnglish), QString(), startFolder_);
+                       uiText(filetexts::kSaveAsTitle, doc_.IsEnglish), QString(), startFolder_);
     if (path.isEmpty()) return false;
     return writeFile(path);
 }
@@ -124,7 +124,7 @@ bool FileCommands::writeFile(const QString& path) {
     }
     // Nothing was written, so the caption and the next Save keep the old target.
     messages_.show(MsgIcon::Error, appTitle(),
-                   uiText(shelltexts::kCannotWrite, doc_.IsEnglish)
+                   uiText(filetexts::kCannotWrite, doc_.IsEnglish)
                        .arg(QDir::toNativeSeparators(path) + QStringLiteral("\n") + error));
     return false;
 }

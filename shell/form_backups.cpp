@@ -7,8 +7,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "shell/dialog_layout.h"
-#include "shell/ui_support.h"
+#include "ui/dialog_layout.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "shell/backups.h"
+#include "storage/backups.h"
 
 class QLabel;
 class QPushButton;

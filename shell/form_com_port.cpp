@@ -5,11 +5,10 @@
 #include <QPushButton>
 
 #include "link/serial_port.h"
-#include "shell/builtin_radio.h"
-#include "shell/dialog_layout.h"
 #include "shell/settings.h"
 #include "shell/shell_texts.h"
-#include "shell/ui_support.h"
+#include "ui/dialog_layout.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "shell/dialog_layout.h"
 #include "shell/settings.h"
 #include "shell/shell_texts.h"
-#include "shell/ui_support.h"
+#include "ui/dialog_layout.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

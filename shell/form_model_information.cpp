@@ -6,9 +6,9 @@
 #include <QPushButton>
 
 #include "core/model_band.h"
-#include "shell/dialog_layout.h"
 #include "shell/shell_texts.h"
-#include "shell/ui_support.h"
+#include "ui/dialog_layout.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

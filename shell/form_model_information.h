@@ -7,7 +7,7 @@
 
 #include "core/document.h"
 #include "shell/file_commands.h"
-#include "shell/message_service.h"
+#include "ui/message_service.h"
 
 class QComboBox;
 class QLabel;

@@ -12,8 +12,8 @@
 
 #include "link/exchange_qt_host.h"
 #include "link/exchange_texts.h"
-#include "shell/dialog_layout.h"
-#include "shell/ui_support.h"
+#include "ui/dialog_layout.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

@@ -10,7 +10,7 @@
 
 #include "core/document.h"
 #include "link/write_verify.h"
-#include "shell/message_service.h"
+#include "ui/message_service.h"
 
 class QCheckBox;
 class QLabel;

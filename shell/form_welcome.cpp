@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "shell/shell_pictures.h"
-#include "shell/ui_support.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QVersionNumber>
 
-#include "shell/dialog_layout.h"
 #include "shell/shell_pictures.h"
 #include "shell/shell_texts.h"
-#include "shell/ui_support.h"
+#include "ui/dialog_layout.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

@@ -8,7 +8,7 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include "shell/ui_support.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

@@ -27,20 +27,20 @@
 
 #include "core/model_band.h"
 #include "core/software_data.h"
-#include "shell/data_store.h"
-#include "shell/dialog_layout.h"
 #include "shell/form_backups.h"
 #include "shell/form_language.h"
 #include "shell/form_model_information.h"
 #include "shell/frm_about.h"
 #include "shell/help_window.h"
-#include "shell/recent_files.h"
 #include "shell/settings.h"
 #include "shell/shell_pictures.h"
 #include "shell/shell_texts.h"
 #include "shell/startup.h"
 #include "shell/support_bundle.h"
-#include "shell/ui_support.h"
+#include "storage/data_store.h"
+#include "storage/recent_files.h"
+#include "ui/dialog_layout.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 
@@ -253,9 +253,6 @@ MDIFormMain::MDIFormMain(Document& doc, ShellServices services, ShellParts parts
         FileCommands::Hooks{[this] { commitGrid(); }, [this] { editorReset(); },
                             [this] { return askUnsaved(); },
                             [this](const QString& path) { fileTaken(path); }});
-    csv_ = std::make_unique<ChannelCsvCommands>(
-        doc_, *chooser_, *messages_,
-        ChannelCsvCommands::Hooks{[this] { commitGrid(); }, [this] { editorsDecodeNewImage(); }});
 
     undoStack_ = new QUndoStack(this);
     doc_.onChangeRecorded = [this](MemoryChange change) {
@@ -484,9 +481,13 @@ void MDIFormMain::buildMenus() {
     MenuFile->addSeparator();
     QAction* csvItem = nullptr;
     item(csvItem, "MenuImportChannels", MenuFile, none, true, nullptr);
-    connect(csvItem, &QAction::triggered, this, [this] { csv_->Import(); });
+    connect(csvItem, &QAction::triggered, this, [this] {
+        if (parts_.importChannels) parts_.importChannels(*this);
+    });
     item(csvItem, "MenuExportChannels", MenuFile, none, true, nullptr);
-    connect(csvItem, &QAction::triggered, this, [this] { csv_->Export(); });
+    connect(csvItem, &QAction::triggered, this, [this] {
+        if (parts_.exportChannels) parts_.exportChannels(*this);
+    });
     MenuFile->addSeparator();
     // The print items are shown only in the service configuration.
     item(MenuPrint, "MenuPrint", MenuFile, QKeySequence(Qt::CTRL | Qt::Key_P), false, nullptr);

@@ -11,13 +11,12 @@
 #include <optional>
 
 #include "core/document.h"
-#include "shell/backups.h"
-#include "shell/channel_csv_commands.h"
-#include "shell/editor_host.h"
 #include "shell/file_commands.h"
-#include "shell/file_dialog.h"
-#include "shell/message_service.h"
 #include "shell/shell_parts.h"
+#include "storage/backups.h"
+#include "ui/editor_host.h"
+#include "ui/file_dialog.h"
+#include "ui/message_service.h"
 
 class QAction;
 class QLabel;
@@ -86,6 +85,8 @@ public:
     // After a read from the radio (the exchange has already decoded model and band):
     // every open editor decodes the new image.
     void editorsDecodeNewImage();
+    // The channel grid's cell being typed, before a save, a transfer or a CSV command.
+    void commitGrid();
 
     // Undo history: one step per user action on the document (see Document::commitChange).
     QUndoStack& undoStack() { return *undoStack_; }
@@ -134,7 +135,7 @@ public:
     // The service configuration (--service or the ServiceMode setting) is on.
     bool serviceMode() const { return serviceMode_; }
     FileCommands& fileCommands() { return *files_; }
-    ChannelCsvCommands& channelCsvCommands() { return *csv_; }
+    FileChooser& fileChooser() { return *chooser_; }
 
     // No menu of toolbars on a right click of the menu bar or toolbar: the View menu
     // is where the toolbar is switched.
@@ -161,7 +162,6 @@ private:
     void requestRelayout();
     void refreshPanels();
     void closeTune();
-    void commitGrid();
     // Every open editor's pending cell edit, as one step each, before Undo or Redo.
     void commitOpenEditors();
     void serviceRead(bool Document::*mode, const QString& tool);
@@ -202,7 +202,6 @@ private:
     bool serviceMode_ = false;
     bool unattended_ = false;
     std::unique_ptr<FileCommands> files_;
-    std::unique_ptr<ChannelCsvCommands> csv_;
 
     QMap<EditorWindow, OpenEditor> open_;
     QMap<int, QAction*> windowEntries_;

@@ -8,7 +8,7 @@
 #include <map>
 
 #include "core/document.h"
-#include "shell/editor_host.h"
+#include "ui/editor_host.h"
 
 class QWidget;
 
@@ -45,6 +45,9 @@ struct ShellParts {
     std::function<void(MDIFormMain&, Document& doc)> showProcess;
     // The port chooser, shown modally; sets and stores the port.
     std::function<void(MDIFormMain&)> showComPort;
+    // Import Channels… and Export Channels… of the File menu.
+    std::function<void(MDIFormMain&)> importChannels;
+    std::function<void(MDIFormMain&)> exportChannels;
     // Modal tools of the hidden menu items, by form name ("FormPrint", "FormLocalMessage"...).
     std::map<QString, std::function<void(MDIFormMain&)>> tools;
 };

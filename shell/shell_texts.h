@@ -6,11 +6,6 @@
 namespace baldo7::shelltexts {
 
 // Files.
-constexpr BiText kFileFilter{"Radio data file(*.rdat)", "对讲机数据文件(*.rdat)"};
-constexpr BiText kAllFilesFilter{"All file(*.*)", "所有文件(*.*)"};
-constexpr BiText kOpenTitle{"Open", "打开"};
-constexpr BiText kSaveTitle{"Save", "保存"};
-constexpr BiText kSaveAsTitle{"另存为", "另存为"};
 constexpr BiText kCoverData{"Do you want to cover current data?", "覆盖当前数据？"};
 constexpr BiText kSaveChanges{"Save changes to %1?", "保存对 %1 的更改吗？"};
 constexpr BiText kSaveButton{"&Save", "保存(&S)"};
@@ -22,12 +17,9 @@ constexpr BiText kBackupGoOn{"The backup could not be saved:\n%1\nWrite to the r
 constexpr BiText kRadioNotKept{
     "What the radio holds could not be read for the backup, so nothing was written.",
     "无法读取对讲机中的数据进行备份，因此没有写入任何数据。"};
-constexpr BiText kCannotRead{"The file cannot be read:\n%1", "无法读取文件：\n%1"};
 constexpr BiText kBackupIsKept{
     "%1 is a backup: backups are kept as they were made. Save under another name.",
     "%1 是备份文件：备份保持原样。请用其他文件名保存。"};
-constexpr BiText kCannotWrite{"The file could not be saved; the file on disk is unchanged:\n%1",
-                              "文件未能保存，磁盘上的文件没有改变：\n%1"};
 constexpr BiText kTemplateMissing{
     "The template file Init.dat is missing or damaged:\n%1\nIt must lie beside the program, or "
     "in share/baldo7 of an install.",

@@ -1,10 +1,10 @@
 #include "shell/startup.h"
 
 #include "core/codecs.h"
-#include "shell/data_store.h"
 #include "shell/settings.h"
 #include "shell/shell_texts.h"
-#include "shell/ui_support.h"
+#include "storage/data_store.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

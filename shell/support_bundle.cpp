@@ -11,9 +11,9 @@
 
 #include "core/secrets.h"
 #include "link/serial_trace.h"
-#include "shell/backups.h"
-#include "shell/data_store.h"
-#include "shell/ui_support.h"
+#include "storage/backups.h"
+#include "storage/data_store.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

@@ -7,8 +7,8 @@
 #include <QStringList>
 
 #include "core/document.h"
-#include "shell/file_dialog.h"
-#include "shell/message_service.h"
+#include "ui/file_dialog.h"
+#include "ui/message_service.h"
 
 namespace baldo7 {
 

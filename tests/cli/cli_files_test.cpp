@@ -10,7 +10,7 @@
 
 #include "core/data_file.h"
 #include "core/model_band.h"
-#include "shell/data_store.h"
+#include "storage/data_store.h"
 #include "tests/support/ctl_run.h"
 
 using namespace baldo7;

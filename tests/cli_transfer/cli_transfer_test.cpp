@@ -15,8 +15,8 @@
 
 #include "core/software_data.h"
 #include "link/transfer_ranges.h"
-#include "shell/backups.h"
-#include "shell/data_store.h"
+#include "storage/backups.h"
+#include "storage/data_store.h"
 #include "tests/support/ctl_run.h"
 #include "tests/support/owner_only.h"
 
@@ -207,11 +207,7 @@ TEST(CliWrite, VerifyReadsBackWhatWasSent) {
          "Write Data OK\nVerify OK\n",
          ""},
         {{}, {"--range", "tune"}, 0, "Write Data OK\nVerify OK\n", ""},
-        {{"--corrupt-write", "--at", "write:1:1"},
-         {"--range", "tune"},
-         6,
-         "",
-         "first at 0x0330\n"},
+        {{"--corrupt-write", "--at", "write:1:1"}, {"--range", "tune"}, 6, "", "first at 0x0330\n"},
         {{"--corrupt-write"},
          {"--range", "special"},
          6,

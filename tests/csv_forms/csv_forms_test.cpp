@@ -8,12 +8,12 @@
 #include <QUndoStack>
 #include <QtTest>
 
+#include "app/standard_parts.h"
 #include "channels/channel_csv.h"
 #include "channels/channel_record.h"
 #include "channels/form_channel_information.h"
 #include "channels/frequency_entry.h"
-#include "shell/data_store.h"
-#include "shell/standard_parts.h"
+#include "storage/data_store.h"
 #include "tests/shell/shell_test_support.h"
 
 using namespace baldo7;

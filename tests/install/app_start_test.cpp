@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "app/app_arguments.h"
-#include "shell/data_store.h"
+#include "storage/data_store.h"
 
 namespace {
 

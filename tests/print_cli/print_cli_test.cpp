@@ -6,7 +6,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "shell/data_store.h"
+#include "storage/data_store.h"
 #include "tests/print/hand_made_document.h"
 #include "tests/support/ctl_run.h"
 

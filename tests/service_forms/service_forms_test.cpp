@@ -20,6 +20,7 @@
 #include <QUndoStack>
 #include <functional>
 
+#include "app/standard_parts.h"
 #include "core/model_band.h"
 #include "service/form_dtmf.h"
 #include "service/form_local_message.h"
@@ -27,11 +28,10 @@
 #include "service/form_special.h"
 #include "service/form_tune.h"
 #include "service/service_memory.h"
-#include "shell/backups.h"
-#include "shell/data_store.h"
-#include "shell/standard_parts.h"
 #include "sim/pty_simulator.h"
 #include "sim/sample_memory.h"
+#include "storage/backups.h"
+#include "storage/data_store.h"
 #include "tests/shell/shell_test_support.h"
 
 using namespace baldo7;

@@ -4,8 +4,8 @@
 #include <QMdiSubWindow>
 #include <QStyleFactory>
 
+#include "app/standard_parts.h"
 #include "shell/app_style.h"
-#include "shell/standard_parts.h"
 #include "shell_test_support.h"
 
 using namespace baldo7;

@@ -8,9 +8,9 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QScreen>
 #include <QTest>
 #include <QUrl>
 #include <csignal>
@@ -21,15 +21,15 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QTreeWidget>
+#include "app/standard_parts.h"
 #include "channels/form_channel_information.h"
 #include "link/transfer_ranges.h"
-#include "shell/backups.h"
-#include "shell/data_store.h"
 #include "shell/form_backups.h"
 #include "shell/mdi_form_main.h"
-#include "shell/recent_files.h"
-#include "shell/standard_parts.h"
 #include "shell_test_support.h"
+#include "storage/backups.h"
+#include "storage/data_store.h"
+#include "storage/recent_files.h"
 
 using namespace baldo7;
 using shelltest::onModal;

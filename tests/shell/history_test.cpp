@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 
+#include "app/standard_parts.h"
 #include "channels/form_batch_channel_edit.h"
 #include "channels/form_channel_edit.h"
 #include "channels/form_channel_information.h"
@@ -22,10 +23,9 @@
 #include "functions/form_option.h"
 #include "functions/form_scan_information.h"
 #include "service/form_password.h"
-#include "shell/data_store.h"
 #include "shell/mdi_form_main.h"
-#include "shell/standard_parts.h"
 #include "shell_test_support.h"
+#include "storage/data_store.h"
 #include "tests/support/combo_pick.h"
 
 using namespace baldo7;

@@ -26,11 +26,11 @@
 #include <QTreeWidget>
 
 #include "core/model_band.h"
-#include "shell/data_store.h"
-#include "shell/dialog_layout.h"
 #include "shell/help_window.h"
 #include "shell/mdi_form_main.h"
 #include "shell_test_support.h"
+#include "storage/data_store.h"
+#include "ui/dialog_layout.h"
 
 using namespace baldo7;
 using shelltest::binFolder;

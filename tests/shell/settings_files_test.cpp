@@ -6,11 +6,11 @@
 #include <QTest>
 
 #include "core/data_file.h"
-#include "shell/data_store.h"
 #include "shell/file_commands.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "shell_test_support.h"
+#include "storage/data_store.h"
 
 using namespace baldo7;
 using shelltest::binFolder;

@@ -12,9 +12,9 @@
 #include <memory>
 
 #include "core/document.h"
-#include "shell/file_dialog.h"
 #include "shell/mdi_form_main.h"
-#include "shell/message_service.h"
+#include "ui/file_dialog.h"
+#include "ui/message_service.h"
 
 namespace baldo7::shelltest {
 

@@ -17,17 +17,17 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/builtin_radio.h"
+#include "app/standard_parts.h"
 #include "channels/channel_record.h"
 #include "channels/form_channel_information.h"
 #include "core/model_band.h"
-#include "shell/builtin_radio.h"
-#include "shell/data_store.h"
 #include "shell/form_com_port.h"
 #include "shell/mdi_form_main.h"
 #include "shell/settings.h"
-#include "shell/standard_parts.h"
 #include "shell/support_bundle.h"
 #include "shell_test_support.h"
+#include "storage/data_store.h"
 #include "tests/support/owner_only.h"
 #ifdef BALDO7_PTY_TESTS
 #include "sim/pty_simulator.h"

@@ -4,7 +4,7 @@
 #include <QProcess>
 #include <QStringList>
 
-#include "shell/data_store.h"
+#include "storage/data_store.h"
 
 namespace baldo7 {
 
@@ -22,7 +22,9 @@ inline CtlRun runProgram(const QString& program, const QStringList& args) {
             p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
-inline CtlRun ctl(const QStringList& args) { return runProgram(BALDO7CTL, args); }
+inline CtlRun ctl(const QStringList& args) {
+    return runProgram(BALDO7CTL, args);
+}
 
 inline void writeBytes(const QString& path, const Bytes& bytes) {
     QString error;

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "shell/editor_host.h"
+#include "ui/editor_host.h"
 
 namespace baldo7 {
 

@@ -11,7 +11,7 @@
 
 #include "core/secrets.h"
 #include "link/serial_trace.h"
-#include "shell/data_store.h"
+#include "storage/data_store.h"
 #include "tests/support/ctl_run.h"
 #include "tests/support/owner_only.h"
 

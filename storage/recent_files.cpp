@@ -1,4 +1,4 @@
-#include "shell/recent_files.h"
+#include "storage/recent_files.h"
 
 #include <QFileInfo>
 #include <algorithm>

@@ -9,11 +9,24 @@
 #include <functional>
 
 #include "core/document.h"
-#include "shell/message_service.h"
+#include "core/texts.h"
+#include "ui/message_service.h"
 
 class QWidget;
 
 namespace baldo7 {
+
+// The texts of the file dialogs and of a file that cannot be read or written.
+namespace filetexts {
+constexpr BiText kFileFilter{"Radio data file(*.rdat)", "对讲机数据文件(*.rdat)"};
+constexpr BiText kAllFilesFilter{"All file(*.*)", "所有文件(*.*)"};
+constexpr BiText kOpenTitle{"Open", "打开"};
+constexpr BiText kSaveTitle{"Save", "保存"};
+constexpr BiText kSaveAsTitle{"另存为", "另存为"};
+constexpr BiText kCannotRead{"The file cannot be read:\n%1", "无法读取文件：\n%1"};
+constexpr BiText kCannotWrite{"The file could not be saved; the file on disk is unchanged:\n%1",
+                              "文件未能保存，磁盘上的文件没有改变：\n%1"};
+}  // namespace filetexts
 
 struct FileDialogRequest {
     bool open = true;  // open dialog; otherwise the save dialog

@@ -1,20 +1,21 @@
-#include "shell/standard_parts.h"
+#include "app/standard_parts.h"
 
 #include <QCoreApplication>
 #include <QSettings>
 #include <memory>
 
+#include "app/builtin_radio.h"
 #include "link/exchange_qt_host.h"
 #include "link/link_port.h"
-#include "shell/builtin_radio.h"
 #include "shell/form_com_port.h"
 #include "shell/form_process.h"
 #include "shell/mdi_form_main.h"
-#include "shell/recent_files.h"
 #include "shell/settings.h"
 #include "shell/support_bundle.h"
-#include "shell/ui_support.h"
+#include "storage/recent_files.h"
+#include "ui/ui_support.h"
 
+#include "channels/channel_csv_commands.h"
 #include "channels/form_batch_channel_edit.h"
 #include "channels/form_channel_edit.h"
 #include "channels/form_channel_information.h"
@@ -97,6 +98,13 @@ ShellParts StandardShellParts() {
         ShowTransferWindow(main, **radio, doc);
     };
     addServiceTools(parts);
+    const auto csv = [](MDIFormMain& main) {
+        return ChannelCsvCommands(
+            main.document(), main.fileChooser(), main.messages(),
+            {[&main] { main.commitGrid(); }, [&main] { main.editorsDecodeNewImage(); }});
+    };
+    parts.importChannels = [csv](MDIFormMain& main) { csv(main).Import(); };
+    parts.exportChannels = [csv](MDIFormMain& main) { csv(main).Export(); };
     parts.showComPort = [](MDIFormMain& main) {
         FormComPort dialog(main.document(), main.settings(), PortChoices(main.document().IsEnglish),
                            &main);

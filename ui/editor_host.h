@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "shell/message_service.h"
+#include "ui/message_service.h"
 
 namespace baldo7 {
 

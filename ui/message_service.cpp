@@ -1,4 +1,4 @@
-#include "shell/message_service.h"
+#include "ui/message_service.h"
 
 #include <QAbstractButton>
 #include <QApplication>

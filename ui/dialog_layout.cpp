@@ -1,4 +1,4 @@
-#include "shell/dialog_layout.h"
+#include "ui/dialog_layout.h"
 
 #include <QDialog>
 #include <QHBoxLayout>

@@ -1,10 +1,9 @@
-#include "shell/file_dialog.h"
+#include "ui/file_dialog.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "shell/shell_texts.h"
-#include "shell/ui_support.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 
@@ -48,8 +47,8 @@ QString ShowFileDialog(const Document& doc, FileChooser& chooser, MessageService
     request.title = title;
     request.defaultName = defaultName;
     request.folder = folder;
-    request.filters = {uiText(shelltexts::kFileFilter, doc.IsEnglish),
-                       uiText(shelltexts::kAllFilesFilter, doc.IsEnglish)};
+    request.filters = {uiText(filetexts::kFileFilter, doc.IsEnglish),
+                       uiText(filetexts::kAllFilesFilter, doc.IsEnglish)};
     if (!request.open) request.defaultSuffix = QStringLiteral("rdat");
 
     const FileDialogAnswer answer = chooser.choose(request);

@@ -1,4 +1,4 @@
-#include "shell/backups.h"
+#include "storage/backups.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -6,7 +6,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 
-#include "shell/data_store.h"
+#include "storage/data_store.h"
 
 namespace baldo7 {
 

@@ -1,4 +1,4 @@
-#include "functions/editor_window_events.h"
+#include "ui/editor_window_events.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "shell/editor_host.h"
-#include "shell/ui_support.h"
+#include "ui/editor_host.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

@@ -1,12 +1,11 @@
-#include "shell/channel_csv_commands.h"
+#include "channels/channel_csv_commands.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include "channels/channel_csv.h"
-#include "shell/data_store.h"
-#include "shell/shell_texts.h"
-#include "shell/ui_support.h"
+#include "storage/data_store.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 
@@ -28,7 +27,7 @@ FileDialogRequest ChannelCsvCommands::request(bool open) const {
     FileDialogRequest r;
     r.open = open;
     r.title = uiText(open ? kImportTitle : kExportTitle, en);
-    r.filters = {uiText(kCsvFilter, en), uiText(shelltexts::kAllFilesFilter, en)};
+    r.filters = {uiText(kCsvFilter, en), uiText(filetexts::kAllFilesFilter, en)};
     if (!open) {
         r.defaultName = QFileInfo(QString::fromStdString(doc_.CurrentFileName)).completeBaseName() +
                         QStringLiteral(".csv");
@@ -50,7 +49,7 @@ bool ChannelCsvCommands::Import() {
     const LoadResult read = ReadFileBytes(answer.path, bytes);
     if (!read.ok()) {
         messages_.show(MsgIcon::Error, appTitle(),
-                       uiText(shelltexts::kCannotRead, en).arg(shownPath + "\n" + read.detail));
+                       uiText(filetexts::kCannotRead, en).arg(shownPath + "\n" + read.detail));
         return false;
     }
     // A cell being typed belongs to the channel before the rows arrive.
@@ -86,7 +85,7 @@ bool ChannelCsvCommands::Export() {
     QString error;
     if (WriteFileAtomically(answer.path, Bytes(csv.begin(), csv.end()), &error)) return true;
     messages_.show(MsgIcon::Error, appTitle(),
-                   uiText(shelltexts::kCannotWrite, en)
+                   uiText(filetexts::kCannotWrite, en)
                        .arg(QDir::toNativeSeparators(answer.path) + "\n" + error));
     return false;
 }

@@ -1,4 +1,4 @@
-#include "shell/data_store.h"
+#include "storage/data_store.h"
 
 #include <QCoreApplication>
 #include <QDir>

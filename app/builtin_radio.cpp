@@ -1,10 +1,10 @@
-#include "shell/builtin_radio.h"
+#include "app/builtin_radio.h"
 
 #include "channels/channel_record.h"
 #include "core/model_band.h"
-#include "shell/data_store.h"
 #include "sim/sample_memory.h"
 #include "sim/simulated_port.h"
+#include "storage/data_store.h"
 
 namespace baldo7 {
 
