@@ -1,6 +1,10 @@
 // MDIFormMain: the program's frame. Menus, toolbar, the editor tree with its
 // draggable separator, the status bar, the Window menu of open editors, and every
 // command that is not an editor's own. It is the EditorHost of every editor.
+// Its parts live in files of their own: mdi_form_main.cpp (the frame, captions,
+// panels, events), main_window_menus.cpp, main_window_commands.cpp,
+// main_window_tree.cpp, editor_windows.cpp and document_guard.cpp (undo history,
+// the unsaved guard, backups, recent files).
 #pragma once
 
 #include <QMainWindow>
@@ -162,6 +166,8 @@ private:
     void requestRelayout();
     void refreshPanels();
     void closeTune();
+    // One user action's bytes, as a step of the undo history.
+    void pushStep(MemoryChange change);
     // Every open editor's pending cell edit, as one step each, before Undo or Redo.
     void commitOpenEditors();
     void serviceRead(bool Document::*mode, const QString& tool);

@@ -1,0 +1,162 @@
+#include "shell/mdi_form_main.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QSettings>
+#include <QUndoStack>
+
+#include "core/model_band.h"
+#include "core/software_data.h"
+#include "shell/main_window_tables.h"
+#include "shell/shell_texts.h"
+#include "storage/recent_files.h"
+
+namespace baldo7 {
+
+using namespace mainwindow;
+
+namespace {
+
+// One user action's changed bytes; the window puts them back or again.
+class MemoryStep : public QUndoCommand {
+public:
+    MemoryStep(MDIFormMain& window, MemoryChange change)
+        : window_(window), change_(std::move(change)) {}
+    void undo() override { window_.applyStep(change_, true); }
+    void redo() override {
+        // Pushing a step that has just happened must not apply it again.
+        if (pushed_) window_.applyStep(change_, false);
+        pushed_ = true;
+    }
+
+private:
+    MDIFormMain& window_;
+    MemoryChange change_;
+    bool pushed_ = false;
+};
+
+}  // namespace
+
+void MDIFormMain::pushStep(MemoryChange change) {
+    undoStack_->push(new MemoryStep(*this, std::move(change)));
+    refreshModifiedMark();
+}
+
+// ---- undo history -------------------------------------------------------------
+
+void MDIFormMain::startFreshHistory() {
+    undoStack_->clear();
+    doc_.startHistory();
+}
+
+void MDIFormMain::applyStep(const MemoryChange& change, bool undo) {
+    doc_.applyChange(change, undo);
+    AnalyseModel(doc_);
+    AnalyseSoftwareData(doc_);  // the password fields follow their restored bytes
+    editorsDecodeNewImage();
+    // The editors keep no copy: what they normalised while redrawing is part of
+    // the restored state, not a new step.
+    doc_.settleChange();
+}
+
+void MDIFormMain::commitOpenEditors() {
+    for (const EditorSlot& slot : kEditorSlots) {
+        QWidget* w = editorWidget(slot.kind);
+        auto type = parts_.editors.find(slot.kind);
+        if (w && type != parts_.editors.end() && type->second.commit) type->second.commit(w);
+    }
+    doc_.commitChange();
+}
+
+void MDIFormMain::MenuUndo_Click() {
+    // A cell being edited (grid or tune window) is committed first, so Undo takes
+    // back that edit.
+    commitOpenEditors();
+    undoStack_->undo();
+}
+
+void MDIFormMain::MenuRedo_Click() {
+    commitOpenEditors();
+    undoStack_->redo();
+}
+
+bool MDIFormMain::openFile(const QString& path) {
+    if (!files_->Open(path)) return false;
+    startFreshHistory();
+    refreshPanels();
+    return true;
+}
+
+UnsavedAnswer MDIFormMain::askUnsaved() {
+    commitGrid();
+    doc_.commitChange();
+    if (!doc_.isModified()) return UnsavedAnswer::Unmodified;
+    const bool en = doc_.IsEnglish;
+    const Message question{
+        MsgIcon::Question,
+        appTitle(),
+        uiText(shelltexts::kSaveChanges, en).arg(QString::fromStdString(doc_.CurrentFileName)),
+        MsgButtons::SaveDiscardCancel,
+        {uiText(shelltexts::kSaveButton, en), uiText(shelltexts::kDiscardButton, en),
+         uiText(shelltexts::kCancelButton, en)}};
+    switch (messages_->show(question)) {
+        case MsgAnswer::Save:
+            if (!files_->Save()) return UnsavedAnswer::Stop;
+            doc_.markUnmodified();
+            refreshModifiedMark();
+            return UnsavedAnswer::GoOn;
+        case MsgAnswer::Discard:
+            return UnsavedAnswer::GoOn;
+        default:
+            return UnsavedAnswer::Stop;
+    }
+}
+
+void MDIFormMain::fileTaken(const QString& path) {
+    recent_ = WithRecentFile(recent_, path);
+    StoreRecentFiles(*settings_, recent_);
+    StoreLastFolder(*settings_, files_->startFolder());
+    MenuRecent->setEnabled(true);
+}
+
+void MDIFormMain::fillRecentMenu() {
+    recent_ = ExistingFiles(recent_);
+    StoreRecentFiles(*settings_, recent_);
+    MenuRecent->clear();
+    for (int i = 0; i < recent_.size(); ++i) {
+        const QString path = recent_[i];
+        QAction* a = MenuRecent->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
+        a->setObjectName(QStringLiteral("RecentFile%1").arg(i + 1));
+        connect(a, &QAction::triggered, this, [this, path] { openFile(path); });
+    }
+}
+
+bool MDIFormMain::backupsOn() const {
+    return settings_->value(QStringLiteral("Backups"), true).toBool();
+}
+
+bool MDIFormMain::backUp(BackupKind kind, bool askToGoOn, BackupRange range, const Document* from) {
+    if (!backupsOn()) return true;
+    const QDateTime now = QDateTime::currentDateTime();
+    QString error;
+    if (!WriteBackup(from ? *from : doc_, backupFolder_, kind, now, &error, range).isEmpty()) {
+        PruneBackups(backupFolder_, now);
+        return true;
+    }
+    const QString where = QDir::toNativeSeparators(backupFolder_) + QStringLiteral("\n") + error;
+    if (!askToGoOn) {
+        messages_->show(MsgIcon::Warning, appTitle(),
+                        uiText(shelltexts::kBackupFailed, doc_.IsEnglish).arg(where));
+        return false;
+    }
+    return messages_->show(MsgIcon::Warning, appTitle(),
+                           uiText(shelltexts::kBackupGoOn, doc_.IsEnglish).arg(where),
+                           MsgButtons::OkCancel) == MsgAnswer::Ok;
+}
+
+void MDIFormMain::refreshModifiedMark() {
+    setWindowModified(doc_.isModified());
+}
+}  // namespace baldo7

@@ -1,0 +1,217 @@
+#include "shell/mdi_form_main.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTimer>
+#include <algorithm>
+
+#include "shell/main_window_tables.h"
+
+namespace baldo7 {
+
+using namespace mainwindow;
+
+// ---- editors ------------------------------------------------------------------
+
+QWidget* MDIFormMain::editorWidget(EditorWindow kind) const {
+    auto it = open_.find(kind);
+    return it != open_.end() && it->sub ? it->widget.data() : nullptr;
+}
+
+QMdiSubWindow* MDIFormMain::editorSubWindow(EditorWindow kind) const {
+    auto it = open_.find(kind);
+    return it != open_.end() ? it->sub.data() : nullptr;
+}
+
+void MDIFormMain::setOpenFlag(EditorWindow kind, bool open) {
+    doc_.*slotOf(kind).openFlag = open;
+}
+
+void MDIFormMain::openEditorWindow(EditorWindow kind) {
+    // Every editor but the channel edit dialog (the grid's own) closes the tune window.
+    if (kind != EditorWindow::ChannelEdit && kind != EditorWindow::Tune) closeTune();
+    if (QMdiSubWindow* sub = editorSubWindow(kind)) {
+        bringToFront(sub);
+        return;
+    }
+    auto type = parts_.editors.find(kind);
+    if (type == parts_.editors.end() || !type->second.create) return;
+
+    QWidget* widget = type->second.create(doc_, *this, nullptr);
+    if (!widget) return;
+    auto* sub = new QMdiSubWindow;
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWidget(widget);
+    freeMainShortcuts(sub);
+    area_->addSubWindow(sub);
+    widget->installEventFilter(this);
+    open_[kind] = OpenEditor{sub, widget};
+    setOpenFlag(kind, true);
+
+    connect(sub, &QMdiSubWindow::windowStateChanged, this,
+            [this](Qt::WindowStates, Qt::WindowStates now) {
+                if (now & Qt::WindowMinimized)
+                    doc_.ChildWindowState = 1;
+                else if (now & Qt::WindowMaximized)
+                    doc_.ChildWindowState = 2;
+                else
+                    doc_.ChildWindowState = 0;
+            });
+    connect(sub, &QObject::destroyed, this, [this, kind, sub] { forgetEditor(kind, sub); });
+    connect(widget, &QObject::destroyed, sub, [sub] { sub->close(); });
+
+    // A remembered minimised state opens the window normal.
+    const int state = doc_.ChildWindowState == 1 ? 0 : doc_.ChildWindowState;
+    if (state == 2)
+        sub->showMaximized();
+    else
+        sub->show();
+    area_->setActiveSubWindow(sub);
+}
+
+void MDIFormMain::bringToFront(QMdiSubWindow* sub) {
+    if (sub->isMinimized()) sub->showNormal();
+    area_->setActiveSubWindow(sub);
+    sub->raise();
+}
+
+void MDIFormMain::freeMainShortcuts(QMdiSubWindow* sub) {
+    // A sub-window's Close key is Ctrl+W on some desktops; it would make Write To
+    // Radio ambiguous (and dead) whenever an editor has the focus. Ctrl+F4 stays.
+    QMenu* system = sub->systemMenu();
+    if (!system) return;
+    const QList<QKeySequence> mine = {MenuNew->shortcut(), MenuOpen->shortcut(),
+                                      MenuSave->shortcut(), MenuRead->shortcut(),
+                                      MenuWrite->shortcut()};
+    for (QAction* a : system->actions()) {
+        QList<QKeySequence> keys = a->shortcuts();
+        const auto taken = [&mine](const QKeySequence& k) { return mine.contains(k); };
+        if (std::any_of(keys.begin(), keys.end(), taken)) {
+            keys.erase(std::remove_if(keys.begin(), keys.end(), taken), keys.end());
+            a->setShortcuts(keys);
+        }
+    }
+}
+
+void MDIFormMain::forgetEditor(EditorWindow kind, QMdiSubWindow* sub) {
+    auto it = open_.find(kind);
+    if (it == open_.end() || (it->sub && it->sub != sub)) return;
+    open_.erase(it);
+    setOpenFlag(kind, false);
+    if (const int id = windowMenuId(kind)) removeWindowMenuEntry(id);
+}
+
+void MDIFormMain::closeAllEditors() {
+    // Synchronously: an editor reset opens new windows straight after.
+    for (int guard = 0; guard < 32; ++guard) {
+        const QList<QMdiSubWindow*> subs = area_->subWindowList();
+        if (subs.isEmpty()) break;
+        QPointer<QMdiSubWindow> sub = subs.front();
+        sub->close();
+        delete sub.data();
+    }
+}
+
+void MDIFormMain::editorReset() {
+    closeAllEditors();
+    openEditorWindow(EditorWindow::ChannelInformation);
+}
+
+void MDIFormMain::commitGrid() {
+    QWidget* grid = editorWidget(EditorWindow::ChannelInformation);
+    auto type = parts_.editors.find(EditorWindow::ChannelInformation);
+    if (grid && type != parts_.editors.end() && type->second.commit) type->second.commit(grid);
+}
+
+void MDIFormMain::closeTune() {
+    if (QMdiSubWindow* tune = editorSubWindow(EditorWindow::Tune)) {
+        tune->close();
+        delete tune;
+    }
+}
+
+void MDIFormMain::editorsDecodeNewImage() {
+    // The open editors decode the new image.
+    for (const EditorSlot& slot : kEditorSlots) {
+        QWidget* w = editorWidget(slot.kind);
+        auto type = parts_.editors.find(slot.kind);
+        if (w && type != parts_.editors.end() && type->second.analyse) type->second.analyse(w);
+    }
+    refreshPanels();
+}
+
+void MDIFormMain::onSubWindowActivated(QMdiSubWindow* sub) {
+    if (!sub) return;
+    for (auto it = open_.begin(); it != open_.end(); ++it) {
+        if (it->sub == sub) {
+            if (const int id = windowMenuId(it.key())) checkWindowMenuEntry(id);
+            return;
+        }
+    }
+}
+
+void MDIFormMain::openEditor(EditorKind kind) {
+    switch (kind) {
+        case EditorKind::ChannelInformation:
+            openEditorWindow(EditorWindow::ChannelInformation);
+            break;
+        case EditorKind::ChannelEdit:
+            openEditorWindow(EditorWindow::ChannelEdit);
+            break;
+        case EditorKind::Option:
+            openEditorWindow(EditorWindow::Option);
+            break;
+        case EditorKind::KeySetting:
+            openEditorWindow(EditorWindow::KeySetting);
+            break;
+    }
+}
+
+// ---- Window menu --------------------------------------------------------------
+
+void MDIFormMain::addWindowMenuEntry(int id, const QString& caption) {
+    if (QAction* existing = windowEntries_.value(id)) {
+        existing->setText(caption);
+        return;
+    }
+    QAction* a = MenuWindow->addAction(caption);
+    a->setObjectName(QStringLiteral("WindowEntry%1").arg(id));
+    a->setData(id);
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, [this, id] {
+        // Only to the front: unlike the menus and the tree, this leaves the tune window.
+        for (auto it = open_.begin(); it != open_.end(); ++it) {
+            if (windowMenuId(it.key()) == id && it->sub) {
+                bringToFront(it->sub);
+                break;
+            }
+        }
+        checkWindowMenuEntry(id);
+    });
+    windowEntries_[id] = a;
+    windowEntriesSeparator_->setVisible(true);
+}
+
+void MDIFormMain::removeWindowMenuEntry(int id) {
+    if (QAction* a = windowEntries_.take(id)) {
+        MenuWindow->removeAction(a);
+        a->deleteLater();
+    }
+    windowEntriesSeparator_->setVisible(!windowEntries_.isEmpty());
+}
+
+void MDIFormMain::checkWindowMenuEntry(int id) {
+    for (auto it = windowEntries_.begin(); it != windowEntries_.end(); ++it)
+        it.value()->setChecked(it.key() == id);
+}
+
+void MDIFormMain::MenuCeng_Click() {
+    area_->cascadeSubWindows();
+}
+
+void MDIFormMain::MenuCloseAll_Click() {
+    closeAllEditors();
+}
+}  // namespace baldo7
