@@ -7,6 +7,7 @@
 
 #include "app/app_arguments.h"
 #include "app/font_warm_up.h"
+#include "app/parent_console.h"
 #include "app/standard_parts.h"
 #include "baldo7_version.h"
 #include "core/document.h"
@@ -41,6 +42,7 @@ int answerWithoutWindow(const baldo7::ParsedAppArguments& parsed) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    baldo7::useParentConsole();
     // --help, --version and mistakes must be answered where no display is (a
     // terminal, a package check), so before QApplication connects to one.
     QStringList raw;
