@@ -1,5 +1,6 @@
 // The tablet interface the Qt windows plugin includes, from wine's headers
-// (libwine-dev), with the two naming macros they take from wine's own windows.h.
+// (libwine-dev), with the two naming macros they take from wine's own windows.h and
+// the calling-convention name the plugin's function pointer types use.
 #ifndef BALDO7_WINTAB_H
 #define BALDO7_WINTAB_H
 #include <windows.h>
@@ -14,4 +15,7 @@
 #define DECL_WINELIB_TYPE_AW(type) typedef WINELIB_NAME_AW(type) type;
 #endif
 #include "/usr/include/wine/wine/windows/wintab.h"
+#ifndef API
+#define API WINAPI
+#endif
 #endif
