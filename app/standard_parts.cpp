@@ -55,39 +55,114 @@ void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio, Document& doc) {
 }
 
 namespace {
-// The service tools: modal windows on the main window, their transfers through the
-// main window's service transfer (the backups around it) and the one transfer window.
-void addServiceTools(ShellParts& parts) {
-    const auto context = [](MDIFormMain& main) {
-        return ServiceContext{main.document(), main.messages(),
-                              [&main] { main.runServiceTransfer(); },
-                              [&main](const QString& topic) { main.showHelpTopic(topic); }};
+// The service context of the service tools: their transfers go through the main
+// window's service transfer (the backups around it) and the one transfer window.
+ServiceContext serviceContext(MDIFormMain& main) {
+    return ServiceContext{main.document(), main.messages(), [&main] { main.runServiceTransfer(); },
+                          [&main](const QString& topic) { main.showHelpTopic(topic); }};
+}
+
+// A service tool that first reads what it shows from the radio.
+template <typename Form>
+std::function<void(MDIFormMain&)> afterServiceRead(bool Document::*mode) {
+    return [mode](MDIFormMain& main) {
+        main.serviceRead(mode, [&main] { Form(serviceContext(main), &main).exec(); });
     };
-    // The password change is a plain write, as Write To Radio runs it, with what the
-    // radio held kept first.
-    parts.tools[QStringLiteral("FormPassword")] = [context](MDIFormMain& main) {
-        FormPassword(context(main), &main).exec();
-    };
-    parts.tools[QStringLiteral("FormLocalMessage")] = [context](MDIFormMain& main) {
-        FormLocalMessage(context(main), &main).exec();
-    };
-    parts.tools[QStringLiteral("FormDtmf")] = [context](MDIFormMain& main) {
-        FormDtmf(context(main), &main).exec();
-    };
-    parts.tools[QStringLiteral("FormSpecial")] = [context](MDIFormMain& main) {
-        FormSpecial(context(main), &main).exec();
-    };
-    parts.editors[EditorWindow::Tune] =
-        EditorType{[](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
-                       auto* main = dynamic_cast<MDIFormMain*>(&host);
-                       std::function<void()> run;
-                       if (main) run = [main] { main->runServiceTransfer(); };
-                       return new FormTune(doc, host, run, parent);
-                   },
-                   [](QWidget* w) { static_cast<FormTune*>(w)->commitEditors(); },
-                   [](QWidget* w) { static_cast<FormTune*>(w)->AnalyseTuneData(); }};
+}
+
+ChannelCsvCommands csvCommands(MDIFormMain& main) {
+    return ChannelCsvCommands(
+        main.document(), main.fileChooser(), main.messages(),
+        {[&main] { main.commitGrid(); }, [&main] { main.editorsDecodeNewImage(); }});
 }
 }  // namespace
+
+std::vector<Command> StandardCommands() {
+    using M = CommandMenu;
+    using commandgroup::kEditors;
+    return {
+        Command("MenuImportChannels", {"&Import Channels…", "导入信道(&I)…"})
+            .in(M::File, commandgroup::kFileData)
+            .runs([](MDIFormMain& main) { csvCommands(main).Import(); }),
+        Command("MenuExportChannels", {"E&xport Channels…", "导出信道(&X)…"})
+            .in(M::File, commandgroup::kFileData)
+            .runs([](MDIFormMain& main) { csvCommands(main).Export(); }),
+        Command("MenuPrint", {"&Print", "打印(&P)"})
+            .in(M::File, commandgroup::kFilePrint)
+            .key(Qt::CTRL | Qt::Key_P)
+            .serviceOnly()
+            .takesTypedCell()
+            .modalTool()
+            .runs([](MDIFormMain& main) {
+                FormPrint form(main.document(), main, &main);
+                form.printSetup().folder = ReadLastFolder(main.settings());
+                form.exec();
+            }),
+        Command("MenuPrintView", {"Print Pre&view", "打印预览(&V)"})
+            .in(M::File, commandgroup::kFilePrint)
+            .serviceOnly()
+            .takesTypedCell()
+            .modalTool()
+            .runs([](MDIFormMain& main) {
+                ShowPrintPreview(main.document(), &main, ReadLastFolder(main.settings()));
+            }),
+        Command("MenuChannel", {"&Channel Information", "信道信息(&C)"})
+            .in(M::Edit, kEditors)
+            .node("TreeChannelInforamtion")
+            .opens(EditorWindow::ChannelInformation),
+        Command("MenuOption", {"&Function Setup", "功能设定(&F)"})
+            .in(M::Edit, kEditors)
+            .node("TreeOption")
+            .opens(EditorWindow::Option),
+        Command("MenuKey", {"&Key Setting", "键设置(&K)"})
+            .in(M::Edit, kEditors)
+            .node("TreeKey")
+            .opens(EditorWindow::KeySetting),
+        Command("MenuScan", {"&Scan Information", "扫描信息(&S)"})
+            .in(M::Edit, kEditors)
+            .serviceOnly()
+            .node("TreeScan")
+            .opens(EditorWindow::ScanInformation, true),
+        Command("MenuMessage", {"Embedded &Message", "嵌入信息(&M)"})
+            .in(M::Edit, kEditors)
+            .serviceOnly()
+            .node("TreeMessage")
+            .opens(EditorWindow::EmbedMessage, true),
+        Command("MenuLocalMessage", {"&Local Message", "本机信息(&L)"})
+            .in(M::Edit, kEditors)
+            .serviceOnly()
+            .node("TreeLocalMessage")
+            .runs(afterServiceRead<FormLocalMessage>(&Document::LocalMessageMode)),
+        Command("MenuStun", {"Stun/&Die Information", "遥晕遥毙选项(&D)"})
+            .in(M::Edit, kEditors)
+            .serviceOnly()
+            .node("TreeDtmf")
+            .runs(afterServiceRead<FormDtmf>(&Document::StunDieMode)),
+        Command("TreeTuneData", {"Tune Data", "调谐数据"})
+            .serviceOnly()
+            .node("TreeTuneData")
+            .opens(EditorWindow::Tune),
+        Command("TreeSpecial", {"Special Option", "特殊选项"})
+            .serviceOnly()
+            .node("TreeSpecial")
+            .runs(afterServiceRead<FormSpecial>(&Document::SpecialMode)),
+        Command("MenuBank", {"&Batch ChannelEdit", "批信道编辑(&B)"})
+            .in(M::Edit, kEditors)
+            .serviceOnly()
+            .modalTool()
+            .runs([](MDIFormMain& main) {
+                FormBatchChannelEdit dialog(main.document(), main, &main);
+                dialog.exec();
+            }),
+        // The password change is a plain write, as Write To Radio runs it, with what
+        // the radio held kept first.
+        Command("MenuPassword", {"&PassWord", "密码(&P)"})
+            .in(M::Program)
+            .serviceOnly()
+            .modalTool()
+            .runs([](MDIFormMain& main) { FormPassword(serviceContext(main), &main).exec(); }),
+    };
+}
 
 ShellParts StandardShellParts() {
     ShellParts parts;
@@ -97,14 +172,7 @@ ShellParts StandardShellParts() {
         if (!*radio) *radio = std::make_unique<BuiltInRadio>(main.programFolder());
         ShowTransferWindow(main, **radio, doc);
     };
-    addServiceTools(parts);
-    const auto csv = [](MDIFormMain& main) {
-        return ChannelCsvCommands(
-            main.document(), main.fileChooser(), main.messages(),
-            {[&main] { main.commitGrid(); }, [&main] { main.editorsDecodeNewImage(); }});
-    };
-    parts.importChannels = [csv](MDIFormMain& main) { csv(main).Import(); };
-    parts.exportChannels = [csv](MDIFormMain& main) { csv(main).Export(); };
+    parts.commands = StandardCommands();
     parts.showComPort = [](MDIFormMain& main) {
         FormComPort dialog(main.document(), main.settings(), PortChoices(main.document().IsEnglish),
                            &main);
@@ -143,18 +211,15 @@ ShellParts StandardShellParts() {
         },
         [](QWidget* w) { static_cast<FormEmbedMessage*>(w)->commitChangedLines(); },
         [](QWidget* w) { static_cast<FormEmbedMessage*>(w)->AnalyseEmbeddedInformation(); }};
-    parts.tools[QStringLiteral("FormBatchChannelEdit")] = [](MDIFormMain& main) {
-        FormBatchChannelEdit dialog(main.document(), main, &main);
-        dialog.exec();
-    };
-    parts.tools[QStringLiteral("FormPrint")] = [](MDIFormMain& main) {
-        FormPrint form(main.document(), main, &main);
-        form.printSetup().folder = ReadLastFolder(main.settings());
-        form.exec();
-    };
-    parts.tools[QStringLiteral("FormPrintView")] = [](MDIFormMain& main) {
-        ShowPrintPreview(main.document(), &main, ReadLastFolder(main.settings()));
-    };
+    parts.editors[EditorWindow::Tune] =
+        EditorType{[](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
+                       auto* main = dynamic_cast<MDIFormMain*>(&host);
+                       std::function<void()> run;
+                       if (main) run = [main] { main->runServiceTransfer(); };
+                       return new FormTune(doc, host, run, parent);
+                   },
+                   [](QWidget* w) { static_cast<FormTune*>(w)->commitEditors(); },
+                   [](QWidget* w) { static_cast<FormTune*>(w)->AnalyseTuneData(); }};
     return parts;
 }
 

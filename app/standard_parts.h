@@ -1,4 +1,5 @@
-// The real editor windows, transfer window and port chooser for the main window.
+// The real editor windows, their commands, the transfer window and the port
+// chooser for the main window.
 #pragma once
 
 #include "shell/shell_parts.h"
@@ -8,6 +9,8 @@ namespace baldo7 {
 class BuiltInRadio;
 
 ShellParts StandardShellParts();
+// The features' commands: menu items, tree nodes and what they run.
+std::vector<Command> StandardCommands();
 
 // The transfer window for the document's port; the built-in radio stands in for
 // the simulated-radio setting. The open editors take up a read only into the main

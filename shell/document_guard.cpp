@@ -11,6 +11,7 @@
 #include "shell/main_window_tables.h"
 #include "shell/shell_texts.h"
 #include "storage/recent_files.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 

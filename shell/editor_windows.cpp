@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "shell/main_window_tables.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 
@@ -82,9 +83,8 @@ void MDIFormMain::freeMainShortcuts(QMdiSubWindow* sub) {
     // Radio ambiguous (and dead) whenever an editor has the focus. Ctrl+F4 stays.
     QMenu* system = sub->systemMenu();
     if (!system) return;
-    const QList<QKeySequence> mine = {MenuNew->shortcut(), MenuOpen->shortcut(),
-                                      MenuSave->shortcut(), MenuRead->shortcut(),
-                                      MenuWrite->shortcut()};
+    QList<QKeySequence> mine;
+    for (const CommandEntry& e : commands_) mine << e.command.keys;
     for (QAction* a : system->actions()) {
         QList<QKeySequence> keys = a->shortcuts();
         const auto taken = [&mine](const QKeySequence& k) { return mine.contains(k); };
@@ -112,6 +112,13 @@ void MDIFormMain::closeAllEditors() {
         sub->close();
         delete sub.data();
     }
+}
+
+void MDIFormMain::showEditor(EditorWindow kind, bool cascadeWhenNew) {
+    closeTune();
+    const bool wasOpen = editorSubWindow(kind) != nullptr;
+    openEditorWindow(kind);
+    if (cascadeWhenNew && !wasOpen && editorSubWindow(kind)) MenuCeng_Click();
 }
 
 void MDIFormMain::editorReset() {

@@ -15,6 +15,7 @@
 #include "shell/shell_texts.h"
 #include "shell/support_bundle.h"
 #include "storage/data_store.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 
@@ -26,10 +27,10 @@ void MDIFormMain::beginExchange() {
     doc_.TransferOK = false;
 }
 
-void MDIFormMain::serviceRead(bool Document::*mode, const QString& tool) {
+void MDIFormMain::serviceRead(bool Document::*mode, const std::function<void()>& tool) {
     beginExchange();
     closeTune();
-    if (!parts_.showProcess || !parts_.tools.count(tool)) return;
+    if (!parts_.showProcess || !tool) return;
     doc_.ReadMode = true;
     doc_.*mode = true;
     runServiceTransfer();
@@ -39,33 +40,9 @@ void MDIFormMain::serviceRead(bool Document::*mode, const QString& tool) {
     runTool(tool);
 }
 
-void MDIFormMain::runTool(const QString& tool) {
-    auto it = parts_.tools.find(tool);
-    if (it == parts_.tools.end() || !it->second) return;
-    // A modal tool's changes are one step, whatever the tool records itself.
+void MDIFormMain::runTool(const std::function<void()>& tool) {
     DocumentEdit edit(doc_);
-    it->second(*this);
-}
-
-void MDIFormMain::Toolbar1_ButtonClick(const QString& key) {
-    // The toolbar carries on whatever goes wrong inside a command.
-    try {
-        if (key == QStringLiteral("新建"))
-            MenuNew_Click();
-        else if (key == QStringLiteral("打开"))
-            MenuOpen_Click();
-        else if (key == QStringLiteral("保存"))
-            MenuSave_Click();
-        else if (key == QStringLiteral("读取"))
-            MenuRead_Click();
-        else if (key == QStringLiteral("串口"))
-            MenuCom_Click();
-        else if (key == QStringLiteral("写频"))
-            MenuWrite_Click();
-        else if (key == QStringLiteral("帮助"))
-            helpKey_->trigger();
-    } catch (...) {
-    }
+    tool();
 }
 
 void MDIFormMain::MenuNew_Click() {

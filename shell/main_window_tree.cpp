@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "shell/main_window_tables.h"
+#include "ui/ui_support.h"
 
 namespace baldo7 {
 
@@ -102,27 +103,25 @@ void MDIFormMain::requestRelayout() {
 }
 
 void MDIFormMain::TreeView1_NodeClick(const QString& key) {
+    // A click anywhere on the tree, its root too, closes the tune window.
     closeTune();
-    if (key == QLatin1String("TreeChannelInforamtion")) {
-        openEditorWindow(EditorWindow::ChannelInformation);
-    } else if (key == QLatin1String("TreeOption")) {
-        openEditorWindow(EditorWindow::Option);
-    } else if (key == QLatin1String("TreeKey")) {
-        openEditorWindow(EditorWindow::KeySetting);
-    } else if (key == QLatin1String("TreeScan") || key == QLatin1String("TreeMessage")) {
-        const EditorWindow kind = key == QLatin1String("TreeScan") ? EditorWindow::ScanInformation
-                                                                   : EditorWindow::EmbedMessage;
-        const bool wasOpen = editorSubWindow(kind) != nullptr;
-        openEditorWindow(kind);
-        if (!wasOpen && editorSubWindow(kind)) MenuCeng_Click();
-    } else if (key == QLatin1String("TreeLocalMessage")) {
-        serviceRead(&Document::LocalMessageMode, QStringLiteral("FormLocalMessage"));
-    } else if (key == QLatin1String("TreeDtmf")) {
-        serviceRead(&Document::StunDieMode, QStringLiteral("FormDtmf"));
-    } else if (key == QLatin1String("TreeTuneData")) {
-        openEditorWindow(EditorWindow::Tune);
-    } else if (key == QLatin1String("TreeSpecial")) {
-        serviceRead(&Document::SpecialMode, QStringLiteral("FormSpecial"));
+    for (const CommandEntry& e : commands_)
+        if (e.command.tree && key == QLatin1String(e.command.tree)) {
+            e.action->trigger();
+            return;
+        }
+}
+
+void MDIFormMain::fillTree(bool en) {
+    TreeView1->clear();
+    auto* root = new QTreeWidgetItem(TreeView1, {QStringLiteral("BALDO-7")});
+    root->setData(0, Qt::UserRole, QStringLiteral("BALDO-7"));
+    for (const CommandEntry& e : commands_) {
+        if (!e.command.tree || !commandShown(e.command)) continue;
+        auto* node =
+            new QTreeWidgetItem(root, {uiText(e.command.text, en).remove(QLatin1Char('&'))});
+        node->setData(0, Qt::UserRole, QString::fromLatin1(e.command.tree));
     }
+    root->setExpanded(true);
 }
 }  // namespace baldo7

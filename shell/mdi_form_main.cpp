@@ -134,9 +134,7 @@ bool MDIFormMain::startUp() {
         return false;
     }
     serviceMode_ = serviceMode_ || ReadServiceMode(*settings_);
-    for (const ServiceRow& row : kServiceRows)
-        if (QAction* a = row.menuItem ? findChild<QAction*>(QLatin1String(row.menuItem)) : nullptr)
-            a->setVisible(serviceRowShown(row.form));
+    showCommands();
     applyCaptions();
     layoutTree(kSeparatorStart);
     if (QTreeWidgetItem* root = TreeView1->topLevelItem(0)) root->setExpanded(true);
@@ -174,18 +172,6 @@ void MDIFormMain::dropEvent(QDropEvent* event) {
     QTimer::singleShot(0, this, [this, path] { openFile(path); });
 }
 
-bool MDIFormMain::serviceRowShown(const char* form) const {
-    if (!serviceMode_) return false;
-    if (!form) return true;
-    for (const EditorSlot& s : kEditorSlots)
-        if (qstrcmp(s.form, form) == 0) {
-            auto type = parts_.editors.find(s.kind);
-            return type != parts_.editors.end() && type->second.create;
-        }
-    auto tool = parts_.tools.find(QString::fromLatin1(form));
-    return tool != parts_.tools.end() && tool->second;
-}
-
 void MDIFormMain::buildStatusBar() {
     StatusBar1 = statusBar();
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -209,43 +195,10 @@ void MDIFormMain::buildStatusBar() {
 
 void MDIFormMain::applyCaptions() {
     const bool en = doc_.IsEnglish;
-    for (const MenuText& t : kMenuTexts) {
-        const QString name = QString::fromLatin1(t.name);
-        if (QMenu* m = findChild<QMenu*>(name)) {
-            m->setTitle(uiText(t.text, en));
-        } else if (QAction* a = findChild<QAction*>(name)) {
-            a->setText(uiText(t.text, en));
-        }
-    }
+    applyCommandTexts(en);
     helpFolder_ = QDir(folder_).filePath(en ? QStringLiteral("help/en/HTML")
                                             : QStringLiteral("help/zh/HTML"));
-    for (const ToolButton& b : kToolButtons)
-        toolButtons_[QString::fromUtf8(b.key)]->setToolTip(uiText(b.tip, en));
-
-    TreeView1->clear();
-    auto* root = new QTreeWidgetItem(TreeView1, {QStringLiteral("BALDO-7")});
-    root->setData(0, Qt::UserRole, QStringLiteral("BALDO-7"));
-    const struct {
-        const char* key;
-        BiText text;
-    } nodes[] = {{"TreeChannelInforamtion", shelltexts::kTreeChannel},
-                 {"TreeOption", shelltexts::kTreeOption},
-                 {"TreeKey", shelltexts::kTreeKey}};
-    for (const auto& n : nodes) {
-        auto* child = new QTreeWidgetItem(root, {uiText(n.text, en)});
-        child->setData(0, Qt::UserRole, QString::fromLatin1(n.key));
-    }
-    for (const ServiceRow& row : kServiceRows) {
-        if (!row.treeKey || !serviceRowShown(row.form)) continue;
-        QString text;
-        if (row.treeText.en)
-            text = uiText(row.treeText, en);
-        else if (const BiText* caption = row.menuItem ? menuText(row.menuItem) : nullptr)
-            text = uiText(*caption, en).remove(QLatin1Char('&'));
-        auto* child = new QTreeWidgetItem(root, {text});
-        child->setData(0, Qt::UserRole, QString::fromLatin1(row.treeKey));
-    }
-    root->setExpanded(true);
+    fillTree(en);
     panels_[1]->setText(portPanelText());
     setWindowTitle(withModifiedMark(captionText()));
 }

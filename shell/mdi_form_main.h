@@ -11,8 +11,10 @@
 #include <QMap>
 #include <QPointer>
 #include <QTimer>
+#include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/document.h"
 #include "shell/file_commands.h"
@@ -121,9 +123,25 @@ public:
     // a write first keeps what the radio holds in its range (read now, unless this
     // range was the last thing read from this port) and what is about to be sent.
     void runServiceTransfer();
+    // A service tool that shows what the radio holds: reads it in `mode` first, then
+    // runs the tool (one undo step) when the read went through.
+    void serviceRead(bool Document::*mode, const std::function<void()>& tool);
+    // A modal tool: its changes are one undo step, whatever it records itself.
+    void runTool(const std::function<void()>& tool);
+    // Closes the tune window, then opens (or brings to the front) `kind`;
+    // `cascadeWhenNew`: a window opened anew cascades the others.
+    void showEditor(EditorWindow kind, bool cascadeWhenNew);
     void MenuCeng_Click();
     void MenuCloseAll_Click();
+    // A click on the tree node `key` (its user data): the node's command.
     void TreeView1_NodeClick(const QString& key);
+
+    // Every command of the window, its own and the features', with its action.
+    struct CommandEntry {
+        Command command;
+        QAction* action = nullptr;
+    };
+    const std::vector<CommandEntry>& commands() const { return commands_; }
 
     // Texts of the current language on every caption, tool tip, tree node and panel 2.
     void applyCaptions();
@@ -158,9 +176,18 @@ private:
         QPointer<QWidget> widget;
     };
 
+    std::vector<Command> ownCommands();
     void buildMenus();
     void buildToolbar();
+    // Shown: every command the program has, the service ones in the service
+    // configuration; a menu with nothing to show is hidden.
+    bool commandShown(const Command& c) const;
+    void showCommands();
+    void applyCommandTexts(bool en);
+    void runCommand(const Command& c);
     void buildTreePanel();
+    // The root and a node per shown command that has one, in the commands' order.
+    void fillTree(bool en);
     void buildStatusBar();
     void Timer1_Timer();
     void requestRelayout();
@@ -170,12 +197,9 @@ private:
     void pushStep(MemoryChange change);
     // Every open editor's pending cell edit, as one step each, before Undo or Redo.
     void commitOpenEditors();
-    void serviceRead(bool Document::*mode, const QString& tool);
     // First step of every read or write, before anything that may stop it: the
     // result of an earlier exchange never answers for this one.
     void beginExchange();
-    void runTool(const QString& tool);
-    void Toolbar1_ButtonClick(const QString& key);
     void onSubWindowActivated(QMdiSubWindow* sub);
     void bringToFront(QMdiSubWindow* sub);
     void freeMainShortcuts(QMdiSubWindow* sub);
@@ -195,7 +219,6 @@ private:
     bool keepWhatTheRadioHolds(BackupRange range);
     // The range and port of the last exchange when it was a completed read.
     void noteExchange(bool completedRead, BackupRange range);
-    bool serviceRowShown(const char* form) const;
 
     Document& doc_;
     QSettings* settings_;
@@ -230,22 +253,9 @@ private:
     QTranslator* qtTranslator_ = nullptr;
     QString helpFolder_;
 
-    QMap<QString, QAction*> toolButtons_;
-    QMenu *MenuFile, *MenuMachine, *MenuEdit, *MenuProgram, *MenuTool, *MenuSetting, *MenuView,
-        *MenuWindow, *MenuHelp;
-    QAction *MenuNew, *MenuOpen, *MenuSave, *MenuSaveAs, *MenuPrint, *MenuPrintView, *MenuExit;
-    QAction* MenuModelInformation;
-    QAction *MenuUndo, *MenuRedo;
-    QAction *MenuChannel, *MenuOption, *MenuKey, *MenuScan, *MenuMessage, *MenuLocalMessage,
-        *MenuStun, *MenuBank;
-    QAction *MenuRead, *MenuWrite, *MenuPassword;
-    QAction* MenuRadioInformation;
-    QAction *MenuCom, *MenuLanguage;
-    QAction *MenuTree, *MenuToolBar, *MenuStatus;
-    QAction *MenuCeng, *MenuCloseAll;
-    QAction *MenuHelpPage, *MenuSupportBundle, *MenuAbout;
-    QAction* MenuBackups = nullptr;
-    QAction* helpKey_ = nullptr;
+    std::vector<CommandEntry> commands_;
+    std::map<CommandMenu, QMenu*> menus_;
+    QMenu* MenuWindow = nullptr;
     QUndoStack* undoStack_ = nullptr;
     QMenu* MenuRecent = nullptr;
     QStringList recent_;

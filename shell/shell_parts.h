@@ -1,13 +1,16 @@
 // The pieces the main window puts together but does not define: the editor
-// windows of the other subsystems and the transfer and port windows. The
-// application fills them with the real forms; tests may put stand-ins in.
+// windows of the other subsystems, their commands, and the transfer and port
+// windows. The application fills them with the real forms; tests may put
+// stand-ins in.
 #pragma once
 
 #include <QString>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "core/document.h"
+#include "shell/command.h"
 #include "ui/editor_host.h"
 
 class QWidget;
@@ -45,11 +48,9 @@ struct ShellParts {
     std::function<void(MDIFormMain&, Document& doc)> showProcess;
     // The port chooser, shown modally; sets and stores the port.
     std::function<void(MDIFormMain&)> showComPort;
-    // Import Channels… and Export Channels… of the File menu.
-    std::function<void(MDIFormMain&)> importChannels;
-    std::function<void(MDIFormMain&)> exportChannels;
-    // Modal tools of the hidden menu items, by form name ("FormPrint", "FormLocalMessage"...).
-    std::map<QString, std::function<void(MDIFormMain&)>> tools;
+    // The features' commands, after the main window's own: menu items, tree nodes
+    // (in this order) and what they run.
+    std::vector<Command> commands;
 };
 
 }  // namespace baldo7

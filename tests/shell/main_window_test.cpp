@@ -17,20 +17,24 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
+#include "app/standard_parts.h"
 #include "core/model_band.h"
 #include "shell/help_window.h"
 #include "shell/mdi_form_main.h"
 #include "shell_test_support.h"
 #include "storage/data_store.h"
 #include "ui/dialog_layout.h"
+#include "ui/ui_support.h"
 
 using namespace baldo7;
 using shelltest::binFolder;
@@ -93,11 +97,22 @@ class MainWindowTest : public QObject, public shelltest::MainWindowRig {
         parts.editors[EditorWindow::ScanInformation] = stub(scan, 1003, "Scan Information");
         parts.editors[EditorWindow::EmbedMessage] = stub(message, 1004, "Embedded Message");
         parts.editors[EditorWindow::Tune] = stub(tune, 1005, "Tune");
-        if (withBatch) parts.tools["FormBatchChannelEdit"] = [this](MDIFormMain&) { ++batches; };
-        for (const char* tool : {"FormPrint", "FormPrintView"})
-            parts.tools[tool] = [this, tool](MDIFormMain&) {
-                prints << QString("%1 after %2 commits").arg(tool).arg(grid.committed);
-            };
+        // The program's commands, with stand-ins for the tools and none of the service
+        // tools' dialogs.
+        parts.commands = StandardCommands();
+        for (Command& c : parts.commands) {
+            const QString name = c.name;
+            if (name == "MenuBank")
+                c.run = withBatch ? [this](MDIFormMain&) { ++batches; }
+                                  : std::function<void(MDIFormMain&)>();
+            else if (name == "MenuPrint" || name == "MenuPrintView")
+                c.run = [this, tool = "Form" + name.mid(4)](MDIFormMain&) {
+                    prints << QString("%1 after %2 commits").arg(tool).arg(grid.committed);
+                };
+            else if (QStringList{"MenuLocalMessage", "MenuStun", "TreeSpecial", "MenuPassword"}
+                         .contains(name))
+                c.run = nullptr;
+        }
         parts.showProcess = [this](MDIFormMain&, Document&) { ++transfers; };
         MainWindowRig::start(tmp.filePath("baldo7.ini"), english, "4", std::move(parts),
                              serviceSetting, serviceFlag);
@@ -641,6 +656,63 @@ private slots:
         first.resize(room.size() * 2);
         FitToScreen(&first);
         QVERIFY(room.contains(first.geometry()));
+    }
+
+    // Every command is one action with texts in both languages: its menu item is
+    // that action, its toolbar button shows it, its tree node triggers it. Nothing
+    // reaches the menus around the table but the Window menu's entries.
+    void everyCommandIsOneActionEverywhere_data() {
+        QTest::addColumn<bool>("english");
+        QTest::newRow("English") << true;
+        QTest::newRow("Chinese") << false;
+    }
+    void everyCommandIsOneActionEverywhere() {
+        QFETCH(bool, english);
+        start(english, "true");  // the service configuration: every node shown
+        QMap<QString, QAction*> menuItems;
+        for (QAction* top : win->menuBar()->actions())
+            for (QAction* item : top->menu()->actions())
+                if (!item->isSeparator() && !item->objectName().startsWith("WindowEntry")) {
+                    QVERIFY2(!menuItems.contains(item->objectName()),
+                             qPrintable(item->objectName()));
+                    menuItems[item->objectName()] = item;
+                }
+        QToolBar* toolbar = win->findChild<QToolBar*>("Toolbar1");
+        QStringList commandNames, buttons, nodes;
+        for (const MDIFormMain::CommandEntry& entry : win->commands()) {
+            const Command& c = entry.command;
+            QAction* action = entry.action;
+            const QString name = c.name;
+            commandNames << name;
+            const QString en = QString::fromUtf8(c.text.en), zh = QString::fromUtf8(c.text.zh);
+            QVERIFY2(!en.isEmpty() && !zh.isEmpty() && en != zh, qPrintable(name));
+            QCOMPARE(action->objectName(), name);
+            QCOMPARE(action->text(), english ? en : zh);
+            QCOMPARE(menuItems.value(name), c.menu == CommandMenu::None ? nullptr : action);
+            if (c.buttonPosition) {
+                buttons << name;
+                auto* button = qobject_cast<QToolButton*>(toolbar->widgetForAction(action));
+                QVERIFY2(button && button->defaultAction() == action, qPrintable(name));
+                QVERIFY(!button->icon().isNull());
+                QVERIFY(QString::fromUtf8(c.buttonTip.en) != QString::fromUtf8(c.buttonTip.zh));
+                QCOMPARE(button->toolTip(), uiText(c.buttonTip, english));
+            }
+            if (c.tree && action->isVisible()) {
+                nodes << action->text().remove('&');
+                QSignalSpy ran(action, &QAction::triggered);
+                clickTree(nodes.last());
+                QCOMPARE(ran.count(), 1);
+            }
+        }
+        QCOMPARE(commandNames.size(),
+                 QSet<QString>(commandNames.begin(), commandNames.end()).size());
+        for (const QString& item : menuItems.keys())
+            QVERIFY2(commandNames.contains(item), qPrintable(item));
+        QStringList shownButtons;
+        for (QAction* a : toolbar->actions())
+            if (!a->isSeparator()) shownButtons << a->objectName();
+        QCOMPARE(shownButtons.size(), buttons.size());
+        QCOMPARE(treeNodes(), nodes);
     }
 
     // A right click on the menu bar or the toolbar opens no menu of toolbars.
