@@ -208,7 +208,6 @@ FormChannelInformation::FormChannelInformation(Document& doc, EditorHost& host, 
     layoutGrid();
     fillLists();
     AnalyseChannelInformation();
-    host_.addWindowMenuEntry(kMenuIdChannelInformation, windowTitle());
     // Another window's change, an import, undo: the grid shows the bytes. Its own
     // edits redraw what they changed themselves.
     observation_ = std::make_unique<DocumentObservation>(doc_, [this](const DocumentChange& c) {
@@ -865,19 +864,13 @@ void FormChannelInformation::closeEvent(QCloseEvent* event) {
         unloaded_ = true;
         Timer1->stop();
         doc_.FormChannelInformationOpen = false;
-        host_.removeWindowMenuEntry(kMenuIdChannelInformation);
     }
     QWidget::closeEvent(event);
 }
 
 void FormChannelInformation::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange) {
-        if (!isActiveWindow()) {
-            if (!QApplication::activePopupWidget()) FreshData();
-        } else if (!qobject_cast<QMdiSubWindow*>(parentWidget())) {
-            // Standing alone; inside the MDI area the main window checks its entry.
-            host_.checkWindowMenuEntry(kMenuIdChannelInformation);
-        }
+        if (!isActiveWindow() && !QApplication::activePopupWidget()) FreshData();
     }
     QWidget::changeEvent(event);
 }

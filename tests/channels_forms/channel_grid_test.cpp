@@ -579,7 +579,6 @@ private slots:
         QTest::mouseClick(form->CommandClose, Qt::LeftButton);
         QVERIFY(ChannelInUse(doc.radioImage, 2));
         QVERIFY(!doc.FormChannelInformationOpen);
-        QVERIFY(!host->menu.contains(kMenuIdChannelInformation));
     }
     void gridLinesStayWholeBesideARoundedCorner() {
         // A window with rounded top corners over the lower right of the grid: the
