@@ -71,7 +71,6 @@ FormEmbedMessage::FormEmbedMessage(Document& doc, EditorHost& host, QWidget* par
     CommandHelp->setText(uiText(texts::kHelp, en));
     AnalyseEmbeddedInformation();
     resize(sizeHint());
-    events_->addWindowMenuEntry();
     observation_ = std::make_unique<DocumentObservation>(doc_, [this](const DocumentChange& c) {
         if (c.touches(addr::kEmbeddedMessage, kMessageEnd)) documentChanged(!storing_);
     });

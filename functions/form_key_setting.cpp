@@ -59,7 +59,6 @@ FormKeySetting::FormKeySetting(Document& doc, EditorHost& host, QWidget* parent)
     CommandHelp->setText(uiText(texts::kHelp, en));
     for (QComboBox* combo : ComboKeySet) combo->addItems(uiList(KeyFunctionList(en)));
     AnalyseKeySetting();
-    events_->addWindowMenuEntry();
     observation_ = std::make_unique<DocumentObservation>(doc_, [this](const DocumentChange& c) {
         if (!decoding_ && c.touches(addr::kKeySet, addr::kKeySet + 1)) AnalyseKeySetting();
     });

@@ -93,7 +93,6 @@ FormOption::FormOption(Document& doc, EditorHost& host, QWidget* parent)
     observation_ = std::make_unique<DocumentObservation>(doc_, [this](const DocumentChange& c) {
         if (!decoding_ && c.touches(addr::kOptionBits, addr::kInfModel + 2)) AnalyseOption();
     });
-    events_->addWindowMenuEntry();
 
     // activated: a user's pick, also of the entry already shown (which still writes).
     connect(ComboTOT, &QComboBox::activated, this, &FormOption::ComboTOT_Click);

@@ -85,7 +85,6 @@ FormScanInformation::FormScanInformation(Document& doc, EditorHost& host, QWidge
     LanguageChange();
     AnalyseScanInformation();
     resize(sizeHint());
-    events_->addWindowMenuEntry();
     observation_ = std::make_unique<DocumentObservation>(doc_, [this](const DocumentChange& c) {
         if (!decoding_ &&
             (c.touches(addr::kPriorityMode, addr::kPriorityChannel + kPrioritySlots) ||

@@ -113,7 +113,6 @@ FormTune::FormTune(Document& doc, EditorHost& host, std::function<void()> runTra
     events_ = new EditorWindowEvents(this, doc_, host_, &Document::FormTuneOpen, kMenuIdTune);
     setWindowTitle(uiText(kTuneCaption, en));
     AnalyseTuneData();
-    events_->addWindowMenuEntry();
     observation_ = std::make_unique<DocumentObservation>(doc_, [this](const DocumentChange& c) {
         if (c.touches(addr::kTuneTables, kImageSize)) AnalyseTuneData();
     });
