@@ -50,8 +50,7 @@ FormKeySetting::FormKeySetting(Document& doc, EditorHost& host, QWidget* parent)
     outer->addLayout(closeHelpButtonRow(CommandClose, CommandHelp));
 
     // Load.
-    events_ =
-        new EditorWindowEvents(this, doc_, host_, &Document::FormKeySettingOpen, kMenuIdKeySetting);
+    events_ = new EditorWindowEvents(this, doc_, &Document::FormKeySettingOpen);
     resize(sizeHint());
     const bool en = doc_.IsEnglish;
     setWindowTitle(uiText(key_texts::kCaption, en));

@@ -80,8 +80,7 @@ FormScanInformation::FormScanInformation(Document& doc, EditorHost& host, QWidge
     outer->addLayout(closeHelpButtonRow(CommandClose, CommandHelp));
 
     // Load.
-    events_ = new EditorWindowEvents(this, doc_, host_, &Document::FormScanInformationOpen,
-                                     kMenuIdScanInformation);
+    events_ = new EditorWindowEvents(this, doc_, &Document::FormScanInformationOpen);
     LanguageChange();
     AnalyseScanInformation();
     resize(sizeHint());

@@ -100,7 +100,6 @@ void MDIFormMain::forgetEditor(EditorWindow kind, QMdiSubWindow* sub) {
     if (it == open_.end() || (it->sub && it->sub != sub)) return;
     open_.erase(it);
     setOpenFlag(kind, false);
-    if (const int id = windowMenuId(kind)) removeWindowMenuEntry(id);
 }
 
 void MDIFormMain::closeAllEditors() {
@@ -149,16 +148,6 @@ void MDIFormMain::editorsDecodeNewImage() {
     refreshPanels();
 }
 
-void MDIFormMain::onSubWindowActivated(QMdiSubWindow* sub) {
-    if (!sub) return;
-    for (auto it = open_.begin(); it != open_.end(); ++it) {
-        if (it->sub == sub) {
-            if (const int id = windowMenuId(it.key())) checkWindowMenuEntry(id);
-            return;
-        }
-    }
-}
-
 void MDIFormMain::openEditor(EditorKind kind) {
     switch (kind) {
         case EditorKind::ChannelInformation:
@@ -178,40 +167,29 @@ void MDIFormMain::openEditor(EditorKind kind) {
 
 // ---- Window menu --------------------------------------------------------------
 
-void MDIFormMain::addWindowMenuEntry(int id, const QString& caption) {
-    if (QAction* existing = windowEntries_.value(id)) {
-        existing->setText(caption);
-        return;
-    }
-    QAction* a = MenuWindow->addAction(caption);
-    a->setObjectName(QStringLiteral("WindowEntry%1").arg(id));
-    a->setData(id);
-    a->setCheckable(true);
-    connect(a, &QAction::triggered, this, [this, id] {
-        // Only to the front: unlike the menus and the tree, this leaves the tune window.
-        for (auto it = open_.begin(); it != open_.end(); ++it) {
-            if (windowMenuId(it.key()) == id && it->sub) {
-                bringToFront(it->sub);
-                break;
-            }
-        }
-        checkWindowMenuEntry(id);
-    });
-    windowEntries_[id] = a;
-    windowEntriesSeparator_->setVisible(true);
-}
-
-void MDIFormMain::removeWindowMenuEntry(int id) {
-    if (QAction* a = windowEntries_.take(id)) {
+void MDIFormMain::fillWindowMenu() {
+    for (QAction* a : windowEntries_) {
         MenuWindow->removeAction(a);
-        a->deleteLater();
+        delete a;
+    }
+    windowEntries_.clear();
+    QMdiSubWindow* current = area_->currentSubWindow();
+    for (QMdiSubWindow* sub : area_->subWindowList(QMdiArea::CreationOrder)) {
+        const auto editor = std::find_if(open_.begin(), open_.end(),
+                                         [sub](const OpenEditor& e) { return e.sub == sub; });
+        if (editor == open_.end() || !editor->widget || !slotOf(editor.key()).inWindowMenu)
+            continue;
+        QAction* a = MenuWindow->addAction(editor->widget->windowTitle());
+        a->setObjectName(QStringLiteral("WindowEntry%1").arg(windowEntries_.size() + 1));
+        a->setCheckable(true);
+        a->setChecked(sub == current);
+        // Only to the front: unlike the menus and the tree, this leaves the tune window.
+        connect(a, &QAction::triggered, this, [this, target = QPointer<QMdiSubWindow>(sub)] {
+            if (target) bringToFront(target);
+        });
+        windowEntries_ << a;
     }
     windowEntriesSeparator_->setVisible(!windowEntries_.isEmpty());
-}
-
-void MDIFormMain::checkWindowMenuEntry(int id) {
-    for (auto it = windowEntries_.begin(); it != windowEntries_.end(); ++it)
-        it.value()->setChecked(it.key() == id);
 }
 
 void MDIFormMain::MenuCeng_Click() {

@@ -204,6 +204,7 @@ void MDIFormMain::buildMenus() {
     MenuWindow = menus_[CommandMenu::Window];
     windowEntriesSeparator_ = MenuWindow->addSeparator();
     windowEntriesSeparator_->setVisible(false);
+    connect(MenuWindow, &QMenu::aboutToShow, this, &MDIFormMain::fillWindowMenu);
     showCommands();
 }
 

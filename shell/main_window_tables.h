@@ -13,31 +13,26 @@ inline constexpr int kSeparatorStart = 2500;
 inline constexpr int kSeparatorMin = 120;
 inline constexpr int kTwipsPerPixel = 15;
 
-// Per editor window: its Window-menu id (0: none) and open flag.
+// Per editor window: whether the Window menu lists it, and its open flag.
 struct EditorSlot {
     EditorWindow kind;
-    int menuId;
+    bool inWindowMenu;
     bool Document::*openFlag;
 };
 inline constexpr EditorSlot kEditorSlots[] = {
-    {EditorWindow::ChannelInformation, kMenuIdChannelInformation,
-     &Document::FormChannelInformationOpen},
-    {EditorWindow::ChannelEdit, 0, &Document::FormChannelEditOpen},
-    {EditorWindow::Option, kMenuIdOption, &Document::FormOptionOpen},
-    {EditorWindow::KeySetting, kMenuIdKeySetting, &Document::FormKeySettingOpen},
-    {EditorWindow::ScanInformation, kMenuIdScanInformation, &Document::FormScanInformationOpen},
-    {EditorWindow::EmbedMessage, kMenuIdEmbeddedMessage, &Document::FormEmbedMessageOpen},
-    {EditorWindow::Tune, kMenuIdTune, &Document::FormTuneOpen},
+    {EditorWindow::ChannelInformation, true, &Document::FormChannelInformationOpen},
+    {EditorWindow::ChannelEdit, false, &Document::FormChannelEditOpen},
+    {EditorWindow::Option, true, &Document::FormOptionOpen},
+    {EditorWindow::KeySetting, true, &Document::FormKeySettingOpen},
+    {EditorWindow::ScanInformation, true, &Document::FormScanInformationOpen},
+    {EditorWindow::EmbedMessage, true, &Document::FormEmbedMessageOpen},
+    {EditorWindow::Tune, true, &Document::FormTuneOpen},
 };
 
 inline const EditorSlot& slotOf(EditorWindow kind) {
     for (const EditorSlot& s : kEditorSlots)
         if (s.kind == kind) return s;
     return kEditorSlots[0];  // every kind is in the table
-}
-
-inline int windowMenuId(EditorWindow kind) {
-    return slotOf(kind).menuId;
 }
 
 }  // namespace baldo7::mainwindow

@@ -96,7 +96,6 @@ MDIFormMain::MDIFormMain(Document& doc, ShellServices services, ShellParts parts
     area_ = new QMdiArea;
     area_->setObjectName(QStringLiteral("MDIClient"));
     area_->setBackground(QColor(128, 128, 128));
-    connect(area_, &QMdiArea::subWindowActivated, this, &MDIFormMain::onSubWindowActivated);
 
     buildMenus();
     buildToolbar();

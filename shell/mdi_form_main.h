@@ -70,9 +70,6 @@ public:
     QStringList recentFiles() const { return recent_; }
 
     // EditorHost
-    void addWindowMenuEntry(int id, const QString& caption) override;
-    void removeWindowMenuEntry(int id) override;
-    void checkWindowMenuEntry(int id) override;
     void openEditor(EditorKind kind) override;
     void showHelpTopic(const QString& topic) override;
     MessageService& messages() override { return *messages_; }
@@ -200,7 +197,9 @@ private:
     // First step of every read or write, before anything that may stop it: the
     // result of an earlier exchange never answers for this one.
     void beginExchange();
-    void onSubWindowActivated(QMdiSubWindow* sub);
+    // The Window menu's entries, made as it opens: one per editor open in the MDI
+    // area (the grid's channel edit dialog aside), the current one checked.
+    void fillWindowMenu();
     void bringToFront(QMdiSubWindow* sub);
     void freeMainShortcuts(QMdiSubWindow* sub);
     void forgetEditor(EditorWindow kind, QMdiSubWindow* sub);
@@ -233,7 +232,7 @@ private:
     std::unique_ptr<FileCommands> files_;
 
     QMap<EditorWindow, OpenEditor> open_;
-    QMap<int, QAction*> windowEntries_;
+    QList<QAction*> windowEntries_;
     QAction* windowEntriesSeparator_ = nullptr;
 
     QMdiArea* area_ = nullptr;

@@ -8,28 +8,12 @@
 
 namespace baldo7 {
 
-// Window menu ids of the editors.
-enum WindowMenuId {
-    kMenuIdChannelInformation = 1000,
-    kMenuIdOption = 1001,
-    kMenuIdKeySetting = 1002,
-    kMenuIdScanInformation = 1003,
-    kMenuIdEmbeddedMessage = 1004,
-    kMenuIdTune = 1005,
-};
-
 // Editors one editor may ask the main window to open.
 enum class EditorKind { ChannelInformation, ChannelEdit, Option, KeySetting };
 
 class EditorHost {
 public:
     virtual ~EditorHost() = default;
-
-    // The Window menu: an entry per open editor, checked on the active one.
-    virtual void addWindowMenuEntry(int id, const QString& caption) = 0;
-    virtual void removeWindowMenuEntry(int id) = 0;
-    // Unchecks ids 1000..1005 and checks `id`.
-    virtual void checkWindowMenuEntry(int id) = 0;
 
     // Opens (or brings to the front) another editor, in ChildWindowState.
     virtual void openEditor(EditorKind kind) = 0;

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "ui/editor_host.h"
 #include "ui/ui_support.h"
 
 namespace baldo7 {
@@ -24,17 +23,10 @@ EditorWindowEvents::EditorWindowEvents(QWidget* form, Document& doc,
     attach();
 }
 
-EditorWindowEvents::EditorWindowEvents(QWidget* form, Document& doc, EditorHost& host,
-                                       bool Document::*openFlag, int menuId)
-    : EditorWindowEvents(form, doc, [&host, menuId] { host.checkWindowMenuEntry(menuId); }) {
-    host_ = &host;
+EditorWindowEvents::EditorWindowEvents(QWidget* form, Document& doc, bool Document::*openFlag)
+    : EditorWindowEvents(form, doc, [] {}) {
     openFlag_ = openFlag;
-    menuId_ = menuId;
     doc_.*openFlag_ = true;
-}
-
-void EditorWindowEvents::addWindowMenuEntry() {
-    if (host_) host_->addWindowMenuEntry(menuId_, form_->windowTitle());
 }
 
 QWidget* EditorWindowEvents::hostWindow() const {
@@ -52,10 +44,9 @@ void EditorWindowEvents::closeButtonClicked() {
 
 void EditorWindowEvents::unload() {
     // The sub-window's close, the system close box and Close All all come here.
-    if (unloaded_ || !host_) return;
+    if (unloaded_ || !openFlag_) return;
     unloaded_ = true;
     doc_.*openFlag_ = false;
-    host_->removeWindowMenuEntry(menuId_);
 }
 
 void EditorWindowEvents::attach() {

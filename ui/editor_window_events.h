@@ -1,7 +1,7 @@
 // The window events every editor reacts to, whether it stands alone or sits in a
 // sub-window of the main window's MDI area: activation and state changes (remembered
-// in ChildWindowState for the next editor). An editor listed in the Window menu also
-// leaves its open flag and its menu entry to these events, from load to unload.
+// in ChildWindowState for the next editor). An editor with an open flag also leaves
+// that flag to these events, from load to unload.
 #pragma once
 
 #include <QObject>
@@ -17,8 +17,6 @@ class QWidget;
 
 namespace baldo7 {
 
-class EditorHost;
-
 // 0 normal, 1 minimised, 2 maximised: the values ChildWindowState holds.
 int childWindowStateCode(Qt::WindowStates states);
 
@@ -26,13 +24,9 @@ class EditorWindowEvents : public QObject {
     Q_OBJECT
 public:
     EditorWindowEvents(QWidget* form, Document& doc, std::function<void()> onActivate);
-    // A Window-menu editor: sets its open flag now; activation checks entry `menuId`;
-    // the form's unload (any close) clears the flag and removes the entry, once.
-    EditorWindowEvents(QWidget* form, Document& doc, EditorHost& host, bool Document::*openFlag,
-                       int menuId);
+    // Sets the open flag now; the form's unload (any close) clears it, once.
+    EditorWindowEvents(QWidget* form, Document& doc, bool Document::*openFlag);
 
-    // The end of the load: the Window-menu entry with the form's caption.
-    void addWindowMenuEntry();
     // The window the form lives in: its MDI sub-window, or the form itself.
     QWidget* hostWindow() const;
     // Closes the host window (which closes the form with it).
@@ -51,9 +45,7 @@ private:
     QWidget* form_;
     Document& doc_;
     std::function<void()> onActivate_;
-    EditorHost* host_ = nullptr;
     bool Document::*openFlag_ = nullptr;
-    int menuId_ = 0;
     bool unloaded_ = false;
     QPointer<QMdiSubWindow> sub_;
     QMetaObject::Connection subConnection_;

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -171,7 +172,12 @@ private slots:
             }
         QVERIFY(tune());
         QVERIFY(doc->FormTuneOpen);
-        QVERIFY(win->findChild<QAction*>("WindowEntry1005"));
+        QMenu* windowMenu = win->findChild<QMenu*>("MenuWindow");
+        emit windowMenu->aboutToShow();
+        QStringList entries;
+        for (QAction* a : windowMenu->actions())
+            if (a->objectName().startsWith("WindowEntry")) entries << a->text();
+        QVERIFY(entries.contains(win->editorWidget(EditorWindow::Tune)->windowTitle()));
         // Opening the function setup closes it.
         win->openEditorWindow(EditorWindow::Option);
         QTRY_VERIFY(!tune());

@@ -1,7 +1,7 @@
 // The main window driven as a user does: menus, tree, Window menu, separator,
-// view toggles, the model and language dialogs. Editors are small stand-ins that
-// keep the editor contract (Window menu entry while open), so the rules of the
-// frame are tested on their own.
+// view toggles, the model and language dialogs. Editors are small stand-ins with
+// a caption and somewhere for the focus, so the rules of the frame are tested on
+// their own.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -50,25 +50,17 @@ struct Counters {
 
 class StubEditor : public QWidget {
 public:
-    StubEditor(EditorHost& host, int id, const QString& caption) : host_(host), id_(id) {
+    explicit StubEditor(const QString& caption) {
         setWindowTitle(caption);
         new QLineEdit(this);  // somewhere for the focus to be
         resize(300, 200);
-        if (id_) host_.addWindowMenuEntry(id_, caption);
     }
-    ~StubEditor() override {
-        if (id_) host_.removeWindowMenuEntry(id_);
-    }
-
-private:
-    EditorHost& host_;
-    int id_;
 };
 
-EditorType stub(Counters& c, int id, const char* caption) {
-    return EditorType{[&c, id, caption](Document&, EditorHost& host, QWidget*) -> QWidget* {
+EditorType stub(Counters& c, const char* caption) {
+    return EditorType{[&c, caption](Document&, EditorHost&, QWidget*) -> QWidget* {
                           ++c.created;
-                          return new StubEditor(host, id, QString::fromUtf8(caption));
+                          return new StubEditor(QString::fromUtf8(caption));
                       },
                       [&c](QWidget*) { ++c.committed; }, [&c](QWidget*) { ++c.analysed; }};
 }
@@ -91,12 +83,12 @@ class MainWindowTest : public QObject, public shelltest::MainWindowRig {
         transfers = batches = 0;
         prints.clear();
         ShellParts parts;
-        parts.editors[EditorWindow::ChannelInformation] = stub(grid, 1000, "Channel Information");
-        parts.editors[EditorWindow::Option] = stub(option, 1001, "Function Setup");
-        parts.editors[EditorWindow::KeySetting] = stub(key, 1002, "Key Setting");
-        parts.editors[EditorWindow::ScanInformation] = stub(scan, 1003, "Scan Information");
-        parts.editors[EditorWindow::EmbedMessage] = stub(message, 1004, "Embedded Message");
-        parts.editors[EditorWindow::Tune] = stub(tune, 1005, "Tune");
+        parts.editors[EditorWindow::ChannelInformation] = stub(grid, "Channel Information");
+        parts.editors[EditorWindow::Option] = stub(option, "Function Setup");
+        parts.editors[EditorWindow::KeySetting] = stub(key, "Key Setting");
+        parts.editors[EditorWindow::ScanInformation] = stub(scan, "Scan Information");
+        parts.editors[EditorWindow::EmbedMessage] = stub(message, "Embedded Message");
+        parts.editors[EditorWindow::Tune] = stub(tune, "Tune");
         // The program's commands, with stand-ins for the tools and none of the service
         // tools' dialogs.
         parts.commands = StandardCommands();
@@ -127,17 +119,29 @@ class MainWindowTest : public QObject, public shelltest::MainWindowRig {
     QAction* action(const char* name) { return win->findChild<QAction*>(name); }
     QString panel(int n) { return win->findChild<QLabel*>(QString("Panel%1").arg(n))->text(); }
     QMdiArea* area() { return win->findChild<QMdiArea*>(); }
-    QList<int> windowMenuIds() {
-        QList<int> ids;
-        for (QAction* a : win->findChild<QMenu*>("MenuWindow")->actions())
-            if (a->objectName().startsWith("WindowEntry")) ids << a->data().toInt();
-        return ids;
+    // The Window menu's entries as it shows them when opened.
+    QList<QAction*> windowEntries() {
+        QMenu* menu = win->findChild<QMenu*>("MenuWindow");
+        emit menu->aboutToShow();
+        QList<QAction*> entries;
+        for (QAction* a : menu->actions())
+            if (a->objectName().startsWith("WindowEntry")) entries << a;
+        return entries;
     }
-    int checkedWindowId() {
-        for (QAction* a : win->findChild<QMenu*>("MenuWindow")->actions())
-            if (a->objectName().startsWith("WindowEntry") && a->isChecked())
-                return a->data().toInt();
-        return 0;
+    QStringList windowMenu() {
+        QStringList captions;
+        for (QAction* a : windowEntries()) captions << a->text();
+        return captions;
+    }
+    QString checkedWindow() {
+        for (QAction* a : windowEntries())
+            if (a->isChecked()) return a->text();
+        return QString();
+    }
+    QAction* windowEntry(const QString& caption) {
+        for (QAction* a : windowEntries())
+            if (a->text() == caption) return a;
+        return nullptr;
     }
     void clickTree(const QString& text) {
         QTreeWidget* tree = win->findChild<QTreeWidget*>("TreeView1");
@@ -180,8 +184,8 @@ private slots:
         QVERIFY(!panel(3).isEmpty() && !panel(4).isEmpty());
         QCOMPARE(grid.created, 1);
         QCOMPARE(area()->subWindowList().size(), 1);
-        QCOMPARE(windowMenuIds(), QList<int>{1000});
-        QCOMPARE(checkedWindowId(), 1000);
+        QCOMPARE(windowMenu(), QStringList{"Channel Information"});
+        QCOMPARE(checkedWindow(), QString("Channel Information"));
 
         QTreeWidget* tree = win->findChild<QTreeWidget*>("TreeView1");
         QTreeWidgetItem* root = tree->topLevelItem(0);
@@ -256,11 +260,12 @@ private slots:
         QCOMPARE(area()->activeSubWindow(), win->editorSubWindow(EditorWindow::ScanInformation));
         action("MenuMessage")->trigger();
         QCOMPARE(message.created, 1);
-        QCOMPARE(windowMenuIds(), QList<int>({1000, 1003, 1004}));
+        QCOMPARE(windowMenu(),
+                 QStringList({"Channel Information", "Scan Information", "Embedded Message"}));
         // Open already: to the front, no second window.
         clickTree("Scan Information");
         QCOMPARE(scan.created, 1);
-        QCOMPARE(checkedWindowId(), 1003);
+        QCOMPARE(checkedWindow(), QString("Scan Information"));
         action("MenuBank")->trigger();
         QCOMPARE(batches, 1);
         // Print and its preview take the grid's typing along.
@@ -399,7 +404,7 @@ private slots:
         QCOMPARE(settings->value("Language").toString(), QString("True"));
         QCOMPARE(area()->subWindowList().size(), 1);
         QCOMPARE(grid.created, 2);
-        QCOMPARE(windowMenuIds(), QList<int>{1000});
+        QCOMPARE(windowMenu(), QStringList{"Channel Information"});
         QCOMPARE(win->findChild<QMenu*>("MenuFile")->title(), QString("&File"));
         QCOMPARE(panel(2), QString("COM4"));
         QVERIFY(shelltest::shownTitle(*win).contains("[FileName:"));
@@ -424,33 +429,35 @@ private slots:
         start(true);
         clickTree("Function Setup");
         clickTree("Key Setting");
-        QCOMPARE(windowMenuIds(), QList<int>({1000, 1001, 1002}));
-        QCOMPARE(checkedWindowId(), 1002);
+        QCOMPARE(windowMenu(),
+                 QStringList({"Channel Information", "Function Setup", "Key Setting"}));
+        QCOMPARE(checkedWindow(), QString("Key Setting"));
 
         // Already open: brought to the front, no second copy, one entry.
         clickTree("Function Setup");
         QCOMPARE(option.created, 1);
-        QCOMPARE(windowMenuIds(), QList<int>({1000, 1001, 1002}));
+        QCOMPARE(windowMenu(),
+                 QStringList({"Channel Information", "Function Setup", "Key Setting"}));
         QCOMPARE(area()->activeSubWindow(), win->editorSubWindow(EditorWindow::Option));
-        QCOMPARE(checkedWindowId(), 1001);
+        QCOMPARE(checkedWindow(), QString("Function Setup"));
 
         // The Window menu entry of a window behind the others.
-        win->findChild<QAction*>("WindowEntry1000")->trigger();
+        windowEntry("Channel Information")->trigger();
         QCOMPARE(area()->activeSubWindow(), win->editorSubWindow(EditorWindow::ChannelInformation));
-        QCOMPARE(checkedWindowId(), 1000);
+        QCOMPARE(checkedWindow(), QString("Channel Information"));
 
         win->editorSubWindow(EditorWindow::Option)->close();
         QTest::qWait(0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(windowMenuIds(), QList<int>({1000, 1002}));
+        QCOMPARE(windowMenu(), QStringList({"Channel Information", "Key Setting"}));
         QVERIFY(!doc->FormOptionOpen);
 
         action("MenuCeng")->trigger();
         action("MenuCloseAll")->trigger();
-        QVERIFY(windowMenuIds().isEmpty());
+        QVERIFY(windowMenu().isEmpty());
         QVERIFY(area()->subWindowList().isEmpty());
         action("MenuChannel")->trigger();
-        QCOMPARE(windowMenuIds(), QList<int>{1000});
+        QCOMPARE(windowMenu(), QStringList{"Channel Information"});
     }
 
     // The Window menu only brings to the front; menus and tree close the tune window.
@@ -458,12 +465,12 @@ private slots:
         start(true);
         win->TreeView1_NodeClick("TreeTuneData");
         QVERIFY(doc->FormTuneOpen);
-        win->findChild<QAction*>("WindowEntry1000")->trigger();
+        windowEntry("Channel Information")->trigger();
         QCOMPARE(area()->activeSubWindow(), win->editorSubWindow(EditorWindow::ChannelInformation));
         QVERIFY(doc->FormTuneOpen);
         action("MenuChannel")->trigger();
         QVERIFY(!doc->FormTuneOpen);
-        QCOMPARE(windowMenuIds(), QList<int>{1000});
+        QCOMPARE(windowMenu(), QStringList{"Channel Information"});
     }
 
     // The menu keys work while an editor holds the focus, as it does nearly always.
