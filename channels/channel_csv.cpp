@@ -319,16 +319,12 @@ Table readTable(const std::string& text) {
 
 // ---- one row into one channel ----------------------------------------------------
 
-struct ChannelPlan {
-    bool empty = false;
-    FrequencyBytes rx{};
-    bool hasTx = false;
-    FrequencyBytes tx{};
-    ToneCode rxTone, txTone;
-    int spacing = 1, power = 1;
-    bool scan = true;
-    int busyLock = 0, scrambleType = 0, cdcssMode = 0;
-    bool scrambleOn = false, compand = false;
+// A row read on its own, before it has a channel: the radio's own columns are
+// filled in from the channel it lands on when the row leaves them blank.
+struct RowPlan {
+    CsvChannel values;
+    std::optional<int> busyLock, scrambleType, cdcssMode;
+    std::optional<bool> scrambleOn, compand;
 };
 
 struct RowError {
@@ -383,11 +379,12 @@ std::optional<ToneCode> parseCtcss(std::string text) {
     return code;
 }
 
-// Three octal digits ("023", also "23" from a spreadsheet that dropped the zero, or
-// "D023"); polarity 'N' or 'R'.
+// Three octal digits ("023", also "23" from a spreadsheet that dropped the zero,
+// "0023" or "D023"); polarity 'N' or 'R'.
 std::optional<ToneCode> parseDcs(std::string code, char polarity) {
     code = upper(code);
     if (!code.empty() && code[0] == 'D') code.erase(0, 1);
+    while (code.size() > 3 && code[0] == '0') code.erase(0, 1);
     if (code.empty() || code.size() > 3 || code.find_first_not_of("01234567") != std::string::npos)
         return std::nullopt;
     if (polarity != 'N' && polarity != 'R') return std::nullopt;
@@ -418,7 +415,7 @@ std::optional<ToneCode> parseToneCode(std::string text) {
     return ToneCode{std::uint8_t(v & 0xFF), std::uint8_t(v >> 8)};
 }
 
-std::optional<RowError> readToneColumns(const RowReader& row, ChannelPlan& plan) {
+std::optional<RowError> readToneColumns(const RowReader& row, CsvChannel& plan) {
     auto value = [&](int c, const char* fallback) {
         return row.has(c) ? row.get(c) : std::string(fallback);
     };
@@ -483,7 +480,7 @@ std::optional<RowError> readToneColumns(const RowReader& row, ChannelPlan& plan)
 }
 
 // The tone columns, then the stored bytes where a code column holds the same tone.
-std::optional<RowError> readTones(const RowReader& row, ChannelPlan& plan) {
+std::optional<RowError> readTones(const RowReader& row, CsvChannel& plan) {
     if (auto e = readToneColumns(row, plan)) return e;
     for (const auto& [column, tone] :
          {std::pair{kRxToneCode, &plan.rxTone}, std::pair{kTxToneCode, &plan.txTone}}) {
@@ -496,7 +493,7 @@ std::optional<RowError> readTones(const RowReader& row, ChannelPlan& plan) {
 }
 
 std::optional<RowError> readFrequencies(const Document& doc, const RowReader& row,
-                                        ChannelPlan& plan) {
+                                        CsvChannel& plan) {
     const auto rx = parseMHz(row.get(kFrequency));
     if (!rx) return RowError{CsvProblem::BadFrequency, kFrequency, row.get(kFrequency)};
     const std::int64_t low = std::int64_t(doc.BandLowMHz) * kUnitsPerMHz;
@@ -526,64 +523,118 @@ std::optional<RowError> readFrequencies(const Document& doc, const RowReader& ro
     return std::nullopt;
 }
 
-std::optional<RowError> readSettings(const Document& doc, const RowReader& row, int channel,
-                                     ChannelPlan& plan) {
-    // A blank or missing column keeps the value already in the plan.
-    auto pick = [&](int c, const PickList& list, int& out) -> std::optional<RowError> {
-        if (!row.has(c)) return std::nullopt;
-        const auto index = listIndex(list, row.get(c));
-        if (!index) return RowError{CsvProblem::BadValue, c, row.get(c)};
-        out = *index;
-        return std::nullopt;
-    };
-    auto onOff = [&](int c, bool& out) -> std::optional<RowError> {
-        int index = out ? 1 : 0;
-        if (auto e = pick(c, {kOffText, kOn}, index)) return e;
-        out = index == 1;
-        return std::nullopt;
-    };
-    if (auto e = pick(kMode, {"NFM", "FM"}, plan.spacing)) return e;
-    if (auto e = pick(kPower, PowerList(true), plan.power)) return e;
-    const std::string skip = upper(row.get(kSkip));
-    if (skip != "" && skip != "S") return RowError{CsvProblem::BadValue, kSkip, row.get(kSkip)};
-    plan.scan = skip.empty();
+// Power as channel lists write it. The radio has two levels: High, H, Hi and Low, L,
+// Lo name them; a middle level (Mid, M) and watts are mapped and reported. Watts
+// from 2 W up are High: a hand-held's low level is about 1 W or less, its high level
+// several watts. A middle level is above Low, so High.
+constexpr std::int64_t kHighFromMilliwatts = 2000;
 
-    // The radio's own columns start from what the channel holds.
-    const ChannelView current = DecodeChannel(doc.radioImage, channel, true, '.');
-    if (current.inUse) {
-        plan.busyLock = current.busyLockIndex;
-        plan.scrambleType = current.scrambleTypeIndex;
-        plan.scrambleOn = current.scrambleOn;
-        plan.compand = current.compand;
-        plan.cdcssMode = current.cdcssModeIndex;
+struct PowerReading {
+    int index = 1;
+    bool mapped = false, watts = false;
+};
+
+std::optional<PowerReading> parsePower(const std::string& text) {
+    const std::string name = upper(text);
+    if (name == "HIGH" || name == "H" || name == "HI") return PowerReading{1};
+    if (name == "LOW" || name == "L" || name == "LO") return PowerReading{0};
+    if (name == "MID" || name == "M") return PowerReading{1, true};
+    if (name.size() < 2 || name.back() != 'W') return std::nullopt;
+    std::string number = trim(name.substr(0, name.size() - 1));
+    std::replace(number.begin(), number.end(), ',', '.');
+    const auto milliwatts = ParseScaled(number, '.', 3);
+    if (!milliwatts) return std::nullopt;
+    return PowerReading{*milliwatts >= kHighFromMilliwatts ? 1 : 0, true, true};
+}
+
+bool unsupportedMode(const std::string& mode) {
+    for (const char* m : {"AM", "NAM", "WFM", "DV", "DMR", "USB", "LSB", "CW"})
+        if (mode == m) return true;
+    return false;
+}
+
+std::optional<RowError> readSettings(const RowReader& row, RowPlan& plan) {
+    CsvChannel& v = plan.values;
+    const std::string mode = upper(row.get(kMode));
+    if (unsupportedMode(mode)) return RowError{CsvProblem::ModeUnsupported, kMode, row.get(kMode)};
+    if (!mode.empty()) {
+        const auto index = listIndex({"NFM", "FM"}, mode);
+        if (!index) return RowError{CsvProblem::BadValue, kMode, row.get(kMode)};
+        v.spacing = *index;
     }
+    if (row.has(kPower)) {
+        const auto power = parsePower(row.get(kPower));
+        if (!power) return RowError{CsvProblem::BadValue, kPower, row.get(kPower)};
+        v.power = power->index;
+        if (power->mapped) v.powerMapped = row.get(kPower);
+    }
+    // S: not scanned; P (priority) is scanned too.
+    const std::string skip = upper(row.get(kSkip));
+    if (skip != "" && skip != "S" && skip != "P")
+        return RowError{CsvProblem::BadValue, kSkip, row.get(kSkip)};
+    v.scan = skip != "S";
+
+    auto pick = [&](int c, const PickList& list,
+                    std::optional<int>& out) -> std::optional<RowError> {
+        if (!row.has(c)) return std::nullopt;
+        out = listIndex(list, row.get(c));
+        if (!out) return RowError{CsvProblem::BadValue, c, row.get(c)};
+        return std::nullopt;
+    };
+    auto onOff = [&](int c, std::optional<bool>& out) -> std::optional<RowError> {
+        std::optional<int> index;
+        if (auto e = pick(c, {kOffText, kOn}, index)) return e;
+        if (index) out = *index == 1;
+        return std::nullopt;
+    };
     if (auto e = pick(kBusyLock, BusyLockList(true), plan.busyLock)) return e;
     if (auto e = pick(kScrambleType, ScrambleTypeList(), plan.scrambleType)) return e;
     if (auto e = onOff(kScrambler, plan.scrambleOn)) return e;
     if (auto e = onOff(kCompander, plan.compand)) return e;
-    if (auto e = pick(kCdcssMode, kCdcssModes, plan.cdcssMode)) return e;
-    if (plan.cdcssMode == 1 && !doc.SpecialCodeSupported)
-        return RowError{CsvProblem::SpecialCodeUnsupported, kCdcssMode, row.get(kCdcssMode)};
-    return std::nullopt;
+    return pick(kCdcssMode, kCdcssModes, plan.cdcssMode);
 }
 
-std::optional<RowError> planChannel(const Document& doc, const RowReader& row, int channel,
-                                    ChannelPlan& plan) {
+std::optional<RowError> readRow(const Document& doc, const RowReader& row, RowPlan& plan) {
     // A blank Frequency empties the channel; a row too short to hold one (stray
     // text pasted into the grid) is no channel at all.
     if (!row.has(kFrequency)) {
         if (!row.reaches(kFrequency)) return RowError{CsvProblem::BadFrequency, kFrequency, ""};
-        plan.empty = true;
+        plan.values.empty = true;
         return std::nullopt;
     }
-    if (auto e = readFrequencies(doc, row, plan)) return e;
-    if (auto e = readTones(row, plan)) return e;
-    return readSettings(doc, row, channel, plan);
+    if (auto e = readFrequencies(doc, row, plan.values)) return e;
+    if (auto e = readTones(row, plan.values)) return e;
+    return readSettings(row, plan);
+}
+
+// The row on its channel: own columns it leaves blank keep what the channel holds.
+std::optional<RowError> settle(const Document& doc, const RowReader& row, const RowPlan& plan,
+                               int channel, CsvChannel& out) {
+    out = plan.values;
+    out.channel = channel;
+    if (out.empty) return std::nullopt;
+    const ChannelView current = DecodeChannel(doc.radioImage, channel, true, '.');
+    if (current.inUse) {
+        out.busyLock = current.busyLockIndex;
+        out.scrambleType = current.scrambleTypeIndex;
+        out.scrambleOn = current.scrambleOn;
+        out.compand = current.compand;
+        out.cdcssMode = current.cdcssModeIndex;
+    }
+    out.busyLock = plan.busyLock.value_or(out.busyLock);
+    out.scrambleType = plan.scrambleType.value_or(out.scrambleType);
+    out.scrambleOn = plan.scrambleOn.value_or(out.scrambleOn);
+    out.compand = plan.compand.value_or(out.compand);
+    out.cdcssMode = plan.cdcssMode.value_or(out.cdcssMode);
+    if (out.cdcssMode == 1 && !doc.SpecialCodeSupported)
+        return RowError{CsvProblem::SpecialCodeUnsupported, kCdcssMode, row.get(kCdcssMode)};
+    return std::nullopt;
 }
 
 // The record as the editors build a channel that was empty, then every field.
-void writeChannel(Document& doc, int channel, const ChannelPlan& plan) {
+void writeChannel(Document& doc, const CsvChannel& plan) {
     RadioImage& image = doc.radioImage;
+    const int channel = plan.channel;
     ClearChannel(image, channel);
     if (plan.empty) return;
     SetRxFrequency(image, channel, plan.rx);
@@ -601,21 +652,23 @@ void writeChannel(Document& doc, int channel, const ChannelPlan& plan) {
     SetScanAddBit(image, channel, plan.scan);
 }
 
+// Digits only; any number, so that 0 and 17 can be told apart from text.
 std::optional<int> parseLocation(const std::string& text) {
     if (text.empty() || text.size() > 3 ||
         text.find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
-    const int n = std::stoi(text);
-    return IsChannelNumber(n) ? std::optional<int>(n) : std::nullopt;
+    return std::stoi(text);
 }
 
-// pasteFirst 0: rows go by their Location.
-CsvImport importTable(Document& doc, const Table& table, int pasteFirst) {
-    CsvImport result;
+enum class Placement { ByLocation, Renumber, Paste };
+
+CsvPlan planTable(const Document& doc, const Table& table, Placement placement, int first) {
+    CsvPlan result;
     result.usable = true;
-    const bool byLocation = pasteFirst == 0 && table.columns[kLocation] >= 0;
-    std::map<int, int> lineOfChannel;
-    int next = pasteFirst > 0 ? pasteFirst : 1;
+    if (placement == Placement::ByLocation && table.columns[kLocation] < 0)
+        placement = Placement::Paste;  // no Location column: in order from channel 1
+    std::map<int, int> lineOfChannel;  // channels taken so far
+    int next = first;
     for (const Record& record : table.rows) {
         const RowReader row(record, table.columns);
         auto skip = [&](CsvProblem problem, int column, const std::string& value, int low = 0,
@@ -623,31 +676,65 @@ CsvImport importTable(Document& doc, const Table& table, int pasteFirst) {
             result.skipped.push_back(
                 {record.line, problem, kCsvColumns[std::size_t(column)], value, low, high});
         };
-        int channel = next++;
-        if (byLocation) {
+        auto refuse = [&](const RowError& e) { skip(e.problem, e.column, e.value, e.low, e.high); };
+
+        // A pasted row has its place whatever becomes of it; a located one must name
+        // a channel before anything else is read.
+        int channel = 0;
+        if (placement == Placement::Paste) {
+            channel = next++;
+            if (!IsChannelNumber(channel)) {
+                skip(CsvProblem::BadLocation, kLocation, std::to_string(channel));
+                continue;
+            }
+        } else if (placement == Placement::ByLocation) {
             const auto location = parseLocation(row.get(kLocation));
-            if (!location) {
+            if (location == 0) result.zeroBased = true;
+            if (!location || !IsChannelNumber(*location)) {
                 skip(CsvProblem::BadLocation, kLocation, row.get(kLocation));
                 continue;
             }
             channel = *location;
-            const auto earlier = lineOfChannel.find(channel);
-            if (earlier != lineOfChannel.end()) {
-                skip(CsvProblem::DuplicateLocation, kLocation, row.get(kLocation), earlier->second);
+        }
+        RowPlan plan;
+        if (auto e = readRow(doc, row, plan)) {
+            refuse(*e);
+            continue;
+        }
+        if (placement == Placement::Renumber) {
+            if (!IsChannelNumber(next)) {
+                skip(CsvProblem::NoChannelLeft, kLocation, row.get(kLocation));
                 continue;
             }
-            lineOfChannel[channel] = record.line;
-        } else if (!IsChannelNumber(channel)) {
-            skip(CsvProblem::BadLocation, kLocation, std::to_string(channel));
+            channel = next;
+        }
+        const auto earlier = lineOfChannel.find(channel);
+        if (earlier != lineOfChannel.end()) {
+            skip(CsvProblem::DuplicateLocation, kLocation, row.get(kLocation), earlier->second);
             continue;
         }
-        ChannelPlan plan;
-        if (auto e = planChannel(doc, row, channel, plan)) {
-            skip(e->problem, e->column, e->value, e->low, e->high);
+        CsvChannel landed;
+        if (auto e = settle(doc, row, plan, channel, landed)) {
+            refuse(*e);
             continue;
         }
-        writeChannel(doc, channel, plan);
+        if (placement == Placement::Renumber) ++next;
+        lineOfChannel[channel] = record.line;
+        landed.line = record.line;
+        result.rows.push_back(landed);
         result.taken.push_back(channel);
+    }
+    // The mapped power values of the rows that land, each text once.
+    for (const CsvChannel& r : result.rows) {
+        if (r.powerMapped.empty()) continue;
+        auto known = std::find_if(
+            result.powerMapped.begin(), result.powerMapped.end(),
+            [&](const CsvPowerMapping& m) { return upper(m.given) == upper(r.powerMapped); });
+        if (known == result.powerMapped.end())
+            known = result.powerMapped.insert(
+                result.powerMapped.end(),
+                {r.powerMapped, parsePower(r.powerMapped)->watts, r.power, 0});
+        ++known->count;
     }
     return result;
 }
@@ -681,7 +768,17 @@ constexpr BiText kProblemTexts[] = {
     {"unknown tone \"%1\" in %2", "%2中无法识别的亚音“%1”"},
     {"unknown %2 \"%1\"", "无法识别的%2“%1”"},
     {"this radio has no Special Code", "该对讲机不支持特殊亚音"},
+    {"the radio cannot use Mode \"%1\" (it has FM and NFM only)",
+     "对讲机不能使用Mode“%1”（只有FM和NFM）"},
+    {"no channel left", "没有剩余的信道"},
 };
+// %1 count, %2 the values ("4.0W → High, 1.0W → Low").
+constexpr BiText kWattsMapped[] = {
+    {"1 power value given in watts was mapped: %2", "1个以瓦为单位的功率值已换算：%2"},
+    {"%1 power values given in watts were mapped: %2", "%1个以瓦为单位的功率值已换算：%2"}};
+constexpr BiText kLevelsMapped[] = {
+    {"1 power value naming a middle level was mapped: %2", "1个中间档功率值已换算：%2"},
+    {"%1 power values naming a middle level were mapped: %2", "%1个中间档功率值已换算：%2"}};
 
 }  // namespace
 
@@ -699,14 +796,33 @@ std::string ExportChannelRows(const RadioImage& image, int first, int last, char
     return out;
 }
 
-CsvImport ImportChannelsCsv(Document& doc, const std::string& text) {
+CsvPlan PlanChannelsCsv(const Document& doc, const std::string& text,
+                        const CsvImportOptions& options) {
     const Table table = readTable(text);
     if (!table.hasHeader) return {};
-    return importTable(doc, table, 0);
+    return options.renumber ? planTable(doc, table, Placement::Renumber, options.first)
+                            : planTable(doc, table, Placement::ByLocation, 1);
+}
+
+CsvPlan PlanPastedRows(const Document& doc, const std::string& text, int first) {
+    return planTable(doc, readTable(text), Placement::Paste, std::max(first, 1));
+}
+
+void ApplyCsvPlan(Document& doc, const CsvPlan& plan) {
+    for (const CsvChannel& row : plan.rows) writeChannel(doc, row);
+}
+
+CsvImport ImportChannelsCsv(Document& doc, const std::string& text,
+                            const CsvImportOptions& options) {
+    CsvPlan plan = PlanChannelsCsv(doc, text, options);
+    ApplyCsvPlan(doc, plan);
+    return plan;
 }
 
 CsvImport PasteChannelRows(Document& doc, const std::string& text, int first) {
-    return importTable(doc, readTable(text), std::max(first, 1));
+    CsvPlan plan = PlanPastedRows(doc, text, first);
+    ApplyCsvPlan(doc, plan);
+    return plan;
 }
 
 std::string DescribeCsvSkip(const CsvSkip& skip, bool isEnglish) {
@@ -716,9 +832,30 @@ std::string DescribeCsvSkip(const CsvSkip& skip, bool isEnglish) {
                 {skip.value, skip.column, std::to_string(skip.low), std::to_string(skip.high)});
 }
 
+std::string DescribePowerMapping(const CsvPlan& plan, bool isEnglish) {
+    std::string out;
+    for (const bool watts : {true, false}) {
+        int count = 0;
+        std::string values;
+        for (const CsvPowerMapping& m : plan.powerMapped) {
+            if (m.watts != watts) continue;
+            count += m.count;
+            values += (values.empty() ? "" : ", ") + m.given + " → " +
+                      PowerList(isEnglish)[std::size_t(m.power)];
+        }
+        if (count == 0) continue;
+        const BiText& line = (watts ? kWattsMapped : kLevelsMapped)[count == 1 ? 0 : 1];
+        out +=
+            (out.empty() ? "" : "\n") + fill(line.pick(isEnglish), {std::to_string(count), values});
+    }
+    return out;
+}
+
 std::string DescribeCsvImport(const CsvImport& result, bool isEnglish) {
     std::string text = fill(kSummary.pick(isEnglish), {std::to_string(result.taken.size()),
                                                        std::to_string(result.skipped.size())});
+    const std::string power = DescribePowerMapping(result, isEnglish);
+    if (!power.empty()) text += "\n" + power;
     for (const CsvSkip& skip : result.skipped) text += "\n" + DescribeCsvSkip(skip, isEnglish);
     return text;
 }

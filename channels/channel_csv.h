@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "channels/channel_record.h"
 #include "core/document.h"
 
 namespace baldo7 {
@@ -32,14 +33,16 @@ std::string ExportChannelRows(const RadioImage& image, int first, int last, char
 
 enum class CsvProblem {
     BadLocation,        // not a channel 1..16 (a paste running past channel 16 too)
-    DuplicateLocation,  // the channel was named by an earlier row
+    DuplicateLocation,  // the channel was taken by an earlier row
     BadFrequency,       // Frequency or Offset is no number of MHz on a 10 Hz step
     RxOutOfBand,
     TxOutOfBand,
     BadDuplex,
     UnknownTone,
-    BadValue,               // Mode, Skip, Power or one of the radio's own columns
-    SpecialCodeUnsupported  // CdcssMode "Special Code" on a radio without it
+    BadValue,                // Mode, Skip, Power or one of the radio's own columns
+    SpecialCodeUnsupported,  // CdcssMode "Special Code" on a radio without it
+    ModeUnsupported,         // AM, WFM, DV, DMR ...: the radio has FM and NFM only
+    NoChannelLeft            // placing in order ran past the last channel
 };
 
 struct CsvSkip {
@@ -50,28 +53,80 @@ struct CsvSkip {
     int low = 0, high = 0;  // band limits (MHz) or the earlier line of a duplicate
 };
 
-struct CsvImport {
-    bool usable = false;     // the text had a header with a Frequency column
-    std::vector<int> taken;  // channels written, in row order
-    std::vector<CsvSkip> skipped;
+// One row as it will land: its channel, built whole from these values.
+struct CsvChannel {
+    int line = 0;
+    int channel = 0;
+    bool empty = false;  // a blank Frequency: the channel is emptied
+    FrequencyBytes rx{};
+    bool hasTx = false;  // false: the transmit side is removed ("off")
+    FrequencyBytes tx{};
+    ToneCode rxTone, txTone;
+    int spacing = 1, power = 1;  // list indices: 1 wide, 1 high
+    bool scan = true;
+    int busyLock = 0, scrambleType = 0, cdcssMode = 0;
+    bool scrambleOn = false, compand = false;
+    std::string powerMapped;  // the Power text when it was no level of the radio ("4.0W")
 };
 
+// Power texts that name no level of the radio, and the level each became.
+struct CsvPowerMapping {
+    std::string given;  // as first met ("4.0W", "Mid")
+    bool watts = false;
+    int power = 0;  // 0 low, 1 high
+    int count = 0;  // rows that land with it
+};
+
+struct CsvImportOptions {
+    // Location is ignored: the rows that land go to channels first, first + 1, ... in
+    // file order; a row refused for its own values takes no channel.
+    bool renumber = false;
+    int first = 1;
+};
+
+// What an import does, worked out before anything changes (a preview shows it, then
+// applies it). The same value reports the import once it is applied.
+struct CsvPlan {
+    bool usable = false;  // the text had a header with a Frequency column
+    std::vector<CsvChannel> rows;
+    std::vector<int> taken;  // the channels of rows, in row order
+    std::vector<CsvSkip> skipped;
+    std::vector<CsvPowerMapping> powerMapped;
+    bool zeroBased = false;  // placed by Location, and a row gave Location 0
+};
+using CsvImport = CsvPlan;
+
 // Rows into the document's channels by their Location (rows in order from channel 1
-// when there is no Location column). Text without a usable header changes nothing.
+// when there is no Location column), or in order with `options.renumber`. Text
+// without a usable header plans nothing.
 // A tone code column is taken only when its bytes show the same tone as the tone
 // columns (an edited tone wins over the old bytes).
 // Columns that are missing or blank take the new-channel defaults (no tones, wide,
 // high power, scanned); the radio's own columns keep the channel's current value
 // when it is in use. A blank Frequency empties the channel (a row that ends before
-// the Frequency column is skipped).
-CsvImport ImportChannelsCsv(Document& doc, const std::string& text);
-// Pasted rows into channels first, first + 1, ... in row order; Location is ignored.
-// Text without a header is read in the export column order.
+// the Frequency column is skipped). Only rows that land claim their channel: a later
+// row for the channel of a refused row is taken, and of two rows that would both land
+// on one channel the later is skipped.
+CsvPlan PlanChannelsCsv(const Document& doc, const std::string& text,
+                        const CsvImportOptions& options = {});
+// Pasted rows into channels first, first + 1, ... in row order, one channel per row
+// (a refused row leaves its channel as it was); Location is ignored. Text without a
+// header is read in the export column order.
+CsvPlan PlanPastedRows(const Document& doc, const std::string& text, int first);
+// Writes the planned rows; the document must be the one the plan was made from.
+void ApplyCsvPlan(Document& doc, const CsvPlan& plan);
+
+CsvImport ImportChannelsCsv(Document& doc, const std::string& text,
+                            const CsvImportOptions& options = {});
 CsvImport PasteChannelRows(Document& doc, const std::string& text, int first);
 
 // "Line 7: ..." in the chosen language.
 std::string DescribeCsvSkip(const CsvSkip& skip, bool isEnglish);
-// "Channels imported: 14. Rows skipped: 2." and one line per skipped row.
+// One line per kind of mapped power value: "3 power values given in watts were
+// mapped: 4.0W → High, 1.0W → Low". Empty when none was mapped.
+std::string DescribePowerMapping(const CsvPlan& plan, bool isEnglish);
+// "Channels imported: 14. Rows skipped: 2.", the mapped power values and one line per
+// skipped row.
 std::string DescribeCsvImport(const CsvImport& result, bool isEnglish);
 
 }  // namespace baldo7

@@ -319,9 +319,12 @@ TEST(ChannelCsvImport, BadRowsSkippedAndReported) {
         {"2,145,,,Cross,,,,,Tone->Bad,,,,,", CsvProblem::UnknownTone, "CrossMode"},
         {"2,145,,,Cross,,,,,->,,,,,", CsvProblem::UnknownTone, "CrossMode"},
         {"2,145,,,DCS,,,,,,,,,,", CsvProblem::UnknownTone, "Tone"},
-        {"2,145,,,,,,,,,AM,,,,", CsvProblem::BadValue, "Mode"},
-        {"2,145,,,,,,,,,,P,,,", CsvProblem::BadValue, "Skip"},
-        {"2,145,,,,,,,,,,,5W,,", CsvProblem::BadValue, "Power"},
+        {"2,145,,,,,,,,,AM,,,,", CsvProblem::ModeUnsupported, "Mode"},
+        {"2,145,,,,,,,,,Digital,,,,", CsvProblem::BadValue, "Mode"},
+        {"2,145,,,,,,,,,,X,,,", CsvProblem::BadValue, "Skip"},
+        {"2,145,,,,,,,,,,,5,,", CsvProblem::BadValue, "Power"},
+        {"2,145,,,,,,,,,,,5 V,,", CsvProblem::BadValue, "Power"},
+        {"2,145,,,,,,,,,,,W,,", CsvProblem::BadValue, "Power"},
         {"2,145,,,,,,,,,,,,Busy,", CsvProblem::BadValue, "BusyLock"},
         {"2,145,,,,,,,,,,,,,Special Code", CsvProblem::SpecialCodeUnsupported, "CdcssMode"},
     };
@@ -341,8 +344,8 @@ TEST(ChannelCsvImport, BadRowsSkippedAndReported) {
         }
     }
 
-    // Duplicates (also of a skipped row) and the lines they are reported on; the
-    // rows around them are taken.
+    // Duplicates and the lines they are reported on: only rows that land claim their
+    // channel, so the row after a refused one for channel 2 is taken.
     Document doc = blankDocument();
     const CsvImport r =
         ImportChannelsCsv(doc,
@@ -353,13 +356,15 @@ TEST(ChannelCsvImport, BadRowsSkippedAndReported) {
                           "1,146\n"
                           "2,146\n"
                           "\"3\",145.5,Tone,\"\n88.5\"\n"
-                          "4,150,Cross,,split,\"174,0\"\n");
-    EXPECT_EQ(r.taken, (std::vector<int>{1, 3, 4}));
+                          "4,150,Cross,,split,\"174,0\"\n"
+                          "2,147\n");
+    EXPECT_EQ(r.taken, (std::vector<int>{1, 2, 3, 4}));
     ASSERT_EQ(r.skipped.size(), 3u);
     EXPECT_EQ(DescribeCsvSkip(r.skipped[0], true),
               "Line 4: receive frequency 300.000000 MHz is outside the band 136-174 MHz");
     EXPECT_EQ(DescribeCsvSkip(r.skipped[1], true), "Line 6: channel 1 was already given on line 3");
-    EXPECT_EQ(DescribeCsvSkip(r.skipped[2], false), "第7行：信道2已在第4行给出");
+    EXPECT_EQ(DescribeCsvSkip(r.skipped[2], false), "第11行：信道2已在第7行给出");
+    EXPECT_EQ(DecodeChannel(doc.radioImage, 2, true, '.').rxText, "146.00000");
     EXPECT_EQ(DecodeChannel(doc.radioImage, 1, true, '.').rxText, "145.12500");
     EXPECT_EQ(DecodeChannel(doc.radioImage, 3, true, '.').txToneText, "88.5");
     EXPECT_EQ(DecodeChannel(doc.radioImage, 4, true, '.').txText, "174.00000");
