@@ -67,8 +67,10 @@ bool ChannelCsvCommands::Import() {
         doc_.GridChanged = true;
         if (hooks_.channelsChanged) hooks_.channelsChanged();
     }
-    if (!result.skipped.empty())
-        messages_.show(MsgIcon::Warning, appTitle(), uiText(DescribeCsvImport(result, en)));
+    // Skipped rows and power values the radio has no level for are both worth a look.
+    if (!result.skipped.empty() || !result.powerMapped.empty())
+        messages_.show(result.skipped.empty() ? MsgIcon::Information : MsgIcon::Warning,
+                       appTitle(), uiText(DescribeCsvImport(result, en)));
     return !result.taken.empty();
 }
 

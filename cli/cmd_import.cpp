@@ -1,9 +1,11 @@
 // baldo7ctl import: CSV channel rows into a data file made from a base file or the
-// template. Rows that cannot be taken are reported on stderr, one line each.
+// template, by Location or (--renumber) in file order. Rows that cannot be taken are
+// reported on stderr, one line each.
 #include <QFileInfo>
 #include <QTextStream>
 
 #include "channels/channel_csv.h"
+#include "channels/channel_record.h"
 #include "cli/commands.h"
 #include "cli/verb_parser.h"
 #include "storage/data_store.h"
@@ -18,10 +20,24 @@ int runImport(const QStringList& args) {
     p.addOption({"base", "The data file whose document takes the rows (default: the template).",
                  "BASE.rdat"});
     p.addOption({"force", "Replace the output file when it exists."});
+    p.addOption({"renumber",
+                 "Ignore Location: the rows the radio can take go to channels 1, 2, ... in "
+                 "file order."});
+    p.addOption({"first", "With --renumber: the first channel (1-16).", "N"});
     if (auto stop = verb.parse(args)) return *stop;
     if (p.positionalArguments().size() != 1 || !p.isSet("output")) {
         printError("import: give one CSV file and the output with -o OUT.rdat");
         return kExitUsage;
+    }
+    CsvImportOptions options;
+    options.renumber = p.isSet("renumber");
+    if (p.isSet("first")) {
+        bool number = false;
+        options.first = p.value("first").toInt(&number);
+        if (!options.renumber || !number || !IsChannelNumber(options.first)) {
+            printError("import: --first takes a channel 1-16 and goes with --renumber");
+            return kExitUsage;
+        }
     }
     const QString input = p.positionalArguments().first();
     const QString output = p.value("output");
@@ -43,7 +59,8 @@ int runImport(const QStringList& args) {
                    (read.status == LoadStatus::Refused ? "larger than 1 MiB" : read.detail));
         return kExitFile;
     }
-    const CsvImport result = ImportChannelsCsv(doc, std::string(bytes.begin(), bytes.end()));
+    const CsvImport result =
+        ImportChannelsCsv(doc, std::string(bytes.begin(), bytes.end()), options);
     if (!result.usable) {
         printError("import: " + input + " has no header line with a Frequency column");
         return kExitFile;
@@ -51,6 +68,10 @@ int runImport(const QStringList& args) {
     QTextStream err(stderr);
     for (const CsvSkip& skip : result.skipped)
         err << input << ": " << QString::fromStdString(DescribeCsvSkip(skip, true)) << "\n";
+    if (result.zeroBased)
+        err << input
+            << ": the locations start at 0, which is no channel; --renumber would place the "
+               "rows in channels 1, 2, ...\n";
     err.flush();
 
     QString error;
@@ -62,6 +83,8 @@ int runImport(const QStringList& args) {
                         << (result.taken.size() == 1 ? " channel" : " channels") << " imported, "
                         << result.skipped.size() << (result.skipped.size() == 1 ? " row" : " rows")
                         << " skipped\n";
+    const std::string power = DescribePowerMapping(result, true);
+    if (!power.empty()) QTextStream(stdout) << QString::fromStdString(power) << "\n";
     return result.skipped.empty() ? kExitOk : kExitRowsSkipped;
 }
 

@@ -419,3 +419,213 @@ TEST(ChannelCsvPaste, RowsFromTheCurrentOneOn) {
               "Channels imported: 0. Rows skipped: 1.\n"
               "Line 1: Frequency \"\" is not a frequency in MHz on a 10 Hz step");
 }
+
+namespace {
+
+// A channel as the grid shows it: receive|transmit|decode|encode|power|mode|scan.
+std::string shown(const Document& doc, int ch) {
+    const ChannelView v = DecodeChannel(doc.radioImage, ch, true, '.');
+    return v.rxText + "|" + v.txText + "|" + v.rxToneText + "|" + v.txToneText + "|" +
+           (v.powerIndex ? "High" : "Low") + "|" + (v.spacingIndex ? "FM" : "NFM") + "|" +
+           (v.scanAdd ? "scan" : "skip");
+}
+
+// Channel lists as other programs write them: the 21-column layout (rows numbered
+// from 0, CRLF, a mixed VHF/UHF list), its older 18-column form (no CrossMode,
+// RxDtcsCode or Power; a Latin-1 comment) and the 14-column form (no D-STAR columns).
+const std::string kLayout21 =
+    "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+    "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\r\n"
+    "0,2m Call,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,"
+    "\"Calling, simplex\",,,,\r\n"
+    "1,Rpt Tone,146.940000,-,0.600000,Tone,100.0,88.5,023,NN,023,Tone->Tone,FM,5.00,,4.0W,,,,,\r\n"
+    "2,Rpt TSQL,147.255000,+,0.600000,TSQL,88.5,107.2,023,NN,023,Tone->Tone,NFM,12.50,S,1.0W,"
+    "Caf\xC3\xA9,,,,\r\n"
+    "3,Rpt DTCS,145.230000,-,0.600000,DTCS,88.5,88.5,23,RN,023,Tone->Tone,FM,5.00,P,High,,,,,\r\n"
+    "4,DV Rpt,145.380000,-,0.600000,,88.5,88.5,023,NN,023,Tone->Tone,DV,5.00,,High,,CQCQCQ,"
+    "N0CALL B,N0CALL G,\r\n"
+    "5,UHF Rpt,442.100000,+,5.000000,Tone,123.0,88.5,023,NN,023,Tone->Tone,FM,25.00,,4.0W,,,,,\r\n"
+    "6,Split,146.000000,split,147.000000,Cross,88.5,88.5,023,NN,754,Tone->DTCS,FM,5.00,,Low,,,,,"
+    "\r\n"
+    "7,RX only,162.400000,off,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,L,,,,,\r\n"
+    "8,UHF TSQL,446.000000,,0.000000,TSQL,88.5,67.0,023,NN,023,Tone->Tone,NFM,12.50,,0.5 W,,,,,"
+    "\r\n"
+    "9,UHF DTCS,445.500000,-,5.000000,DTCS,88.5,88.5,0754,NR,023,Tone->Tone,FM,5.00,,Mid,,,,,\r\n"
+    "10,X1,145.500000,,0.000000,Cross,88.5,88.5,411,RN,023,DTCS->,FM,5.00,,50W,,,,,\r\n"
+    "11,X2,145.520000,,0.000000,Cross,88.5,131.8,023,NN,023,->Tone,FM,5.00,,hi,,,,,\r\n"
+    "12,X3,445.600000,,0.000000,Cross,88.5,88.5,023,NR,155,->DTCS,FM,5.00,,Lo,,,,,\r\n"
+    "13,X4,146.400000,,0.000000,Cross,88.5,156.7,246,NN,023,DTCS->Tone,FM,5.00,,H,,,,,\r\n"
+    "14,X5,446.100000,,0.000000,Cross,77.0,82.5,023,NN,023,Tone->Tone,FM,5.00,,low,,,,,\r\n"
+    "15,X6,147.000000,,0.000000,Cross,88.5,88.5,023,RN,754,DTCS->DTCS,FM,5.00,,HIGH,,,,,\r\n"
+    "16,Bad tone,146.600000,,0.000000,Tone,254.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\r\n"
+    "17,Too high,173.800000,+,0.600000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\r\n";
+
+const std::string kLayout18 =
+    "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,"
+    "TStep,Skip,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\n"
+    "1,Simplex,146.550000,,0.000000,,88.5,88.5,023,NN,FM,5.00,,Caf\xE9 Latin-1,,,,\n"
+    "2,Rpt,147.330000,+,0.600000,Tone,131.8,88.5,023,NN,FM,5.00,S,\"on air, Tuesdays\",,,,\n"
+    "3,UHF,444.000000,+,5.000000,TSQL,88.5,100.0,023,NN,NFM,12.50,,,,,,\n"
+    "4,DCS,146.700000,-,0.600000,DTCS,88.5,88.5,65,NN,FM,5.00,P,,,,,\n"
+    "5,UHF DCS,449.000000,-,5.000000,DTCS,88.5,88.5,0131,RR,FM,5.00,,,,,,\n"
+    "6,Broadcast,98.100000,,0.000000,,88.5,88.5,023,NN,WFM,100.00,,,,,,\n"
+    "3,Also three,145.000000,,0.000000,,88.5,88.5,023,NN,FM,5.00,,,,,,\n"
+    "2,Also two,445.000000,,0.000000,,88.5,88.5,023,NN,NFM,5.00,,,,,,\n"
+    "1,Twice,146.000000,,0.000000,,88.5,88.5,023,NN,FM,5.00,,,,,,\n";
+
+const std::string kLayout14 =
+    "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,"
+    "TStep,Skip,Comment\r\n"
+    "1,\"Club, Net\",147.000000,+,0.600000,Tone,100.0,88.5,023,NN,FM,5.00,,\r\n"
+    "2,UHF Net,443.000000,+,5.000000,TSQL,88.5,88.5,023,NN,FM,5.00,P,\r\n"
+    "3,Sat,145.800000,off,0.000000,,88.5,88.5,023,NN,NFM,5.00,S,Downlink\r\n"
+    "4,DMR,438.500000,-,7.600000,,88.5,88.5,023,NN,DMR,12.50,,\r\n"
+    "5,UHF DCS,462.562500,,0.000000,DTCS,88.5,88.5,74,NN,FM,12.50,,\"Family, 1\"\r\n";
+
+}  // namespace
+
+// Each layout on a VHF and a UHF radio: the rows the band can take land whole (Tone
+// encodes only, TSQL both ways, DTCS polarity transmit first, every CrossMode), the
+// others are reported by line, and nothing changes until the plan is applied.
+TEST(ChannelCsvImport, ListsOfOtherProgramsOnEitherBand) {
+    using P = CsvProblem;
+    const auto rxOut = P::RxOutOfBand;
+    struct Landed {
+        int channel, line;
+        const char* shown;
+    };
+    struct Skipped {
+        int line;
+        CsvProblem problem;
+    };
+    const struct {
+        const char* name;
+        const std::string& file;
+        int low, high;
+        CsvImportOptions options;
+        std::vector<Landed> landed;
+        std::vector<Skipped> skipped;
+        const char* power;
+    } cases[] = {
+        {"21 VHF",
+         kLayout21,
+         136,
+         174,
+         {true, 1},
+         {{1, 2, "146.52000|146.52000|None|None|High|FM|scan"},
+          {2, 3, "146.94000|146.34000|None|100.0|High|FM|scan"},
+          {3, 4, "147.25500|147.85500|107.2|107.2|Low|NFM|skip"},
+          {4, 5, "145.23000|144.63000|D023N|D023I|High|FM|scan"},
+          {5, 8, "146.00000|147.00000|D754N|88.5|Low|FM|scan"},
+          {6, 9, "162.40000||None|None|Low|FM|scan"},
+          {7, 12, "145.50000|145.50000|None|D411I|High|FM|scan"},
+          {8, 13, "145.52000|145.52000|131.8|None|High|FM|scan"},
+          {9, 15, "146.40000|146.40000|156.7|D246N|High|FM|scan"},
+          {10, 17, "147.00000|147.00000|D754N|D023I|High|FM|scan"}},
+         {{6, P::ModeUnsupported},
+          {7, rxOut},
+          {10, rxOut},
+          {11, rxOut},
+          {14, rxOut},
+          {16, rxOut},
+          {18, P::UnknownTone},
+          {19, P::TxOutOfBand}},
+         "4 power values given in watts were mapped: 5.0W → High, 4.0W → High, 1.0W → Low, "
+         "50W → High"},
+        {"21 UHF",
+         kLayout21,
+         400,
+         480,
+         {true, 1},
+         {{1, 7, "442.10000|447.10000|None|123.0|High|FM|scan"},
+          {2, 10, "446.00000|446.00000|67.0|67.0|Low|NFM|scan"},
+          {3, 11, "445.50000|440.50000|D754I|D754N|High|FM|scan"},
+          {4, 14, "445.60000|445.60000|D155I|None|Low|FM|scan"},
+          {5, 16, "446.10000|446.10000|82.5|77.0|Low|FM|scan"}},
+         {{2, rxOut},
+          {3, rxOut},
+          {4, rxOut},
+          {5, rxOut},
+          {6, rxOut},
+          {8, rxOut},
+          {9, rxOut},
+          {12, rxOut},
+          {13, rxOut},
+          {15, rxOut},
+          {17, rxOut},
+          {18, rxOut},
+          {19, rxOut}},
+         "2 power values given in watts were mapped: 4.0W → High, 0.5 W → Low\n"
+         "1 power value naming a middle level was mapped: Mid → High"},
+        // By Location: a refused row leaves its channel to a later row.
+        {"18 VHF",
+         kLayout18,
+         136,
+         174,
+         {},
+         {{1, 2, "146.55000|146.55000|None|None|High|FM|scan"},
+          {2, 3, "147.33000|147.93000|None|131.8|High|FM|skip"},
+          {4, 5, "146.70000|146.10000|D065N|D065N|High|FM|scan"},
+          {3, 8, "145.00000|145.00000|None|None|High|FM|scan"}},
+         {{4, rxOut}, {6, rxOut}, {7, rxOut}, {9, rxOut}, {10, P::DuplicateLocation}},
+         ""},
+        {"18 UHF",
+         kLayout18,
+         400,
+         480,
+         {},
+         {{3, 4, "444.00000|449.00000|100.0|100.0|High|NFM|scan"},
+          {5, 6, "449.00000|444.00000|D131I|D131I|High|FM|scan"},
+          {2, 9, "445.00000|445.00000|None|None|High|NFM|scan"}},
+         {{2, rxOut}, {3, rxOut}, {5, rxOut}, {7, rxOut}, {8, rxOut}, {10, rxOut}},
+         ""},
+        {"14 VHF",
+         kLayout14,
+         136,
+         174,
+         {true, 5},
+         {{5, 2, "147.00000|147.60000|None|100.0|High|FM|scan"},
+          {6, 4, "145.80000||None|None|High|NFM|skip"}},
+         {{3, rxOut}, {5, rxOut}, {6, rxOut}},
+         ""},
+        {"14 UHF",
+         kLayout14,
+         400,
+         480,
+         {true, 5},
+         {{5, 3, "443.00000|448.00000|88.5|88.5|High|FM|scan"},
+          {6, 6, "462.56250|462.56250|D074N|D074N|High|FM|scan"}},
+         {{2, rxOut}, {4, rxOut}, {5, P::ModeUnsupported}},
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Document doc = blankDocument(c.low, c.high);
+        const auto before = doc.radioImage;
+        const CsvPlan plan = PlanChannelsCsv(doc, c.file, c.options);
+        EXPECT_EQ(doc.radioImage, before);
+        ASSERT_EQ(plan.rows.size(), c.landed.size());
+        ApplyCsvPlan(doc, plan);
+        std::vector<int> taken;
+        for (std::size_t i = 0; i < c.landed.size(); ++i) {
+            const Landed& l = c.landed[i];
+            EXPECT_EQ(plan.rows[i].line, l.line);
+            EXPECT_EQ(plan.rows[i].channel, l.channel);
+            EXPECT_EQ(shown(doc, l.channel), l.shown) << "line " << l.line;
+            taken.push_back(l.channel);
+        }
+        EXPECT_EQ(plan.taken, taken);
+        for (int ch = 1; ch <= kChannelCount; ++ch)
+            if (std::find(taken.begin(), taken.end(), ch) == taken.end()) {
+                EXPECT_FALSE(ChannelInUse(doc.radioImage, ch)) << ch;
+            }
+        ASSERT_EQ(plan.skipped.size(), c.skipped.size());
+        for (std::size_t i = 0; i < c.skipped.size(); ++i) {
+            EXPECT_EQ(plan.skipped[i].line, c.skipped[i].line);
+            EXPECT_EQ(plan.skipped[i].problem, c.skipped[i].problem)
+                << DescribeCsvSkip(plan.skipped[i], true);
+        }
+        EXPECT_EQ(DescribePowerMapping(plan, true), c.power);
+        EXPECT_FALSE(plan.zeroBased);
+    }
+}
