@@ -123,3 +123,107 @@ TEST(CliCsv, ImportExitCodesAndReport) {
     EXPECT_EQ(ctl({"export"}).exitCode, 1);
     EXPECT_EQ(ctl({"export", dir.filePath("missing.rdat")}).exitCode, 2);
 }
+
+// A list numbered from 0 and one longer than the radio: by Location the first row
+// of the one is refused with a hint, in file order (--renumber) both are placed and
+// what finds no channel is reported line by line.
+TEST(CliCsv, RenumberPlacesRowsInFileOrder) {
+    QTemporaryDir dir;
+    const QString base = dir.filePath("base.rdat");
+    ASSERT_EQ(ctl({"new", "-o", base}).exitCode, 0);
+    Document baseDoc = load(base);
+    CommitRxFrequency(baseDoc, 1, "150");
+    CommitRxFrequency(baseDoc, 2, "151");
+    ASSERT_TRUE(SaveDataFile(baseDoc, base));
+
+    // Locations from..to; the row of `refused` is on a UHF frequency this VHF radio
+    // cannot take.
+    auto list = [](int from, int to, int refused) {
+        QByteArray text =
+            "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+            "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,"
+            "DVCODE\r\n";
+        for (int i = from; i <= to; ++i)
+            text += QByteArray::number(i) + ",Ch " + QByteArray::number(i) + "," +
+                    (i == refused ? "446.000000" : QByteArray::number(140 + i) + ".500000") +
+                    ",,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,4.0W,,,,,\r\n";
+        return text;
+    };
+    const QString zero = dir.filePath("zero.csv"), twenty = dir.filePath("twenty.csv");
+    writeText(zero, list(0, 5, -1));
+    writeText(twenty, list(1, 20, 3));
+
+    const struct {
+        const char* name;
+        QString csv;
+        QStringList options;
+        int exitCode;
+        std::vector<const char*> err;  // line ends, in order
+        std::vector<std::pair<int, const char*>> channels;
+        const char* summary;
+        int inWatts;
+    } cases[] = {
+        {"from 0 by location",
+         zero,
+         {},
+         7,
+         {"Line 2: Location \"0\" is not a channel 1-16",
+          "the locations start at 0, which is no channel; --renumber would place the rows in "
+          "channels 1, 2, ..."},
+         {{1, "141.50000"}, {2, "142.50000"}, {5, "145.50000"}, {6, ""}},
+         "5 channels imported, 1 row skipped",
+         5},
+        {"from 0 renumbered",
+         zero,
+         {"--renumber"},
+         0,
+         {},
+         {{1, "140.50000"}, {2, "141.50000"}, {6, "145.50000"}, {7, ""}},
+         "6 channels imported, 0 rows skipped",
+         6},
+        {"20 rows from 3",
+         twenty,
+         {"--renumber", "--first", "3"},
+         7,
+         {"Line 4: receive frequency 446.000000 MHz is outside the band 136-174 MHz",
+          "Line 17: no channel left", "Line 18: no channel left", "Line 19: no channel left",
+          "Line 20: no channel left", "Line 21: no channel left"},
+         {{1, "150.00000"},
+          {2, "151.00000"},
+          {3, "141.50000"},
+          {4, "142.50000"},
+          {5, "144.50000"},
+          {16, "155.50000"}},
+         "14 channels imported, 6 rows skipped",
+         14},
+    };
+    const QString out = dir.filePath("out.rdat");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CtlRun r =
+            ctl(QStringList{"import", c.csv, "-o", out, "--base", base, "--force"} + c.options);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        const QList<QByteArray> err =
+            r.err.isEmpty() ? QList<QByteArray>() : r.err.trimmed().split('\n');
+        ASSERT_EQ(std::size_t(err.size()), c.err.size()) << r.err.toStdString();
+        for (std::size_t i = 0; i < c.err.size(); ++i)
+            EXPECT_TRUE(err[int(i)].endsWith(c.err[i])) << err[int(i)].toStdString();
+        const Document doc = load(out);
+        for (const auto& [channel, rx] : c.channels)
+            EXPECT_EQ(DecodeChannel(doc.radioImage, channel, true, '.').rxText, rx) << channel;
+        const QList<QByteArray> lines = r.out.trimmed().split('\n');
+        ASSERT_EQ(lines.size(), 2) << r.out.toStdString();
+        EXPECT_EQ(lines[0], "out.rdat: " + QByteArray(c.summary));
+        EXPECT_EQ(lines[1], QByteArray::number(c.inWatts) +
+                                " power values given in watts were mapped: 4.0W → High");
+    }
+
+    // --first is a channel and goes with --renumber.
+    for (const QStringList& bad :
+         {QStringList{"--renumber", "--first", "0"}, QStringList{"--renumber", "--first", "17"},
+          QStringList{"--renumber", "--first", "x"}, QStringList{"--first", "3"}}) {
+        const CtlRun r = ctl(QStringList{"import", zero, "-o", dir.filePath("x.rdat")} + bad);
+        EXPECT_EQ(r.exitCode, 1) << bad.join(' ').toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath("x.rdat")));
+    }
+}
