@@ -29,13 +29,18 @@ Document load(const QString& path) {
     return doc;
 }
 
+// A new data file from the template, to be given channels and saved back.
+Document newBase(const QString& path) {
+    EXPECT_EQ(ctl({"new", "-o", path}).exitCode, 0);
+    return load(path);
+}
+
 }  // namespace
 
 TEST(CliCsv, ExportThenImportIntoTheTemplate) {
     QTemporaryDir dir;
     const QString base = dir.filePath("base.rdat");
-    ASSERT_EQ(ctl({"new", "-o", base}).exitCode, 0);
-    Document doc = load(base);
+    Document doc = newBase(base);
     CommitRxFrequency(doc, 2, "145.125");
     CommitTxFrequency(doc, 2, "145.725");
     SetRxTone(doc.radioImage, 2, ToneFromText("D023I", '.').code);
@@ -130,8 +135,7 @@ TEST(CliCsv, ImportExitCodesAndReport) {
 TEST(CliCsv, RenumberPlacesRowsInFileOrder) {
     QTemporaryDir dir;
     const QString base = dir.filePath("base.rdat");
-    ASSERT_EQ(ctl({"new", "-o", base}).exitCode, 0);
-    Document baseDoc = load(base);
+    Document baseDoc = newBase(base);
     CommitRxFrequency(baseDoc, 1, "150");
     CommitRxFrequency(baseDoc, 2, "151");
     ASSERT_TRUE(SaveDataFile(baseDoc, base));
