@@ -42,6 +42,7 @@
 extern char** environ;
 
 using namespace baldo7::sim;
+namespace wire = baldo7::wire;
 
 namespace {
 
@@ -153,7 +154,7 @@ int main(int argc, char** argv) {
     }
     const std::string dir = dirName;
     const std::string file = dir + "/radio.rdat";
-    const double byteS = static_cast<double>(kByteTimeNs) * 1e-9;
+    const double byteS = static_cast<double>(wire::kByteTimeNs) * 1e-9;
 
     Measure read{"read", 64, (kHandshakeBytes + 64 * kReadBlockBytes) * byteS + kEndPauseS,
                  {},     {}, {}};
@@ -186,7 +187,7 @@ int main(int argc, char** argv) {
             // The simulator saw the identification string complete seven byte
             // times after the program wrote it.
             const double firstByte = static_cast<double>(st.lastSessionStartMs) * 1e-3 -
-                                     static_cast<double>(kIdentificationSize) * byteS;
+                                     static_cast<double>(wire::kIdentificationSize) * byteS;
             const double endByte = static_cast<double>(st.lastSessionEndMs) * 1e-3 - byteS;
             m->link.push_back(endByte - firstByte + kEndPauseS);
             m->exchange.push_back(ended - firstByte);
@@ -207,7 +208,7 @@ int main(int argc, char** argv) {
         }
         // From the write's identification string, the session before the read-back.
         const double firstByte = static_cast<double>(st.previousSessionStartMs) * 1e-3 -
-                                 static_cast<double>(kIdentificationSize) * byteS;
+                                 static_cast<double>(wire::kIdentificationSize) * byteS;
         verified.exchange.push_back(ended - firstByte);
         verified.command.push_back(ended - started);
     }

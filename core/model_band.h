@@ -23,9 +23,6 @@ struct BandRow {
     int highMHz;
 };
 
-constexpr std::uint8_t kModelDigitVhf = 0x32;
-constexpr std::uint8_t kModelDigitUhf = 0x33;
-
 // The rows of one model, in list order (4 VHF, 8 UHF).
 const std::vector<BandRow>& BandRows(Model model);
 // The row whose band text is `text` ("440-480MHz"), in either model.

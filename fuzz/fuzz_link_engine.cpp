@@ -24,7 +24,7 @@ struct Input {
     std::uint8_t next() { return pos < size ? data[pos++] : 0; }
 };
 
-const Bytes kIdString(wire::kIdentification, wire::kIdentification + 7);
+const Bytes kIdString(wire::kIdentification, wire::kIdentification + wire::kIdentificationSize);
 
 struct Host : ExchangeHost {
     Host(Input& in, bool portOpens) : in(in), portOpens(portOpens) {}

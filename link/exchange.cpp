@@ -70,7 +70,7 @@ void Exchange::StartLink(bool retry) {
     s_.LinkState = 1;
     host_.setReceiveThreshold(1);
     host_.startTimer(kReplyTimeoutMs);
-    sendFrame(Bytes(wire::kIdentification, wire::kIdentification + 7));
+    sendFrame(Bytes(wire::kIdentification, wire::kIdentification + wire::kIdentificationSize));
 }
 
 void Exchange::onBytesReceived(const Bytes& reply) {

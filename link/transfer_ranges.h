@@ -8,28 +8,9 @@
 #include "core/data_file.h"
 #include "core/document.h"
 #include "core/software_data.h"
+#include "link/protocol.h"
 
 namespace baldo7 {
-
-constexpr int kBlockSize = 16;
-constexpr int kDataFrameSize = 4 + kBlockSize;
-
-namespace wire {
-constexpr std::uint8_t kAck = 0x06;
-constexpr std::uint8_t kStart = 0x02;        // asks for the identification reply
-constexpr std::uint8_t kEnd = 0x45;          // "E"
-constexpr std::uint8_t kReadRequest = 0x52;  // "R"
-constexpr std::uint8_t kDataBlock = 0x57;    // "W"
-constexpr std::uint8_t kBlockLength = 0x10;
-constexpr char kIdentification[] = "HXLN3B7";
-constexpr std::size_t kIdentificationReplySize = 8;
-constexpr std::uint8_t kReplyMark = 0x49;      // "I", reply byte 0
-constexpr std::uint8_t kReplyFixed2 = 0x30;    // "0", reply byte 2
-constexpr std::uint8_t kVhfDigit = 0x32;       // reply byte 1
-constexpr std::uint8_t kNoSpecialCode = 0x30;  // reply byte 3
-// Time one byte takes on the line: 10 bits at 9600 baud.
-constexpr std::int64_t kByteTimeNs = 10LL * 1000000000LL / 9600;
-}  // namespace wire
 
 // Where the identification reply begins among `bytes`: the last place with eight
 // bytes from there whose fixed ones are right ("I" at 0, "0" at 2); -1 when there is

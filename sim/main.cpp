@@ -213,7 +213,7 @@ int parseOptions(int argc, char** argv, Options& o) {
         } else if (arg == "--stray") {
             if (hasValue && !parseNumber(value, 0, 255, n)) return usage("--stray takes a byte");
             addFault(FaultKind::Stray, kStepIdent | kStepData).value =
-                static_cast<std::uint8_t>(hasValue ? n : kAck);
+                static_cast<std::uint8_t>(hasValue ? n : baldo7::wire::kAck);
         } else if (arg == "--corrupt-write") {
             addFault(FaultKind::CorruptWrite, kStepWrite);
         } else if (arg == "--at") {

@@ -188,7 +188,7 @@ void PtySimulator::takeInput(std::int64_t nowNs) {
         }
         // Each byte is "received" once its ten bits have crossed the line.
         for (ssize_t i = 0; i < n; ++i) {
-            rxFreeNs_ = std::max(rxFreeNs_, nowNs) + kByteTimeNs;
+            rxFreeNs_ = std::max(rxFreeNs_, nowNs) + wire::kByteTimeNs;
             incoming_.push_back({rxFreeNs_, buf[i]});
         }
     }
@@ -217,7 +217,7 @@ void PtySimulator::feed(const std::vector<std::uint8_t>& bytes, std::int64_t atN
         const std::int64_t due = atNs + static_cast<std::int64_t>(r.delayMs) * 1000000LL;
         // One transmitter: a reply never overtakes an earlier (delayed) one.
         for (const std::uint8_t b : r.bytes) {
-            txFreeNs_ = std::max(txFreeNs_, due) + (paced_ ? kByteTimeNs : 0);
+            txFreeNs_ = std::max(txFreeNs_, due) + (paced_ ? wire::kByteTimeNs : 0);
             outgoing_.push_back({txFreeNs_, b});
         }
     }

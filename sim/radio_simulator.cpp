@@ -9,11 +9,11 @@ namespace baldo7::sim {
 
 namespace {
 
-constexpr std::size_t kReadRequestSize = 4;
-constexpr std::size_t kDataFrameSize = 4 + kBlockSize;
+constexpr auto kBlock = static_cast<std::size_t>(kBlockSize);
+constexpr auto kFrameSize = static_cast<std::size_t>(kDataFrameSize);
 
 bool blockInMemory(std::uint16_t address) {
-    return address + kBlockSize <= kMemorySize;
+    return address + kBlock <= kRadioMemorySize;
 }
 
 }  // namespace
@@ -44,19 +44,19 @@ bool RadioSimulator::parseOne(std::vector<Reply>& out) {
 
     // The identification string restarts the exchange from any phase, but only
     // where a frame may begin, so block data never triggers it.
-    if (first == static_cast<std::uint8_t>(kIdentification[0])) {
-        const std::size_t have = std::min(input_.size(), kIdentificationSize);
-        if (std::memcmp(input_.data(), kIdentification, have) != 0) {
+    if (first == static_cast<std::uint8_t>(wire::kIdentification[0])) {
+        const std::size_t have = std::min(input_.size(), wire::kIdentificationSize);
+        if (std::memcmp(input_.data(), wire::kIdentification, have) != 0) {
             consume(1);
             return true;
         }
-        if (have < kIdentificationSize) return false;
-        consume(kIdentificationSize);
+        if (have < wire::kIdentificationSize) return false;
+        consume(wire::kIdentificationSize);
         phase_ = Phase::AwaitStx;
         ++stats_.sessionsStarted;
         stats_.previousSessionStartMs = stats_.lastSessionStartMs;
         stats_.lastSessionStartMs = lastInputMs_;
-        reply(kStepHello, {kAck}, out);
+        reply(kStepHello, {wire::kAck}, out);
         return true;
     }
 
@@ -67,9 +67,9 @@ bool RadioSimulator::parseOne(std::vector<Reply>& out) {
 
         case Phase::AwaitStx:
             consume(1);
-            if (first == kStx) {
+            if (first == wire::kStart) {
                 std::vector<std::uint8_t> ident(config_.ident.begin(), config_.ident.end());
-                ident[1] = config_.modelDigit.value_or(memory_[kModelDigitAddress]);
+                ident[1] = config_.modelDigit.value_or(memory_[addr::kModelDigit]);
                 ident[3] = config_.specialCode;
                 phase_ = Phase::AwaitGo;
                 reply(kStepIdent, std::move(ident), out);
@@ -78,10 +78,10 @@ bool RadioSimulator::parseOne(std::vector<Reply>& out) {
 
         case Phase::AwaitGo:
             consume(1);
-            if (first == kAck) {
+            if (first == wire::kAck) {
                 phase_ = Phase::Blocks;
-                reply(kStepStart, {kAck}, out);
-            } else if (first == kEnd) {
+                reply(kStepStart, {wire::kAck}, out);
+            } else if (first == wire::kEnd) {
                 // The program declined (band question): the session ends here.
                 phase_ = Phase::Idle;
                 ++stats_.sessionsEnded;
@@ -95,12 +95,12 @@ bool RadioSimulator::parseOne(std::vector<Reply>& out) {
     }
 
     switch (first) {
-        case kAck:
+        case wire::kAck:
             consume(1);
-            reply(kStepAck, {kAck}, out);
+            reply(kStepAck, {wire::kAck}, out);
             return true;
 
-        case kEnd:
+        case wire::kEnd:
             consume(1);
             phase_ = Phase::Idle;
             ++stats_.sessionsEnded;
@@ -108,32 +108,32 @@ bool RadioSimulator::parseOne(std::vector<Reply>& out) {
             stats_.lastSessionEndMs = lastInputMs_;
             return true;
 
-        case kRead: {
-            if (input_.size() < kReadRequestSize) return false;
+        case wire::kReadRequest: {
+            if (input_.size() < wire::kReadRequestSize) return false;
             const auto address = static_cast<std::uint16_t>(input_[1] << 8 | input_[2]);
-            const bool valid = input_[3] == kBlockSize && blockInMemory(address);
-            consume(kReadRequestSize);
+            const bool valid = input_[3] == wire::kBlockLength && blockInMemory(address);
+            consume(wire::kReadRequestSize);
             if (!valid) {
                 ++stats_.framesRefused;
-                reply(kStepData, {kNak}, out);
+                reply(kStepData, {wire::kNak}, out);
                 return true;
             }
-            std::vector<std::uint8_t> frame{kData, static_cast<std::uint8_t>(address >> 8),
-                                            static_cast<std::uint8_t>(address & 0xFF),
-                                            static_cast<std::uint8_t>(kBlockSize)};
+            std::vector<std::uint8_t> frame{
+                wire::kDataBlock, static_cast<std::uint8_t>(address >> 8),
+                static_cast<std::uint8_t>(address & 0xFF), wire::kBlockLength};
             frame.insert(frame.end(), memory_.begin() + address,
-                         memory_.begin() + address + kBlockSize);
+                         memory_.begin() + address + kBlock);
             ++stats_.blocksRead;
             reply(kStepData, std::move(frame), out);
             return true;
         }
 
-        case kData: {
-            if (input_.size() < kDataFrameSize) return false;
+        case wire::kDataBlock: {
+            if (input_.size() < kFrameSize) return false;
             const auto address = static_cast<std::uint16_t>(input_[1] << 8 | input_[2]);
-            const bool valid = input_[3] == kBlockSize && blockInMemory(address);
+            const bool valid = input_[3] == wire::kBlockLength && blockInMemory(address);
             if (valid) {
-                std::copy(input_.begin() + 4, input_.begin() + kDataFrameSize,
+                std::copy(input_.begin() + 4, input_.begin() + kFrameSize,
                           memory_.begin() + address);
                 if (corruptsWrite())
                     memory_[address] = static_cast<std::uint8_t>(~memory_[address]);
@@ -141,8 +141,8 @@ bool RadioSimulator::parseOne(std::vector<Reply>& out) {
             } else {
                 ++stats_.framesRefused;
             }
-            consume(kDataFrameSize);
-            reply(kStepAck, {valid ? kAck : kNak}, out);
+            consume(kFrameSize);
+            reply(kStepAck, {valid ? wire::kAck : wire::kNak}, out);
             return true;
         }
 
@@ -179,13 +179,13 @@ void RadioSimulator::reply(unsigned step, std::vector<std::uint8_t> bytes,
                 silent = true;
                 break;
             case FaultKind::Nak:
-                r.bytes = {kNak};
+                r.bytes = {wire::kNak};
                 break;
             case FaultKind::WrongFirstByte:
                 if (!r.bytes.empty()) r.bytes[0] = f.value;
                 break;
             case FaultKind::BlockAddress:
-                if (r.bytes.size() == kDataFrameSize && r.bytes[0] == kData) {
+                if (r.bytes.size() == kFrameSize && r.bytes[0] == wire::kDataBlock) {
                     r.bytes[1] = static_cast<std::uint8_t>(f.address >> 8);
                     r.bytes[2] = static_cast<std::uint8_t>(f.address & 0xFF);
                 }

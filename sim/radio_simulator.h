@@ -11,23 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "link/protocol.h"
+
 namespace baldo7::sim {
 
-constexpr std::size_t kMemorySize = 0x1000;
-constexpr std::size_t kBlockSize = 16;
-using Memory = std::array<std::uint8_t, kMemorySize>;
-
-constexpr std::uint8_t kAck = 0x06;
-constexpr std::uint8_t kNak = 0x15;
-constexpr std::uint8_t kStx = 0x02;
-constexpr std::uint8_t kEnd = 0x45;
-constexpr std::uint8_t kRead = 0x52;
-constexpr std::uint8_t kData = 0x57;
-constexpr char kIdentification[] = "HXLN3B7";
-constexpr std::size_t kIdentificationSize = 7;
-constexpr std::size_t kModelDigitAddress = 441;
-// Time on the line for one byte when paced: 10 bits at 9600 baud.
-constexpr std::int64_t kByteTimeNs = 10LL * 1000000000LL / 9600;
+using Memory = std::array<std::uint8_t, kRadioMemorySize>;
 
 // The radio's replies, by the step of the exchange they answer. A fault names a
 // set of them.

@@ -51,7 +51,7 @@ bool SimulatedPort::send(const QByteArray& bytes) {
     if (!open_) return false;
     const std::int64_t now = nowNs();
     for (const char c : bytes) {
-        rxFreeNs_ = std::max(rxFreeNs_, now) + (paced_ ? kByteTimeNs : 0);
+        rxFreeNs_ = std::max(rxFreeNs_, now) + (paced_ ? wire::kByteTimeNs : 0);
         incoming_.push_back({rxFreeNs_, static_cast<std::uint8_t>(c)});
     }
     schedule();
@@ -82,7 +82,7 @@ void SimulatedPort::feed(const Pending& in) {
         const std::int64_t due = in.atNs + static_cast<std::int64_t>(r.delayMs) * 1000000LL;
         // One transmitter: a reply never overtakes an earlier (delayed) one.
         for (const std::uint8_t b : r.bytes) {
-            txFreeNs_ = std::max(txFreeNs_, due) + (paced_ ? kByteTimeNs : 0);
+            txFreeNs_ = std::max(txFreeNs_, due) + (paced_ ? wire::kByteTimeNs : 0);
             outgoing_.push_back({txFreeNs_, b});
         }
     }

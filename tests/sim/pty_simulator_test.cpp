@@ -15,6 +15,7 @@
 #include "tests/serial/pty_support.h"
 
 using namespace baldo7::sim;
+namespace wire = baldo7::wire;
 using baldo7::SerialPort;
 using baldo7::testing::app;
 using baldo7::testing::pumpUntil;
@@ -43,10 +44,11 @@ struct Line {
         return toBytes(got);
     }
     void handshake() {
-        ASSERT_EQ(ask(Bytes(kIdentification, kIdentification + kIdentificationSize), 1),
-                  Bytes{kAck});
-        ASSERT_EQ(ask({kStx}, 8).size(), 8u);
-        ASSERT_EQ(ask({kAck}, 1), Bytes{kAck});
+        ASSERT_EQ(
+            ask(Bytes(wire::kIdentification, wire::kIdentification + wire::kIdentificationSize), 1),
+            Bytes{wire::kAck});
+        ASSERT_EQ(ask({wire::kStart}, 8).size(), 8u);
+        ASSERT_EQ(ask({wire::kAck}, 1), Bytes{wire::kAck});
     }
 };
 
@@ -73,17 +75,18 @@ TEST(PtySimulator, PlainReadThroughASerialPortAndASecondSession) {
     line.handshake();
     Bytes image;
     for (int a = 0; a < 0x400; a += 16) {
-        const Bytes frame = line.ask(
-            {kRead, static_cast<std::uint8_t>(a >> 8), static_cast<std::uint8_t>(a), 0x10}, 20);
+        const Bytes frame = line.ask({wire::kReadRequest, static_cast<std::uint8_t>(a >> 8),
+                                      static_cast<std::uint8_t>(a), 0x10},
+                                     20);
         ASSERT_EQ(frame.size(), 20u) << a;
-        EXPECT_EQ(frame[0], kData);
+        EXPECT_EQ(frame[0], wire::kDataBlock);
         EXPECT_EQ(frame[1] << 8 | frame[2], a);
         image.insert(image.end(), frame.begin() + 4, frame.end());
-        ASSERT_EQ(line.ask({kAck}, 1), Bytes{kAck});
+        ASSERT_EQ(line.ask({wire::kAck}, 1), Bytes{wire::kAck});
     }
     const Memory m = pattern();
     EXPECT_EQ(image, Bytes(m.begin(), m.begin() + 0x400));
-    line.port.send(Bytes{kEnd});
+    line.port.send(Bytes{wire::kEnd});
     ASSERT_TRUE(pumpUntil([&] { return ended == 1; }));
     EXPECT_TRUE(completed);
 
@@ -92,11 +95,11 @@ TEST(PtySimulator, PlainReadThroughASerialPortAndASecondSession) {
     ASSERT_TRUE(line.port.open(QString::fromStdString(sim.devicePath())));
     line.handshake();
     Bytes frame(20, 0xC3);  // a block of sixteen 0xC3 for 0x2F0
-    frame[0] = kData;
+    frame[0] = wire::kDataBlock;
     frame[1] = 0x02;
     frame[2] = 0xF0;
     frame[3] = 0x10;
-    EXPECT_EQ(line.ask(frame, 1), Bytes{kAck});
+    EXPECT_EQ(line.ask(frame, 1), Bytes{wire::kAck});
     EXPECT_EQ(sim.memory()[0x2F0], 0xC3);
     EXPECT_EQ(sim.stats().blocksRead, 64);
 }
@@ -112,8 +115,9 @@ TEST(PtySimulator, PacingTakesTheLineTimeOfRequestAndReply) {
     line.handshake();
     QElapsedTimer t;
     t.start();
-    for (int i = 0; i < 4; ++i) ASSERT_EQ(line.ask({kRead, 0, 0, 0x10}, 20).size(), 20u);
-    const qint64 minimumNs = 4 * 24 * kByteTimeNs;
+    for (int i = 0; i < 4; ++i)
+        ASSERT_EQ(line.ask({wire::kReadRequest, 0, 0, 0x10}, 20).size(), 20u);
+    const qint64 minimumNs = 4 * 24 * wire::kByteTimeNs;
     EXPECT_GE(t.nsecsElapsed(), minimumNs);
 }
 
@@ -138,7 +142,7 @@ TEST(SimTool, LoadsAFileAnswersAndDumpsAtTheEndOfASession) {
     QTemporaryDir dir;
     baldo7::RadioImage image;
     for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i);
-    image[kModelDigitAddress] = 0x32;
+    image[baldo7::addr::kModelDigit] = 0x32;
     const auto file = baldo7::EncodeDataFile(image, baldo7::SoftwareData{});
     const QString rdat = dir.filePath("radio.rdat"), dump = dir.filePath("dump.bin");
     QFile f(rdat);
@@ -151,17 +155,19 @@ TEST(SimTool, LoadsAFileAnswersAndDumpsAtTheEndOfASession) {
         {"--load", rdat, "--dump", dump, "--once", "--fill=0x5A", "--special-code", "0x30"}));
     Line line;
     ASSERT_TRUE(line.port.open(tool.device));
-    ASSERT_EQ(line.ask(Bytes(kIdentification, kIdentification + kIdentificationSize), 1),
-              Bytes{kAck});
-    const Bytes ident = line.ask({kStx}, 8);
+    ASSERT_EQ(
+        line.ask(Bytes(wire::kIdentification, wire::kIdentification + wire::kIdentificationSize),
+                 1),
+        Bytes{wire::kAck});
+    const Bytes ident = line.ask({wire::kStart}, 8);
     ASSERT_EQ(ident.size(), 8u);
     EXPECT_EQ(ident[1], 0x32);
     EXPECT_EQ(ident[3], 0x30);
-    ASSERT_EQ(line.ask({kAck}, 1), Bytes{kAck});
-    Bytes frame{kData, 0x0B, 0x80, 0x10};
+    ASSERT_EQ(line.ask({wire::kAck}, 1), Bytes{wire::kAck});
+    Bytes frame{wire::kDataBlock, 0x0B, 0x80, 0x10};
     frame.resize(20, 0xEE);
-    ASSERT_EQ(line.ask(frame, 1), Bytes{kAck});
-    line.port.send(Bytes{kEnd});
+    ASSERT_EQ(line.ask(frame, 1), Bytes{wire::kAck});
+    line.port.send(Bytes{wire::kEnd});
 
     ASSERT_TRUE(tool.process.waitForFinished(3000));
     EXPECT_EQ(tool.process.exitStatus(), QProcess::NormalExit);
@@ -169,7 +175,7 @@ TEST(SimTool, LoadsAFileAnswersAndDumpsAtTheEndOfASession) {
     QFile d(dump);
     ASSERT_TRUE(d.open(QIODevice::ReadOnly));
     const Bytes m = toBytes(d.readAll());
-    ASSERT_EQ(m.size(), kMemorySize);
+    ASSERT_EQ(m.size(), baldo7::kRadioMemorySize);
     EXPECT_EQ(Bytes(m.begin(), m.begin() + 0x400), Bytes(image.begin(), image.end()));
     EXPECT_EQ(Bytes(m.begin() + 0xB80, m.begin() + 0xB90), Bytes(16, 0xEE));
     EXPECT_EQ(m[0x400], 0x5A);
@@ -184,7 +190,7 @@ TEST(SimTool, DumpsOnTermination) {
     tool.process.terminate();
     ASSERT_TRUE(tool.process.waitForFinished(3000));
     EXPECT_EQ(tool.process.exitCode(), 0);
-    EXPECT_EQ(QFile(dump).size(), static_cast<qint64>(kMemorySize));
+    EXPECT_EQ(QFile(dump).size(), static_cast<qint64>(baldo7::kRadioMemorySize));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "sim/radio_simulator.h"
 
 using namespace baldo7::sim;
+namespace wire = baldo7::wire;
 
 namespace {
 
@@ -22,12 +23,12 @@ Bytes flat(const std::vector<Reply>& replies) {
 }
 
 Bytes identString() {
-    return Bytes(kIdentification, kIdentification + kIdentificationSize);
+    return Bytes(wire::kIdentification, wire::kIdentification + wire::kIdentificationSize);
 }
 
 Bytes dataFrame(std::uint16_t address, const Bytes& data) {
-    Bytes f{kData, static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address),
-            0x10};
+    Bytes f{wire::kDataBlock, static_cast<std::uint8_t>(address >> 8),
+            static_cast<std::uint8_t>(address), 0x10};
     f.insert(f.end(), data.begin(), data.end());
     return f;
 }
@@ -38,7 +39,7 @@ Memory pattern() {
     return m;
 }
 
-Bytes slice(const Memory& m, std::size_t from, std::size_t n = kBlockSize) {
+Bytes slice(const Memory& m, std::size_t from, std::size_t n = baldo7::kBlockSize) {
     return Bytes(m.begin() + from, m.begin() + from + n);
 }
 
@@ -47,23 +48,24 @@ TEST(SimEngine, AnswersHandshakeAndBlockFramesExactly) {
     c.specialCode = 0x30;
     RadioSimulator r(c);
     r.memory() = pattern();
-    r.memory()[kModelDigitAddress] = 0x33;
+    r.memory()[baldo7::addr::kModelDigit] = 0x33;
 
-    EXPECT_EQ(flat(r.receive(identString(), 0)), Bytes{kAck});
-    EXPECT_EQ(flat(r.receive({kStx}, 0)), (Bytes{'I', 0x33, '0', 0x30, '0', '0', '0', '0'}));
-    EXPECT_EQ(flat(r.receive({kAck}, 0)), Bytes{kAck});
+    EXPECT_EQ(flat(r.receive(identString(), 0)), Bytes{wire::kAck});
+    EXPECT_EQ(flat(r.receive({wire::kStart}, 0)),
+              (Bytes{'I', 0x33, '0', 0x30, '0', '0', '0', '0'}));
+    EXPECT_EQ(flat(r.receive({wire::kAck}, 0)), Bytes{wire::kAck});
 
     const Memory before = r.memory();
-    EXPECT_EQ(flat(r.receive({kRead, 0x0A, 0x80, 0x10}, 0)),
+    EXPECT_EQ(flat(r.receive({wire::kReadRequest, 0x0A, 0x80, 0x10}, 0)),
               dataFrame(0x0A80, slice(before, 0x0A80)));
-    EXPECT_EQ(flat(r.receive({kAck}, 0)), Bytes{kAck});
+    EXPECT_EQ(flat(r.receive({wire::kAck}, 0)), Bytes{wire::kAck});
 
     const Bytes block{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
-    EXPECT_EQ(flat(r.receive(dataFrame(0x02F0, block), 0)), Bytes{kAck});
+    EXPECT_EQ(flat(r.receive(dataFrame(0x02F0, block), 0)), Bytes{wire::kAck});
     EXPECT_EQ(slice(r.memory(), 0x02F0), block);
     EXPECT_EQ(slice(r.memory(), 0x0300, 16), slice(before, 0x0300, 16));
 
-    EXPECT_TRUE(r.receive({kEnd}, 0).empty());
+    EXPECT_TRUE(r.receive({wire::kEnd}, 0).empty());
     EXPECT_EQ(r.phase(), Phase::Idle);
     EXPECT_EQ(r.stats().sessionsEnded, 1);
     EXPECT_TRUE(r.stats().lastEndCompleted);
@@ -74,7 +76,7 @@ TEST(SimEngine, AnswersHandshakeAndBlockFramesExactly) {
     c.modelDigit = 0x32;
     RadioSimulator vhf(c);
     vhf.receive(identString(), 0);
-    EXPECT_EQ(flat(vhf.receive({kStx}, 0))[1], 0x32);
+    EXPECT_EQ(flat(vhf.receive({wire::kStart}, 0))[1], 0x32);
 }
 
 TEST(SimEngine, FramingSurvivesSplitsNoiseAndBadAddresses) {
@@ -84,39 +86,40 @@ TEST(SimEngine, FramingSurvivesSplitsNoiseAndBadAddresses) {
 
     // Nothing is answered before the handshake, noise is skipped, and the
     // identification string may come a byte at a time.
-    EXPECT_TRUE(r.receive({kRead, 0, 0, 0x10}, 0).empty());
+    EXPECT_TRUE(r.receive({wire::kReadRequest, 0, 0, 0x10}, 0).empty());
     EXPECT_TRUE(r.receive(dataFrame(0, Bytes(16, 0)), 0).empty());
     EXPECT_TRUE(r.receive({'x', 'H', 'X', 'H'}, 0).empty());
     const Bytes id = identString();
     for (std::size_t i = 0; i + 1 < id.size(); ++i) EXPECT_TRUE(r.receive({id[i]}, 0).empty());
-    EXPECT_EQ(flat(r.receive({id.back()}, 0)), Bytes{kAck});
+    EXPECT_EQ(flat(r.receive({id.back()}, 0)), Bytes{wire::kAck});
     EXPECT_EQ(r.memory(), before);
-    r.receive({kStx}, 0);
-    r.receive({kAck}, 0);
+    r.receive({wire::kStart}, 0);
+    r.receive({wire::kAck}, 0);
 
     // Block data that spells the identification string is data.
     Bytes payload = identString();
     payload.resize(16, 0xAA);
-    EXPECT_EQ(flat(r.receive(dataFrame(0x0100, payload), 0)), Bytes{kAck});
+    EXPECT_EQ(flat(r.receive(dataFrame(0x0100, payload), 0)), Bytes{wire::kAck});
     EXPECT_EQ(slice(r.memory(), 0x0100), payload);
     EXPECT_EQ(r.stats().sessionsStarted, 1);
 
     // Blocks that do not fit the 4 KiB memory, or claim another length, are refused.
     const Memory kept = r.memory();
-    EXPECT_EQ(flat(r.receive({kRead, 0x0F, 0xF8, 0x10}, 0)), Bytes{kNak});
-    EXPECT_EQ(flat(r.receive({kRead, 0x00, 0x00, 0x08}, 0)), Bytes{kNak});
-    EXPECT_EQ(flat(r.receive(dataFrame(0xFFF0, Bytes(16, 0)), 0)), Bytes{kNak});
+    EXPECT_EQ(flat(r.receive({wire::kReadRequest, 0x0F, 0xF8, 0x10}, 0)), Bytes{wire::kNak});
+    EXPECT_EQ(flat(r.receive({wire::kReadRequest, 0x00, 0x00, 0x08}, 0)), Bytes{wire::kNak});
+    EXPECT_EQ(flat(r.receive(dataFrame(0xFFF0, Bytes(16, 0)), 0)), Bytes{wire::kNak});
     EXPECT_EQ(r.memory(), kept);
     EXPECT_EQ(r.stats().framesRefused, 3);
 
     // A frame abandoned half way does not swallow the next restart.
-    EXPECT_TRUE(r.receive({kData, 0x01, 0x00, 0x10, 1, 2, 3}, 1000).empty());
-    EXPECT_EQ(flat(r.receive(identString(), 1000 + RadioSimulator::kFrameGapMs + 1)), Bytes{kAck});
+    EXPECT_TRUE(r.receive({wire::kDataBlock, 0x01, 0x00, 0x10, 1, 2, 3}, 1000).empty());
+    EXPECT_EQ(flat(r.receive(identString(), 1000 + RadioSimulator::kFrameGapMs + 1)),
+              Bytes{wire::kAck});
     EXPECT_EQ(r.phase(), Phase::AwaitStx);
 
     // Declining at the band question ends the session without a block.
-    r.receive({kStx}, 2000);
-    EXPECT_TRUE(r.receive({kEnd}, 2000).empty());
+    r.receive({wire::kStart}, 2000);
+    EXPECT_TRUE(r.receive({wire::kEnd}, 2000).empty());
     EXPECT_EQ(r.stats().sessionsEnded, 1);
     EXPECT_FALSE(r.stats().lastEndCompleted);
 }
@@ -124,7 +127,10 @@ TEST(SimEngine, FramingSurvivesSplitsNoiseAndBadAddresses) {
 // A two-block read session; each fault must spoil exactly the replies it names.
 TEST(SimEngine, EachFaultSpoilsTheChosenReplies) {
     const std::vector<Bytes> script = {
-        identString(), {kStx}, {kAck}, {kRead, 0, 0, 0x10}, {kAck}, {kRead, 0, 0x10, 0x10}, {kAck},
+        identString(), {wire::kStart},
+        {wire::kAck},  {wire::kReadRequest, 0, 0, 0x10},
+        {wire::kAck},  {wire::kReadRequest, 0, 0x10, 0x10},
+        {wire::kAck},
     };
     enum { kHello, kIdent, kStart, kData0, kAck0, kData1, kAck1 };
     auto run = [&](const Config& c) {
@@ -152,7 +158,7 @@ TEST(SimEngine, EachFaultSpoilsTheChosenReplies) {
     Fault delay = fault(FaultKind::Delay, kStepAck);
     delay.delayMs = 1500;
     Fault stray = fault(FaultKind::Stray, kStepIdent | kStepData);
-    stray.value = kAck;
+    stray.value = wire::kAck;
 
     constexpr unsigned kAll = 0x7F, kData = 1 << kData0 | 1 << kData1;
     constexpr unsigned kAcks = 1 << kHello | 1 << kStart | 1 << kAck0 | 1 << kAck1;
@@ -164,7 +170,7 @@ TEST(SimEngine, EachFaultSpoilsTheChosenReplies) {
     } cases[] = {
         {"silence", fault(FaultKind::Silence, kStepAny), kAll, [](Reply& r) { r.bytes.clear(); }},
         {"nak on acks", fault(FaultKind::Nak, kStepAcks), kAcks,
-         [](Reply& r) { r.bytes = {kNak}; }},
+         [](Reply& r) { r.bytes = {wire::kNak}; }},
         {"wrong first byte", fault(FaultKind::WrongFirstByte, kStepData), kData,
          [](Reply& r) { r.bytes[0] = 0x00; }},
         {"second block names 0x0050", secondNames50, 1 << kData1,
@@ -179,7 +185,7 @@ TEST(SimEngine, EachFaultSpoilsTheChosenReplies) {
         {"cut to nothing", cutAll, 1 << kIdent, [](Reply& r) { r.bytes.clear(); }},
         {"delayed acks", delay, 1 << kAck0 | 1 << kAck1, [](Reply& r) { r.delayMs = 1500; }},
         {"stray ACK ahead", stray, 1 << kIdent | kData,
-         [](Reply& r) { r.bytes.insert(r.bytes.begin(), kAck); }},
+         [](Reply& r) { r.bytes.insert(r.bytes.begin(), wire::kAck); }},
     };
     for (const Case& c : cases) {
         Config config;
@@ -205,7 +211,7 @@ TEST(SimEngine, FaultPlaceCountsOccurrencesOverTheSimulatorsLife) {
     RadioSimulator r(c);
     Bytes answers;
     for (int i = 0; i < 4; ++i) answers.push_back(flat(r.receive(identString(), 0)).at(0));
-    EXPECT_EQ(answers, (Bytes{kAck, kNak, kNak, kAck}));
+    EXPECT_EQ(answers, (Bytes{wire::kAck, wire::kNak, wire::kNak, wire::kAck}));
 
     Fault g;
     ASSERT_TRUE(parseFaultPlace("hello+data:2", g));
@@ -245,7 +251,7 @@ TEST(SimMemoryFile, LoadsDataFilesTemplatesAndDumps) {
         EXPECT_EQ(loadMemoryBytes(c.file, c.namedRdat, m, &error), c.ok) << c.name;
         EXPECT_EQ(error.empty(), c.ok) << c.name;
         Bytes expected = c.expectedFront;
-        expected.resize(kMemorySize, 0xFF);
+        expected.resize(baldo7::kRadioMemorySize, 0xFF);
         EXPECT_EQ(Bytes(m.begin(), m.end()), expected) << c.name;
     }
 }

@@ -7,6 +7,7 @@
 #include "tests/serial/event_loop.h"
 
 using namespace baldo7::sim;
+namespace wire = baldo7::wire;
 using baldo7::testing::app;
 using baldo7::testing::pumpUntil;
 
@@ -35,10 +36,11 @@ struct Line {
         return Bytes(got.begin(), got.end());
     }
     void handshake() {
-        ASSERT_EQ(ask(Bytes(kIdentification, kIdentification + kIdentificationSize), 1),
-                  Bytes{kAck});
-        ASSERT_EQ(ask({kStx}, 8).size(), 8u);
-        ASSERT_EQ(ask({kAck}, 1), Bytes{kAck});
+        ASSERT_EQ(
+            ask(Bytes(wire::kIdentification, wire::kIdentification + wire::kIdentificationSize), 1),
+            Bytes{wire::kAck});
+        ASSERT_EQ(ask({wire::kStart}, 8).size(), 8u);
+        ASSERT_EQ(ask({wire::kAck}, 1), Bytes{wire::kAck});
     }
 };
 
@@ -46,20 +48,22 @@ TEST(SimulatedPort, ReadsAndWritesABlockPacedOrNot) {
     for (const bool paced : {false, true}) {
         SCOPED_TRACE(paced);
         RadioSimulator radio;
-        for (std::size_t i = 0; i < kMemorySize; ++i) radio.memory()[i] = std::uint8_t(i * 7);
+        for (std::size_t i = 0; i < baldo7::kRadioMemorySize; ++i)
+            radio.memory()[i] = std::uint8_t(i * 7);
         Line line(radio, paced);
         line.handshake();
 
-        const Bytes block = line.ask({kRead, 0x01, 0x20, 0x10}, 20);
+        const Bytes block = line.ask({wire::kReadRequest, 0x01, 0x20, 0x10}, 20);
         ASSERT_EQ(block.size(), 20u);
-        EXPECT_EQ(Bytes(block.begin(), block.begin() + 4), (Bytes{kData, 0x01, 0x20, 0x10}));
+        EXPECT_EQ(Bytes(block.begin(), block.begin() + 4),
+                  (Bytes{wire::kDataBlock, 0x01, 0x20, 0x10}));
         for (std::size_t i = 0; i < 16; ++i) EXPECT_EQ(block[4 + i], std::uint8_t((0x120 + i) * 7));
         EXPECT_EQ(line.notifications, 1);  // the whole block in one notification
-        ASSERT_EQ(line.ask({kAck}, 1), Bytes{kAck});
+        ASSERT_EQ(line.ask({wire::kAck}, 1), Bytes{wire::kAck});
 
-        Bytes write{kData, 0x02, 0x00, 0x10};
+        Bytes write{wire::kDataBlock, 0x02, 0x00, 0x10};
         for (int i = 0; i < 16; ++i) write.push_back(std::uint8_t(0xA0 + i));
-        ASSERT_EQ(line.ask(write, 1), Bytes{kAck});
+        ASSERT_EQ(line.ask(write, 1), Bytes{wire::kAck});
         EXPECT_EQ(radio.memory()[0x200], 0xA0);
         EXPECT_EQ(radio.memory()[0x20F], 0xAF);
     }
@@ -68,23 +72,23 @@ TEST(SimulatedPort, ReadsAndWritesABlockPacedOrNot) {
 TEST(SimulatedPort, ThresholdAlreadyMetNotifiesFromTheEventLoop) {
     RadioSimulator radio;
     Line line(radio, false);
-    line.port.send(Bytes(kIdentification, kIdentification + kIdentificationSize));
+    line.port.send(Bytes(wire::kIdentification, wire::kIdentification + wire::kIdentificationSize));
     ASSERT_TRUE(pumpUntil([&] { return line.port.bytesBuffered() == 1; }, 3000));
     EXPECT_TRUE(line.got.isEmpty());  // no threshold armed: held, not delivered
     line.port.setReceiveThreshold(1);
     EXPECT_TRUE(line.got.isEmpty());  // not inside the call
     ASSERT_TRUE(pumpUntil([&] { return !line.got.isEmpty(); }, 3000));
-    EXPECT_EQ(line.got, QByteArray(1, char(kAck)));
+    EXPECT_EQ(line.got, QByteArray(1, char(wire::kAck)));
     EXPECT_EQ(line.port.bytesBuffered(), 0);
 
     // Discarded input is gone; a closed port sends nothing.
     line.port.setReceiveThreshold(0);
-    line.port.send(Bytes{kStx});
+    line.port.send(Bytes{wire::kStart});
     ASSERT_TRUE(pumpUntil([&] { return line.port.bytesBuffered() == 8; }, 3000));
     line.port.discardInput();
     EXPECT_EQ(line.port.bytesBuffered(), 0);
     line.port.close();
-    EXPECT_FALSE(line.port.send(Bytes{kAck}));
+    EXPECT_FALSE(line.port.send(Bytes{wire::kAck}));
 }
 
 // The end byte is sent just before the port closes: the radio still gets it, and
@@ -94,10 +98,10 @@ TEST(SimulatedPort, EndByteBeforeCloseReachesTheRadio) {
     {
         Line line(radio, true);
         line.handshake();
-        Bytes write{kData, 0x00, 0x40, 0x10};
+        Bytes write{wire::kDataBlock, 0x00, 0x40, 0x10};
         for (int i = 0; i < 16; ++i) write.push_back(0x5A);
-        ASSERT_EQ(line.ask(write, 1), Bytes{kAck});
-        line.port.send(Bytes{kEnd});
+        ASSERT_EQ(line.ask(write, 1), Bytes{wire::kAck});
+        line.port.send(Bytes{wire::kEnd});
         line.port.close();
     }
     EXPECT_EQ(radio.stats().sessionsEnded, 1);
@@ -105,7 +109,7 @@ TEST(SimulatedPort, EndByteBeforeCloseReachesTheRadio) {
     EXPECT_EQ(radio.phase(), Phase::Idle);
     Line again(radio, true);
     again.handshake();
-    EXPECT_EQ(again.ask({kRead, 0x00, 0x40, 0x10}, 20)[4], 0x5A);
+    EXPECT_EQ(again.ask({wire::kReadRequest, 0x00, 0x40, 0x10}, 20)[4], 0x5A);
 }
 
 }  // namespace
