@@ -9,7 +9,7 @@
 #include <QTextStream>
 
 #include "cli/commands.h"
-#include "cli/show_json.h"
+#include "compare/document_description.h"
 #include "cli/verb_parser.h"
 #include "core/model_band.h"
 #include "service/local_message.h"

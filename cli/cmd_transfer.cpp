@@ -510,6 +510,20 @@ QString bandText(const Document& doc) {
 
 }  // namespace
 
+std::optional<int> readRadioInto(Document& doc, const QString& port, bool quiet, bool dtr,
+                                 bool rts, const QString& verb) {
+    if (!loadTemplateInto(doc, verb)) return kExitFile;
+    LinkOptions opt;
+    opt.port = port;
+    opt.ports = QStringList{port};
+    opt.quiet = quiet;
+    opt.power.dtr = dtr;
+    opt.power.rts = rts;
+    doc.ReadMode = true;
+    setRangeFlag(doc, RangeKind::Plain);
+    return runExchange(doc, opt, verb);
+}
+
 int runRead(const QStringList& args) {
     VerbParser verb("read",
                     "Reads the radio into a data file, or one memory range into a raw dump.");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QStringList>
+#include <optional>
 
 #include "core/document.h"
 
@@ -28,6 +29,7 @@ int runExport(const QStringList& args);
 int runImport(const QStringList& args);
 int runPrint(const QStringList& args);
 int runPorts(const QStringList& args);
+int runDiff(const QStringList& args);
 
 // One clear line on stderr.
 void printError(const QString& message);
@@ -38,5 +40,9 @@ bool loadTemplateInto(Document& doc, const QString& verb);
 // A data file into `doc` (model and band decoded); on failure says why (a short
 // file with its size) and returns false.
 bool loadDataFileInto(Document& doc, const QString& path, const QString& verb);
+// What the radio on `port` holds, read into `doc` (the template first, as `read`
+// does) and kept in memory only. The exit code of a failure, its message printed.
+std::optional<int> readRadioInto(Document& doc, const QString& port, bool quiet, bool dtr, bool rts,
+                                 const QString& verb);
 
 }  // namespace baldo7::cli

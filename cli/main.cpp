@@ -19,6 +19,8 @@ const char kUsage[] =
     "  new    FILE.rdat [--model VHF|UHF] [--band TEXT] [--force]  a data file from the "
     "template\n"
     "  show   FILE.rdat [--json]                             the decoded content of a data file\n"
+    "  diff   A.rdat B.rdat | A.rdat --port PORT [--json]    what differs between two data\n"
+    "         files, or a data file and a radio (exit 0 same, 1 different)\n"
     "  read   --port PORT -o FILE [--range RANGE]            read the radio\n"
     "  write  --port PORT FILE [--range RANGE] [--yes]       write the radio\n"
     "  export FILE.rdat [-o OUT.csv] [--force]               the channels as CSV\n"
@@ -85,7 +87,8 @@ int main(int argc, char** argv) {
     } verbs[] = {{"new", baldo7::cli::runNew},       {"show", baldo7::cli::runShow},
                  {"read", baldo7::cli::runRead},     {"write", baldo7::cli::runWrite},
                  {"export", baldo7::cli::runExport}, {"import", baldo7::cli::runImport},
-                 {"print", baldo7::cli::runPrint},   {"ports", baldo7::cli::runPorts}};
+                 {"print", baldo7::cli::runPrint},   {"ports", baldo7::cli::runPorts},
+                 {"diff", baldo7::cli::runDiff}};
     for (const auto& v : verbs)
         if (verb == QLatin1String(v.name)) return checkedOutput(v.run(args));
 

@@ -4,7 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include "cli/show_json.h"
+#include "compare/document_description.h"
 #include "core/data_file.h"
 #include "core/model_band.h"
 #include "core/software_data.h"
@@ -36,7 +36,7 @@ void loadAndShow(const Bytes& file, Decoder decode, std::size_t fileSize, char s
     doc.softwareData = software;
     AnalyseModel(doc);
     AnalyseSoftwareData(doc);
-    const QJsonObject report = cli::DescribeDocument(doc);
+    const QJsonObject report = DescribeDocument(doc);
     FUZZ_CHECK(report["channels"].toArray().size() == 16);
     const QByteArray json = QJsonDocument(report).toJson(QJsonDocument::Compact);
     FUZZ_CHECK(QJsonDocument::fromJson(json).object() == report);

@@ -413,3 +413,47 @@ TEST(CliShow, RangeDumpOfTheWrongSizeOrRange) {
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
     }
 }
+
+// diff between files: one line per difference, the JSON of show's names, and
+// diff(1)'s exit codes.
+TEST(CliDiff, FilesTextJsonAndExitCodes) {
+    QTemporaryDir dir;
+    const QString a = dir.filePath("a.rdat"), b = dir.filePath("b.rdat");
+    ASSERT_EQ(ctl({"new", "-o", a}).exitCode, 0);
+    ASSERT_EQ(ctl({"new", "-o", b}).exitCode, 0);
+    Document doc = loadFile(b);
+    doc.radioImage[addr::kKeySet] = 0x00;
+    ASSERT_TRUE(SaveDataFile(doc, b));
+    QFile bad(dir.filePath("bad.rdat"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray(1057, 0x11));
+    bad.close();
+
+    const CtlRun json = ctl({"diff", a, b, "--json"});
+    EXPECT_EQ(json.exitCode, 1);
+    const QJsonObject o = QJsonDocument::fromJson(json.out).object();
+    EXPECT_EQ(o["same"], QJsonValue(false));
+    const QJsonArray d = o["differences"].toArray();
+    ASSERT_EQ(d.size(), 2);
+    EXPECT_EQ(js(d[0]), R"([{"a":"Monitor","b":"None","field":"pf1","item":null,"section":"keys"}])");
+    EXPECT_EQ(d[1].toObject()["field"], QJsonValue("pf2"));
+
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char* out;
+    } cases[] = {
+        {{a, a}, 0, "no differences\n"},
+        {{a, b}, 1, "keys  PF1  Monitor → None\nkeys  PF2  Talk Around → None\n"},
+        {{a, dir.filePath("missing.rdat")}, 2, ""},
+        {{dir.filePath("bad.rdat"), a}, 2, ""},
+        {{a}, 2, ""},
+        {{a, b, "--bogus"}, 2, ""},
+    };
+    for (const auto& c : cases) {
+        const CtlRun r = ctl(QStringList{"diff"} + c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.out.toStdString(), c.out) << c.args.join(' ').toStdString();
+        EXPECT_EQ(r.err.isEmpty(), c.exitCode != 2) << r.err.toStdString();
+    }
+}

@@ -13,6 +13,7 @@
 
 #include <sys/resource.h>
 
+#include "channels/channel_record.h"
 #include "core/software_data.h"
 #include "link/transfer_ranges.h"
 #include "storage/backups.h"
@@ -744,4 +745,48 @@ TEST(CliFleetWrite, ReadRefusesSeveralPorts) {
     const CtlRun r = ctl({"read", "--port", "/dev/pts/1", "--port", "/dev/pts/2", "-o", "x.rdat"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("give one --port")) << r.err.toStdString();
+}
+
+// diff --port reads the radio into memory only: the radio's bytes stay, no file
+// appears, and what differs is named as between two files.
+TEST(CliDiff, ComparesAFileWithTheRadioWithoutWritingAnything) {
+    QTemporaryDir dir;
+    const QString rdat = dir.filePath("sold.rdat");
+    ASSERT_EQ(ctl({"new", "-o", rdat}).exitCode, 0);
+    Document doc;
+    ASSERT_TRUE(LoadDataFile(doc, rdat).ok());
+    SetRxFrequency(doc.radioImage, 3, FrequencyToBytes(146.46));
+    ApplyNewChannelDefaults(doc.radioImage, 3);
+    ASSERT_TRUE(SaveDataFile(doc, rdat));
+    Bytes memory(kRadioMemorySize, 0xFF);
+    std::copy(doc.radioImage.begin(), doc.radioImage.end(), memory.begin());
+    SetRxFrequency(doc.radioImage, 3, FrequencyToBytes(146.5));
+    std::copy(doc.radioImage.begin(), doc.radioImage.begin() + 0x300, memory.begin());
+    writeBytes(dir.filePath("radio.bin"), memory);
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+
+    Sim sim({"--load", dir.filePath("radio.bin"), "--dump", dir.filePath("dump.bin")});
+    CtlRun r = ctl({"diff", rdat, "--port", sim.device, "-q"});
+    EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+    EXPECT_EQ(r.out.toStdString(), "channel 3  receive  146.46000 → 146.50000\n");
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    EXPECT_EQ(readBytes(dir.filePath("dump.bin")), memory);
+
+    // The radio against the file of its own read: the same.
+    const QString copy = dir.filePath("copy.rdat");
+    ASSERT_EQ(ctl({"read", "--port", sim.device, "-o", copy, "-q"}).exitCode, 0);
+    r = ctl({"diff", copy, "--port", sim.device, "-q", "--json"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "{\"differences\":[],\"same\":true}\n");
+    EXPECT_EQ(readBytes(dir.filePath("dump.bin")), memory);
+    QStringList expected = before + QStringList{"copy.rdat", "dump.bin"};
+    expected.sort();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name), expected);
+    sim.process.terminate();
+    sim.process.waitForFinished(5000);
+    // A radio that never answers is the link's failure, not a difference.
+    Sim silent({"--silent", "--at", "data"});
+    r = ctl({"diff", rdat, "--port", silent.device, "-q"});
+    EXPECT_EQ(r.exitCode, 4) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
 }

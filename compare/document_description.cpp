@@ -1,8 +1,9 @@
-#include "cli/show_json.h"
+#include "compare/document_description.h"
 
 #include <QJsonArray>
 
 #include "channels/channel_record.h"
+#include "channels/channel_texts.h"
 #include "core/model_band.h"
 #include "core/pick_lists.h"
 #include "functions/embedded_message.h"
@@ -11,7 +12,7 @@
 #include "functions/scan_information.h"
 #include "service/tune_data.h"
 
-namespace baldo7::cli {
+namespace baldo7 {
 
 namespace {
 
@@ -43,20 +44,21 @@ QJsonObject describeTune(const Document& doc) {
                        {"thresholds", thresholds}, {"maxDeviation", v.maxDeviation}};
 }
 
-QJsonObject describeChannel(const Document& doc, int channel) {
+QJsonObject describeChannel(const Document& doc, int channel, bool en) {
     const char sep = doc.DecimalSeparator;
-    const ChannelView v = DecodeChannel(doc.radioImage, channel, true, sep);
+    const ChannelView v = DecodeChannel(doc.radioImage, channel, en, sep);
     QJsonObject o{{"channel", channel}, {"inUse", v.inUse}};
     if (!v.inUse) return o;
-    static const PickList cdcssModes = {"Normal Code", "Special Code"};
+    const PickList cdcssModes = {channel_texts::edit::kNormalCode.pick(en),
+                                 channel_texts::edit::kSpecialCode.pick(en)};
     o["rx"] = text(v.rxText);
     o["tx"] = v.txInUse ? QJsonValue(text(v.txText)) : QJsonValue(QJsonValue::Null);
     o["decode"] = text(v.rxToneText);
     o["encode"] = text(v.txToneText);
-    o["power"] = pick(PowerList(true), v.powerIndex);
+    o["power"] = pick(PowerList(en), v.powerIndex);
     o["scanAdd"] = v.scanAdd;
-    o["spacing"] = pick(SpacingList(true, sep), v.spacingIndex);
-    o["busyLock"] = pick(BusyLockList(true), v.busyLockIndex);
+    o["spacing"] = pick(SpacingList(en, sep), v.spacingIndex);
+    o["busyLock"] = pick(BusyLockList(en), v.busyLockIndex);
     o["scrambleType"] = pick(ScrambleTypeList(), v.scrambleTypeIndex);
     o["scramble"] = v.scrambleOn;
     o["compand"] = v.compand;
@@ -66,7 +68,7 @@ QJsonObject describeChannel(const Document& doc, int channel) {
 
 }  // namespace
 
-QJsonObject DescribeDocument(const Document& doc) {
+QJsonObject DescribeDocument(const Document& doc, bool en) {
     QJsonObject o;
     o["model"] = text(doc.ModelType);
     o["band"] = QJsonObject{{"low", doc.BandLowMHz},
@@ -74,16 +76,16 @@ QJsonObject DescribeDocument(const Document& doc) {
                             {"txHigh", doc.BandTxHighMHz},
                             {"known", BandOfImage(doc.radioImage).has_value()}};
     QJsonArray channels;
-    for (int ch = 1; ch <= kChannelCount; ++ch) channels.append(describeChannel(doc, ch));
+    for (int ch = 1; ch <= kChannelCount; ++ch) channels.append(describeChannel(doc, ch, en));
     o["channels"] = channels;
 
     // What the function setup shows when it opens, repairs included.
     const OptionView f = DecodeOption(doc.radioImage);
     o["functions"] = QJsonObject{
-        {"tot", pick(TotList(true), f.tot)},
-        {"totWarning", pick(TotWarningList(true), f.totWarning)},
+        {"tot", pick(TotList(en), f.tot)},
+        {"totWarning", pick(TotWarningList(en), f.totWarning)},
         {"squelch", pick(SquelchList(), f.squelch)},
-        {"voicePrompt", pick(VoiceList(true), f.voice)},
+        {"voicePrompt", pick(VoiceList(en), f.voice)},
         {"batterySave", f.save},
         {"beep", f.beep},
         {"scramble", f.scramble},
@@ -91,7 +93,7 @@ QJsonObject DescribeDocument(const Document& doc) {
         {"freqHopping", f.freqHopping},
     };
     const std::uint8_t keys = doc.radioImage[addr::kKeySet];
-    const PickList keyList = KeyFunctionList(true);
+    const PickList keyList = KeyFunctionList(en);
     o["keys"] = QJsonObject{{"pf1", pick(keyList, KeyFunctionIndex(keys, kKeyPf1))},
                             {"pf2", pick(keyList, KeyFunctionIndex(keys, kKeyPf2))}};
     // The scan window opens after the grid, which has cleared the scan bits of the
@@ -106,10 +108,10 @@ QJsonObject DescribeDocument(const Document& doc) {
         priorityChannels.append(channel ? QJsonValue(channel) : QJsonValue(QJsonValue::Null));
     }
     o["scan"] = QJsonObject{
-        {"priority", pick(PriorityList(true), scan.priority)},
+        {"priority", pick(PriorityList(en), scan.priority)},
         {"revertChannel",
          scan.revert < 0 ? QJsonValue(QJsonValue::Null)
-                         : QJsonValue(pick(RevertChannelList(true, scan.priority), scan.revert))},
+                         : QJsonValue(pick(RevertChannelList(en, scan.priority), scan.revert))},
         {"lookBackA", pick(times, scan.lookBack[0])},
         {"lookBackB", pick(times, scan.lookBack[1])},
         {"dropoutDelay", pick(times, scan.delay[0])},
@@ -125,4 +127,4 @@ QJsonObject DescribeDocument(const Document& doc) {
     return o;
 }
 
-}  // namespace baldo7::cli
+}  // namespace baldo7
