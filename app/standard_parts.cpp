@@ -19,6 +19,7 @@
 #include "channels/form_batch_channel_edit.h"
 #include "channels/form_channel_edit.h"
 #include "channels/form_channel_information.h"
+#include "compare/form_compare.h"
 #include "functions/form_embed_message.h"
 #include "functions/form_key_setting.h"
 #include "functions/form_option.h"
@@ -70,6 +71,26 @@ std::function<void(MDIFormMain&)> afterServiceRead(bool Document::*mode) {
     };
 }
 
+// Program → Compare with Radio…: the radio read into a copy through the transfer
+// window (no backup, the document untouched), then set against the document.
+Command compareWithRadio(std::function<void(MDIFormMain&, Document&)> showProcess) {
+    return Command("MenuCompareRadio", compare_texts::kCompareRadio)
+        .in(CommandMenu::Program)
+        .runs([showProcess](MDIFormMain& main) {
+            main.commitGrid();
+            Document radio = main.document();
+            radio.onChangeRecorded = nullptr;
+            radio.ReadMode = true;
+            radio.TransferOK = false;
+            radio.TuneMode = radio.LocalMessageMode = radio.StunDieMode = radio.SpecialMode = false;
+            showProcess(main, radio);
+            if (!radio.TransferOK) return;
+            FormCompare(main.document(), radio,
+                        uiText(compare_texts::kRadio, main.document().IsEnglish), &main)
+                .exec();
+        });
+}
+
 ChannelCsvCommands csvCommands(MDIFormMain& main) {
     return ChannelCsvCommands(
         main.document(), main.fileChooser(), main.messages(),
@@ -87,6 +108,15 @@ std::vector<Command> StandardCommands() {
         Command("MenuExportChannels", {"E&xport Channels…", "导出信道(&X)…"})
             .in(M::File, commandgroup::kFileData)
             .runs([](MDIFormMain& main) { csvCommands(main).Export(); }),
+        Command("MenuCompareFile", compare_texts::kCompareFile)
+            .in(M::File, commandgroup::kFileData)
+            .runs([](MDIFormMain& main) {
+                main.commitGrid();
+                if (auto form =
+                        CompareWithFile(main.document(), main.fileChooser(), main.messages(),
+                                        ReadLastFolder(main.settings()), &main))
+                    form->exec();
+            }),
         Command("MenuPrint", {"&Print", "打印(&P)"})
             .in(M::File, commandgroup::kFilePrint)
             .key(Qt::CTRL | Qt::Key_P)
@@ -173,6 +203,7 @@ ShellParts StandardShellParts() {
         ShowTransferWindow(main, **radio, doc);
     };
     parts.commands = StandardCommands();
+    parts.commands.push_back(compareWithRadio(parts.showProcess));
     parts.showComPort = [](MDIFormMain& main) {
         FormComPort dialog(main.document(), main.settings(), PortChoices(main.document().IsEnglish),
                            &main);

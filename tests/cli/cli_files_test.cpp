@@ -435,7 +435,8 @@ TEST(CliDiff, FilesTextJsonAndExitCodes) {
     EXPECT_EQ(o["same"], QJsonValue(false));
     const QJsonArray d = o["differences"].toArray();
     ASSERT_EQ(d.size(), 2);
-    EXPECT_EQ(js(d[0]), R"([{"a":"Monitor","b":"None","field":"pf1","item":null,"section":"keys"}])");
+    EXPECT_EQ(js(d[0]),
+              R"([{"a":"Monitor","b":"None","field":"pf1","item":null,"section":"keys"}])");
     EXPECT_EQ(d[1].toObject()["field"], QJsonValue("pf2"));
 
     const struct {
