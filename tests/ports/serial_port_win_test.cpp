@@ -76,7 +76,9 @@ TEST(SerialWin, SystemPortsAreNumberedAndOrdered) {
     for (qsizetype i = 0; i < ports.size(); ++i) {
         EXPECT_EQ(ports[i].location, ports[i].name);
         EXPECT_GT(ports[i].number, 0) << ports[i].name.toStdString();
-        if (i > 0) EXPECT_LT(ports[i - 1].number, ports[i].number);
+        if (i > 0) {
+            EXPECT_LT(ports[i - 1].number, ports[i].number);
+        }
     }
     const QString com = testPort();
     if (com.isEmpty()) return;
