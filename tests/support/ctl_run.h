@@ -18,8 +18,14 @@ inline CtlRun runProgram(const QString& program, const QStringList& args) {
     QProcess p;
     p.start(program, args);
     const bool finished = p.waitForFinished(60000);
-    return {finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            p.readAllStandardOutput(), p.readAllStandardError()};
+    CtlRun run{finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+               p.readAllStandardOutput(), p.readAllStandardError()};
+#ifdef Q_OS_WIN
+    // A console program's text lines end in CR LF there; the lines are what is compared.
+    run.out.replace("\r\n", "\n");
+    run.err.replace("\r\n", "\n");
+#endif
+    return run;
 }
 
 inline CtlRun ctl(const QStringList& args) {
