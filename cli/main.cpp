@@ -56,7 +56,10 @@ int main(int argc, char** argv) {
     // Only the report draws text, and only it pays for fonts and a (windowless) GUI.
     std::unique_ptr<QCoreApplication> app;
     if (argc > 1 && std::strcmp(argv[1], "print") == 0) {
+#ifndef Q_OS_WIN
+        // Windows has its fonts without a window; elsewhere no display is needed.
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
