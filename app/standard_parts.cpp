@@ -92,9 +92,8 @@ Command compareWithRadio(std::function<void(MDIFormMain&, Document&)> showProces
 }
 
 ChannelCsvCommands csvCommands(MDIFormMain& main) {
-    return ChannelCsvCommands(
-        main.document(), main.fileChooser(), main.messages(),
-        {[&main] { main.commitGrid(); }, [&main] { main.editorsDecodeNewImage(); }});
+    return ChannelCsvCommands(main.document(), main.fileChooser(), main.messages(),
+                              {[&main] { main.commitGrid(); }});
 }
 }  // namespace
 
@@ -167,7 +166,12 @@ std::vector<Command> StandardCommands() {
             .in(M::Edit, kEditors)
             .serviceOnly()
             .node("TreeDtmf")
-            .runs(afterServiceRead<FormDtmf>(&Document::StunDieMode)),
+            .runs([](MDIFormMain& main) {
+                // The enable flag only while the status-bar gesture has shown it.
+                main.serviceRead(&Document::StunDieMode, [&main] {
+                    FormDtmf(serviceContext(main), main.state().StunEnableVisible, &main).exec();
+                });
+            }),
         Command("TreeTuneData", {"Tune Data", "调谐数据"})
             .serviceOnly()
             .node("TreeTuneData")
@@ -209,39 +213,36 @@ ShellParts StandardShellParts() {
                            &main);
         dialog.exec();
     };
-    parts.editors[EditorWindow::ChannelInformation] = EditorType{
-        [](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
-            return new FormChannelInformation(doc, host, parent);
-        },
-        [](QWidget* w) { static_cast<FormChannelInformation*>(w)->FreshData(); },
-        [](QWidget* w) { static_cast<FormChannelInformation*>(w)->AnalyseChannelInformation(); }};
-    parts.editors[EditorWindow::ChannelEdit] = EditorType{
-        [](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
-            return new FormChannelEdit(doc, host, parent);
-        },
-        nullptr, [](QWidget* w) { static_cast<FormChannelEdit*>(w)->AnalyseOneChannel(); }};
+    parts.editors[EditorWindow::ChannelInformation] =
+        EditorType{[](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
+                       return new FormChannelInformation(doc, host, parent);
+                   },
+                   [](QWidget* w) { static_cast<FormChannelInformation*>(w)->FreshData(); }};
+    parts.editors[EditorWindow::ChannelEdit] =
+        EditorType{[](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
+                       return new FormChannelEdit(doc, host, parent);
+                   },
+                   nullptr};
     parts.editors[EditorWindow::Option] =
         EditorType{[](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
                        return new FormOption(doc, host, parent);
                    },
-                   nullptr, [](QWidget* w) { static_cast<FormOption*>(w)->AnalyseOption(); }};
-    parts.editors[EditorWindow::KeySetting] = EditorType{
-        [](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
-            return new FormKeySetting(doc, host, parent);
-        },
-        nullptr, [](QWidget* w) { static_cast<FormKeySetting*>(w)->AnalyseKeySetting(); }};
-    parts.editors[EditorWindow::ScanInformation] = EditorType{
-        [](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
-            return new FormScanInformation(doc, host, parent);
-        },
-        nullptr,
-        [](QWidget* w) { static_cast<FormScanInformation*>(w)->AnalyseScanInformation(); }};
-    parts.editors[EditorWindow::EmbedMessage] = EditorType{
-        [](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
-            return new FormEmbedMessage(doc, host, parent);
-        },
-        [](QWidget* w) { static_cast<FormEmbedMessage*>(w)->commitChangedLines(); },
-        [](QWidget* w) { static_cast<FormEmbedMessage*>(w)->AnalyseEmbeddedInformation(); }};
+                   nullptr};
+    parts.editors[EditorWindow::KeySetting] =
+        EditorType{[](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
+                       return new FormKeySetting(doc, host, parent);
+                   },
+                   nullptr};
+    parts.editors[EditorWindow::ScanInformation] =
+        EditorType{[](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
+                       return new FormScanInformation(doc, host, parent);
+                   },
+                   nullptr};
+    parts.editors[EditorWindow::EmbedMessage] =
+        EditorType{[](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
+                       return new FormEmbedMessage(doc, host, parent);
+                   },
+                   [](QWidget* w) { static_cast<FormEmbedMessage*>(w)->commitChangedLines(); }};
     parts.editors[EditorWindow::Tune] =
         EditorType{[](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
                        auto* main = dynamic_cast<MDIFormMain*>(&host);
@@ -249,8 +250,7 @@ ShellParts StandardShellParts() {
                        if (main) run = [main] { main->runServiceTransfer(); };
                        return new FormTune(doc, host, run, parent);
                    },
-                   [](QWidget* w) { static_cast<FormTune*>(w)->commitEditors(); },
-                   [](QWidget* w) { static_cast<FormTune*>(w)->AnalyseTuneData(); }};
+                   [](QWidget* w) { static_cast<FormTune*>(w)->commitEditors(); }};
     return parts;
 }
 

@@ -63,10 +63,6 @@ bool ChannelCsvCommands::Import() {
         messages_.show(MsgIcon::Error, appTitle(), uiText(kNoHeader, en).arg(shownPath));
         return false;
     }
-    if (!result.taken.empty()) {
-        doc_.GridChanged = true;
-        if (hooks_.channelsChanged) hooks_.channelsChanged();
-    }
     // Skipped rows and power values the radio has no level for are both worth a look.
     if (!result.skipped.empty() || !result.powerMapped.empty())
         messages_.show(result.skipped.empty() ? MsgIcon::Information : MsgIcon::Warning,

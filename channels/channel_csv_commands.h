@@ -15,8 +15,9 @@ namespace baldo7 {
 class ChannelCsvCommands {
 public:
     struct Hooks {
-        std::function<void()> commitGrid;       // FreshData of the channel grid, when open
-        std::function<void()> channelsChanged;  // the open editors decode again
+        // FreshData of the channel grid, when open. The editors redraw the rows as the
+        // document announces the import.
+        std::function<void()> commitGrid;
     };
 
     ChannelCsvCommands(Document& doc, FileChooser& chooser, MessageService& messages, Hooks hooks);

@@ -564,7 +564,6 @@ void FormBatchChannelEdit::CommandApply_Click() {
     if (refused(e)) return;
     DocumentEdit edit(doc_);  // the whole range is one undo step
     ApplyBatchEdit(doc_.radioImage, e, context, [&] { return tone(random_); });
-    doc_.DialogChanged = true;
 }
 
 bool FormBatchChannelEdit::refused(const BatchEdit& e) {

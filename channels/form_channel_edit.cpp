@@ -30,7 +30,6 @@ namespace baldo7 {
 namespace {
 constexpr int kWidthTwips = 7155;
 constexpr int kHeightTwips = 6390;
-constexpr int kTimerMs = 500;
 
 namespace t = channel_texts::edit;
 
@@ -43,7 +42,7 @@ W* named(W* widget, const char* name) {
 }  // namespace
 
 FormChannelEdit::FormChannelEdit(Document& doc, EditorHost& host, QWidget* parent)
-    : QWidget(parent), doc_(doc), host_(host) {
+    : QWidget(parent), doc_(doc), host_(host), state_(host.state()) {
     setObjectName(QStringLiteral("FormChannelEdit"));
     LabelChannel = named(new QLabel, "LabelChannel");
     ComboChannel = named(new QComboBox, "ComboChannel");
@@ -72,7 +71,6 @@ FormChannelEdit::FormChannelEdit(Document& doc, EditorHost& host, QWidget* paren
     CheckCompand = named(new QCheckBox, "CheckCompand");
     CommandClose = named(new QPushButton, "CommandClose");
     CommandHelp = named(new QPushButton, "CommandHelp");
-    Timer1 = named(new QTimer(this), "Timer1");
 
     for (QLineEdit* box : {TextRxFreq, TextTxFreq}) {
         box->setMaxLength(KeyFilterMaxLength(1));
@@ -126,7 +124,7 @@ FormChannelEdit::FormChannelEdit(Document& doc, EditorHost& host, QWidget* paren
     outer->addLayout(buttons);
 
     // Load.
-    doc_.FormChannelEditOpen = true;
+    state_.FormChannelEditOpen = true;
     resize(sizeHint());
     fillTexts();
     AnalyseOneChannel();
@@ -166,21 +164,20 @@ FormChannelEdit::FormChannelEdit(Document& doc, EditorHost& host, QWidget* paren
         });
     }
     connect(CommandClose, &QPushButton::clicked, this, [this] {
-        doc_.FormChannelEditOpen = false;
+        state_.FormChannelEditOpen = false;
         events_->closeHostWindow();
     });
     connect(CommandHelp, &QPushButton::clicked, this,
             [this] { host_.showHelpTopic(QStringLiteral("chEdit.htm")); });
-    connect(Timer1, &QTimer::timeout, this, &FormChannelEdit::Timer1_Timer);
-    Timer1->start(kTimerMs);
-    // Another window's change or an undo; a redraw waits for what is being typed.
+    // Another window's change, an undo, a read, or the grid moving to another channel.
     observation_ = std::make_unique<DocumentObservation>(doc_, [this](const DocumentChange& c) {
-        if (!decoding_ && !storing_ && !unloaded_ && !typingUncommitted() &&
-            c.touches(0, kImageSize))
-            AnalyseOneChannel();
+        if (!storing_ && c.origin != this && c.touches(0, kImageSize)) follow();
+    });
+    connect(&state_, &AppState::currentRowChanged, this, [this](int row) {
+        if (row != shown_) follow();
     });
 
-    events_ = new EditorWindowEvents(this, doc_, [] {});
+    events_ = new EditorWindowEvents(this, state_, [] {});
 }
 
 QSize FormChannelEdit::sizeHint() const {
@@ -188,16 +185,26 @@ QSize FormChannelEdit::sizeHint() const {
 }
 
 int FormChannelEdit::channel() const {
-    return doc_.CurrentRow >= 1 && doc_.CurrentRow <= kChannelCount ? doc_.CurrentRow : 1;
+    return shown_;
+}
+
+void FormChannelEdit::follow() {
+    // A redraw would throw away what is being typed; it waits for the commit.
+    if (decoding_ || unloaded_) return;
+    if (typingUncommitted()) {
+        redrawPending_ = true;
+        return;
+    }
+    AnalyseOneChannel();
 }
 
 void FormChannelEdit::changed() {
-    doc_.DialogChanged = true;
     // The end of a user action; a decode's own writes join the next one.
     if (decoding_) return;
     storing_ = true;
     doc_.commitChange();
     storing_ = false;
+    if (redrawPending_) AnalyseOneChannel();
 }
 
 void FormChannelEdit::fillTexts() {
@@ -239,8 +246,11 @@ void FormChannelEdit::showTone(QComboBox* combo, const std::string& text) {
 
 void FormChannelEdit::AnalyseOneChannel() {
     decoding_ = true;
+    redrawPending_ = false;
     const RadioImage before = doc_.radioImage;
-    const int ch = channel();
+    const int row = state_.currentRow();
+    shown_ = row >= 1 && row <= kChannelCount ? row : 1;
+    const int ch = shown_;
     const bool en = doc_.IsEnglish;
     const char sep = doc_.DecimalSeparator;
     ComboChannel->setCurrentIndex(ch - 1);
@@ -305,8 +315,10 @@ void FormChannelEdit::AnalyseOneChannel() {
         }
     }
     // The decode's own writes (scan bit of an empty channel, special code the radio
-    // lacks) are changes the grid must show too.
-    if (doc_.radioImage != before) changed();
+    // lacks) are changes the grid must show too; they join the next step.
+    if (doc_.radioImage != before) doc_.announce({0, kImageSize, this});
+    // What the boxes show is what is stored (clearing a box counts as typing).
+    for (QLineEdit* box : typedBoxes()) box->setModified(false);
     decoding_ = false;
 }
 
@@ -386,9 +398,8 @@ void FormChannelEdit::commitTone(QComboBox* combo, bool byEnter) {
 
 void FormChannelEdit::ComboChannel_Click(int index) {
     if (decoding_ || index < 0) return;
-    doc_.CurrentRow = index + 1;
-    AnalyseOneChannel();
-    // The grid takes up the new current row on its next tick.
+    // The grid follows; this window redraws as it hears of it.
+    state_.setCurrentRow(index + 1);
     changed();
 }
 
@@ -448,25 +459,20 @@ void FormChannelEdit::reverseOrTalkAround(QCheckBox* box, bool ticked) {
     changed();
 }
 
-bool FormChannelEdit::typingUncommitted() const {
-    for (const QLineEdit* box :
-         {TextRxFreq, TextTxFreq, ComboDecode->lineEdit(), ComboEncode->lineEdit()})
-        if (box && box->isModified()) return true;
-    return false;
+std::array<QLineEdit*, 4> FormChannelEdit::typedBoxes() const {
+    return {TextRxFreq, TextTxFreq, ComboDecode->lineEdit(), ComboEncode->lineEdit()};
 }
 
-void FormChannelEdit::Timer1_Timer() {
-    // A redraw would throw away what is being typed; it waits for the commit.
-    if (!doc_.GridChanged || typingUncommitted()) return;
-    AnalyseOneChannel();
-    doc_.GridChanged = false;
+bool FormChannelEdit::typingUncommitted() const {
+    for (const QLineEdit* box : typedBoxes())
+        if (box->isModified()) return true;
+    return false;
 }
 
 void FormChannelEdit::closeEvent(QCloseEvent* event) {
     if (!unloaded_) {
         unloaded_ = true;
-        doc_.FormChannelEditOpen = false;
-        Timer1->stop();
+        state_.FormChannelEditOpen = false;
     }
     QWidget::closeEvent(event);
 }

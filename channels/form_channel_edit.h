@@ -1,9 +1,11 @@
 // The channel edit dialog: every field of one channel, including those the grid does
-// not show. It follows the grid through GridChanged and its timer, and tells the grid
-// through DialogChanged; the two never call each other.
+// not show. It shows the current channel of the window state and redraws when the
+// document announces a change; the grid follows it the same way. The two never call
+// each other.
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <memory>
 
 #include "channels/channel_record.h"
@@ -14,10 +16,10 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTimer;
 
 namespace baldo7 {
 
+class AppState;
 class EditorHost;
 class EditorWindowEvents;
 
@@ -26,7 +28,7 @@ class FormChannelEdit : public QWidget {
 public:
     FormChannelEdit(Document& doc, EditorHost& host, QWidget* parent = nullptr);
 
-    // Fills every control from channel CurrentRow. An empty channel leaves only the
+    // Fills every control from the current channel. An empty channel leaves only the
     // receive frequency usable.
     void AnalyseOneChannel();
 
@@ -59,14 +61,16 @@ public:
     QComboBox* ComboCdcssMode;
     QPushButton* CommandClose;
     QPushButton* CommandHelp;
-    QTimer* Timer1;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The channel shown, which every control writes.
     int channel() const;
+    // Redraws for a change elsewhere, or once what is being typed is committed.
+    void follow();
     void fillTexts();
     void fillCdcssModeList();
     void showTone(QComboBox* combo, const std::string& text);
@@ -86,15 +90,18 @@ private:
     void CheckTalkAround_Click(bool ticked);
     void reverseOrTalkAround(QCheckBox* box, bool ticked);
     void writeTone(QComboBox* combo, ToneCode code);
+    std::array<QLineEdit*, 4> typedBoxes() const;
     bool typingUncommitted() const;
-    void Timer1_Timer();
 
     Document& doc_;
     EditorHost& host_;
+    AppState& state_;
     EditorWindowEvents* events_;
     bool decoding_ = false;
     bool unloaded_ = false;
-    bool storing_ = false;  // its own change coming back as an announcement
+    bool storing_ = false;        // its own change coming back as an announcement
+    bool redrawPending_ = false;  // a change came while a box was being typed in
+    int shown_ = 1;
     std::unique_ptr<DocumentObservation> observation_;
 };
 

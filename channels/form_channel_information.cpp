@@ -20,7 +20,6 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTableWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <vector>
 
@@ -47,7 +46,6 @@ constexpr int kHeaderHeightTwips = 500;
 constexpr int kColumnWidthsTwips[FormChannelInformation::kColumnCount] = {
     500, 1000, 1000, 1000, 1000, 1000, 1200, 1200, 1000};
 constexpr int kText1 = 5;
-constexpr int kTimerMs = 500;
 
 // The grid's size is fixed, and so is its header's height: the header's size hint is
 // that height (and the sections' length), not the size its labels would like.
@@ -139,7 +137,7 @@ protected:
 }  // namespace
 
 FormChannelInformation::FormChannelInformation(Document& doc, EditorHost& host, QWidget* parent)
-    : QWidget(parent), doc_(doc), host_(host) {
+    : QWidget(parent), doc_(doc), host_(host), state_(host.state()) {
     setObjectName(QStringLiteral("FormChannelInformation"));
 
     MSHFlexGridChannel = new ChannelTable(kChannelCount, kColumnCount, this);
@@ -180,8 +178,6 @@ FormChannelInformation::FormChannelInformation(Document& doc, EditorHost& host, 
     LabelGroup->setObjectName(QStringLiteral("LabelGroup"));
     LabelGroup->hide();
     for (int g = 1; g <= 8; ++g) ComboGroup->addItem(QString::number(g));
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(CommandChannelEdit);
@@ -198,18 +194,18 @@ FormChannelInformation::FormChannelInformation(Document& doc, EditorHost& host, 
 
     // Load.
     resize(sizeHint());
-    doc_.FormChannelInformationOpen = true;
+    state_.FormChannelInformationOpen = true;
     fillTexts();
-    doc_.CurrentRow = 1;
+    state_.setCurrentRow(1);
     ComboGroup->setCurrentIndex(0);
-    doc_.CurrentGroup = 0;
+    state_.CurrentGroup = 0;
     EnterPressed = false;
     ReopenOnEnter = false;
     layoutGrid();
     fillLists();
     AnalyseChannelInformation();
-    // Another window's change, an import, undo: the grid shows the bytes. Its own
-    // edits redraw what they changed themselves.
+    // Another window's change, an import, undo, a read: the grid shows the bytes. Its
+    // own edits redraw what they changed themselves.
     observation_ = std::make_unique<DocumentObservation>(doc_, [this](const DocumentChange& c) {
         if (!decoding_ && !unloaded_ && c.origin != this && c.touches(0, kImageSize))
             AnalyseChannelInformation();
@@ -220,15 +216,15 @@ FormChannelInformation::FormChannelInformation(Document& doc, EditorHost& host, 
     connect(MSHFlexGridChannel, &QTableWidget::currentCellChanged, this,
             [this](int row, int column) {
                 if (!userNavigation_ || row < 0 || column <= kColChannel) return;
-                doc_.CurrentRow = row + 1;
-                doc_.CurrentColumn = column;
+                state_.setCurrentCell(row + 1, column);
             });
+    // The channel edit dialog may choose another channel.
+    connect(&state_, &AppState::currentRowChanged, this, &FormChannelInformation::followCurrentRow);
     connect(CommandChannelEdit, &QPushButton::clicked, this,
             &FormChannelInformation::openChannelEdit);
     connect(CommandClose, &QPushButton::clicked, this, &FormChannelInformation::CommandClose_Click);
     connect(CommandHelp, &QPushButton::clicked, this,
             [this] { host_.showHelpTopic(QStringLiteral("chinfo.htm")); });
-    connect(Timer1, &QTimer::timeout, this, &FormChannelInformation::Timer1_Timer);
     connect(qApp, &QApplication::focusChanged, this, &FormChannelInformation::onFocusChanged);
 
     // The window sees keys before its controls.
@@ -240,8 +236,6 @@ FormChannelInformation::FormChannelInformation(Document& doc, EditorHost& host, 
         if (combo->lineEdit()) watched << combo->lineEdit();
     }
     for (QWidget* w : watched) w->installEventFilter(this);
-
-    Timer1->start(kTimerMs);
 }
 
 FormChannelInformation::~FormChannelInformation() {
@@ -456,15 +450,13 @@ void FormChannelInformation::MSHFlexGridChannel_Click(int row, int column) {
 void FormChannelInformation::openCellEditor(int row, int column) {
     if (row < 1 || row > kChannelCount || column <= kColChannel || column >= kColumnCount) return;
     FreshData();
-    doc_.CurrentColumn = column;
-    doc_.CurrentRow = row;
     // An empty channel starts from its receive frequency; a blank transmit side from
     // its frequency.
     if (cellText(row, kColRx).isEmpty() && column != kColMore)
         column = kColRx;
     else if (cellText(row, kColTx).isEmpty() && column == kColEncode)
         column = kColTx;
-    doc_.CurrentColumn = column;
+    state_.setCurrentCell(row, column);
     MSHFlexGridChannel->setCurrentCell(row - 1, column);
 
     if (column == kColMore) {
@@ -589,7 +581,6 @@ void FormChannelInformation::commitCombo(int index) {
 }
 
 void FormChannelInformation::finish(int row, int column) {
-    doc_.GridChanged = true;
     // The cell shows what is now stored, which is the editor's normalised text.
     if (row > 0) fillRow(row);
     if (!EnterPressed) return;
@@ -600,8 +591,7 @@ void FormChannelInformation::finish(int row, int column) {
     } else if (column < kColMore) {
         ++column;
     }
-    doc_.CurrentRow = row;
-    doc_.CurrentColumn = column;
+    state_.setCurrentCell(row, column);
     MSHFlexGridChannel->setCurrentCell(row - 1, column);
     MSHFlexGridChannel->setFocus();
     ReopenOnEnter = true;
@@ -739,7 +729,8 @@ bool FormChannelInformation::comboKeyPress(int index, QKeyEvent* key) {
 }
 
 void FormChannelInformation::runShortcut(Shortcut which) {
-    if (doc_.CurrentRow <= 0 || doc_.CurrentColumn <= 0 || doc_.CurrentRow > kChannelCount) return;
+    const int row = state_.currentRow();
+    if (row <= 0 || state_.currentColumn() <= 0 || row > kChannelCount) return;
     switch (which) {
         case Shortcut::Insert:
             insertChannel();
@@ -767,15 +758,14 @@ void FormChannelInformation::insertChannel() {
     FreshData();
     if (!cellText(kChannelCount, kColRx).isEmpty()) return;
     DocumentEdit edit(doc_, this);
-    if (InsertEmptyChannel(doc_.radioImage, doc_.CurrentRow)) doc_.GridChanged = true;
+    InsertEmptyChannel(doc_.radioImage, state_.currentRow());
     AnalyseChannelInformation();
 }
 
 void FormChannelInformation::deleteChannel() {
     FreshData();
     DocumentEdit edit(doc_, this);
-    DeleteChannel(doc_.radioImage, doc_.CurrentRow);
-    doc_.GridChanged = true;
+    DeleteChannel(doc_.radioImage, state_.currentRow());
     AnalyseChannelInformation();
 }
 
@@ -799,17 +789,14 @@ void FormChannelInformation::pasteRows() {
     const int first = std::max(1, MSHFlexGridChannel->currentRow() + 1);
     DocumentEdit edit(doc_, this);  // all pasted rows are one undo step
     const CsvImport result = PasteChannelRows(doc_, text.toStdString(), first);
-    if (!result.taken.empty()) {
-        doc_.GridChanged = true;
-        AnalyseChannelInformation();
-    }
+    if (!result.taken.empty()) AnalyseChannelInformation();
     if (!result.skipped.empty())
         host_.messages().show(MsgIcon::Warning, appTitle(),
                               uiText(DescribeCsvImport(result, doc_.IsEnglish)));
 }
 
 void FormChannelInformation::showCopyTool(Shortcut which) {
-    const int row = doc_.CurrentRow;
+    const int row = state_.currentRow();
     FreshData();
     if (which == Shortcut::QtDqtCopy ? cellText(row, kColTx).isEmpty()
                                      : cellText(row, kColRx).isEmpty())
@@ -822,12 +809,6 @@ void FormChannelInformation::showCopyTool(Shortcut which) {
     else
         dialog = std::make_unique<FormQtDqtCopy>(doc_, host_, row, this);
     dialog->exec();
-    // Show the copy at once rather than on the next tick, and let the channel edit
-    // dialog follow.
-    if (doc_.DialogChanged) {
-        doc_.GridChanged = true;
-        Timer1_Timer();
-    }
 }
 
 void FormChannelInformation::openChannelEdit() {
@@ -835,14 +816,8 @@ void FormChannelInformation::openChannelEdit() {
     host_.openEditor(EditorKind::ChannelEdit);
 }
 
-void FormChannelInformation::Timer1_Timer() {
-    if (doc_.DialogChanged) {
-        AnalyseChannelInformation();
-        doc_.DialogChanged = false;
-    }
-    // The channel edit dialog may have chosen another channel.
-    const int row = doc_.CurrentRow;
-    if (activeEditor_ < 0 && row >= 1 && row <= kChannelCount && doc_.CurrentColumn > 0 &&
+void FormChannelInformation::followCurrentRow(int row) {
+    if (activeEditor_ < 0 && row >= 1 && row <= kChannelCount && state_.currentColumn() > 0 &&
         MSHFlexGridChannel->currentRow() != row - 1) {
         const int column = std::max(MSHFlexGridChannel->currentColumn(), int(kColRx));
         MSHFlexGridChannel->setCurrentCell(row - 1, column);
@@ -851,7 +826,7 @@ void FormChannelInformation::Timer1_Timer() {
 
 void FormChannelInformation::CommandClose_Click() {
     FreshData();
-    doc_.FormChannelInformationOpen = false;
+    state_.FormChannelInformationOpen = false;
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
         sub->close();
     else
@@ -862,8 +837,7 @@ void FormChannelInformation::closeEvent(QCloseEvent* event) {
     if (!unloaded_) {
         FreshData();
         unloaded_ = true;
-        Timer1->stop();
-        doc_.FormChannelInformationOpen = false;
+        state_.FormChannelInformationOpen = false;
     }
     QWidget::closeEvent(event);
 }

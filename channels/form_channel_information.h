@@ -17,11 +17,11 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
-class QTimer;
 
 namespace baldo7 {
 
 struct Document;
+class AppState;
 class EditorHost;
 
 class FormChannelInformation : public QWidget {
@@ -64,7 +64,6 @@ public:
     QPushButton* CommandHelp;
     QComboBox* ComboGroup;  // never shown: the group is always 1
     QLabel* LabelGroup;     // never shown
-    QTimer* Timer1;
 
     bool EnterPressed = false;
     bool ReopenOnEnter = false;
@@ -118,11 +117,13 @@ private:
     void pasteRows();
     void showCopyTool(Shortcut which);
     void openChannelEdit();
-    void Timer1_Timer();
+    // The grid's current cell moves to the channel another window chose.
+    void followCurrentRow(int row);
     void CommandClose_Click();
 
     Document& doc_;
     EditorHost& host_;
+    AppState& state_;
     bool decoding_ = false;
     bool unloaded_ = false;
     bool userNavigation_ = false;

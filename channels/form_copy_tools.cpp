@@ -138,7 +138,7 @@ void FormChannelCopy::CommandCopy_Click() {
     // The dialog stays open so that several channels can be filled in turn.
     destination_ = ComboChannelTo->currentIndex() + 1;
     DocumentEdit edit(doc_);
-    if (CopyChannel(doc_.radioImage, source_, destination_)) doc_.DialogChanged = true;
+    CopyChannel(doc_.radioImage, source_, destination_);
 }
 
 // ---- frequency copy --------------------------------------------------------------
@@ -188,7 +188,6 @@ void FormFrequencyCopy::CommandOK_Click() {
     const FrequencyCommit result = FrequencyCopy(doc_, row_, TextTxFreq->text().toStdString());
     if (result.warn) warnFrequencyOutOfRange(host_, doc_.IsEnglish);
     TextTxFreq->setText(uiText(result.shownText));
-    doc_.DialogChanged = true;
     accept();
 }
 
@@ -261,7 +260,6 @@ void FormQtDqtCopy::CommandOK_Click() {
     ComboEncode_LostFocus();
     DocumentEdit edit(doc_);
     QtDqtCopy(doc_, row_, ComboEncode->currentText().toStdString());
-    doc_.DialogChanged = true;
     accept();
 }
 

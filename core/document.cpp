@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/model_band.h"
+#include "core/software_data.h"
+
 namespace baldo7 {
 
 void Document::resetModuleState() {
@@ -81,8 +84,11 @@ void Document::applyChange(const MemoryChange& change, bool undo) {
                 softwareData[at - kSnapshotSoftwareData] = bytes[i];
         }
     }
+    AnalyseModel(*this);
+    AnalyseSoftwareData(*this);
     settleChange();
     observers_.announce(DocumentChange::of(change));
+    settleChange();
 }
 
 }  // namespace baldo7

@@ -1,6 +1,9 @@
-// The one document of the program: the radio memory, the software data block and
-// the module-wide state every editor, tool and transfer works on. The application
-// owns one instance and hands it to everything by reference; tests build their own.
+// The one document of the program: the radio memory, the software data block, the
+// file they belong to, their undo history, and the module-wide values every editor,
+// tool and transfer works on. It tells its observers what changed; which windows
+// are open and where they stand is the windows' own state (ui/app_state.h). The
+// application owns one instance and hands it to everything by reference; tests
+// build their own.
 #pragma once
 
 #include <functional>
@@ -45,25 +48,6 @@ struct Document {
     int BandHighMHz = 0;
     int BandTxHighMHz = 0;
 
-    // Editor windows.
-    bool FormChannelInformationOpen = false;
-    bool FormOptionOpen = false;
-    bool FormKeySettingOpen = false;
-    bool FormScanInformationOpen = false;
-    bool FormEmbedMessageOpen = false;
-    bool FormChannelEditOpen = false;
-    bool FormTuneOpen = false;
-    int ChildWindowState = 0;
-
-    // Shared between the channel grid and the channel edit dialog.
-    int CurrentRow = 0;
-    int CurrentColumn = 0;
-    int CurrentGroup = 0;
-    bool GridChanged = false;
-    bool DialogChanged = false;
-
-    bool StunEnableVisible = false;
-
     // Transfer flags of the programming window.
     bool ReadMode = false;
     bool TuneMode = false;
@@ -105,11 +89,11 @@ struct Document {
     // New, Open, a read, a model change: the current memory is the start of a fresh
     // history and unmodified.
     void startHistory();
-    // Undo (the step's before bytes) or redo (its after bytes). The caller redraws
-    // the editors and then calls settleChange().
+    // Undo (the step's before bytes) or redo (its after bytes): the model, the band
+    // and the password fields follow the restored bytes, then the observers redraw.
+    // What they normalise while redrawing is part of the restored state, not a step.
     void applyChange(const MemoryChange& change, bool undo);
-    // The current memory becomes the recorded state without a step: an editor's
-    // redraw after an undo may normalise what was restored.
+    // The current memory becomes the recorded state without a step (a service read).
     void settleChange();
     MemorySnapshot snapshot() const;
 

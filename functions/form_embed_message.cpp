@@ -62,7 +62,7 @@ FormEmbedMessage::FormEmbedMessage(Document& doc, EditorHost& host, QWidget* par
     outer->addLayout(closeHelpButtonRow(CommandClose, CommandHelp));
 
     // Load.
-    events_ = new EditorWindowEvents(this, doc_, &Document::FormEmbedMessageOpen);
+    events_ = new EditorWindowEvents(this, host_.state(), &AppState::FormEmbedMessageOpen);
     const bool en = doc_.IsEnglish;
     setWindowTitle(uiText(message_texts::kCaption, en));
     LabelStored->setText(uiText(message_texts::kStoredInFile, en));

@@ -50,7 +50,7 @@ FormKeySetting::FormKeySetting(Document& doc, EditorHost& host, QWidget* parent)
     outer->addLayout(closeHelpButtonRow(CommandClose, CommandHelp));
 
     // Load.
-    events_ = new EditorWindowEvents(this, doc_, &Document::FormKeySettingOpen);
+    events_ = new EditorWindowEvents(this, host_.state(), &AppState::FormKeySettingOpen);
     resize(sizeHint());
     const bool en = doc_.IsEnglish;
     setWindowTitle(uiText(key_texts::kCaption, en));

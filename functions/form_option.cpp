@@ -86,7 +86,7 @@ FormOption::FormOption(Document& doc, EditorHost& host, QWidget* parent)
     outer->addLayout(closeHelpButtonRow(CommandClose, CommandHelp));
 
     // Load.
-    events_ = new EditorWindowEvents(this, doc_, &Document::FormOptionOpen);
+    events_ = new EditorWindowEvents(this, host_.state(), &AppState::FormOptionOpen);
     resize(sizeHint());
     fillTexts();
     AnalyseOption();

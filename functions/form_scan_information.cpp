@@ -80,7 +80,7 @@ FormScanInformation::FormScanInformation(Document& doc, EditorHost& host, QWidge
     outer->addLayout(closeHelpButtonRow(CommandClose, CommandHelp));
 
     // Load.
-    events_ = new EditorWindowEvents(this, doc_, &Document::FormScanInformationOpen);
+    events_ = new EditorWindowEvents(this, host_.state(), &AppState::FormScanInformationOpen);
     LanguageChange();
     AnalyseScanInformation();
     resize(sizeHint());

@@ -25,7 +25,7 @@ constexpr char kHelpTopic[] = "stundie.htm";
 
 }  // namespace
 
-FormDtmf::FormDtmf(const ServiceContext& context, QWidget* parent)
+FormDtmf::FormDtmf(const ServiceContext& context, bool stunEnableVisible, QWidget* parent)
     : QDialog(parent), context_(context) {
     using namespace service_texts;
     setObjectName(QStringLiteral("FormDtmf"));
@@ -81,7 +81,7 @@ FormDtmf::FormDtmf(const ServiceContext& context, QWidget* parent)
 
     AnalyseStunDie();
     // Hidden unless the status-bar gesture has shown it; the layout closes up.
-    CheckStunEnable->setVisible(context_.doc.StunEnableVisible);
+    CheckStunEnable->setVisible(stunEnableVisible);
 
     connect(ComboStatus, &QComboBox::activated, this, [this](int index) {
         if (decoding_) return;

@@ -1,6 +1,6 @@
 // The stun/die window: the DTMF stun and die codes, the status, the call response
-// type and (while StunEnableVisible is set) the enable flag of radio addresses
-// 0x0B80..0x0B9F, read from the radio just before; Write sends the block back.
+// type and (when the status-bar gesture has shown it) the enable flag of radio
+// addresses 0x0B80..0x0B9F, read from the radio just before; Write sends the block back.
 #pragma once
 
 #include <QDialog>
@@ -20,7 +20,7 @@ namespace baldo7 {
 class FormDtmf : public QDialog {
     Q_OBJECT
 public:
-    FormDtmf(const ServiceContext& context, QWidget* parent = nullptr);
+    FormDtmf(const ServiceContext& context, bool stunEnableVisible, QWidget* parent = nullptr);
 
     QComboBox* ComboStatus;
     QComboBox* ComboAckType;

@@ -110,7 +110,7 @@ FormTune::FormTune(Document& doc, EditorHost& host, std::function<void()> runTra
     outer->addStretch(1);
 
     // Load.
-    events_ = new EditorWindowEvents(this, doc_, &Document::FormTuneOpen);
+    events_ = new EditorWindowEvents(this, host_.state(), &AppState::FormTuneOpen);
     setWindowTitle(uiText(kTuneCaption, en));
     AnalyseTuneData();
     observation_ = std::make_unique<DocumentObservation>(doc_, [this](const DocumentChange& c) {

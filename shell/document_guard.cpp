@@ -52,13 +52,8 @@ void MDIFormMain::startFreshHistory() {
 }
 
 void MDIFormMain::applyStep(const MemoryChange& change, bool undo) {
+    // The editors and the panels redraw as the document announces it.
     doc_.applyChange(change, undo);
-    AnalyseModel(doc_);
-    AnalyseSoftwareData(doc_);  // the password fields follow their restored bytes
-    editorsDecodeNewImage();
-    // The editors keep no copy: what they normalised while redrawing is part of
-    // the restored state, not a new step.
-    doc_.settleChange();
 }
 
 void MDIFormMain::commitOpenEditors() {

@@ -27,7 +27,7 @@ QMdiSubWindow* MDIFormMain::editorSubWindow(EditorWindow kind) const {
 }
 
 void MDIFormMain::setOpenFlag(EditorWindow kind, bool open) {
-    doc_.*slotOf(kind).openFlag = open;
+    state_.*slotOf(kind).openFlag = open;
 }
 
 void MDIFormMain::openEditorWindow(EditorWindow kind) {
@@ -54,17 +54,17 @@ void MDIFormMain::openEditorWindow(EditorWindow kind) {
     connect(sub, &QMdiSubWindow::windowStateChanged, this,
             [this](Qt::WindowStates, Qt::WindowStates now) {
                 if (now & Qt::WindowMinimized)
-                    doc_.ChildWindowState = 1;
+                    state_.ChildWindowState = 1;
                 else if (now & Qt::WindowMaximized)
-                    doc_.ChildWindowState = 2;
+                    state_.ChildWindowState = 2;
                 else
-                    doc_.ChildWindowState = 0;
+                    state_.ChildWindowState = 0;
             });
     connect(sub, &QObject::destroyed, this, [this, kind, sub] { forgetEditor(kind, sub); });
     connect(widget, &QObject::destroyed, sub, [sub] { sub->close(); });
 
     // A remembered minimised state opens the window normal.
-    const int state = doc_.ChildWindowState == 1 ? 0 : doc_.ChildWindowState;
+    const int state = state_.ChildWindowState == 1 ? 0 : state_.ChildWindowState;
     if (state == 2)
         sub->showMaximized();
     else
@@ -139,13 +139,8 @@ void MDIFormMain::closeTune() {
 }
 
 void MDIFormMain::editorsDecodeNewImage() {
-    // The open editors decode the new image.
-    for (const EditorSlot& slot : kEditorSlots) {
-        QWidget* w = editorWidget(slot.kind);
-        auto type = parts_.editors.find(slot.kind);
-        if (w && type != parts_.editors.end() && type->second.analyse) type->second.analyse(w);
-    }
-    refreshPanels();
+    // The open editors and the panels hear of it as of any change.
+    doc_.announce(DocumentChange::everything());
 }
 
 void MDIFormMain::openEditor(EditorKind kind) {

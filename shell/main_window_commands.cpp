@@ -59,11 +59,11 @@ bool MDIFormMain::openStartFile(const QString& path) {
 }
 void MDIFormMain::MenuSave_Click() {
     if (files_->Save()) doc_.markUnmodified();
-    refreshModifiedMark();
+    refreshDocumentPanels();  // a first save names the file
 }
 void MDIFormMain::MenuSaveAs_Click() {
     if (files_->SaveAs()) doc_.markUnmodified();
-    refreshModifiedMark();
+    refreshDocumentPanels();
 }
 
 void MDIFormMain::MenuModelInformation_Click() {

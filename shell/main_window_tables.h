@@ -17,16 +17,16 @@ inline constexpr int kTwipsPerPixel = 15;
 struct EditorSlot {
     EditorWindow kind;
     bool inWindowMenu;
-    bool Document::*openFlag;
+    bool AppState::*openFlag;
 };
 inline constexpr EditorSlot kEditorSlots[] = {
-    {EditorWindow::ChannelInformation, true, &Document::FormChannelInformationOpen},
-    {EditorWindow::ChannelEdit, false, &Document::FormChannelEditOpen},
-    {EditorWindow::Option, true, &Document::FormOptionOpen},
-    {EditorWindow::KeySetting, true, &Document::FormKeySettingOpen},
-    {EditorWindow::ScanInformation, true, &Document::FormScanInformationOpen},
-    {EditorWindow::EmbedMessage, true, &Document::FormEmbedMessageOpen},
-    {EditorWindow::Tune, true, &Document::FormTuneOpen},
+    {EditorWindow::ChannelInformation, true, &AppState::FormChannelInformationOpen},
+    {EditorWindow::ChannelEdit, false, &AppState::FormChannelEditOpen},
+    {EditorWindow::Option, true, &AppState::FormOptionOpen},
+    {EditorWindow::KeySetting, true, &AppState::FormKeySettingOpen},
+    {EditorWindow::ScanInformation, true, &AppState::FormScanInformationOpen},
+    {EditorWindow::EmbedMessage, true, &AppState::FormEmbedMessageOpen},
+    {EditorWindow::Tune, true, &AppState::FormTuneOpen},
 };
 
 inline const EditorSlot& slotOf(EditorWindow kind) {

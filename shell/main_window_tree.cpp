@@ -96,10 +96,7 @@ int MDIFormMain::clampSeparator(int x) const {
 
 void MDIFormMain::requestRelayout() {
     if (PictureTree->height() == 0) return;
-    relayoutPending_ = true;
-    Timer1.stop();
-    Timer1.setInterval(1);
-    Timer1.start();
+    relayout_.start();
 }
 
 void MDIFormMain::TreeView1_NodeClick(const QString& key) {

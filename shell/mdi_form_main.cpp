@@ -110,14 +110,21 @@ MDIFormMain::MDIFormMain(Document& doc, ShellServices services, ShellParts parts
     row->addWidget(area_, 1);
     setCentralWidget(central);
 
-    Timer1.setInterval(kTimerInterval);
-    connect(&Timer1, &QTimer::timeout, this, &MDIFormMain::Timer1_Timer);
+    // The caption, the unsaved mark and the model follow the document; the date and
+    // time panels the clock.
+    observation_ = std::make_unique<DocumentObservation>(
+        doc_, [this](const DocumentChange&) { refreshDocumentPanels(); });
+    clock_.setSingleShot(true);
+    connect(&clock_, &QTimer::timeout, this, &MDIFormMain::refreshClock);
+    relayout_.setSingleShot(true);
+    relayout_.setInterval(1);
+    connect(&relayout_, &QTimer::timeout, this, [this] { layoutTree(separatorLeftTwips()); });
     resize(twips(15000), twips(10500));
 }
 
 MDIFormMain::~MDIFormMain() {
     // Editors talk to this window while they close; close them while it is whole.
-    Timer1.stop();
+    clock_.stop();
     closeAllEditors();
     doc_.onChangeRecorded = nullptr;
     delete help_;
@@ -137,7 +144,7 @@ bool MDIFormMain::startUp() {
     applyCaptions();
     layoutTree(kSeparatorStart);
     if (QTreeWidgetItem* root = TreeView1->topLevelItem(0)) root->setExpanded(true);
-    doc_.ChildWindowState = 0;
+    state_.ChildWindowState = 0;
     const QByteArray geometry = ReadWindowGeometry(*settings_);
     if (geometry.isEmpty() || !RestoreFittedGeometry(this, geometry)) FitToScreen(this);
     recent_ = ReadRecentFiles(*settings_);
@@ -146,7 +153,6 @@ bool MDIFormMain::startUp() {
     openEditorWindow(EditorWindow::ChannelInformation);
     startFreshHistory();
     refreshPanels();
-    Timer1.start();
     return true;
 }
 
@@ -233,23 +239,22 @@ QString MDIFormMain::portPanelText() const {
 }
 
 void MDIFormMain::refreshPanels() {
-    const QDateTime now = QDateTime::currentDateTime();
-    panels_[2]->setText(QLocale().toString(now.date(), QLocale::ShortFormat));
-    panels_[3]->setText(QLocale().toString(now.time(), QLocale::ShortFormat));
+    refreshClock();
+    refreshDocumentPanels();
+}
+
+void MDIFormMain::refreshDocumentPanels() {
     setWindowTitle(withModifiedMark(captionText()));
     refreshModifiedMark();
     panels_[0]->setText(modelPanelText());
 }
 
-void MDIFormMain::Timer1_Timer() {
-    refreshPanels();
-    if (relayoutPending_) {
-        Timer1.stop();
-        Timer1.setInterval(kTimerInterval);
-        Timer1.start();
-        layoutTree(separatorLeftTwips());
-        relayoutPending_ = false;
-    }
+void MDIFormMain::refreshClock() {
+    const QDateTime now = QDateTime::currentDateTime();
+    panels_[2]->setText(QLocale().toString(now.date(), QLocale::ShortFormat));
+    panels_[3]->setText(QLocale().toString(now.time(), QLocale::ShortFormat));
+    // Again as the minute turns.
+    clock_.start(60000 - (now.time().second() * 1000 + now.time().msec()));
 }
 
 void MDIFormMain::switchQtTranslation() {
@@ -295,7 +300,7 @@ bool MDIFormMain::eventFilter(QObject* watched, QEvent* event) {
         auto* me = static_cast<QMouseEvent*>(event);
         const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
         if (me->button() == Qt::RightButton && (me->modifiers() & all) == all)
-            doc_.StunEnableVisible = !doc_.StunEnableVisible;
+            state_.StunEnableVisible = !state_.StunEnableVisible;
     } else if (event->type() == QEvent::Close) {
         // An editor that closes itself (its Close button) takes its sub-window along.
         for (auto it = open_.begin(); it != open_.end(); ++it) {

@@ -73,6 +73,7 @@ public:
     void openEditor(EditorKind kind) override;
     void showHelpTopic(const QString& topic) override;
     MessageService& messages() override { return *messages_; }
+    AppState& state() override { return state_; }
 
     Document& document() { return doc_; }
     QSettings& settings() { return *settings_; }
@@ -186,7 +187,9 @@ private:
     // The root and a node per shown command that has one, in the commands' order.
     void fillTree(bool en);
     void buildStatusBar();
-    void Timer1_Timer();
+    // The caption, the unsaved mark and the model panel.
+    void refreshDocumentPanels();
+    void refreshClock();
     void requestRelayout();
     void refreshPanels();
     void closeTune();
@@ -220,6 +223,7 @@ private:
     void noteExchange(bool completedRead, BackupRange range);
 
     Document& doc_;
+    AppState state_;
     QSettings* settings_;
     std::unique_ptr<DialogMessageService> ownMessages_;
     MessageService* messages_;
@@ -244,9 +248,9 @@ private:
     QToolBar* Toolbar1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* panels_[4] = {};
-    QTimer Timer1;
+    QTimer clock_;     // the date and time panels
+    QTimer relayout_;  // the tree panel once a resize has settled
     bool dragging_ = false;
-    bool relayoutPending_ = false;
     int separatorTwips_ = 2500;
     HelpWindow* help_ = nullptr;
     QTranslator* qtTranslator_ = nullptr;
@@ -264,6 +268,7 @@ private:
         QString port;
     };
     std::optional<LastRead> lastRead_;
+    std::unique_ptr<DocumentObservation> observation_;
 };
 
 }  // namespace baldo7

@@ -34,10 +34,9 @@ struct EditorType {
     // Builds the form (a plain widget; the main window wraps it in a sub-window).
     std::function<QWidget*(Document&, EditorHost&, QWidget* parent)> create;
     // Commits a pending edit (a grid cell, a typed line) before Undo and Redo; the
-    // channel grid's also before a save or a transfer.
+    // channel grid's also before a save or a transfer. The form redraws itself as the
+    // document announces its changes.
     std::function<void(QWidget*)> commit;
-    // Decodes the image again after a read from the radio.
-    std::function<void(QWidget*)> analyse;
 };
 
 struct ShellParts {

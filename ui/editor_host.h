@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include "ui/app_state.h"
 #include "ui/message_service.h"
 
 namespace baldo7 {
@@ -17,6 +18,9 @@ public:
 
     // Opens (or brings to the front) another editor, in ChildWindowState.
     virtual void openEditor(EditorKind kind) = 0;
+
+    // The window state the editors share (open editors, the current channel).
+    virtual AppState& state() = 0;
 
     // The one help call: opens the help page `topic` ("chinfo.htm") of the current language.
     virtual void showHelpTopic(const QString& topic) = 0;

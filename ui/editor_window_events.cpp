@@ -16,17 +16,17 @@ int childWindowStateCode(Qt::WindowStates states) {
     return 0;
 }
 
-EditorWindowEvents::EditorWindowEvents(QWidget* form, Document& doc,
+EditorWindowEvents::EditorWindowEvents(QWidget* form, AppState& state,
                                        std::function<void()> onActivate)
-    : QObject(form), form_(form), doc_(doc), onActivate_(std::move(onActivate)) {
+    : QObject(form), form_(form), state_(state), onActivate_(std::move(onActivate)) {
     form_->installEventFilter(this);
     attach();
 }
 
-EditorWindowEvents::EditorWindowEvents(QWidget* form, Document& doc, bool Document::*openFlag)
-    : EditorWindowEvents(form, doc, [] {}) {
+EditorWindowEvents::EditorWindowEvents(QWidget* form, AppState& state, bool AppState::*openFlag)
+    : EditorWindowEvents(form, state, [] {}) {
     openFlag_ = openFlag;
-    doc_.*openFlag_ = true;
+    state_.*openFlag_ = true;
 }
 
 QWidget* EditorWindowEvents::hostWindow() const {
@@ -38,7 +38,7 @@ void EditorWindowEvents::closeHostWindow() {
 }
 
 void EditorWindowEvents::closeButtonClicked() {
-    if (openFlag_) doc_.*openFlag_ = false;
+    if (openFlag_) state_.*openFlag_ = false;
     closeHostWindow();
 }
 
@@ -46,7 +46,7 @@ void EditorWindowEvents::unload() {
     // The sub-window's close, the system close box and Close All all come here.
     if (unloaded_ || !openFlag_) return;
     unloaded_ = true;
-    doc_.*openFlag_ = false;
+    state_.*openFlag_ = false;
 }
 
 void EditorWindowEvents::attach() {
@@ -68,7 +68,7 @@ void EditorWindowEvents::attach() {
 }
 
 void EditorWindowEvents::storeState() {
-    doc_.ChildWindowState = childWindowStateCode(hostWindow()->windowState());
+    state_.ChildWindowState = childWindowStateCode(hostWindow()->windowState());
 }
 
 bool EditorWindowEvents::eventFilter(QObject* watched, QEvent* event) {

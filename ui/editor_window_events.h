@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <functional>
 
-#include "core/document.h"
+#include "ui/app_state.h"
 
 class QHBoxLayout;
 class QMdiSubWindow;
@@ -23,9 +23,9 @@ int childWindowStateCode(Qt::WindowStates states);
 class EditorWindowEvents : public QObject {
     Q_OBJECT
 public:
-    EditorWindowEvents(QWidget* form, Document& doc, std::function<void()> onActivate);
+    EditorWindowEvents(QWidget* form, AppState& state, std::function<void()> onActivate);
     // Sets the open flag now; the form's unload (any close) clears it, once.
-    EditorWindowEvents(QWidget* form, Document& doc, bool Document::*openFlag);
+    EditorWindowEvents(QWidget* form, AppState& state, bool AppState::*openFlag);
 
     // The window the form lives in: its MDI sub-window, or the form itself.
     QWidget* hostWindow() const;
@@ -43,9 +43,9 @@ private:
     void unload();
 
     QWidget* form_;
-    Document& doc_;
+    AppState& state_;
     std::function<void()> onActivate_;
-    bool Document::*openFlag_ = nullptr;
+    bool AppState::*openFlag_ = nullptr;
     bool unloaded_ = false;
     QPointer<QMdiSubWindow> sub_;
     QMetaObject::Connection subConnection_;

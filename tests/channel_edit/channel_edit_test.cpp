@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QtTest>
+#include <algorithm>
 
 #include "channels/channel_record.h"
 #include "channels/form_channel_edit.h"
@@ -44,26 +45,31 @@ class ChannelEditTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
+        watch.reset();
         doc = Document{};
         doc.IsEnglish = true;
         doc.radioImage.fill(0xFF);
         doc.BandLowMHz = 136;
         doc.BandHighMHz = 174;
         doc.BandTxHighMHz = 170;
-        doc.CurrentRow = 3;
         host = std::make_unique<FakeEditorHost>();
+        host->appState.setCurrentRow(3);
+        watch = std::make_unique<DocumentObservation>(
+            doc, [this](const DocumentChange& c) { heard.push_back(c); });
+        heard.clear();
     }
 
     void emptyChannelThenFirstFrequency() {
         FormChannelEdit form(doc, *host);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QVERIFY(doc.FormChannelEditOpen);
+        QVERIFY(host->appState.FormChannelEditOpen);
         QCOMPARE(form.ComboChannel->currentText(), QStringLiteral("3"));
-        // Only the receive frequency is usable; the scan bit of the empty channel goes.
+        // Only the receive frequency is usable; the scan bit of the empty channel goes,
+        // and the grid hears of it.
         QVERIFY(!GetScanAddBit(doc.radioImage, 3));
         QVERIFY(GetScanAddBit(doc.radioImage, 4));
-        QVERIFY(doc.DialogChanged);
+        QVERIFY(heardFrom(&form));
         QVERIFY(form.TextRxFreq->isEnabled() && form.TextRxFreq->text().isEmpty());
         for (QWidget* w : std::initializer_list<QWidget*>{
                  form.TextTxFreq, form.ComboDecode, form.ComboEncode, form.ComboTxPower,
@@ -73,9 +79,9 @@ private slots:
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
         QCOMPARE(form.ComboDecode->count(), 0);
 
-        doc.DialogChanged = false;
+        heard.clear();
         type(form.TextRxFreq, "14x5");  // the letter is refused by the key filter
-        QVERIFY(doc.DialogChanged);
+        QCOMPARE(heard.size(), std::size_t(1));
         QVERIFY(host->messageService.shown.isEmpty());
         QCOMPARE(RxFrequencyBytes(doc.radioImage, 3), FrequencyToBytes(145.0));
         QCOMPARE(TxFrequencyBytes(doc.radioImage, 3), FrequencyToBytes(145.0));
@@ -170,12 +176,12 @@ private slots:
         FormChannelEdit form(doc, *host);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        doc.DialogChanged = false;
+        heard.clear();
         type(form.ComboDecode, "d23");
         QCOMPARE(RxTone(doc.radioImage, 3), DcsTone(230, false));
         QCOMPARE(form.ComboDecode->currentText(), QStringLiteral("D230N"));
         QCOMPARE(form.ComboDecode->lineEdit()->selectedText(), QStringLiteral("D230N"));
-        QVERIFY(doc.DialogChanged);
+        QCOMPARE(heard.size(), std::size_t(1));
         type(form.ComboEncode, "100.55");  // the sixth character is refused
         QCOMPARE(TxTone(doc.radioImage, 3), CtcssTone(1005));
         QCOMPARE(form.ComboEncode->currentText(), QStringLiteral("100.5"));
@@ -253,21 +259,21 @@ private slots:
         QCOMPARE(form.ComboCdcssMode->count(), 2);
         QCOMPARE(form.ComboCdcssMode->currentText(), QStringLiteral("Special Code"));
         QCOMPARE(byteOf(doc, 3, chan::kFlags13), 0x11);
-        // A read from a radio without special codes: the next redraw drops the entry and
-        // the bit, and tells the grid.
+        // A read from a radio without special codes: the redraw drops the entry and the
+        // bit, and tells the grid.
         doc.SpecialCodeSupported = false;
-        doc.DialogChanged = false;
-        doc.GridChanged = true;
-        QTRY_VERIFY(!doc.GridChanged);
+        heard.clear();
+        doc.announce(DocumentChange::everything());
         QCOMPARE(form.ComboCdcssMode->count(), 1);
         QCOMPARE(form.ComboCdcssMode->itemText(0), QStringLiteral("Normal Code"));
         QCOMPARE(byteOf(doc, 3, chan::kFlags13), 0x01);
-        QVERIFY(doc.DialogChanged);
+        QVERIFY(heardFrom(&form));
     }
 
-    // The grid writes and raises GridChanged; the dialog redraws on its tick. The
-    // dialog writes and raises DialogChanged for the grid.
-    void gridAndDialogThroughTheFlags() {
+    // Another window's edit is announced and the dialog shows it at once; the
+    // dialog's channel choice is the window state's current row, which the grid
+    // follows, and the other way round.
+    void followsAnnouncementsAndTheCurrentRow() {
         putChannel(doc, 3);
         putChannel(doc, 9);
         SetRxFrequency(doc.radioImage, 9, FrequencyToBytes(160.5));
@@ -277,39 +283,48 @@ private slots:
         QCOMPARE(form.ComboTxPower->currentText(), QStringLiteral("Low"));
 
         SetTxPower(doc.radioImage, 3, 1);
-        doc.GridChanged = true;
-        QTRY_COMPARE(form.ComboTxPower->currentText(), QStringLiteral("High"));
-        QVERIFY(!doc.GridChanged);
+        doc.commitChange();
+        QCOMPARE(form.ComboTxPower->currentText(), QStringLiteral("High"));
 
-        doc.DialogChanged = false;
+        QSignalSpy moved(&host->appState, &AppState::currentRowChanged);
         form.ComboChannel->setFocus();
         for (int i = 3; i < 9; ++i) QTest::keyClick(form.ComboChannel, Qt::Key_Down);
-        QCOMPARE(doc.CurrentRow, 9);
+        QCOMPARE(host->appState.currentRow(), 9);
+        QCOMPARE(moved.size(), 6);
         QCOMPARE(form.TextRxFreq->text(), QStringLiteral("160.50000"));
-        QVERIFY(doc.DialogChanged);
 
-        // What is being typed survives a grid change until it is committed.
-        form.TextRxFreq->setFocus();
-        form.TextRxFreq->selectAll();
-        QTest::keyClicks(form.TextRxFreq, "150");
-        doc.GridChanged = true;
-        QMetaObject::invokeMethod(form.Timer1, "timeout");
-        QCOMPARE(form.TextRxFreq->text(), QStringLiteral("150"));
-        QVERIFY(doc.GridChanged);
-        QTest::keyClick(form.TextRxFreq, Qt::Key_Return);
-        QCOMPARE(RxFrequencyBytes(doc.radioImage, 9), FrequencyToBytes(150.0));
-        QMetaObject::invokeMethod(form.Timer1, "timeout");
-        QVERIFY(!doc.GridChanged);
-
-        doc.CurrentRow = 2;  // the grid moved to an empty row
-        doc.GridChanged = true;
-        QTRY_COMPARE(form.ComboChannel->currentText(), QStringLiteral("2"));
+        // What is being typed survives another window's change until it is
+        // committed; then the dialog shows both, on the channel it was typed for.
+        QLineEdit* decode = form.ComboDecode->lineEdit();
+        form.ComboDecode->setFocus();
+        decode->selectAll();
+        QTest::keyClicks(decode, "d23");
+        SetTxPower(doc.radioImage, 9, 1);
+        doc.commitChange();
+        host->appState.setCurrentRow(2);
+        QCOMPARE(decode->text(), QStringLiteral("d23"));
+        QCOMPARE(form.ComboChannel->currentText(), QStringLiteral("9"));
+        QTest::keyClick(decode, Qt::Key_Return);
+        QCOMPARE(RxTone(doc.radioImage, 9), DcsTone(230, false));
+        QCOMPARE(RxTone(doc.radioImage, 2), RxTone(doc.radioImage, 5));  // untouched
+        // The grid moved to an empty row meanwhile.
+        QCOMPARE(form.ComboChannel->currentText(), QStringLiteral("2"));
         QVERIFY(!form.ComboTxPower->isEnabled());
+        host->appState.setCurrentRow(9);
+        QCOMPARE(form.ComboDecode->currentText(), QStringLiteral("D230N"));
+        QCOMPARE(form.ComboTxPower->currentText(), QStringLiteral("High"));
     }
 
 private:
+    bool heardFrom(const void* origin) const {
+        return std::any_of(heard.begin(), heard.end(),
+                           [origin](const DocumentChange& c) { return c.origin == origin; });
+    }
+
     Document doc;
     std::unique_ptr<FakeEditorHost> host;
+    std::unique_ptr<DocumentObservation> watch;
+    std::vector<DocumentChange> heard;
 };
 
 QTEST_MAIN(ChannelEditTest)

@@ -110,8 +110,12 @@ private slots:
         type(form->TextRxStartFreq, "146");
         QCOMPARE(form->TextRxStartFreq->text(), QStringLiteral("146.00000"));
         type(form->TextRxStep, "12.5");
+        int heard = 0;  // the open editors hear of the four channels once
+        DocumentObservation watch(doc, [&heard](const DocumentChange& c) {
+            heard += c.touches(ChannelStart(1), ChannelStart(5));
+        });
         apply();
-        QVERIFY(doc.DialogChanged);
+        QCOMPARE(heard, 1);
         const char* expected[] = {"146.00000", "146.01250", "146.02500", "146.03750"};
         for (int ch = 1; ch <= 4; ++ch) {
             QCOMPARE(rx(ch), std::string(expected[ch - 1]));

@@ -45,6 +45,8 @@ class ChannelGridTest : public QObject {
     Document doc;
     std::unique_ptr<FakeEditorHost> host;
     std::unique_ptr<Grid> form;
+    std::unique_ptr<DocumentObservation> watch;
+    std::vector<DocumentChange> heard;  // what the other open editors are told
 
     void openForm() {
         form.reset();
@@ -52,6 +54,7 @@ class ChannelGridTest : public QObject {
         form->show();
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        heard.clear();
     }
 
     void setBand(int low, int high, int txHigh) {
@@ -92,6 +95,7 @@ class ChannelGridTest : public QObject {
 
 private slots:
     void init() {
+        watch.reset();
         doc = Document{};
         doc.IsEnglish = true;
         doc.radioImage.fill(0xFF);
@@ -99,6 +103,8 @@ private slots:
         doc.radioImage[addr::kScanAddBitmap + 1] = 0;
         setBand(136, 174, 174);
         host = std::make_unique<FakeEditorHost>();
+        watch = std::make_unique<DocumentObservation>(
+            doc, [this](const DocumentChange& c) { heard.push_back(c); });
     }
     void cleanup() { form.reset(); }
 
@@ -107,7 +113,7 @@ private slots:
         // Any cell of an empty row starts it from its receive frequency.
         clickCell(4, Grid::kColScan);
         QCOMPARE(focus(), form->Text1);
-        QCOMPARE(doc.CurrentColumn, int(Grid::kColRx));
+        QCOMPARE(host->appState.currentColumn(), int(Grid::kColRx));
         typeInto(form->Text1, "145");
         QCOMPARE(rowCells(4), (QStringList{"145.00000", "145.00000", "None", "None", "High", "Add",
                                            "25K(Wide)"}));
@@ -115,7 +121,9 @@ private slots:
                  (std::array<std::uint8_t, 16>{0x00, 0x00, 0x50, 0x14, 0x00, 0x00, 0x50, 0x14, 0xFF,
                                                0xFF, 0xFF, 0xFF, 0x08, 0x01, 0xFF, 0xFF}));
         QVERIFY(GetScanAddBit(doc.radioImage, 4));
-        QVERIFY(doc.GridChanged);
+        QCOMPARE(heard.size(), std::size_t(1));
+        QVERIFY(heard[0].origin == form.get() &&
+                heard[0].touches(ChannelStart(4), ChannelStart(5)));
         QVERIFY(host->messageService.shown.isEmpty());
 
         // Enter moved on to the transmit cell; a second Enter opens it.
@@ -203,7 +211,7 @@ private slots:
         // The encode cell of a row without transmit frequency opens the frequency.
         clickCell(3, Grid::kColEncode);
         QVERIFY(form->Text1->isVisible());
-        QCOMPARE(doc.CurrentColumn, int(Grid::kColTx));
+        QCOMPARE(host->appState.currentColumn(), int(Grid::kColTx));
 
         clickCell(6, Grid::kColRx);
         typeInto(form->Text1, "");
@@ -227,7 +235,7 @@ private slots:
         form->FreshData();
         QCOMPARE(doc.radioImage, before);
         QVERIFY(host->messageService.shown.isEmpty());
-        QVERIFY(!doc.GridChanged);
+        QVERIFY(heard.empty());
 
         clickCell(2, Grid::kColRx);
         QTest::keyClick(form->Text1, Qt::Key_Return);
@@ -328,19 +336,17 @@ private slots:
         QCOMPARE(form->cellText(16, Grid::kColRx), QString());
     }
 
-    void dialogChangesRedrawOnTheTimer() {
+    void dialogChangesRedrawAtOnce() {
         openForm();
         CommitRxFrequency(doc, 2, "160.5");
-        doc.DialogChanged = true;
-        QTRY_COMPARE_WITH_TIMEOUT(form->cellText(2, Grid::kColRx), QStringLiteral("160.50000"),
-                                  2000);
-        QVERIFY(!doc.DialogChanged);
+        doc.commitChange();  // another window's edit, announced
+        QCOMPARE(form->cellText(2, Grid::kColRx), QStringLiteral("160.50000"));
         // The dialog's channel choice becomes the grid's current row.
         clickCell(1, Grid::kColRx);
         QTest::keyClick(form->Text1, Qt::Key_Escape);
         form->FreshData();
-        doc.CurrentRow = 9;
-        QTRY_COMPARE_WITH_TIMEOUT(form->MSHFlexGridChannel->currentRow(), 8, 2000);
+        host->appState.setCurrentRow(9);
+        QCOMPARE(form->MSHFlexGridChannel->currentRow(), 8);
     }
 
     void channelCopyWithScanBits() {
@@ -404,11 +410,12 @@ private slots:
         bool seen = false;
         onNextModal<FormQtDqtCopy>(&seen, [](FormQtDqtCopy*) {});
         QTest::keyClick(form->Combo1[2], Qt::Key_Q, Qt::ControlModifier);
-        QVERIFY(!seen);  // no transmit frequency: no tone to copy onto
+        QCoreApplication::processEvents();  // the watcher finds no dialog and ends
+        QVERIFY(!seen);                     // no transmit frequency: no tone to copy onto
 
         CommitTxFrequency(doc, 4, "151");
-        doc.DialogChanged = true;
-        QTRY_VERIFY_WITH_TIMEOUT(!form->cellText(4, Grid::kColTx).isEmpty(), 2000);
+        doc.commitChange();
+        QVERIFY(!form->cellText(4, Grid::kColTx).isEmpty());
         onNextModal<FormQtDqtCopy>(&seen, [](FormQtDqtCopy* d) {
             QCOMPARE(d->TextDecode->text(), QStringLiteral("88.5"));
             QCOMPARE(d->ComboEncode->lineEdit()->selectedText(), QStringLiteral("88.5"));
@@ -495,7 +502,7 @@ private slots:
         form->FreshData();
         QCOMPARE(doc.radioImage, before);
         QCOMPARE(rowCells(3), cells);
-        QVERIFY(!doc.GridChanged);
+        QVERIFY(heard.empty());
         QVERIFY(host->messageService.shown.isEmpty());
     }
 
@@ -578,7 +585,7 @@ private slots:
         QTest::keyClicks(form->Text1, "150");
         QTest::mouseClick(form->CommandClose, Qt::LeftButton);
         QVERIFY(ChannelInUse(doc.radioImage, 2));
-        QVERIFY(!doc.FormChannelInformationOpen);
+        QVERIFY(!host->appState.FormChannelInformationOpen);
     }
     void gridLinesStayWholeBesideARoundedCorner() {
         // A window with rounded top corners over the lower right of the grid: the

@@ -211,7 +211,7 @@ private slots:
         QTest::mouseClick(form->CommandHelp, Qt::LeftButton);
         QCOMPARE(host->helpTopics, QStringList{"embmsg.htm"});
         QTest::mouseClick(form->CommandClose, Qt::LeftButton);
-        QVERIFY(!doc.FormEmbedMessageOpen);
+        QVERIFY(!host->appState.FormEmbedMessageOpen);
     }
 };
 

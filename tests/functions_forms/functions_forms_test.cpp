@@ -47,7 +47,7 @@ private slots:
                                form.CheckFreqHopping})
             QVERIFY(box->isChecked());
         QCOMPARE(form.TextInfModel->text(), QStringLiteral("111"));
-        QVERIFY(doc.FormOptionOpen);
+        QVERIFY(host->appState.FormOptionOpen);
         QCOMPARE(form.windowTitle(), QStringLiteral("Function Setup"));
 
         // A second decode, as after a radio read, takes up the new image.
@@ -138,7 +138,7 @@ private slots:
     }
     void lifecycleInMdiArea() {
         QFETCH(bool, keySetting);
-        bool& open = keySetting ? doc.FormKeySettingOpen : doc.FormOptionOpen;
+        bool& open = keySetting ? host->appState.FormKeySettingOpen : host->appState.FormOptionOpen;
         QMdiArea area;
         area.resize(900, 600);
         area.show();
@@ -151,9 +151,9 @@ private slots:
         area.setActiveSubWindow(sub);
         QTRY_COMPARE(area.activeSubWindow(), sub);
         sub->showMaximized();
-        QTRY_COMPARE(doc.ChildWindowState, 2);
+        QTRY_COMPARE(host->appState.ChildWindowState, 2);
         sub->showNormal();
-        QTRY_COMPARE(doc.ChildWindowState, 0);
+        QTRY_COMPARE(host->appState.ChildWindowState, 0);
 
         QTest::mouseClick(form->findChild<QPushButton*>("CommandHelp"), Qt::LeftButton);
         QCOMPARE(host->helpTopics, QStringList{keySetting ? "keyassign.htm" : "optfeatures.htm"});

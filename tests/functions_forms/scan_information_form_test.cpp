@@ -52,7 +52,7 @@ private slots:
         QCOMPARE(form.ComboPriorityChannel[1]->count(), 0);
         QCOMPARE(form.LabelPriorityChannel[7]->text(), QStringLiteral("Priority Channel 8"));
         QCOMPARE(form.windowTitle(), QStringLiteral("Scan Information"));
-        QVERIFY(doc.FormScanInformationOpen);
+        QVERIFY(host->appState.FormScanInformationOpen);
     }
 
     void priorityModeDrivesTheListsAndTheRevertEntries() {
@@ -173,7 +173,7 @@ private slots:
         QPointer<FormScanInformation> alive(form);
         QTest::mouseClick(form->CommandClose, Qt::LeftButton);
         QTRY_VERIFY(!alive);
-        QVERIFY(!doc.FormScanInformationOpen);
+        QVERIFY(!host->appState.FormScanInformationOpen);
     }
 
     void chineseTexts() {

@@ -1,16 +1,20 @@
 // Editors open side by side on one document: a change made in one is shown by the
-// other at once, and so is its undo; re-encoding the other never puts old bytes back.
+// others at once, and so is its undo; re-encoding the other never puts old bytes back.
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 #include "channels/channel_record.h"
 #include "channels/form_batch_channel_edit.h"
+#include "channels/form_channel_edit.h"
 #include "channels/form_channel_information.h"
 #include "core/document.h"
 #include "functions/form_embed_message.h"
@@ -26,6 +30,35 @@ void clickCell(QTableWidget* grid, int row, int column) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                       grid->visualItemRect(grid->item(row, column)).center());
 }
+
+// What a window shows: every visible cell, box and list (entries, choice, whether it
+// can be used) and every tick, in the order of its children.
+QStringList viewOf(const QWidget* form) {
+    QStringList out;
+    for (const QWidget* w : form->findChildren<QWidget*>()) {
+        // A cell editor laid over a grid shows what is being typed, not the bytes.
+        const QString name = w->objectName();
+        if (!w->isVisibleTo(form) || name == "Text1" || name.startsWith("Combo1_")) continue;
+        const QString usable = w->isEnabled() ? QString() : QStringLiteral(" (off)");
+        if (const auto* table = qobject_cast<const QTableWidget*>(w)) {
+            for (int r = 0; r < table->rowCount(); ++r)
+                for (int c = 0; c < table->columnCount(); ++c)
+                    if (const QTableWidgetItem* item = table->item(r, c)) out << item->text();
+        } else if (const auto* combo = qobject_cast<const QComboBox*>(w)) {
+            out << entries(combo).join('|') + " > " + combo->currentText() + usable;
+        } else if (const auto* box = qobject_cast<const QLineEdit*>(w)) {
+            out << box->text() + usable;
+        } else if (const auto* tick = qobject_cast<const QAbstractButton*>(w)) {
+            if (tick->isCheckable())
+                out << tick->objectName() + (tick->isChecked() ? " on" : " off");
+        }
+    }
+    return out;
+}
+
+// The windows of the follow test, by name: the channel grid, the channel edit
+// dialog, scan information, the embedded message and the tune data.
+enum class Edit { GridScanCell, GridNewChannel, DialogPower, ScanPriority, MessageLine, TuneCell };
 }  // namespace
 
 class EditorsFollowTest : public QObject {
@@ -46,6 +79,29 @@ class EditorsFollowTest : public QObject {
         return w;
     }
 
+    // A window of each kind, and how to build one afresh on other bytes.
+    struct Window {
+        QString name;
+        std::unique_ptr<QWidget> open;
+        std::function<std::unique_ptr<QWidget>(Document&, EditorHost&)> make;
+    };
+
+    // Every open window shows what a window opened now on the same bytes would show,
+    // and none keeps a timer running to get there.
+    void allShowTheBytes(const std::vector<Window>& windows) {
+        Document copy = doc;
+        for (const Window& w : windows) {
+            FakeEditorHost fresh;
+            fresh.appState.setCurrentRow(host->appState.currentRow());
+            const std::unique_ptr<QWidget> now = w.make(copy, fresh);
+            const QStringList shown = viewOf(w.open.get()), expected = viewOf(now.get());
+            if (shown != expected) qWarning("%s is stale", qPrintable(w.name));
+            QCOMPARE(shown, expected);
+            for (const QTimer* timer : w.open->findChildren<QTimer*>())
+                QVERIFY2(!timer->isActive(), qPrintable(w.name));
+        }
+    }
+
 private slots:
     void init() {
         doc = Document{};
@@ -57,6 +113,130 @@ private slots:
         steps.clear();
         doc.onChangeRecorded = [this](MemoryChange c) { steps.push_back(std::move(c)); };
         host = std::make_unique<FakeEditorHost>();
+    }
+
+    // One edit in one window, then its undo: after each, every open window shows the
+    // bytes, with nothing to wait for. `changed` names the windows whose view the edit
+    // must change, so that no row passes by editing nothing.
+    void everyOpenWindowShowsEveryEdit_data() {
+        QTest::addColumn<int>("edit");
+        QTest::addColumn<QStringList>("changed");
+        QTest::newRow("grid: scan cell of channel 3")
+            << int(Edit::GridScanCell) << QStringList{"grid", "dialog", "scan"};
+        QTest::newRow("grid: new channel 2")
+            << int(Edit::GridNewChannel) << QStringList{"grid", "dialog", "scan"};
+        QTest::newRow("channel edit: power of channel 1")
+            << int(Edit::DialogPower) << QStringList{"grid", "dialog"};
+        QTest::newRow("scan information: priority channel")
+            << int(Edit::ScanPriority) << QStringList{"scan"};
+        QTest::newRow("embedded message: line 2")
+            << int(Edit::MessageLine) << QStringList{"message", "tune"};
+        QTest::newRow("tune data: TX High of point 1")
+            << int(Edit::TuneCell) << QStringList{"tune", "message"};
+    }
+    void everyOpenWindowShowsEveryEdit() {
+        QFETCH(int, edit);
+        QFETCH(QStringList, changed);
+        doc.radioImage[addr::kScanAddBitmap] = doc.radioImage[addr::kScanAddBitmap + 1] = 0;
+        for (int ch : {1, 3}) {
+            SetRxFrequency(doc.radioImage, ch, UnitsToBytes(14600000));
+            SetScanAddBit(doc.radioImage, ch, true);
+        }
+        doc.radioImage[288] = 1;  // priority slot 1 on, channel 1
+        doc.radioImage[312] = 1;
+        doc.startHistory();
+        const RadioImage image = doc.radioImage;
+
+        std::vector<Window> windows;
+        const auto add = [&](const char* name, auto make) {
+            windows.push_back({name, make(doc, *host), make});
+            windows.back().open->show();
+        };
+        add("grid", [](Document& d, EditorHost& h) -> std::unique_ptr<QWidget> {
+            return std::make_unique<FormChannelInformation>(d, h);
+        });
+        add("dialog", [](Document& d, EditorHost& h) -> std::unique_ptr<QWidget> {
+            return std::make_unique<FormChannelEdit>(d, h);
+        });
+        add("scan", [](Document& d, EditorHost& h) -> std::unique_ptr<QWidget> {
+            return std::make_unique<FormScanInformation>(d, h);
+        });
+        add("message", [](Document& d, EditorHost& h) -> std::unique_ptr<QWidget> {
+            return std::make_unique<FormEmbedMessage>(d, h);
+        });
+        add("tune", [](Document& d, EditorHost& h) -> std::unique_ptr<QWidget> {
+            return std::make_unique<FormTune>(d, h, nullptr);
+        });
+        const auto window = [&](const char* name) -> QWidget* {
+            for (const Window& w : windows)
+                if (w.name == QLatin1String(name)) return w.open.get();
+            return nullptr;
+        };
+        auto* grid = static_cast<FormChannelInformation*>(window("grid"));
+        auto* dialog = static_cast<FormChannelEdit*>(window("dialog"));
+        auto* scan = static_cast<FormScanInformation*>(window("scan"));
+        auto* message = static_cast<FormEmbedMessage*>(window("message"));
+        auto* tune = static_cast<FormTune*>(window("tune"));
+        allShowTheBytes(windows);
+        QStringList before;
+        for (const Window& w : windows) before << viewOf(w.open.get()).join('\n');
+
+        const std::size_t stepsBefore = steps.size();
+        const auto activate = [](QWidget* w) {
+            w->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(w));
+        };
+        switch (Edit(edit)) {
+            case Edit::GridScanCell:
+            case Edit::GridNewChannel: {
+                activate(grid);
+                const bool scanCell = Edit(edit) == Edit::GridScanCell;
+                clickCell(
+                    grid->MSHFlexGridChannel, scanCell ? 2 : 1,
+                    scanCell ? FormChannelInformation::kColScan : FormChannelInformation::kColRx);
+                QWidget* editor = scanCell ? static_cast<QWidget*>(grid->Combo1[3]) : grid->Text1;
+                QVERIFY(editor->isVisible());
+                if (scanCell)
+                    grid->Combo1[3]->setCurrentIndex(1);  // "Delete"
+                else
+                    QTest::keyClicks(editor, "150");
+                QTest::keyClick(editor, Qt::Key_Return);
+                break;
+            }
+            case Edit::DialogPower:
+                activate(dialog);
+                pick(dialog->ComboTxPower, 1 - dialog->ComboTxPower->currentIndex());
+                break;
+            case Edit::ScanPriority:
+                activate(scan);
+                pick(scan->ComboPriorityChannel[0], 1);  // channel 3
+                break;
+            case Edit::MessageLine: {
+                activate(message);
+                QLineEdit* line2 = message->TextEmbedMessage[1];
+                line2->setFocus();
+                QTest::keyClicks(line2, QString(17, QLatin1Char('a')));
+                QTest::keyClick(line2, Qt::Key_Return);
+                break;
+            }
+            case Edit::TuneCell:
+                activate(tune);
+                clickCell(tune->MSHFlexGridTuneData, 2, 1);
+                QTest::keyClick(tune->Text1, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(tune->Text1, "66");
+                QTest::keyClick(tune->Text1, Qt::Key_Return);
+                break;
+        }
+        QVERIFY(steps.size() > stepsBefore);
+        allShowTheBytes(windows);
+        for (std::size_t i = 0; i < windows.size(); ++i)
+            if (changed.contains(windows[i].name))
+                QVERIFY2(viewOf(windows[i].open.get()).join('\n') != before[int(i)],
+                         qPrintable(windows[i].name));
+
+        while (steps.size() > stepsBefore) undo();
+        QCOMPARE(doc.radioImage, image);
+        allShowTheBytes(windows);
     }
 
     // 0x330 is TX High of point 1 and character 17 of message line 2.

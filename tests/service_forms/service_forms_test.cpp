@@ -171,7 +171,7 @@ private slots:
                                   tree->visualItemRect(root->child(i)).center());
             }
         QVERIFY(tune());
-        QVERIFY(doc->FormTuneOpen);
+        QVERIFY(win->state().FormTuneOpen);
         QMenu* windowMenu = win->findChild<QMenu*>("MenuWindow");
         emit windowMenu->aboutToShow();
         QStringList entries;
@@ -181,7 +181,7 @@ private slots:
         // Opening the function setup closes it.
         win->openEditorWindow(EditorWindow::Option);
         QTRY_VERIFY(!tune());
-        QVERIFY(!doc->FormTuneOpen);
+        QVERIFY(!win->state().FormTuneOpen);
     }
 
     void passwordChangeWritesTheNewBlock_data() {
@@ -378,7 +378,7 @@ private slots:
         startRadio();
         sim::fillSampleServiceData(memory);  // enabled; die code 98765432 (length 8)
         startWindow();
-        doc->StunEnableVisible = true;
+        win->state().StunEnableVisible = true;
         bool shown = false;
         transfer("CommandRead");
         whenModal("FormDtmf", [&](QWidget* w) {
@@ -443,7 +443,7 @@ private slots:
                                          d.TransferOK = true;
                                      },
                                      nullptr};
-        FormDtmf form(context);
+        FormDtmf form(context, false);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         QCOMPARE(form.TextStun->text(), QString("12345F"));

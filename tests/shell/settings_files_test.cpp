@@ -136,12 +136,12 @@ private slots:
         QSettings s(tmp.filePath("empty.ini"), QSettings::IniFormat);
         Document doc;
         doc.CurrentFileName = "old.rdat";
-        doc.FormOptionOpen = true;
+        doc.ReloadTemplate = true;
         const StartUpResult r = RunStartUp(doc, s, binFolder(), QLocale(QLocale::German));
         QVERIFY2(r.ok, qPrintable(r.message));
         QCOMPARE(doc.DecimalSeparator, ',');
         QCOMPARE(doc.CurrentFileName, std::string("new.rdat"));
-        QVERIFY(!doc.FormOptionOpen);
+        QVERIFY(!doc.ReloadTemplate);
         QVERIFY(!doc.ModelType.empty());
         QVERIFY(doc.BandLowMHz > 0);
         RunStartUp(doc, s, binFolder(), QLocale(QLocale::English));

@@ -283,12 +283,12 @@ private slots:
         QTest::qWait(0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!win->editorSubWindow(EditorWindow::Option));
-        QVERIFY(!doc->FormOptionOpen);
+        QVERIFY(!win->state().FormOptionOpen);
         QCOMPARE(entries(), QStringList({"Channel Information", "Key Setting"}));
 
         QTest::mouseClick(grid()->CommandChannelEdit, Qt::LeftButton);
         QVERIFY(win->editorSubWindow(EditorWindow::ChannelEdit));
-        QVERIFY(doc->FormChannelEditOpen);
+        QVERIFY(win->state().FormChannelEditOpen);
         // The grid's own dialog has no entry.
         QCOMPARE(entries(), QStringList({"Channel Information", "Key Setting"}));
 
@@ -298,13 +298,13 @@ private slots:
         });
         win->MenuLanguage_Click();
         QCOMPARE(entries(), QStringList({"信道信息"}));
-        QVERIFY(!doc->FormChannelEditOpen && !doc->FormKeySettingOpen);
-        QVERIFY(doc->FormChannelInformationOpen);
+        QVERIFY(!win->state().FormChannelEditOpen && !win->state().FormKeySettingOpen);
+        QVERIFY(win->state().FormChannelInformationOpen);
         QCOMPARE(grid()->windowTitle(), QString("信道信息"));
 
         win->MenuCloseAll_Click();
         QVERIFY(entries().isEmpty());
-        QVERIFY(!doc->FormChannelInformationOpen);
+        QVERIFY(!win->state().FormChannelInformationOpen);
     }
 
     // The current port is found among the listed ones however it is written; a port

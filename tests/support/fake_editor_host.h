@@ -14,10 +14,12 @@ public:
     void openEditor(EditorKind kind) override { opened.push_back(kind); }
     void showHelpTopic(const QString& topic) override { helpTopics << topic; }
     MessageService& messages() override { return messageService; }
+    AppState& state() override { return appState; }
 
     std::vector<EditorKind> opened;
     QStringList helpTopics;
     ScriptedMessageService messageService;
+    AppState appState;
 };
 
 }  // namespace baldo7
