@@ -55,7 +55,7 @@ int runPrint(const QStringList& args) {
     doc.DecimalSeparator = '.';
     const LoadResult r = LoadDataFile(doc, path);
     if (r.status == LoadStatus::Refused) {
-        printError(path + ": Error file！ (not a BALDO-7 data file)");
+        printError(path + ": Error file！ (" + DataFileRefusalText(r, true) + ")");
         return kExitFile;
     }
     if (!r.ok()) {

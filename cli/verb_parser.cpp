@@ -1,6 +1,5 @@
 #include "cli/verb_parser.h"
 
-#include <QFileInfo>
 #include <QTextStream>
 
 #include "cli/commands.h"
@@ -37,17 +36,6 @@ void printError(const QString& message) {
     QTextStream(stderr) << "baldo7ctl: " << message << "\n";
 }
 
-namespace {
-
-QString refusedDataFileText(const QString& path) {
-    const qint64 size = QFileInfo(path).size();
-    if (size < static_cast<qint64>(kDataFileSize))
-        return QString("too short: %1 bytes, a data file is %2").arg(size).arg(kDataFileSize);
-    return "not a BALDO-7 data file";
-}
-
-}  // namespace
-
 bool loadTemplateInto(Document& doc, const QString& verb) {
     const LoadResult loaded = LoadTemplate(doc);
     if (loaded.ok()) return true;
@@ -62,7 +50,7 @@ bool loadDataFileInto(Document& doc, const QString& path, const QString& verb) {
     if (r.ok()) return true;
     printError(verb + ": " + path +
                (r.status == LoadStatus::Refused
-                    ? ": Error file！ (" + refusedDataFileText(path) + ")"
+                    ? ": Error file！ (" + DataFileRefusalText(r, true) + ")"
                     : ": " + r.detail));
     return false;
 }

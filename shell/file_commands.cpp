@@ -42,6 +42,8 @@ bool FileCommands::Open(const QString& chosen) {
                                               uiText(filetexts::kOpenTitle, doc_.IsEnglish),
                                               QString(), startFolder_);
     if (path.isEmpty()) return false;
+    // A file that will be refused asks nothing about the data it would replace.
+    if (reportFailure(CheckDataFile(path), path)) return false;
     // One question about the same loss: ours when there are unsaved changes.
     const UnsavedAnswer unsaved =
         hooks_.askUnsaved ? hooks_.askUnsaved() : UnsavedAnswer::Unmodified;
@@ -57,19 +59,27 @@ bool FileCommands::OpenPath(const QString& path) {
     return loadFile(QFileInfo(path).absoluteFilePath());
 }
 
-bool FileCommands::loadFile(const QString& path) {
-    const LoadResult r = LoadDataFile(doc_, path);
+bool FileCommands::reportFailure(const LoadResult& r, const QString& path) {
+    const bool en = doc_.IsEnglish;
+    const QString shown = QDir::toNativeSeparators(path);
     if (r.status == LoadStatus::Refused) {
-        messages_.show(MsgIcon::Error, uiText(texts::kErrorCaption, doc_.IsEnglish),
-                       uiText(texts::kErrorFile, doc_.IsEnglish));
-        return false;
+        // The familiar words first, then which file and why.
+        messages_.show(MsgIcon::Error, uiText(texts::kErrorCaption, en),
+                       uiText(texts::kErrorFile, en) + QStringLiteral("\n\n") + shown +
+                           QStringLiteral("\n") + DataFileRefusalText(r, en));
+        return true;
     }
     if (!r.ok()) {
-        messages_.show(MsgIcon::Error, appTitle(),
-                       uiText(filetexts::kCannotRead, doc_.IsEnglish)
-                           .arg(QDir::toNativeSeparators(path) + QStringLiteral("\n") + r.detail));
-        return false;
+        messages_.show(
+            MsgIcon::Error, appTitle(),
+            uiText(filetexts::kCannotRead, en).arg(shown + QStringLiteral("\n") + r.detail));
+        return true;
     }
+    return false;
+}
+
+bool FileCommands::loadFile(const QString& path) {
+    if (reportFailure(LoadDataFile(doc_, path), path)) return false;
     // Only now is the file taken: the caption keeps the old name while the question
     // is open and after a refusal. A backup is never the target of Save.
     if (IsBackupFile(path, backupFolder_))

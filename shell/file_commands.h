@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "core/document.h"
+#include "storage/data_store.h"
 #include "ui/file_dialog.h"
 #include "ui/message_service.h"
 
@@ -52,6 +53,8 @@ public:
 
 private:
     bool loadFile(const QString& path);
+    // Tells why `path` could not be read or was refused; false when `r` is Ok.
+    bool reportFailure(const LoadResult& r, const QString& path);
     // The path becomes the current file: Save's target and the caption's name.
     void takeFile(const QString& path);
     // Writes the data file; on success `path` becomes the current file.

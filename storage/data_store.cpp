@@ -17,7 +17,7 @@ LoadResult ReadFileBytes(const QString& path, Bytes& out, qint64 limit) {
     if (!file.open(QIODevice::ReadOnly)) return {LoadStatus::Unreadable, file.errorString()};
     const QByteArray data = file.read(limit + 1);
     if (file.error() != QFileDevice::NoError) return {LoadStatus::Unreadable, file.errorString()};
-    if (data.size() > limit) return {LoadStatus::Refused, QString()};
+    if (data.size() > limit) return {LoadStatus::Refused, QString(), Refusal::TooLarge, limit};
     out.assign(data.begin(), data.end());
     return {};
 }
@@ -45,14 +45,21 @@ namespace {
 
 using Decoder = bool (*)(const Bytes&, RadioImage&, SoftwareData&);
 
+LoadResult refused(const Bytes& bytes, std::size_t minimumSize) {
+    return {LoadStatus::Refused, QString(),
+            bytes.size() < minimumSize ? Refusal::TooShort : Refusal::WrongHeader,
+            static_cast<qint64>(bytes.size())};
+}
+
 // Reads and decodes a whole document file; the document changes only when both work.
-LoadResult loadDocument(Document& doc, const QString& path, Decoder decode) {
+LoadResult loadDocument(Document& doc, const QString& path, Decoder decode,
+                        std::size_t minimumSize) {
     Bytes bytes;
     LoadResult r = ReadFileBytes(path, bytes);
     if (!r.ok()) return r;
     RadioImage image;
     SoftwareData software;
-    if (!decode(bytes, image, software)) return {LoadStatus::Refused, QString()};
+    if (!decode(bytes, image, software)) return refused(bytes, minimumSize);
     doc.radioImage = image;
     doc.softwareData = software;
     AnalyseModel(doc);
@@ -63,19 +70,47 @@ LoadResult loadDocument(Document& doc, const QString& path, Decoder decode) {
 }  // namespace
 
 LoadResult LoadTemplate(Document& doc, const QString& folder) {
-    return loadDocument(doc, TemplatePath(doc, folder), DecodeTemplate);
+    return loadDocument(doc, TemplatePath(doc, folder), DecodeTemplate, kTemplateFileSize);
 }
 
 LoadResult LoadTemplateImage(Document& doc, const QString& folder) {
     Bytes bytes;
     LoadResult r = ReadFileBytes(TemplatePath(doc, folder), bytes);
     if (!r.ok()) return r;
-    if (!DecodeTemplateImage(bytes, doc.radioImage)) return {LoadStatus::Refused, QString()};
+    if (!DecodeTemplateImage(bytes, doc.radioImage)) return refused(bytes, kImageSize);
     return {};
 }
 
 LoadResult LoadDataFile(Document& doc, const QString& path) {
-    return loadDocument(doc, path, DecodeDataFile);
+    return loadDocument(doc, path, DecodeDataFile, kDataFileSize);
+}
+
+LoadResult CheckDataFile(const QString& path) {
+    Document scratch;
+    return LoadDataFile(scratch, path);
+}
+
+QString DataFileRefusalText(const LoadResult& r, bool isEnglish) {
+    const qint64 expected = static_cast<qint64>(kDataFileSize);
+    switch (r.refusal) {
+        case Refusal::None:
+            return QString();
+        case Refusal::TooShort:
+            return (isEnglish ? QStringLiteral("too short: %1 bytes, a data file is %2")
+                              : QStringLiteral("文件太短：%1 字节，数据文件应为 %2 字节"))
+                .arg(r.size)
+                .arg(expected);
+        case Refusal::TooLarge:
+            return (isEnglish ? QStringLiteral("too large: more than %1 bytes, a data file is %2")
+                              : QStringLiteral("文件太大：超过 %1 字节，数据文件应为 %2 字节"))
+                .arg(r.size)
+                .arg(expected);
+        case Refusal::WrongHeader:
+            break;
+    }
+    return isEnglish
+               ? QStringLiteral("not a BALDO-7 data file (it does not begin with \"BALDO-7 \")")
+               : QStringLiteral("不是 BALDO-7 数据文件（文件开头不是“BALDO-7 ”）");
 }
 
 bool WriteFileAtomically(const QString& path, const char* data, qint64 size, QString* error,

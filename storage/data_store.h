@@ -16,11 +16,20 @@ enum class LoadStatus {
     Refused,     // wrong header or too short: "Error file！"
 };
 
+// Why a file was refused, for a message that says so.
+enum class Refusal { None, TooShort, TooLarge, WrongHeader };
+
 struct LoadResult {
     LoadStatus status = LoadStatus::Ok;
     QString detail;  // system error text for Unreadable
+    Refusal refusal = Refusal::None;
+    qint64 size = 0;  // the bytes read when refused (TooLarge: the limit)
     bool ok() const { return status == LoadStatus::Ok; }
 };
+
+// The reason a data file was refused, in words: "too short: 1000 bytes, a data
+// file is 1057". Empty for a result that is no refusal.
+QString DataFileRefusalText(const LoadResult& r, bool isEnglish);
 
 // Whole file, for files of at most `limit` bytes (data files are tiny; anything
 // far larger is not ours and is not read into memory).
@@ -43,6 +52,9 @@ LoadResult LoadTemplateImage(Document& doc, const QString& folder = ProgramFolde
 // A .rdat into the document, then AnalyseModel and AnalyseSoftwareData. The document
 // is unchanged unless the result is Ok. Path and file name are the caller's business.
 LoadResult LoadDataFile(Document& doc, const QString& path);
+// The same reading and checks with nothing taken: lets a caller refuse a file before
+// asking anything about the data it would replace.
+LoadResult CheckDataFile(const QString& path);
 
 // Who may read a file the program writes. Documents are the user's, made as the
 // system makes new files; backups, traces and support bundles, which may hold

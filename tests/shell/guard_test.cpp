@@ -236,9 +236,77 @@ private slots:
         start();
         QVERIFY(!win->openStartFile(bad.fileName()));
         QCOMPARE(messages.shown.size(), 1);
-        QCOMPARE(messages.shown[0].text, QString("Error file！"));
+        QCOMPARE(messages.shown[0].text.section('\n', 0, 0), QString("Error file！"));
         QVERIFY(grid()->cellText(1, Grid::kColRx).isEmpty());
         QCOMPARE(doc->CurrentFileName, std::string("new.rdat"));
+    }
+
+    // A file that cannot be taken is named with its reason, and nothing is asked
+    // about the current data first, whether chosen in Open or dropped.
+    void aRefusedFileIsNamedBeforeAnyQuestion_data() {
+        QTest::addColumn<QByteArray>("content");  // "-": no file at all
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<bool>("dropped");
+        QTest::addColumn<QStringList>("lines");
+        const QByteArray good(
+            reinterpret_cast<const char*>(EncodeDataFile(RadioImage{}, SoftwareData{}).data()),
+            kDataFileSize);
+        QByteArray foreign = good;
+        foreign[0] = 'X';
+        const QByteArray huge((1 << 20) + 1, 'B');
+        QTest::addRow("short, open")
+            << good.left(1000) << true << false
+            << QStringList{"Error file！", "", "@", "too short: 1000 bytes, a data file is 1057"};
+        QTest::addRow("short, dropped, Chinese")
+            << good.left(3) << false << true
+            << QStringList{"错误的文件！", "", "@", "文件太短：3 字节，数据文件应为 1057 字节"};
+        QTest::addRow("foreign header, dropped")
+            << foreign << true << true
+            << QStringList{"Error file！", "", "@",
+                           "not a BALDO-7 data file (it does not begin with \"BALDO-7 \")"};
+        QTest::addRow("too large, open, Chinese")
+            << huge << false << false
+            << QStringList{"错误的文件！", "", "@",
+                           "文件太大：超过 1048576 字节，数据文件应为 1057 字节"};
+        QTest::addRow("missing, open") << QByteArray("-") << true << false << QStringList{};
+    }
+    void aRefusedFileIsNamedBeforeAnyQuestion() {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, english);
+        QFETCH(bool, dropped);
+        QFETCH(QStringList, lines);
+        start();
+        const QString kept = tmp.filePath("kept.rdat");
+        enterRx(1, "145");
+        saveAs(kept);
+        const QString path = tmp.filePath("refused.rdat");
+        QFile::remove(path);
+        if (content != "-") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
+        }
+        doc->IsEnglish = english;
+        messages.shown.clear();
+        if (dropped) {
+            QMimeData mime;
+            mime.setUrls({QUrl::fromLocalFile(path)});
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+            QApplication::sendEvent(win.get(), &drop);
+            QTRY_COMPARE(messages.shown.size(), 1);
+        } else {
+            chooser.answerWith(path);
+            action("MenuOpen")->trigger();
+        }
+        QCOMPARE(messages.shown.size(), 1);  // the refusal, and no cover question
+        QCOMPARE(messages.shown[0].icon, MsgIcon::Error);
+        const QString text = messages.shown[0].text;
+        QVERIFY2(text.contains(QDir::toNativeSeparators(path)), qPrintable(text));
+        if (!lines.isEmpty()) {
+            lines[2] = QDir::toNativeSeparators(path);
+            QCOMPARE(text.split('\n'), lines);
+        }
+        QCOMPARE(QString::fromStdString(doc->CurrentFilePath), kept);
+        QVERIFY(!grid()->cellText(1, Grid::kColRx).isEmpty());
     }
 
     void backupsAfterAReadAndBeforeAWrite() {
