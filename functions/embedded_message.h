@@ -35,6 +35,13 @@ constexpr BiText kLineOverwritesTune{
     "信息第%1行与调谐数据行%2（出厂校准）存放在同一组字节中，该行不为空。保存此行将覆盖这些"
     "调谐数据。是否继续？"};
 constexpr BiText kLineName{"line %1", "第%1行"};
+// Shown in the window the first time a character the radio cannot show is refused.
+constexpr BiText kCharactersShown{
+    "The radio shows only English letters, digits, the space and the signs of an English "
+    "keyboard (! \" # $ % & ' ( ) * + , - . / : ; < = > ? @ [ \\ ] ^ _ ` { | } ~). Other "
+    "characters, Chinese among them, cannot be stored.",
+    "对讲机只能显示英文字母、数字、空格和英文键盘上的符号（! \" # $ % & ' ( ) * + , - . / : ; "
+    "< = > ? @ [ \\ ] ^ _ ` { | } ~），其他字符（包括汉字）无法保存。"};
 }  // namespace message_texts
 
 constexpr std::size_t kMessageLineCount = 2;

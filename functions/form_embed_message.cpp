@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QValidator>
+#include <functional>
 
 #include "core/document.h"
 #include "functions/embedded_message.h"
@@ -21,15 +22,23 @@ namespace {
 
 // Refuses, as it is typed, pasted or committed by an input method, any text holding a
 // character a one-byte cell cannot keep and show back; the box then stays as it was.
+// `refused` runs when a character is the reason.
 class MessageValidator : public QValidator {
 public:
-    using QValidator::QValidator;
+    MessageValidator(QObject* parent, std::function<void()> refused)
+        : QValidator(parent), refused_(std::move(refused)) {}
     State validate(QString& input, int&) const override {
         if (input.size() > static_cast<int>(kMessageLineCells)) return Invalid;
         for (const QChar c : input)
-            if (!MessageByteShown(c.unicode())) return Invalid;
+            if (!MessageByteShown(c.unicode())) {
+                refused_();
+                return Invalid;
+            }
         return Acceptable;
     }
+
+private:
+    std::function<void()> refused_;
 };
 
 }  // namespace
@@ -37,7 +46,7 @@ public:
 FormEmbedMessage::FormEmbedMessage(Document& doc, EditorHost& host, QWidget* parent)
     : QWidget(parent), doc_(doc), host_(host) {
     setObjectName(QStringLiteral("FormEmbedMessage"));
-    auto* validator = new MessageValidator(this);
+    auto* validator = new MessageValidator(this, [this] { showCharacterNotice(); });
     auto* lines = new QVBoxLayout;
     for (int i = 0; i < 2; ++i) {
         QLineEdit* box = new QLineEdit;
@@ -51,6 +60,10 @@ FormEmbedMessage::FormEmbedMessage(Document& doc, EditorHost& host, QWidget* par
     }
     LabelStored = new QLabel;
     LabelStored->setObjectName(QStringLiteral("LabelStored"));
+    LabelCharacters = new QLabel;
+    LabelCharacters->setObjectName(QStringLiteral("LabelCharacters"));
+    LabelCharacters->setWordWrap(true);
+    LabelCharacters->hide();
     CommandClose = new QPushButton;
     CommandClose->setObjectName(QStringLiteral("CommandClose"));
     CommandHelp = new QPushButton;
@@ -58,6 +71,7 @@ FormEmbedMessage::FormEmbedMessage(Document& doc, EditorHost& host, QWidget* par
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(lines);
     outer->addWidget(LabelStored);
+    outer->addWidget(LabelCharacters);
     outer->addStretch(1);
     outer->addLayout(closeHelpButtonRow(CommandClose, CommandHelp));
 
@@ -88,6 +102,16 @@ void FormEmbedMessage::AnalyseEmbeddedInformation() {
 }
 
 FormEmbedMessage::~FormEmbedMessage() = default;
+
+void FormEmbedMessage::showCharacterNotice() {
+    // Said once, in the window: a message box at every refused key would be a trap.
+    if (!LabelCharacters->isHidden()) return;
+    LabelCharacters->setText(uiText(message_texts::kCharactersShown, doc_.IsEnglish));
+    LabelCharacters->show();
+    // The frame grows as far as the notice needs; a larger window stays as it is.
+    QWidget* frame = parentWidget() ? parentWidget() : this;
+    frame->resize(frame->size().expandedTo(frame->sizeHint()));
+}
 
 void FormEmbedMessage::documentChanged(bool outside) {
     // Another window (the tune data, an undo) changed the bytes: what was agreed to

@@ -36,6 +36,7 @@ public:
 
     std::array<QLineEdit*, 2> TextEmbedMessage{};
     QLabel* LabelStored;
+    QLabel* LabelCharacters;  // which characters the radio shows, once one was refused
     QPushButton* CommandClose;
     QPushButton* CommandHelp;
 
@@ -53,6 +54,7 @@ private:
     // cancelled: the line shows the image again.
     bool storeLine(int line);
     void documentChanged(bool outside);
+    void showCharacterNotice();
 
     Document& doc_;
     EditorHost& host_;

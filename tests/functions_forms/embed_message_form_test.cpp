@@ -113,6 +113,7 @@ private slots:
         doc.radioImage[769] = 'I';
         const RadioImage before = doc.radioImage;
         open();
+        QVERIFY(form->LabelCharacters->isHidden());
         focus(line(0));
         line(0)->end(false);
         if (how == "type") {
@@ -128,6 +129,10 @@ private slots:
             QApplication::sendEvent(line(0), &event);
         }
         QCOMPARE(line(0)->text(), QStringLiteral("HI"));
+        // Said in the window, not in a box that would stop the typing.
+        QVERIFY(form->LabelCharacters->isVisible());
+        QVERIFY(form->LabelCharacters->text().startsWith("The radio shows only English letters"));
+        QVERIFY(host->messageService.shown.isEmpty());
         QTest::keyClick(line(0), Qt::Key_Return);
         QCOMPARE(doc.radioImage, before);
     }
