@@ -135,7 +135,8 @@ long numberOf(const std::string& text) {
 
 ChannelRangeText StartChannelLostFocus(const ChannelRangeText& boxes) {
     ChannelRangeText r = boxes;
-    if (r.start.empty()) r.start = "1";
+    // Channels count from 1: the box shows the channel the edit starts at.
+    if (numberOf(r.start) < 1) r.start = "1";
     if (numberOf(r.start) > kBatchChannels) {
         r.start = r.end = std::to_string(kBatchChannels);
     } else if (numberOf(r.end) < numberOf(r.start)) {
@@ -148,6 +149,8 @@ ChannelRangeText EndChannelLostFocus(const ChannelRangeText& boxes) {
     ChannelRangeText r = boxes;
     if (r.end.empty() || numberOf(r.end) > kBatchChannels) {
         r.end = std::to_string(kBatchChannels);
+    } else if (numberOf(r.end) < 1) {
+        r.start = r.end = "1";
     } else if (numberOf(r.end) < numberOf(r.start)) {
         r.start = r.end;
     }
@@ -155,8 +158,8 @@ ChannelRangeText EndChannelLostFocus(const ChannelRangeText& boxes) {
 }
 
 void RangeFromBoxes(const ChannelRangeText& boxes, int& start, int& end) {
-    start = static_cast<int>(numberOf(boxes.start)) - 1;
-    end = static_cast<int>(numberOf(boxes.end)) - 1;
+    start = std::max(static_cast<int>(numberOf(boxes.start)) - 1, 0);
+    end = std::max(static_cast<int>(numberOf(boxes.end)) - 1, 0);
 }
 
 std::string StepLostFocus(const std::string& text, int max, char separator) {

@@ -251,10 +251,17 @@ TEST(BatchEdit, LostFocusCorrections) {
         bool start;
         ChannelRangeText in, out;
     } ranges[] = {
-        {true, {"200", "5"}, {"128", "128"}}, {true, {"", "5"}, {"1", "5"}},
-        {true, {"9", "5"}, {"9", "9"}},       {false, {"9", "5"}, {"5", "5"}},
-        {false, {"3", ""}, {"3", "128"}},     {false, {"3", "300"}, {"3", "128"}},
+        {true, {"200", "5"}, {"128", "128"}},
+        {true, {"", "5"}, {"1", "5"}},
+        {true, {"9", "5"}, {"9", "9"}},
+        {false, {"9", "5"}, {"5", "5"}},
+        {false, {"3", ""}, {"3", "128"}},
+        {false, {"3", "300"}, {"3", "128"}},
         {false, {"3", "16"}, {"3", "16"}},
+        // Channel 0 is shown as the channel used.
+        {true, {"0", "5"}, {"1", "5"}},
+        {true, {"000", "0"}, {"1", "1"}},
+        {false, {"3", "0"}, {"1", "1"}},
     };
     for (const Range& r : ranges) {
         const ChannelRangeText got =
