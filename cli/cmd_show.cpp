@@ -174,7 +174,7 @@ QList<QPair<QString, QJsonValue>> describeRange(const DumpRange& range, const st
                       QString("frequencyArea"),
                       QJsonValue(text(FrequencyAreaList()[std::size_t(v.frequencyAreaIndex)])));
         for (const LocalFieldLayout& f : kLocalFields)
-            fields << qMakePair(QString(f.key), QJsonValue(latin1(v.field(f.field))));
+            fields << qMakePair(QString(f.key), QJsonValue(latin1(v.shown(f.field))));
     } else if (name == "stundie") {
         const StunDieView v = DecodeStunDie(bytes);
         const BiText* status[] = {&kStatusNormal, &kStatusStun, &kStatusDie};

@@ -120,12 +120,17 @@ FormLocalMessage::FormLocalMessage(const ServiceContext& context, QWidget* paren
     bindHelpKey(this, context_, QString::fromLatin1(kHelpTopic));
 
     AnalyseLocalMessage();
-    // Display only.
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             TextAreaCode, TextManufactureCode, TextUserCode, ComboRadioType, ComboFrequencyArea,
-             TextSerialNumber, TextProductedDate, TextMaintainedDate, TextMaintainedDescription,
-             TextDealerCode, TextStockDate, TextSellDate, TextSeller})
-        w->setEnabled(false);
+    // Display only, but the texts can be selected and copied (a serial number for a
+    // repair note); the two lists cannot be opened or changed.
+    for (QLineEdit* box :
+         {TextAreaCode, TextManufactureCode, TextUserCode, TextSerialNumber, TextProductedDate,
+          TextMaintainedDate, TextDealerCode, TextStockDate, TextSellDate, TextSeller})
+        box->setReadOnly(true);
+    TextMaintainedDescription->setReadOnly(true);
+    for (QComboBox* list : {ComboRadioType, ComboFrequencyArea}) {
+        list->setFocusPolicy(Qt::NoFocus);
+        list->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
     for (QWidget* w : std::initializer_list<QWidget*>{CommandWrite, TextPassword, LabelPassword})
         w->hide();
     CommandClose->setFocus();
@@ -141,7 +146,7 @@ void FormLocalMessage::AnalyseLocalMessage() {
     ComboRadioType->setCurrentIndex(v.radioTypeIndex);
     ComboFrequencyArea->setCurrentIndex(v.frequencyAreaIndex);
     for (const LocalFieldLayout& f : kLocalFields) {
-        const QString text = latin1Text(v.field(f.field));
+        const QString text = latin1Text(v.shown(f.field));
         if (f.field == LocalField::MaintainedDescription)
             TextMaintainedDescription->setPlainText(text);
         else

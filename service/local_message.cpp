@@ -72,9 +72,17 @@ LocalMessageView DecodeLocalMessage(const ServiceMemory& memory) {
     return DecodeLocalMessage(ServiceBytes(memory, kLocalMessageAddress));
 }
 
+std::string LocalMessageView::shown(LocalField f) const {
+    std::string text = field(f);
+    while (!text.empty() && static_cast<std::uint8_t>(text.back()) == 0xFF) text.pop_back();
+    return text;
+}
+
 std::string FirmwareVersion(const RadioImage& image) {
     const auto c = [&image](std::size_t a) { return static_cast<char>(image[a]); };
     const std::size_t v = addr::kFirmwareVersion;
+    for (std::size_t a = v; a < v + 4; ++a)
+        if (image[a] == 0x00 || image[a] == 0xFF) return std::string();
     return std::string{c(v), c(v + 1), '.', c(v + 2), c(v + 3)};
 }
 

@@ -45,6 +45,9 @@ struct LocalMessageView {
     std::string fields[kLocalFieldCount];
     std::string password;  // never shown in this configuration
     const std::string& field(LocalField f) const { return fields[static_cast<int>(f)]; }
+    // What the window and `show` display: cells never programmed (0xFF, as erased
+    // memory holds them) are no characters, so such a field shows empty.
+    std::string shown(LocalField f) const;
 };
 
 // "RW520", "LV520", "H61", "RWH61", "H63", "RWH63", "DEK", "417M".
@@ -59,7 +62,8 @@ int RadioTypeIndex(const std::string& name);
 LocalMessageView DecodeLocalMessage(const std::uint8_t* record);
 LocalMessageView DecodeLocalMessage(const ServiceMemory& memory);
 
-// The firmware version of image bytes 448..451: "10.23" for "1023".
+// The firmware version of image bytes 448..451: "10.23" for "1023"; empty when a
+// byte is unprogrammed (0x00 or 0xFF).
 std::string FirmwareVersion(const RadioImage& image);
 
 }  // namespace baldo7

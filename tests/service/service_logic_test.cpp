@@ -130,6 +130,13 @@ TEST(LocalMessage, FirmwareVersionFromImageBytes448To451) {
     image[450] = 0x32;
     image[451] = 0x33;
     EXPECT_EQ(FirmwareVersion(image), "10.23");
+    // An unprogrammed byte anywhere: no version rather than "ÿÿ.ÿÿ".
+    for (const std::uint8_t blank : {0x00, 0xFF})
+        for (std::size_t at = 448; at < 452; ++at) {
+            RadioImage partly = image;
+            partly[at] = blank;
+            EXPECT_EQ(FirmwareVersion(partly), "") << at << " " << int(blank);
+        }
 }
 
 TEST(StunDie, TypedCodeStoresDigitValuesAndItsLengthNibble) {

@@ -311,8 +311,9 @@ private slots:
         QTest::addColumn<QString>("serial");
         QTest::addColumn<int>("radioType");
         QTest::addColumn<int>("area");
-        QTest::newRow("all FF") << Bytes(256, 0xFF) << QString(4, QChar(0xFF))
-                                << QString(16, QChar(0xFF)) << 7 << 0;
+        // Never programmed: empty boxes, not runs of "ÿ".
+        QTest::newRow("all FF") << Bytes(256, 0xFF) << ""
+                                << "" << 7 << 0;
         QTest::newRow("all 00") << Bytes(256, 0x00) << ""
                                 << "" << 7 << 0;
         Bytes r(256, 0x00);
@@ -344,10 +345,20 @@ private slots:
             QCOMPARE(form->ComboFrequencyArea->currentIndex(), area);
             // The version comes from the image the radio had before: the template's.
             QCOMPARE(form->TextVersion->text().size(), 5);
-            for (QWidget* field :
-                 std::initializer_list<QWidget*>{form->TextUserCode, form->ComboRadioType,
-                                                 form->TextMaintainedDescription, form->TextSeller})
-                QVERIFY(!field->isEnabled());
+            // Read-only, not disabled: a field can be selected and copied, not edited.
+            for (QLineEdit* field :
+                 {form->TextUserCode, form->TextSeller, form->TextSerialNumber}) {
+                QVERIFY(field->isEnabled() && field->isReadOnly());
+                field->selectAll();
+                QCOMPARE(field->selectedText(), field->text());
+            }
+            QVERIFY(form->TextMaintainedDescription->isReadOnly());
+            const QString before = form->TextUserCode->text();
+            form->TextUserCode->setFocus();
+            QTest::keyClicks(form->TextUserCode, "9");
+            QCOMPARE(form->TextUserCode->text(), before);
+            QCOMPARE(form->ComboRadioType->focusPolicy(), Qt::NoFocus);
+            QVERIFY(form->ComboRadioType->testAttribute(Qt::WA_TransparentForMouseEvents));
             QVERIFY(!form->CommandWrite->isVisible());
             QVERIFY(!form->TextPassword->isVisible());
             QVERIFY(form->CommandClose->isVisible());
