@@ -16,6 +16,7 @@
 #include "ui/ui_support.h"
 
 #include "channels/channel_csv_commands.h"
+#include "channels/channel_record.h"
 #include "channels/form_batch_channel_edit.h"
 #include "channels/form_channel_edit.h"
 #include "channels/form_channel_information.h"
@@ -208,6 +209,12 @@ ShellParts StandardShellParts() {
     };
     parts.commands = StandardCommands();
     parts.commands.push_back(compareWithRadio(parts.showProcess));
+    parts.channelsInUse = [](const RadioImage& image) {
+        int used = 0;
+        for (int channel = 1; channel <= kChannelCount; ++channel)
+            used += ChannelInUse(image, channel) ? 1 : 0;
+        return used;
+    };
     parts.showComPort = [](MDIFormMain& main) {
         FormComPort dialog(main.document(), main.settings(), PortChoices(main.document().IsEnglish),
                            &main);

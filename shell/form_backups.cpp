@@ -1,12 +1,15 @@
 #include "shell/form_backups.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "core/model_band.h"
+#include "storage/data_store.h"
 #include "ui/dialog_layout.h"
 #include "ui/ui_support.h"
 
@@ -14,9 +17,13 @@ namespace baldo7 {
 
 namespace {
 constexpr BiText kTitle{"Backups", "备份"};
+constexpr int kFileColumn = 5;
 constexpr BiText kDate{"Date", "日期"};
 constexpr BiText kKind{"Kind", "类型"};
 constexpr BiText kModel{"Model", "型号"};
+constexpr BiText kBand{"Band", "频段"};
+constexpr BiText kChannels{"Channels in use", "已用信道"};
+constexpr BiText kBandUnknown{"band unknown", "频段未知"};
 constexpr BiText kFile{"File", "文件"};
 constexpr BiText kRead{"Read from radio", "从对讲机读取"};
 constexpr BiText kBeforeWrite{"Before write", "写入前"};
@@ -73,20 +80,30 @@ QString BackupRestoreText(const BackupEntry& entry, bool en) {
     return uiText(kPutBack, en).arg(what, command);
 }
 
-FormBackups::FormBackups(const QList<BackupEntry>& backups, bool en, QWidget* parent)
+FormBackups::FormBackups(const QList<BackupEntry>& backups, bool en, QWidget* parent,
+                         const std::function<int(const RadioImage&)>& channelsInUse)
     : QDialog(parent), backups_(backups), en_(en) {
     setObjectName(QStringLiteral("FormBackups"));
     setWindowTitle(uiText(kTitle, en));
     ListBackups = new QTreeWidget;
     ListBackups->setObjectName(QStringLiteral("ListBackups"));
     ListBackups->setRootIsDecorated(false);
-    ListBackups->setHeaderLabels(
-        {uiText(kDate, en), uiText(kKind, en), uiText(kModel, en), uiText(kFile, en)});
+    ListBackups->setHeaderLabels({uiText(kDate, en), uiText(kKind, en), uiText(kModel, en),
+                                  uiText(kBand, en), uiText(kChannels, en), uiText(kFile, en)});
     for (int i = 0; i < backups.size(); ++i) {
         const BackupEntry& b = backups[i];
+        QString band, channels;
+        Document data;
+        if (b.range == BackupRange::Data && LoadDataFile(data, b.path).ok()) {
+            const std::optional<BandRow> row = BandOfImage(data.radioImage);
+            band = row ? QString::fromLatin1(row->text) : uiText(kBandUnknown, en);
+            if (channelsInUse) channels = QString::number(channelsInUse(data.radioImage));
+        }
+        const QFileInfo file(b.path);
         auto* row = new QTreeWidgetItem(
             ListBackups, {b.made.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                          BackupKindText(b, en), b.model, QDir::toNativeSeparators(b.path)});
+                          BackupKindText(b, en), b.model, band, channels, file.fileName()});
+        row->setToolTip(kFileColumn, QDir::toNativeSeparators(file.absolutePath()));
         row->setData(0, Qt::UserRole, i);
     }
     ListBackups->header()->setSectionResizeMode(QHeaderView::ResizeToContents);

@@ -103,7 +103,7 @@ void MDIFormMain::MenuAbout_Click() {
 }
 
 void MDIFormMain::MenuBackups_Click() {
-    FormBackups window(ListBackups(backupFolder_), doc_.IsEnglish, this);
+    FormBackups window(ListBackups(backupFolder_), doc_.IsEnglish, this, parts_.channelsInUse);
     if (window.exec() == QDialog::Accepted && !window.chosenPath().isEmpty())
         openFile(window.chosenPath());
 }

@@ -47,6 +47,8 @@ struct ShellParts {
     std::function<void(MDIFormMain&, Document& doc)> showProcess;
     // The port chooser, shown modally; sets and stores the port.
     std::function<void(MDIFormMain&)> showComPort;
+    // How many channels of an image are in use (File → Backups… shows it).
+    std::function<int(const RadioImage&)> channelsInUse;
     // The features' commands, after the main window's own: menu items, tree nodes
     // (in this order) and what they run.
     std::vector<Command> commands;

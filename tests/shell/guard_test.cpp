@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QTreeWidget>
 #include "app/standard_parts.h"
+#include "channels/channel_record.h"
 #include "channels/form_channel_information.h"
 #include "link/transfer_ranges.h"
 #include "shell/form_backups.h"
@@ -513,9 +514,13 @@ private slots:
         const QString folder = backups.filePath("backups");
         QDir(folder).removeRecursively();
         const QDateTime now = QDateTime::currentDateTime();
+        // Channels in use: none in the newer backup, two in the older one.
+        for (int channel = 1; channel <= kChannelCount; ++channel)
+            SetRxFrequency(doc->radioImage, channel, {0xFF, 0xFF, 0xFF, 0xFF});
         Document older = *doc;
         older.radioImage[16] = 0x11;
         older.ModelType = "UHF";
+        for (int channel : {3, 9}) SetRxFrequency(older.radioImage, channel, FrequencyToBytes(145));
         QVERIFY(!WriteBackup(older, folder, BackupKind::Read, now.addDays(-2)).isEmpty());
         Document newer = *doc;
         newer.radioImage[16] = 0x22;
@@ -531,11 +536,19 @@ private slots:
             return m.buttons == MsgButtons::SaveDiscardCancel ? MsgAnswer::Discard : MsgAnswer::Ok;
         });
         QStringList rows;
-        onModal([&rows](QWidget* w) {
+        onModal([&rows, folder](QWidget* w) {
             QCOMPARE(w->objectName(), QString("FormBackups"));
             auto* list = w->findChild<QTreeWidget*>("ListBackups");
-            for (int i = 0; i < list->topLevelItemCount(); ++i)
-                rows << list->topLevelItem(i)->text(1) + " " + list->topLevelItem(i)->text(2);
+            for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem* item = list->topLevelItem(i);
+                rows << item->text(1) + " " + item->text(2);
+                // The band and channels say whose radio it was; the file's name is short,
+                // its folder in the tooltip.
+                QCOMPARE(item->text(3), QString("136-174MHz"));
+                QCOMPARE(item->text(4), QString(i == 0 ? "0" : "2"));
+                QVERIFY(item->text(5).endsWith(".rdat") && !item->text(5).contains('/'));
+                QCOMPARE(item->toolTip(5), QDir::toNativeSeparators(folder));
+            }
             list->setCurrentItem(list->topLevelItem(1));
             QTest::mouseClick(w->findChild<QPushButton*>("CommandOpen"), Qt::LeftButton);
         });
