@@ -93,8 +93,10 @@ Command compareWithRadio(std::function<void(MDIFormMain&, Document&)> showProces
 }
 
 ChannelCsvCommands csvCommands(MDIFormMain& main) {
-    return ChannelCsvCommands(main.document(), main.fileChooser(), main.messages(),
-                              {[&main] { main.commitGrid(); }});
+    return ChannelCsvCommands(
+        main.document(), main.fileChooser(), main.messages(),
+        {[&main] { main.commitGrid(); }, ReadLastFolder(main.settings()),
+         [&main](const QString& folder) { StoreLastFolder(main.settings(), folder); }});
 }
 }  // namespace
 

@@ -13,6 +13,7 @@ namespace {
 constexpr BiText kCsvFilter{"Channel list(*.csv *.txt)", "信道列表(*.csv *.txt)"};
 constexpr BiText kImportTitle{"Import Channels", "导入信道"};
 constexpr BiText kExportTitle{"Export Channels", "导出信道"};
+constexpr BiText kExported{"The channels in use were written to:\n%1", "已用信道已写入：\n%1"};
 constexpr BiText kNoHeader{
     "No channels were imported: the file has no header line with a Frequency column:\n%1",
     "没有导入信道：文件中没有含 Frequency 列的标题行：\n%1"};
@@ -28,6 +29,7 @@ FileDialogRequest ChannelCsvCommands::request(bool open) const {
     r.open = open;
     r.title = uiText(open ? kImportTitle : kExportTitle, en);
     r.filters = {uiText(kCsvFilter, en), uiText(filetexts::kAllFilesFilter, en)};
+    r.folder = hooks_.folder;
     if (!open) {
         r.defaultName = QFileInfo(QString::fromStdString(doc_.CurrentFileName)).completeBaseName() +
                         QStringLiteral(".csv");
@@ -45,6 +47,7 @@ bool ChannelCsvCommands::Import() {
         return false;
     }
     const QString shownPath = QDir::toNativeSeparators(answer.path);
+    if (hooks_.folderUsed) hooks_.folderUsed(QFileInfo(answer.path).absolutePath());
     Bytes bytes;
     const LoadResult read = ReadFileBytes(answer.path, bytes);
     if (!read.ok()) {
@@ -81,7 +84,12 @@ bool ChannelCsvCommands::Export() {
     }
     const std::string csv = ExportChannelsCsv(doc_.radioImage);
     QString error;
-    if (WriteFileAtomically(answer.path, Bytes(csv.begin(), csv.end()), &error)) return true;
+    if (WriteFileAtomically(answer.path, Bytes(csv.begin(), csv.end()), &error)) {
+        if (hooks_.folderUsed) hooks_.folderUsed(QFileInfo(answer.path).absolutePath());
+        messages_.show(MsgIcon::Information, appTitle(),
+                       uiText(kExported, en).arg(QDir::toNativeSeparators(answer.path)));
+        return true;
+    }
     messages_.show(MsgIcon::Error, appTitle(),
                    uiText(filetexts::kCannotWrite, en)
                        .arg(QDir::toNativeSeparators(answer.path) + "\n" + error));

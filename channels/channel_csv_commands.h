@@ -18,6 +18,8 @@ public:
         // FreshData of the channel grid, when open. The editors redraw the rows as the
         // document announces the import.
         std::function<void()> commitGrid;
+        QString folder;  // where the file dialogs start: the folder last used
+        std::function<void(const QString& folder)> folderUsed;  // a file was read or written
     };
 
     ChannelCsvCommands(Document& doc, FileChooser& chooser, MessageService& messages, Hooks hooks);

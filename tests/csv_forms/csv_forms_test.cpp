@@ -2,6 +2,7 @@
 // Export Channels, and copy and paste of grid rows, on the real main window.
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -123,7 +124,14 @@ private slots:
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll().toStdString(), ExportChannelsCsv(doc().radioImage));
-        QVERIFY(rig.messages.shown.isEmpty());
+        // It says where the file went, and the next list starts in that folder.
+        QCOMPARE(rig.messages.shown.size(), 1);
+        QCOMPARE(rig.messages.shown[0].icon, MsgIcon::Information);
+        QVERIFY(rig.messages.shown[0].text.endsWith(QDir::toNativeSeparators(path)));
+        rig.chooser.answerWith(QString());
+        action("MenuExportChannels")->trigger();
+        QCOMPARE(rig.chooser.requests.size(), 2);
+        QCOMPARE(QDir(rig.chooser.requests[1].folder), QDir(dir.path()));
     }
 
     void copyRowsAsTabSeparatedText() {
