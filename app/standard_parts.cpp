@@ -260,6 +260,13 @@ ShellParts StandardShellParts() {
                        return new FormTune(doc, host, run, parent);
                    },
                    [](QWidget* w) { static_cast<FormTune*>(w)->commitEditors(); }};
+    parts.helpTopics = {{EditorWindow::ChannelInformation, "chinfo.htm"},
+                        {EditorWindow::ChannelEdit, "chEdit.htm"},
+                        {EditorWindow::Option, "optfeatures.htm"},
+                        {EditorWindow::KeySetting, "keyassign.htm"},
+                        {EditorWindow::ScanInformation, "Scan/Scan.htm"},
+                        {EditorWindow::EmbedMessage, "embmsg.htm"},
+                        {EditorWindow::Tune, "tune.htm"}};
     return parts;
 }
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -42,9 +43,10 @@ FormTune::FormTune(Document& doc, EditorHost& host, std::function<void()> runTra
     setObjectName(QStringLiteral("FormTune"));
     const bool en = doc_.IsEnglish;
 
-    MSHFlexGridTuneData = new QTableWidget(this);
+    auto* content = new QWidget;
+    MSHFlexGridTuneData = new QTableWidget(content);
     MSHFlexGridTuneData->setObjectName(QStringLiteral("MSHFlexGridTuneData"));
-    MSHFlexGridSqlTune = new QTableWidget(this);
+    MSHFlexGridSqlTune = new QTableWidget(content);
     MSHFlexGridSqlTune->setObjectName(QStringLiteral("MSHFlexGridSqlTune"));
     setUpGrid(MSHFlexGridTuneData, kTuneRows + 1, kTunePoints + 1);
     setUpGrid(MSHFlexGridSqlTune, 3, kDetections + 1);
@@ -92,6 +94,8 @@ FormTune::FormTune(Document& doc, EditorHost& host, std::function<void()> runTra
     CommandRead->setObjectName(QStringLiteral("CommandRead"));
     CommandWrite = new QPushButton(uiText(kWriteTune, en));
     CommandWrite->setObjectName(QStringLiteral("CommandWrite"));
+    CommandHelp = new QPushButton(uiText(texts::kHelp, en));
+    CommandHelp->setObjectName(QStringLiteral("CommandHelp"));
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(LabelPkValue);
@@ -100,7 +104,9 @@ FormTune::FormTune(Document& doc, EditorHost& host, std::function<void()> runTra
     bottom->addWidget(CommandRead);
     bottom->addSpacing(twips(300));
     bottom->addWidget(CommandWrite);
-    auto* outer = new QVBoxLayout(this);
+    bottom->addSpacing(twips(300));
+    bottom->addWidget(CommandHelp);
+    auto* outer = new QVBoxLayout(content);
     outer->setContentsMargins(twips(240), twips(240), twips(240), twips(240));
     outer->addWidget(MSHFlexGridTuneData, 0, Qt::AlignLeft);
     outer->addSpacing(twips(200));
@@ -108,6 +114,18 @@ FormTune::FormTune(Document& doc, EditorHost& host, std::function<void()> runTra
     outer->addSpacing(twips(200));
     outer->addLayout(bottom);
     outer->addStretch(1);
+    // The grids keep their fixed size: a window smaller than them (a small screen, a
+    // large scale, Cascade) scrolls instead of cutting the right side off. It opens
+    // as large as its content.
+    ScrollTune = new QScrollArea;
+    ScrollTune->setObjectName(QStringLiteral("ScrollTune"));
+    ScrollTune->setFrameShape(QFrame::NoFrame);
+    ScrollTune->setWidgetResizable(true);
+    ScrollTune->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    ScrollTune->setWidget(content);
+    auto* frame = new QVBoxLayout(this);
+    frame->setContentsMargins(0, 0, 0, 0);
+    frame->addWidget(ScrollTune);
 
     // Load.
     events_ = new EditorWindowEvents(this, host_.state(), &AppState::FormTuneOpen);
@@ -116,11 +134,8 @@ FormTune::FormTune(Document& doc, EditorHost& host, std::function<void()> runTra
     observation_ = std::make_unique<DocumentObservation>(doc_, [this](const DocumentChange& c) {
         if (c.touches(addr::kTuneTables, kImageSize)) AnalyseTuneData();
     });
-    auto* help = new QAction(this);
-    help->setShortcut(QKeySequence(Qt::Key_F1));
-    help->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(help);
-    connect(help, &QAction::triggered, this,
+    // F1 is the main window's, which opens this window's topic while it is active.
+    connect(CommandHelp, &QPushButton::clicked, this,
             [this] { host_.showHelpTopic(QString::fromLatin1(kHelpTopic)); });
 
     connect(MSHFlexGridTuneData, &QTableWidget::cellClicked, this,

@@ -14,6 +14,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QTableWidget;
 
 namespace baldo7 {
@@ -45,6 +46,8 @@ public:
     QLabel* LabelPkValue;
     QPushButton* CommandRead;
     QPushButton* CommandWrite;
+    QPushButton* CommandHelp;
+    QScrollArea* ScrollTune;  // the whole window can be reached at any size and scale
 
     void MSHFlexGridTuneData_Click(int row, int column);
     void MSHFlexGridSqlTune_Click(int row, int column);

@@ -72,6 +72,16 @@ void MDIFormMain::openEditorWindow(EditorWindow kind) {
     area_->setActiveSubWindow(sub);
 }
 
+QString MDIFormMain::activeHelpTopic() const {
+    const QMdiSubWindow* active = area_->activeSubWindow();
+    for (auto it = open_.begin(); active && it != open_.end(); ++it) {
+        if (it->sub != active) continue;
+        const auto topic = parts_.helpTopics.find(it.key());
+        if (topic != parts_.helpTopics.end()) return topic->second;
+    }
+    return QStringLiteral("general.htm");
+}
+
 void MDIFormMain::bringToFront(QMdiSubWindow* sub) {
     if (sub->isMinimized()) sub->showNormal();
     area_->setActiveSubWindow(sub);

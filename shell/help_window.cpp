@@ -26,6 +26,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     back_ = button(QStyle::SP_ArrowBack);
     forward_ = button(QStyle::SP_ArrowForward);
     home_ = button(QStyle::SP_DirHomeIcon);
+    home_->setObjectName(QStringLiteral("CommandHome"));
     back_->setEnabled(false);
     forward_->setEnabled(false);
     connect(back_, &QToolButton::clicked, browser_, &QTextBrowser::backward);

@@ -137,11 +137,12 @@ std::vector<Command> MDIFormMain::ownCommands() {
         Command("MenuAbout", {"&About", "关于BALDO-7(&A)"})
             .in(M::Help)
             .runs(&MDIFormMain::MenuAbout_Click),
-        // F1 anywhere in the program opens the help file at its first page.
+        // The one F1 of the main window and its editors: the active editor's page, or
+        // the first page. A dialog's own F1 opens the dialog's page.
         Command("HelpKey", {"Help", "帮助"})
             .key(Qt::Key_F1)
             .button(7, "帮助", {"Help", "帮助"}, ToolIcon::Help)
-            .runs(help)
+            .runs([](MDIFormMain& m) { m.showHelpTopic(m.activeHelpTopic()); })
             .setUp([](MDIFormMain&, QAction& a) { a.setShortcutContext(Qt::ApplicationShortcut); }),
     };
 }

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDate>
+#include <QDialog>
 #include <QDir>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -127,7 +128,7 @@ MDIFormMain::~MDIFormMain() {
     clock_.stop();
     closeAllEditors();
     doc_.onChangeRecorded = nullptr;
-    delete help_;
+    delete help_.data();
 }
 
 bool MDIFormMain::startUp() {
@@ -315,20 +316,47 @@ bool MDIFormMain::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+QMargins MDIFormMain::frameMargins() const {
+    const QRect frame = frameGeometry(), client = geometry();
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                    frame.right() - client.right(), frame.bottom() - client.bottom());
+}
+
+void MDIFormMain::takeHelpBack() {
+    if (!help_ || !help_->parentWidget()) return;
+    // Still open unless the user closed it; it stays where it was.
+    const bool open = !help_->isHidden();
+    const QRect where = help_->geometry();
+    help_->setParent(nullptr, Qt::Window);
+    help_->setAttribute(Qt::WA_QuitOnClose, false);
+    help_->setGeometry(where);
+    if (open) help_->show();
+}
+
 void MDIFormMain::showHelpTopic(const QString& topic) {
     if (!help_) {
         help_ = new HelpWindow(nullptr);
         help_->setAttribute(Qt::WA_QuitOnClose, false);
     }
     help_->setHelpFolder(helpFolder_, uiText(shelltexts::kHelpWindow, doc_.IsEnglish));
-    if (!help_->isVisible()) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && help_->parentWidget() != modal) {
+        // A modal dialog blocks every window but its own: the help becomes the
+        // dialog's for as long as it is open, so that it can be scrolled, followed
+        // and closed, and it goes beside the dialog, not over it.
+        help_->setParent(modal, Qt::Window);
+        help_->setAttribute(Qt::WA_QuitOnClose, false);
+        help_->setGeometry(PlaceBeside(help_->size(), modal->frameGeometry(),
+                                       modal->screen()->availableGeometry(), frameMargins(),
+                                       twips(5000)));
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            connect(dialog, &QDialog::finished, this, &MDIFormMain::takeHelpBack,
+                    Qt::UniqueConnection);
+    } else if (!help_->isVisible()) {
         // Over the main window and wholly on its screen; until the help window has
         // been shown, the main window's frame stands in for its own.
-        const QRect frame = frameGeometry(), client = geometry();
-        const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
-                               frame.right() - client.right(), frame.bottom() - client.bottom());
-        help_->setGeometry(
-            PlaceWindow(help_->size(), frame.center(), screen()->availableGeometry(), margins));
+        help_->setGeometry(PlaceWindow(help_->size(), frameGeometry().center(),
+                                       screen()->availableGeometry(), frameMargins()));
     }
     help_->showTopic(topic, uiText(shelltexts::kHelpMissing, doc_.IsEnglish).arg(topic));
 }

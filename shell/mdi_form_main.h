@@ -18,6 +18,7 @@
 
 #include "core/document.h"
 #include "shell/file_commands.h"
+#include "shell/help_window.h"
 #include "shell/shell_parts.h"
 #include "storage/backups.h"
 #include "ui/editor_host.h"
@@ -38,8 +39,6 @@ class QTreeWidgetItem;
 class QUndoStack;
 
 namespace baldo7 {
-
-class HelpWindow;
 
 struct ShellServices {
     QSettings* settings = nullptr;       // required
@@ -72,6 +71,8 @@ public:
     // EditorHost
     void openEditor(EditorKind kind) override;
     void showHelpTopic(const QString& topic) override;
+    // The page F1 opens: the active editor window's, or the first page.
+    QString activeHelpTopic() const;
     MessageService& messages() override { return *messages_; }
     AppState& state() override { return state_; }
 
@@ -151,7 +152,7 @@ public:
     int separatorLeftTwips() const;
     int clampSeparator(int xTwips) const;
 
-    HelpWindow* helpWindow() const { return help_; }
+    HelpWindow* helpWindow() const { return help_.data(); }
     // The service configuration (--service or the ServiceMode setting) is on.
     bool serviceMode() const { return serviceMode_; }
     FileCommands& fileCommands() { return *files_; }
@@ -169,6 +170,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The frame's width around the client area, taken for the help window's too.
+    QMargins frameMargins() const;
+    // The help window back from the dialog that had it (see showHelpTopic).
+    void takeHelpBack();
     struct OpenEditor {
         QPointer<QMdiSubWindow> sub;
         QPointer<QWidget> widget;
@@ -252,7 +257,9 @@ private:
     QTimer relayout_;  // the tree panel once a resize has settled
     bool dragging_ = false;
     int separatorTwips_ = 2500;
-    HelpWindow* help_ = nullptr;
+    // Owned here, or for a while by the modal dialog it helps with (which may be
+    // deleted with it).
+    QPointer<HelpWindow> help_;
     QTranslator* qtTranslator_ = nullptr;
     QString helpFolder_;
 

@@ -41,6 +41,8 @@ struct EditorType {
 
 struct ShellParts {
     std::map<EditorWindow, EditorType> editors;
+    // The help page F1 opens while the editor is the active window.
+    std::map<EditorWindow, QString> helpTopics;
     // The transfer window, shown modally, for an exchange of `doc`: the main window's
     // document, or a copy that takes what the radio holds before a service write.
     // The mode flags are set by the caller.

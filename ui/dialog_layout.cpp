@@ -44,6 +44,24 @@ QRect PlaceWindow(QSize wanted, QPoint center, const QRect& available, const QMa
     return r;
 }
 
+QRect PlaceBeside(QSize wanted, const QRect& beside, const QRect& available, const QMargins& frame,
+                  int minimumWidth) {
+    const int frameWidth = frame.left() + frame.right();
+    QRect right(QPoint(beside.right() + 1, available.top()), available.bottomRight());
+    QRect left(available.topLeft(), QPoint(beside.left() - 1, available.bottom()));
+    const bool onRight =
+        right.width() >= wanted.width() + frameWidth || right.width() >= left.width();
+    QRect room = onRight ? right : left;
+    const int least = std::min(minimumWidth + frameWidth, available.width());
+    if (room.width() < least) {
+        if (onRight)
+            room.setLeft(available.right() + 1 - least);
+        else
+            room.setRight(available.left() + least - 1);
+    }
+    return PlaceWindow(wanted, QPoint(room.center().x(), beside.center().y()), room, frame);
+}
+
 bool RestoreFittedGeometry(QWidget* window, const QByteArray& saved) {
     if (!window->restoreGeometry(saved)) return false;
     FitToScreen(window);

@@ -31,6 +31,11 @@ void layOutDialog(QDialog* dialog, QLayout* body, std::initializer_list<QPushBut
 // `center`, then shrunk and moved so that it and its frame lie wholly inside
 // `available`. Returns the client geometry.
 QRect PlaceWindow(QSize wanted, QPoint center, const QRect& available, const QMargins& frame);
+// The same, beside the window whose frame is `beside` and not over it: on its right
+// when the window fits there (or that side is the wider), else on its left. When
+// neither side leaves `minimumWidth`, the window overlaps as little as it can.
+QRect PlaceBeside(QSize wanted, const QRect& beside, const QRect& available, const QMargins& frame,
+                  int minimumWidth);
 
 // restoreGeometry, then the window fitted to its screen's free area: a geometry saved
 // at another scale factor or on a bigger screen would otherwise come back larger than

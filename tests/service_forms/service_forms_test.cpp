@@ -17,6 +17,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QUndoStack>
 #include <functional>
@@ -29,6 +30,7 @@
 #include "service/form_special.h"
 #include "service/form_tune.h"
 #include "service/service_memory.h"
+#include "shell/help_window.h"
 #include "sim/pty_simulator.h"
 #include "sim/sample_memory.h"
 #include "storage/backups.h"
@@ -303,6 +305,38 @@ private slots:
         });
         trigger("MenuPassword");
         QCOMPARE(doc->ProgramPassword, std::string("pwxyz1"));
+    }
+
+    // One F1 per window: the active editor's page. A dialog's F1 opens the help beside
+    // it, usable while the dialog is open; the help stays open after the dialog.
+    void f1OpensTheWindowsPageAndTheHelpIsUsableBesideADialog() {
+        startRadio();
+        startWindow();
+        win->TreeView1_NodeClick("TreeTuneData");
+        FormTune* form = tune();
+        QVERIFY(form && form->CommandHelp->isVisible());
+        QTest::keyClick(form->MSHFlexGridTuneData, Qt::Key_F1);
+        HelpWindow* help = win->helpWindow();
+        QVERIFY(help && help->isVisible());
+        QVERIFY(help->browser()->source().path().endsWith("/tune.htm"));
+        help->close();
+
+        bool usable = false;
+        transfer("CommandRead");
+        whenModal("FormLocalMessage", [&](QWidget* w) {
+            QTest::keyClick(w, Qt::Key_F1);
+            HelpWindow* h = win->helpWindow();
+            QVERIFY(h && h->isVisible());
+            QVERIFY(h->browser()->source().path().endsWith("/Local/Local.htm"));
+            // The dialog does not block it: a click on Home goes through.
+            QTest::mouseClick(h->findChild<QToolButton*>("CommandHome"), Qt::LeftButton);
+            usable = h->browser()->source().path().endsWith("/general.htm");
+            click(w, "CommandClose");
+        });
+        trigger("MenuLocalMessage");
+        QVERIFY(usable);
+        QVERIFY(win->helpWindow()->isVisible());
+        QVERIFY(!win->helpWindow()->parentWidget());
     }
 
     void localMessageShowsTheRecord_data() {

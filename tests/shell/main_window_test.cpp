@@ -640,6 +640,31 @@ private slots:
         }
     }
 
+    // Help asked for from a dialog goes beside it: on the side with room, else the
+    // wider side, overlapping only as much as the least usable width needs.
+    void helpGoesBesideTheDialog() {
+        const QRect screen(0, 0, 1600, 1000);
+        const QMargins frame(4, 30, 4, 4);
+        const struct {
+            QRect dialog;
+            bool right;
+            bool clear;
+        } cases[] = {
+            {{200, 200, 400, 300}, true, true},
+            {{1000, 200, 500, 300}, false, true},
+            {{300, 100, 1000, 800}, true, false},
+        };
+        for (const auto& c : cases) {
+            const QRect r =
+                PlaceBeside({600, 700}, c.dialog, screen, frame, 333).marginsAdded(frame);
+            QVERIFY(screen.contains(r));
+            QCOMPARE(r.center().x() > c.dialog.center().x(), c.right);
+            QCOMPARE(!r.intersects(c.dialog), c.clear);
+            QVERIFY(r.width() >= 333 + 8);
+            if (c.clear) QCOMPARE(r.size(), QSize(608, 734));
+        }
+    }
+
     // A geometry saved at scale 2 or on a bigger screen comes back inside this screen
     // with room for the title bar; one that fits comes back as it was.
     void restoredGeometryIsFittedToTheScreen() {
