@@ -3,6 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 PORTABLE_BUILD ?= build-portable
+PACKAGE_BUILD ?= build-deb
 WINDOWS_BUILD ?= build-windows
 WINDOWS_APP_BUILD ?= build-windows-app
 FUZZ_SECONDS ?= 60
@@ -34,11 +35,14 @@ run: build
 check:
 	scripts/check-layers
 
-# The Debian package (build/baldo7_<version>_<arch>.deb), checked after it is built.
-package: build
-	rm -f $(BUILD)/baldo7_*.deb
-	cd $(BUILD) && cpack -G DEB
-	packaging/check-deb $(BUILD)
+# The Debian package (build-deb/baldo7_<version>_<arch>.deb), built in a tree of its own
+# with Debian's hardening flags and checked after it is built.
+package: bootstrap
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBALDO7_HARDEN=ON
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	rm -f $(PACKAGE_BUILD)/baldo7_*.deb
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+	packaging/check-deb $(PACKAGE_BUILD)
 
 # The build without the POSIX-only parts (as on Windows) and its tests, here on Linux:
 # POSIX code outside the fenced files fails to build or link.
