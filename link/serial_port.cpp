@@ -163,6 +163,37 @@ constexpr KnownHolder kKnownHolders[] = {
     {"brltty", "sudo systemctl stop brltty; sudo apt remove brltty"},
 };
 
+struct CableChip {
+    int vendor;
+    int product;
+    const char* name;
+};
+// As packaging/udev/70-baldo7-cables.rules lists them.
+constexpr CableChip kCableChips[] = {
+    {0x067b, 0x2303, "PL2303"}, {0x067b, 0x23a3, "PL2303"}, {0x067b, 0x23c3, "PL2303"},
+    {0x067b, 0x23d3, "PL2303"}, {0x0403, 0x6001, "FT232R"}, {0x0403, 0x6010, "FT2232"},
+    {0x0403, 0x6014, "FT232H"}, {0x0403, 0x6015, "FT230X"}, {0x10c4, 0xea60, "CP210x"},
+    {0x10c4, 0xea70, "CP210x"}, {0x1a86, 0x7523, "CH340"},  {0x1a86, 0x5523, "CH341"},
+    {0x1a86, 0x55d4, "CH9102"},
+};
+
+int hexFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    bool ok = false;
+    const int v = f.readAll().trimmed().toInt(&ok, 16);
+    return ok ? v : -1;
+}
+
+// The cables plugged in without a port, as this system shows them now.
+QStringList cablesWithoutPortNow() {
+#ifdef Q_OS_LINUX
+    return usbCablesWithoutPort(QStringLiteral("/sys/bus/usb/devices"), availableSerialPorts());
+#else
+    return {};
+#endif
+}
+
 QString portListText(bool isEnglish) {
     QStringList names;
     for (const SerialPortEntry& e : availableSerialPorts()) names << e.location;
@@ -180,7 +211,55 @@ QString portListText(bool isEnglish) {
 
 }  // namespace
 
+QStringList usbCablesWithoutPort(const QString& usbDevices, const QList<SerialPortEntry>& ports) {
+    QStringList out;
+    const QDir dir(usbDevices);
+    for (const QString& entry : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const int vendor = hexFile(dir.filePath(entry + QStringLiteral("/idVendor")));
+        const int product = hexFile(dir.filePath(entry + QStringLiteral("/idProduct")));
+        for (const CableChip& chip : kCableChips) {
+            if (chip.vendor != vendor || chip.product != product) continue;
+            const bool hasPort =
+                std::any_of(ports.begin(), ports.end(), [&](const SerialPortEntry& p) {
+                    return p.vendorId == vendor && p.productId == product;
+                });
+            if (!hasPort)
+                out << QStringLiteral("%1 (%2:%3)")
+                           .arg(QLatin1String(chip.name))
+                           .arg(vendor, 4, 16, QLatin1Char('0'))
+                           .arg(product, 4, 16, QLatin1Char('0'));
+        }
+    }
+    return out;
+}
+
+QString cableTakenText(const QStringList& cables, bool isEnglish) {
+    if (cables.isEmpty()) return {};
+    const QString names = cables.join(isEnglish ? QStringLiteral(", ") : QStringLiteral("、"));
+    return isEnglish
+               ? QStringLiteral(
+                     "The cable %1 is plugged in, but the system took its serial port away. On "
+                     "some systems the braille display service (brltty) does this to such "
+                     "cables. If you use no braille display, stop it for good (sudo systemctl "
+                     "mask brltty-udev.service brltty.service), then unplug and replug the "
+                     "cable.")
+                     .arg(names)
+               : QStringLiteral(
+                     "编程线 %1 已插上，但系统拿走了它的串口。有些系统上的盲文显示服务"
+                     "（brltty）会这样占用此类编程线。如果不使用盲文显示器，请永久停用它"
+                     "（sudo systemctl mask brltty-udev.service brltty.service），然后拔下"
+                     "并重新插上编程线。")
+                     .arg(names);
+}
+
 QString serialPortRemedy(const QString& device, PortError error, bool isEnglish) {
+    // A port that is not there (or went away during a transfer) while a cable is
+    // plugged in: say what took it, not "plug in the cable".
+    if (error == PortError::DeviceNotFound ||
+        (error == PortError::Other && !device.isEmpty() && !QFileInfo::exists(device))) {
+        const QString taken = cableTakenText(cablesWithoutPortNow(), isEnglish);
+        if (!taken.isEmpty()) return taken;
+    }
     switch (error) {
         case PortError::DeviceNotFound: {
             const QString ports = portListText(isEnglish);

@@ -41,8 +41,17 @@ struct PortHolder {
     QString program;  // "ModemManager", "brltty", "baldo7ctl"
 };
 QList<PortHolder> serialPortHolders(const QString& device);
+// The programming-cable adapters (CH340, CP210x, PL2303, FT232) plugged in, as the
+// folder of the system's USB devices lists them (/sys/bus/usb/devices), that have no
+// serial port in `ports`: something took the port away right after the cable was
+// plugged in (on some systems the braille display daemon does). "CH340 (1a86:7523)".
+struct SerialPortEntry;
+QStringList usbCablesWithoutPort(const QString& usbDevices, const QList<SerialPortEntry>& ports);
+// What to say about such cables: the port vanished, and how to stop the braille
+// display daemon. Empty when `cables` is.
+QString cableTakenText(const QStringList& cables, bool isEnglish);
 // What the user can do about it, in one line: the ports that do exist, the group
-// to join, the program to close or stop.
+// to join, the program to close or stop; a cable plugged in without a port says so.
 QString serialPortRemedy(const QString& device, PortError error, bool isEnglish);
 // "Cannot open DEVICE: reason." and, on the next line, the remedy: what both the
 // transfer window and baldo7ctl say about a port that would not open. `typed`, the

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -165,6 +166,46 @@ TEST(SerialPortOpen, MissingOrBusyDeviceIsNamedWithTheReasonAndARemedy) {
         EXPECT_FALSE(zh[2].isEmpty());
         EXPECT_FALSE(port.send(std::vector<std::uint8_t>{0x06}));
     }
+}
+
+// A cable plugged in whose serial port was taken away (the braille display daemon on
+// some systems) is found from the USB devices' folder, and the text says what to do.
+TEST(SerialPortCables, APluggedInCableWithoutAPortIsNamed) {
+    QTemporaryDir usb;
+    const struct {
+        const char* entry;
+        const char* vendor;
+        const char* product;
+    } devices[] = {{"1-1", "1a86", "7523"}, {"1-2", "10c4", "ea60"}, {"1-3", "046d", "c077"}};
+    for (const auto& d : devices) {
+        ASSERT_TRUE(QDir(usb.path()).mkpath(d.entry));
+        for (const auto& [file, text] :
+             {std::pair{"idVendor", d.vendor}, {"idProduct", d.product}}) {
+            QFile f(usb.filePath(QString(d.entry) + "/" + file));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(text) + "\n");
+        }
+    }
+    ASSERT_TRUE(QDir(usb.path()).mkpath("usb1"));  // a hub without ids of its own
+    SerialPortEntry cp210x;
+    cp210x.location = "/dev/ttyUSB0";
+    cp210x.vendorId = 0x10c4;
+    cp210x.productId = 0xea60;
+    const struct {
+        QList<SerialPortEntry> ports;
+        QStringList taken;
+    } cases[] = {
+        {{}, {"CH340 (1a86:7523)", "CP210x (10c4:ea60)"}},
+        {{cp210x}, {"CH340 (1a86:7523)"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(usbCablesWithoutPort(usb.path(), c.ports), c.taken);
+    EXPECT_TRUE(usbCablesWithoutPort(usb.filePath("missing"), {}).isEmpty());
+
+    const QString en = cableTakenText({"CH340 (1a86:7523)"}, true);
+    EXPECT_TRUE(en.startsWith("The cable CH340 (1a86:7523) is plugged in")) << en.toStdString();
+    EXPECT_TRUE(en.contains("sudo systemctl mask brltty-udev.service brltty.service"));
+    EXPECT_TRUE(cableTakenText({"CH340 (1a86:7523)"}, false).contains("盲文"));
+    EXPECT_TRUE(cableTakenText({}, true).isEmpty());
 }
 
 // Another program holding the port is named, and daemons known to grab serial
