@@ -97,6 +97,11 @@ MDIFormMain::MDIFormMain(Document& doc, ShellServices services, ShellParts parts
     area_ = new QMdiArea;
     area_->setObjectName(QStringLiteral("MDIClient"));
     area_->setBackground(QColor(128, 128, 128));
+    // Scroll bars when an editor reaches past the workspace: every window can be
+    // reached at any size and scale, and the editors' minimum sizes do not become the
+    // main window's (which then could not fit a small or scaled screen).
+    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     buildMenus();
     buildToolbar();

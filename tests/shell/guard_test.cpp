@@ -310,6 +310,16 @@ private slots:
         QVERIFY(!grid()->cellText(1, Grid::kColRx).isEmpty());
     }
 
+    // A 1600×1000 screen at scale 2 leaves 800×500 (less a panel): the main window
+    // with its channel list open fits, the editors scrolling in the workspace.
+    void theMainWindowFitsAScaledSmallScreen() {
+        start();
+        QVERIFY(grid());
+        const QSize least = win->minimumSizeHint().expandedTo(win->minimumSize());
+        QVERIFY2(least.width() <= 800 && least.height() <= 450,
+                 qPrintable(QString("%1x%2").arg(least.width()).arg(least.height())));
+    }
+
     void backupsAfterAReadAndBeforeAWrite() {
         start();
         const QString folder = backups.filePath("backups");
