@@ -171,6 +171,7 @@ TEST(SerialPortOpen, MissingOrBusyDeviceIsNamedWithTheReasonAndARemedy) {
 // A cable plugged in whose serial port was taken away (the braille display daemon on
 // some systems) is found from the USB devices' folder, and the text says what to do.
 TEST(SerialPortCables, APluggedInCableWithoutAPortIsNamed) {
+    using namespace baldo7;
     QTemporaryDir usb;
     const struct {
         const char* entry;
