@@ -17,6 +17,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUndoStack>
