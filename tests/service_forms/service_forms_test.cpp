@@ -325,6 +325,8 @@ private slots:
         bool usable = false;
         transfer("CommandRead");
         whenModal("FormLocalMessage", [&](QWidget* w) {
+            w->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(w));
             QTest::keyClick(w, Qt::Key_F1);
             HelpWindow* h = win->helpWindow();
             QVERIFY(h && h->isVisible());
@@ -378,8 +380,9 @@ private slots:
             QCOMPARE(form->TextSerialNumber->text(), serial);
             QCOMPARE(form->ComboRadioType->currentIndex(), radioType);
             QCOMPARE(form->ComboFrequencyArea->currentIndex(), area);
-            // The version comes from the image the radio had before: the template's.
-            QCOMPARE(form->TextVersion->text().size(), 5);
+            // The version comes from the image the radio had before: the template's,
+            // never programmed (0xFF): empty rather than "ÿÿ.ÿÿ".
+            QCOMPARE(form->TextVersion->text(), QString());
             // Read-only, not disabled: a field can be selected and copied, not edited.
             for (QLineEdit* field :
                  {form->TextUserCode, form->TextSeller, form->TextSerialNumber}) {

@@ -291,6 +291,9 @@ private slots:
         if (dropped) {
             QMimeData mime;
             mime.setUrls({QUrl::fromLocalFile(path)});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+            QApplication::sendEvent(win.get(), &enter);
+            QVERIFY(enter.isAccepted());
             QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
             QApplication::sendEvent(win.get(), &drop);
             QTRY_COMPARE(messages.shown.size(), 1);
