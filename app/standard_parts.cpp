@@ -34,18 +34,37 @@
 
 namespace baldo7 {
 
+namespace {
+// What the caller's mode flags ask for; they are cleared as the window unloads.
+TransferRequest takeRequestedTransfer(Document& doc) {
+    TransferRequest request = doc.ReadMode ? TransferRequest::read() : TransferRequest::write();
+    if (doc.TuneMode)
+        request.area = TransferArea::Tune;
+    else if (doc.LocalMessageMode)
+        request.area = TransferArea::Local;
+    else if (doc.SpecialMode)
+        request.area = TransferArea::Special;
+    else if (doc.StunDieMode)
+        request.area = TransferArea::StunDie;
+    doc.ReadMode = doc.TuneMode = doc.LocalMessageMode = doc.SpecialMode = doc.StunDieMode = false;
+    return request;
+}
+}  // namespace
+
 void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio, Document& doc) {
     const QString port = PortSetting(doc);
+    const TransferRequest request = takeRequestedTransfer(doc);
+    doc.TransferOK = false;
     // One trace per exchange, when asked for; it outlives the window's exchange.
     std::unique_ptr<SerialTrace> trace;
     if (ReadSerialTrace(main.settings()))
         trace = std::make_unique<SerialTrace>(
-            NewTracePath(TraceFolder(), doc.ReadMode),
+            NewTracePath(TraceFolder(), request.reading()),
             QCoreApplication::applicationName() + QLatin1Char(' ') +
                 QCoreApplication::applicationVersion(),
-            port, doc.ReadMode ? QStringLiteral("read") : QStringLiteral("write"));
+            port, request.reading() ? QStringLiteral("read") : QStringLiteral("write"));
     FormProcess window(
-        doc, main.messages(), port, IsSimulatedPort(port) ? radio.makePort() : nullptr,
+        doc, request, main.messages(), port, IsSimulatedPort(port) ? radio.makePort() : nullptr,
         [&main, &doc] {
             if (&doc == &main.document()) main.editorsDecodeNewImage();
         },
@@ -54,6 +73,7 @@ void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio, Document& doc) {
     window.setVerifyAfterWrite(ReadVerifyAfterWrite(main.settings()));
     if (trace && trace->isOpen()) window.exchangeHost()->setObserver(trace.get());
     window.exec();
+    doc.TransferOK = window.succeeded();
 }
 
 namespace {

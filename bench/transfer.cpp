@@ -99,8 +99,9 @@ struct Measure {
 };
 
 // One exchange with the in-process radio; false when it did not end well.
-bool runInProcess(baldo7::Document& doc, RadioSimulator& radio, double& seconds) {
-    baldo7::QtExchangeHost host(doc, std::make_unique<SimulatedPort>(radio),
+bool runInProcess(baldo7::Document& doc, const baldo7::TransferRequest& request,
+                  RadioSimulator& radio, double& seconds) {
+    baldo7::QtExchangeHost host(doc, request, std::make_unique<SimulatedPort>(radio),
                                 QStringLiteral("simulated-radio"));
     host.setFinishDelay(0);
     QEventLoop loop;
@@ -110,7 +111,7 @@ bool runInProcess(baldo7::Document& doc, RadioSimulator& radio, double& seconds)
     host.start();
     if (!host.isFinished()) loop.exec();
     seconds = nowS() - started;
-    return host.result().outcome == baldo7::ExchangeOutcome::Done && doc.TransferOK;
+    return host.result().ok();
 }
 
 double median(std::vector<double> v) {
@@ -225,9 +226,10 @@ int main(int argc, char** argv) {
             return 2;
         }
         for (Measure* m : {&readIn, &writeIn}) {
-            doc.ReadMode = m == &readIn;
+            const auto request =
+                m == &readIn ? baldo7::TransferRequest::read() : baldo7::TransferRequest::write();
             double seconds = 0;
-            if (!runInProcess(doc, radio, seconds)) {
+            if (!runInProcess(doc, request, radio, seconds)) {
                 std::fprintf(stderr, "bench_transfer: in-process %s failed\n", m->name);
                 ++failures;
                 continue;

@@ -29,30 +29,6 @@ namespace baldo7::cli {
 
 namespace {
 
-enum class RangeKind { Plain, Tune, Local, StunDie, Special };
-
-struct RangeName {
-    const char* name;
-    RangeKind kind;
-};
-constexpr RangeName kRangeNames[] = {{"tune", RangeKind::Tune},
-                                     {"local", RangeKind::Local},
-                                     {"stundie", RangeKind::StunDie},
-                                     {"special", RangeKind::Special}};
-
-std::optional<RangeKind> parseRange(const QString& text) {
-    for (const RangeName& r : kRangeNames)
-        if (text == QLatin1String(r.name)) return r.kind;
-    return std::nullopt;
-}
-
-void setRangeFlag(Document& doc, RangeKind kind) {
-    doc.TuneMode = kind == RangeKind::Tune;
-    doc.LocalMessageMode = kind == RangeKind::Local;
-    doc.StunDieMode = kind == RangeKind::StunDie;
-    doc.SpecialMode = kind == RangeKind::Special;
-}
-
 QString hex4(int value) {
     return "0x" + QString::number(value, 16).toUpper().rightJustified(4, '0');
 }
@@ -128,19 +104,21 @@ QString portFailureText(const QString& setting, const LinkPort& port) {
 // A verified write's read-back runs on the host the write hands on, with its trace.
 class LinkRun {
 public:
-    LinkRun(Document& doc, const LinkOptions& opt, const QString& port, const QString& verb,
-            const QString& tracePath, std::unique_ptr<QtExchangeHost> readBack = nullptr)
+    LinkRun(Document& doc, const TransferRequest& request, const LinkOptions& opt,
+            const QString& port, const QString& verb, const QString& tracePath,
+            std::unique_ptr<QtExchangeHost> readBack = nullptr)
         : doc_(doc),
           opt_(opt),
           port_(port),
           verb_(verb),
-          host_(readBack ? std::move(readBack) : std::make_unique<QtExchangeHost>(doc, port)) {
+          host_(readBack ? std::move(readBack)
+                         : std::make_unique<QtExchangeHost>(doc, request, port)) {
         doc_.IsEnglish = true;
         host_->setFinishDelay(0);
         host_->setCablePower(opt.power);
         if (!tracePath.isEmpty()) {
-            QString what = doc.ReadMode ? "read" : "write";
-            const TransferRange r = SelectTransferRange(doc, doc.ReadMode);
+            QString what = request.reading() ? "read" : "write";
+            const TransferRange r = request.moves(doc.BandLowMHz);
             what += QString(", 0x%1-0x%2")
                         .arg(r.first, 4, 16, QChar('0'))
                         .arg(r.end - 1, 4, 16, QChar('0'))
@@ -257,18 +235,17 @@ std::optional<int> runToEnd(LinkRun& run, const LinkOptions& opt, const QString&
     return failed;
 }
 
-// Runs the exchange the document's flags describe; `range` replaces the flags'
-// range, `radioModel` receives the model of the radio's identification reply.
-std::optional<int> runExchange(Document& doc, const LinkOptions& opt, const QString& verb,
-                               const std::optional<TransferRange>& range = std::nullopt,
+// Runs the exchange `request` asks for; `radioModel` receives the model of the
+// radio's identification reply.
+std::optional<int> runExchange(Document& doc, const TransferRequest& request,
+                               const LinkOptions& opt, const QString& verb,
                                QString* radioModel = nullptr) {
-    LinkRun run(doc, opt, opt.port, verb, opt.trace);
-    if (range) run.host().setRange(*range);
+    LinkRun run(doc, request, opt, opt.port, verb, opt.trace);
     if (!run.traceOpen()) {
         printError(verb + ": cannot write the trace " + run.traceError());
         return kExitFile;
     }
-    const std::optional<int> failed = runToEnd(run, opt, doc.ReadMode ? "Reading" : "Writing");
+    const std::optional<int> failed = runToEnd(run, opt, request.reading() ? "Reading" : "Writing");
     if (radioModel) *radioModel = run.radioModel();
     return failed;
 }
@@ -278,9 +255,10 @@ std::optional<int> runExchange(Document& doc, const LinkOptions& opt, const QStr
 // them with what the radio returned for their addresses. Returns the exit code of a
 // failure or a difference, with its message printed under the write's name.
 std::optional<int> verifyWrite(LinkRun& write, const Document& doc, const LinkOptions& opt) {
-    if (write.host().engine().written().empty()) return std::nullopt;
+    if (write.host().result().written.empty()) return std::nullopt;
     Document readBack = doc;
-    LinkRun run(readBack, opt, write.port(), "write " + write.port() + " --verify", QString(),
+    LinkRun run(readBack, TransferRequest::read(), opt, write.port(),
+                "write " + write.port() + " --verify", QString(),
                 write.host().readBackHost(readBack));
     if (auto failed = runToEnd(run, opt, "Verifying")) return failed;
     const VerifyResult& result = *run.host().verifyResult();
@@ -305,8 +283,7 @@ QString fleetTracePath(const QString& trace, const QString& port) {
 // loop; a radio that fails never stops the others. Progress: one line per port (on
 // a terminal, redrawn in place). Result: a table on stdout; exit code 0 when every
 // radio took the file, else the highest exit code of the failures.
-int runFleetWrite(const Document& file, const LinkOptions& opt, bool verify,
-                  const std::optional<TransferRange>& range) {
+int runFleetWrite(const Document& file, const TransferRequest& request, const LinkOptions& opt) {
     const int n = static_cast<int>(opt.ports.size());
     std::vector<std::unique_ptr<Document>> docs;
     std::vector<std::unique_ptr<LinkRun>> runs;
@@ -327,10 +304,10 @@ int runFleetWrite(const Document& file, const LinkOptions& opt, bool verify,
     QEventLoop loop;
     for (int i = 0; i < n; ++i) {
         const QString port = opt.ports[i];
-        // Each radio its own copy: an exchange changes its document (VOX, flags).
+        // Each radio its own copy: an exchange changes its document (VOX).
         docs.push_back(std::make_unique<Document>(file));
         Document& doc = *docs.back();
-        auto run = std::make_unique<LinkRun>(doc, opt, port, "write " + port,
+        auto run = std::make_unique<LinkRun>(doc, request, opt, port, "write " + port,
                                              fleetTracePath(opt.trace, port));
         if (!run->traceOpen()) {
             printError("write: cannot write the trace " + run->traceError());
@@ -369,7 +346,6 @@ int runFleetWrite(const Document& file, const LinkOptions& opt, bool verify,
             Qt::QueuedConnection);
         // A pause at one radio's end must not hold the others up.
         r->host().setPauseRunsEvents(true);
-        if (range) r->host().setRange(*range);
         runs.push_back(std::move(run));
     }
     draw();
@@ -382,6 +358,7 @@ int runFleetWrite(const Document& file, const LinkOptions& opt, bool verify,
     // Each radio that took the file is read back, one after the other: the writes
     // are what takes long, a read-back of a faithful radio is over in seconds.
     std::vector<std::optional<int>> verifyFailed(n);
+    const bool verify = request.verify;
     if (verify) {
         for (int i = 0; i < n; ++i) {
             QString ignored;
@@ -422,7 +399,7 @@ int runFleetWrite(const Document& file, const LinkOptions& opt, bool verify,
 
 // The options both verbs share; returns an exit code when parsing stops the run.
 std::optional<int> parseLinkOptions(VerbParser& verb, const QStringList& args, LinkOptions& opt,
-                                    std::optional<RangeKind>& range, const QString& name) {
+                                    std::optional<TransferArea>& range, const QString& name) {
     QCommandLineParser& p = verb.parser();
     if (auto stop = verb.parse(args)) return stop;
     if (!p.isSet("port") || p.value("port").trimmed().isEmpty()) {
@@ -445,7 +422,7 @@ std::optional<int> parseLinkOptions(VerbParser& verb, const QStringList& args, L
         }
     }
     if (p.isSet("range")) {
-        range = parseRange(p.value("range"));
+        range = TransferAreaNamed(p.value("range").toStdString());
         if (!range) {
             printError(name + ": unknown range '" + p.value("range") + "'");
             return kExitUsage;
@@ -473,15 +450,14 @@ bool writeCliBackup(const Document& doc, const QString& folder, BackupKind kind,
 // A service write keeps what the radio holds in the range: read it now, on a copy,
 // and keep it (named with the radio's model) with what is about to be sent. Nothing
 // is sent unless both are on disk. Returns the exit code of a failure.
-std::optional<int> keepServiceBackups(Document& doc, const LinkOptions& opt,
+std::optional<int> keepServiceBackups(Document& doc, BackupRange range, const LinkOptions& opt,
                                       const QString& folder) {
-    const BackupRange range = BackupRangeOf(doc);  // the exchange clears the copy's flags
     Document radio = doc;
-    radio.ReadMode = true;
     LinkOptions once = opt;
     once.trace.clear();  // the trace is the write's
     QString model;
-    if (auto failed = runExchange(radio, once, "write", std::nullopt, &model)) return failed;
+    if (auto failed = runExchange(radio, TransferRequest::read(range), once, "write", &model))
+        return failed;
     radio.ModelType = doc.ModelType = model.toStdString();
     if (!writeCliBackup(radio, folder, BackupKind::Read, range, "write") ||
         !writeCliBackup(doc, folder, BackupKind::BeforeWrite, range, "write"))
@@ -532,7 +508,7 @@ int runRead(const QStringList& args) {
     p.addOption(
         {{"o", "output"}, "The file to write: FILE.rdat, or FILE.bin with --range.", "FILE"});
     LinkOptions opt;
-    std::optional<RangeKind> range;
+    std::optional<TransferArea> range;
     if (auto stop = parseLinkOptions(verb, args, opt, range, "read")) return *stop;
     if (opt.ports.size() > 1) {
         printError("read: give one --port (several are for write)");
@@ -553,12 +529,11 @@ int runRead(const QStringList& args) {
     // A plain read fills a fresh document from the template, as the window's
     // document would be; a range dump needs nothing but the bytes.
     if (!range && !loadTemplateInto(doc, "read")) return kExitFile;
-    doc.ReadMode = true;
-    setRangeFlag(doc, range.value_or(RangeKind::Plain));
-    const TransferRange moved = SelectTransferRange(doc, true);
-    const BackupRange kept = BackupRangeOf(doc);
+    const TransferRequest request = TransferRequest::read(range.value_or(TransferArea::Data));
+    const TransferRange moved = request.moves(doc.BandLowMHz);
+    const BackupRange kept = request.area;
     QString radioModel;
-    if (auto failed = runExchange(doc, opt, "read", std::nullopt, &radioModel)) return *failed;
+    if (auto failed = runExchange(doc, request, opt, "read", &radioModel)) return *failed;
     if (range) doc.ModelType = radioModel.toStdString();  // no template: the name's model
 
     QString error;
@@ -599,34 +574,35 @@ int runWrite(const QStringList& args) {
                  "it differs)."});
     p.addPositionalArgument("FILE", "FILE.rdat, or FILE.bin for --range tune|stundie|special.");
     LinkOptions opt;
-    std::optional<RangeKind> range;
+    std::optional<TransferArea> range;
     if (auto stop = parseLinkOptions(verb, args, opt, range, "write")) return *stop;
     opt.yes = p.isSet("yes");
     if (p.positionalArguments().size() != 1) {
         printError("write: give exactly one file to write");
         return kExitUsage;
     }
-    if (range == RangeKind::Local) {
+    if (range == TransferArea::Local) {
         printError("write: the local message range is read only");
         return kExitUsage;
     }
     const QString input = p.positionalArguments().front();
 
     Document doc;
-    doc.ReadMode = false;
-    setRangeFlag(doc, range.value_or(RangeKind::Plain));
+    TransferRequest request =
+        TransferRequest::write(range.value_or(TransferArea::Data), p.isSet("verify"));
     // A raw dump holds the range as `read --range` or a backup keeps it (for tune
     // data also just the page 0x0300-0x03FF), or the whole 4096-byte memory.
-    const BackupRange service = BackupRangeOf(doc);
+    const BackupRange service = request.area;
     const TransferRange readSpan = ServiceBackupSpan(service, BackupKind::Read);
     const TransferRange writeSpan = ServiceBackupSpan(service, BackupKind::BeforeWrite);
     const qint64 readSize = readSpan.end - readSpan.first;
     const qint64 writeSize = writeSpan.end - writeSpan.first;
     const qint64 inputSize = QFileInfo(input).size();
     const bool rawTune =
-        range == RangeKind::Tune && (inputSize == readSize || inputSize == writeSize ||
-                                     inputSize == static_cast<qint64>(kRadioMemorySize));
-    const bool rawDump = range == RangeKind::StunDie || range == RangeKind::Special || rawTune;
+        range == TransferArea::Tune && (inputSize == readSize || inputSize == writeSize ||
+                                        inputSize == static_cast<qint64>(kRadioMemorySize));
+    const bool rawDump =
+        range == TransferArea::StunDie || range == TransferArea::Special || rawTune;
     opt.dataName = rawDump ? QString("a raw dump (taken as the template's model)")
                            : QFileInfo(input).fileName();
     if (!rawDump) {
@@ -659,8 +635,8 @@ int runWrite(const QStringList& args) {
     }
     // A tune dump goes back whole: every block of the page, not only the rows of the
     // template's band (the dump has no band of its own).
-    std::optional<TransferRange> sent;
-    if (rawTune) sent = TransferRange{writeSpan.first, writeSpan.end, writeSpan.first, false};
+    if (rawTune)
+        request.range = TransferRange{writeSpan.first, writeSpan.end, writeSpan.first, false};
     // Before anything reaches a radio: no backup, no write.
     if (p.isSet("backup-dir")) {
         const QString folder = p.value("backup-dir");
@@ -670,20 +646,19 @@ int runWrite(const QStringList& args) {
         } else if (opt.ports.size() > 1) {
             printError("write: --backup-dir with --range keeps one radio's data: give one --port");
             return kExitUsage;
-        } else if (auto failed = keepServiceBackups(doc, opt, folder)) {
+        } else if (auto failed = keepServiceBackups(doc, request.area, opt, folder)) {
             return *failed;
         }
     }
-    if (opt.ports.size() > 1) return runFleetWrite(doc, opt, p.isSet("verify"), sent);
-    LinkRun run(doc, opt, opt.port, "write", opt.trace);
-    if (sent) run.host().setRange(*sent);
+    if (opt.ports.size() > 1) return runFleetWrite(doc, request, opt);
+    LinkRun run(doc, request, opt, opt.port, "write", opt.trace);
     if (!run.traceOpen()) {
         printError("write: cannot write the trace " + run.traceError());
         return kExitFile;
     }
     if (auto failed = runToEnd(run, opt, "Writing")) return *failed;
     // Success only once the radio is known to hold what was sent.
-    if (p.isSet("verify")) {
+    if (request.verify) {
         if (auto failed = verifyWrite(run, doc, opt)) return *failed;
         QTextStream(stdout) << "Write Data OK\nVerify OK\n";
         return kExitOk;

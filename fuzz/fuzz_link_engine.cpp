@@ -3,7 +3,7 @@
 // modal box pumps events) and Cancel, for reads and writes of every range. Checked:
 // it finishes exactly once and calls its host no more after that; it never stalls
 // with no timer running; every block it asks for or sends lies in the range; a read
-// that does not end with TransferOK leaves the document's bytes as they were, a
+// that does not complete leaves the document's bytes as they were, a
 // write changes no more than the VOX level; nothing is stored outside 0x000-0xFFF
 // (the service memory's bounds check throws).
 #include <algorithm>
@@ -169,26 +169,15 @@ struct Host : ExchangeHost {
     }
 };
 
-void setRange(Document& doc, int which) {
-    switch (which) {
-        case 1:
-            doc.TuneMode = true;
-            break;
-        case 2:
-            doc.LocalMessageMode = true;
-            break;
-        case 3:
-            doc.StunDieMode = true;
-            break;
-        case 4:
-            doc.SpecialMode = true;
-            break;
-        case 5:
-            doc.TuneMode = doc.SpecialMode = true;
-            break;  // the first row wins
-        default:
-            break;
-    }
+TransferRequest requestOf(bool read, int which) {
+    static constexpr TransferArea kAreas[] = {TransferArea::Data,    TransferArea::Tune,
+                                              TransferArea::Local,   TransferArea::StunDie,
+                                              TransferArea::Special, TransferArea::Data};
+    TransferRequest request =
+        read ? TransferRequest::read(kAreas[which % 6]) : TransferRequest::write(kAreas[which % 6]);
+    // A range of its own, as a verified write's read-back asks.
+    if (which == 5) request.range = TransferRange{0x0100, 0x0200, 0x0100, false};
+    return request;
 }
 
 }  // namespace
@@ -198,8 +187,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t config = in.next();
     const std::uint8_t more = in.next();
     Document doc;
-    doc.ReadMode = config & 1;
-    setRange(doc, (config >> 1) & 7);
+    const TransferRequest request = requestOf(config & 1, (config >> 1) & 7);
     doc.IsEnglish = config & 0x10;
     doc.ChangePasswordFlag = config & 0x20;
     doc.NewPassword = std::string("12345678").substr(0, more % 9);
@@ -213,9 +201,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Document before = doc;
 
     Host host(in, !(more & 0x80));
-    host.readMode = doc.ReadMode;
-    host.range = SelectTransferRange(doc, doc.ReadMode);
-    Exchange engine(doc, host);
+    host.readMode = request.reading();
+    host.range = request.moves(doc.BandLowMHz);
+    Exchange engine(doc, host, request);
     host.engine = &engine;
     if (config & 0x40) engine.setFinishDelay(0);
     engine.start();
@@ -252,10 +240,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         host.tick();
     }
     FUZZ_CHECK(host.finishedCalls == 1);
-    FUZZ_CHECK(!doc.ReadMode && !doc.TuneMode && !doc.LocalMessageMode && !doc.StunDieMode &&
-               !doc.SpecialMode);
-    const bool done = host.result.outcome == ExchangeOutcome::Done;
-    FUZZ_CHECK(done == doc.TransferOK);
+    const bool done = host.result.ok();
+    FUZZ_CHECK(host.result.request.direction == request.direction &&
+               host.result.request.area == request.area);
+    // What the result says moved lies in the range (a plain read stores a block
+    // where the radio says), and only in the direction asked for.
+    const WrittenBlocks& moved = request.reading() ? host.result.received : host.result.written;
+    FUZZ_CHECK((request.reading() ? host.result.written : host.result.received).empty());
+    for (const WrittenBlock& b : moved)
+        FUZZ_CHECK((request.reading() && !request.range) ||
+                   (b.address >= host.range.first && b.address < host.range.end));
     if (host.readMode) {
         if (!done) {
             FUZZ_CHECK(doc.radioImage == before.radioImage);

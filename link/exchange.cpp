@@ -15,14 +15,13 @@ bool allAcks(const Bytes& bytes) {
 }
 }  // namespace
 
-Exchange::Exchange(Document& doc, ExchangeHost& host)
+Exchange::Exchange(Document& doc, ExchangeHost& host, const TransferRequest& request)
     : doc_(doc),
       host_(host),
-      readMode_(doc.ReadMode),
+      request_(request),
+      readMode_(request.reading()),
       changePassword_(doc.ChangePasswordFlag),
-      newPassword_(doc.NewPassword) {
-    doc_.TransferOK = false;
-}
+      newPassword_(doc.NewPassword) {}
 
 const char* Exchange::text(const BiText& t) const {
     return t.pick(doc_.IsEnglish);
@@ -33,7 +32,7 @@ void Exchange::start() {
     started_ = true;
     if (readMode_) {
         staged_ = RadioMemory::of(doc_);
-    } else if (const TransferRange r = SelectTransferRange(doc_, false);
+    } else if (const TransferRange r = request_.moves(doc_.BandLowMHz);
                r.first <= static_cast<int>(addr::kVox) && static_cast<int>(addr::kVox) < r.end) {
         // The radio's VOX level is always written as 0; the image keeps the change.
         doc_.radioImage[addr::kVox] &= static_cast<std::uint8_t>(~kVoxLevelBits);
@@ -275,7 +274,7 @@ void Exchange::dataBlock(const Bytes& frame) {
     // read-back compares blocks by address, so there the address must be the one
     // asked for.
     const int address = frame[1] * 256 + frame[2];
-    if (!BlockInStorage(address) || (rangeOverride_ && address != requested_)) {
+    if (!BlockInStorage(address) || (request_.range && address != requested_)) {
         blockPhaseFailure();
         return;
     }
@@ -389,7 +388,6 @@ void Exchange::endOfExchange() {
     if (finished_) return;
     closePort();
     s_.LinkDone = true;
-    doc_.TransferOK = true;
     outcome_ = ExchangeOutcome::Done;
     if (readMode_) staged_.commitTo(doc_);
     host_.startTimer(finishDelayMs_);
@@ -399,9 +397,12 @@ void Exchange::finish() {
     s_.LinkDone = false;
     s_.AwaitingReply = false;
     ExchangeResult result;
-    result.readMode = readMode_;
+    result.request = request_;
     result.outcome = outcome_;
-    if (doc_.TransferOK && outcome_ == ExchangeOutcome::Done) {
+    result.written = written_;
+    result.received = received_;
+    result.identification = identification_;
+    if (outcome_ == ExchangeOutcome::Done) {
         result.text = text(readMode_ ? link_texts::kReadOk : link_texts::kWriteOk);
         if (readMode_) {
             AnalyseModel(doc_);
@@ -411,11 +412,6 @@ void Exchange::finish() {
     // What unloading the window does.
     closePort();
     host_.setReceiveThreshold(0);
-    doc_.ReadMode = false;
-    doc_.TuneMode = false;
-    doc_.LocalMessageMode = false;
-    doc_.SpecialMode = false;
-    doc_.StunDieMode = false;
     finished_ = true;
     host_.finished(result);
 }
@@ -437,7 +433,7 @@ void Exchange::closePort() {
 }
 
 void Exchange::initialiseRange() {
-    range_ = rangeOverride_ ? *rangeOverride_ : SelectTransferRange(doc_, readMode_);
+    range_ = request_.moves(doc_.BandLowMHz);
     s_.BlockAddrHigh = range_.first / 256;
     s_.BlockAddrLow = range_.first % 256;
     s_.EndAddrHigh = range_.end / 256;

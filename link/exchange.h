@@ -3,9 +3,9 @@
 // ticks and carries out what it asks for; nothing here blocks except the host's
 // 200 ms end pause.
 //
-// One engine serves one exchange, like the window it stands for: construct it when
-// the window loads (with ReadMode and at most one range flag already set), call
-// start(), and it ends with exactly one ExchangeHost::finished() call.
+// One engine serves one exchange, like the window it stands for: construct it with
+// the request when the window loads, call start(), and it ends with exactly one
+// ExchangeHost::finished() call, whose result says how it ended and what moved.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,7 @@
 #include "core/document.h"
 #include "core/texts.h"
 #include "link/transfer_ranges.h"
+#include "link/transfer_request.h"
 #include "link/write_verify.h"
 
 namespace baldo7 {
@@ -26,7 +27,7 @@ enum class LinkQuestion {
 };
 
 enum class ExchangeOutcome {
-    Done,          // TransferOK
+    Done,          // the whole range moved; a read's bytes are in the document
     PortFailed,    // the port did not open
     Cancelled,     // the retry question was answered Cancel
     BandDeclined,  // the band question was answered Cancel; 0x45 was sent
@@ -35,8 +36,17 @@ enum class ExchangeOutcome {
 
 struct ExchangeResult {
     ExchangeOutcome outcome = ExchangeOutcome::Aborted;
-    bool readMode = false;
+    TransferRequest request;
     std::string text;  // "Read Data OK" / "Write Data OK" when Done, else empty
+    // What the last attempt moved: the data blocks a write sent, as they went out,
+    // and the blocks a read took in, at the addresses they named.
+    WrittenBlocks written;
+    WrittenBlocks received;
+    // The radio's 8-byte identification reply once it came, else empty.
+    Bytes identification;
+
+    bool ok() const { return outcome == ExchangeOutcome::Done; }
+    bool reading() const { return request.reading(); }
 };
 
 class ExchangeHost {
@@ -107,10 +117,12 @@ public:
     // done: a refusal right behind that ACK still fails it.
     static constexpr int kDrainMs = 10;
 
-    // Window load: TransferOK is cleared here.
-    Exchange(Document& doc, ExchangeHost& host);
+    // Window load. A completed read replaces the document's memory; nothing else of
+    // the document but the VOX level (below) and the radio's special-code capability
+    // changes.
+    Exchange(Document& doc, ExchangeHost& host, const TransferRequest& request);
 
-    // The window's Read or Write button, by ReadMode. A write first clears the VOX
+    // The window's Read or Write button, by the request. A write first clears the VOX
     // level (low four bits of byte 309) when the range sends that byte.
     void start();
     void onBytesReceived(const Bytes& reply);
@@ -123,10 +135,6 @@ public:
     void setFinishDelay(int ms) { finishDelayMs_ = ms; }
     int finishDelay() const { return finishDelayMs_; }
 
-    // Moves this range instead of the one the flags select (a verified write's
-    // read-back, a whole tune dump). A read of it takes only blocks naming the
-    // address asked for: any other is a link error. Call before start().
-    void setRange(const TransferRange& range) { rangeOverride_ = range; }
     // The data blocks a write sent in its last attempt, as they went out.
     const WrittenBlocks& written() const { return written_; }
     // The data blocks a read took in its last attempt, at the addresses they named.
@@ -135,6 +143,7 @@ public:
     bool tickIsTimeout() const;
 
     const ExchangeState& state() const { return s_; }
+    const TransferRequest& request() const { return request_; }
     bool readMode() const { return readMode_; }
     bool finished() const { return finished_; }
     const TransferRange& range() const { return range_; }
@@ -170,6 +179,7 @@ private:
     Document& doc_;
     ExchangeHost& host_;
     ExchangeState s_;
+    TransferRequest request_;
     TransferRange range_;
     bool readMode_;
     bool changePassword_;
@@ -184,10 +194,9 @@ private:
     Bytes input_;
     bool settling_ = false;
     bool restarted_ = false;
-    // A read lands here and replaces the document's memory only with TransferOK.
+    // A read lands here and replaces the document's memory only once it completed.
     RadioMemory staged_;
     Bytes identification_;
-    std::optional<TransferRange> rangeOverride_;
     WrittenBlocks written_;
     WrittenBlocks received_;
     int requested_ = 0;  // the block the last read request asked for

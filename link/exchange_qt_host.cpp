@@ -5,11 +5,13 @@
 
 namespace baldo7 {
 
-QtExchangeHost::QtExchangeHost(Document& doc, const QString& portSetting, QObject* parent)
-    : QtExchangeHost(doc, std::make_unique<SerialPort>(), portSetting, parent) {}
-
-QtExchangeHost::QtExchangeHost(Document& doc, std::unique_ptr<LinkPort> port,
+QtExchangeHost::QtExchangeHost(Document& doc, const TransferRequest& request,
                                const QString& portSetting, QObject* parent)
+    : QtExchangeHost(doc, request, std::make_unique<SerialPort>(), portSetting, parent) {}
+
+QtExchangeHost::QtExchangeHost(Document& doc, const TransferRequest& request,
+                               std::unique_ptr<LinkPort> port, const QString& portSetting,
+                               QObject* parent)
     : QObject(parent), doc_(doc), portSetting_(portSetting), port_(std::move(port)) {
     clock_.start();
     timer_.setSingleShot(true);
@@ -25,7 +27,7 @@ QtExchangeHost::QtExchangeHost(Document& doc, std::unique_ptr<LinkPort> port,
         if (pausing_) return;
         engine_->onBytesReceived(Bytes(bytes.begin(), bytes.end()));
     });
-    engine_ = std::make_unique<Exchange>(doc_, static_cast<ExchangeHost&>(*this));
+    engine_ = std::make_unique<Exchange>(doc_, static_cast<ExchangeHost&>(*this), request);
 }
 
 QtExchangeHost::~QtExchangeHost() {
@@ -37,11 +39,11 @@ std::unique_ptr<QtExchangeHost> QtExchangeHost::readBackHost(Document& doc, QObj
     const WrittenBlocks written = engine_->written();
     port_->disconnect(this);
     port_->close();
-    doc.ReadMode = true;
-    doc.TuneMode = doc.LocalMessageMode = doc.SpecialMode = doc.StunDieMode = false;
-    auto host = std::make_unique<QtExchangeHost>(doc, std::move(port_), portSetting_, parent);
     const TransferRange range = ReadBackRange(written);
-    host->setRange(range);
+    TransferRequest request = TransferRequest::read(engine_->request().area);
+    request.range = range;
+    auto host =
+        std::make_unique<QtExchangeHost>(doc, request, std::move(port_), portSetting_, parent);
     host->verifying_ = written;
     host->setCablePower(power_);
     host->setObserver(observer_);

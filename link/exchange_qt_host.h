@@ -22,12 +22,13 @@ namespace baldo7 {
 class QtExchangeHost : public QObject, private ExchangeHost {
     Q_OBJECT
 public:
-    // The window's load: the engine is made here, so TransferOK is cleared now.
-    // `portSetting` is a number, "COMn", a device name or path (link/serial_port.h).
-    QtExchangeHost(Document& doc, const QString& portSetting, QObject* parent = nullptr);
-    // The same over a port the caller supplies (the built-in simulated radio's).
-    QtExchangeHost(Document& doc, std::unique_ptr<LinkPort> port, const QString& portSetting,
+    // The window's load: the engine is made here, for `request`. `portSetting` is a
+    // number, "COMn", a device name or path (link/serial_port.h).
+    QtExchangeHost(Document& doc, const TransferRequest& request, const QString& portSetting,
                    QObject* parent = nullptr);
+    // The same over a port the caller supplies (the built-in simulated radio's).
+    QtExchangeHost(Document& doc, const TransferRequest& request, std::unique_ptr<LinkPort> port,
+                   const QString& portSetting, QObject* parent = nullptr);
     ~QtExchangeHost() override;
 
     // Answers a question: true for Retry / OK. Without one every question is
@@ -35,12 +36,10 @@ public:
     using Answerer = std::function<bool(LinkQuestion, const QString& text)>;
     void setAnswerer(Answerer answerer) { answerer_ = std::move(answerer); }
 
-    // The window's Read or Write button (by ReadMode) and its Cancel button.
+    // The window's Read or Write button (by the request) and its Cancel button.
     void start();
     void cancel();
     void setFinishDelay(int ms) { engine_->setFinishDelay(ms); }
-    // A verified write's read-back: this range instead of the flags' one.
-    void setRange(const TransferRange& range) { engine_->setRange(range); }
     // Lines the cable draws its power from, asserted whenever the port opens.
     void setCablePower(CablePower power) {
         power_ = power;

@@ -27,17 +27,22 @@ int tuneWriteBase(int bandLowMHz) {
 
 }  // namespace
 
-TransferRange SelectTransferRange(const Document& doc, bool readMode) {
-    if (doc.TuneMode) {
-        if (readMode) return {kTuneStart, kTuneReadEnd, kTuneStart, false};
-        return {tuneWriteBase(doc.BandLowMHz), kTuneWriteEnd, kTuneStart, true};
+TransferRange AreaRange(TransferArea area, bool read, int bandLowMHz) {
+    switch (area) {
+        case TransferArea::Tune:
+            if (read) return {kTuneStart, kTuneReadEnd, kTuneStart, false};
+            return {tuneWriteBase(bandLowMHz), kTuneWriteEnd, kTuneStart, true};
+        // Only ever read; a write of the same range moves the same bytes.
+        case TransferArea::Local:
+            return {kLocalMessageStart, kLocalMessageEnd, kLocalMessageStart, false};
+        case TransferArea::Special:
+            return {kSpecialStart, kSpecialEnd, kSpecialStart, false};
+        case TransferArea::StunDie:
+            return {kStunDieStart, kStunDieEnd, kStunDieStart, false};
+        case TransferArea::Data:
+            break;
     }
-    // Only ever read; a write of the same range moves the same bytes.
-    if (doc.LocalMessageMode)
-        return {kLocalMessageStart, kLocalMessageEnd, kLocalMessageStart, false};
-    if (doc.SpecialMode) return {kSpecialStart, kSpecialEnd, kSpecialStart, false};
-    if (doc.StunDieMode) return {kStunDieStart, kStunDieEnd, kStunDieStart, false};
-    return {0, readMode ? kPlainReadEnd : kPlainWriteEnd, 0, false};
+    return {0, read ? kPlainReadEnd : kPlainWriteEnd, 0, false};
 }
 
 bool RangeFinished(int blockAddrHigh, int blockAddrLow, int endAddrHigh, int endAddrLow) {

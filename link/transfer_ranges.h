@@ -1,4 +1,4 @@
-// What one programming exchange moves: the address range chosen by the mode flags,
+// What one programming exchange moves: the address range of the area asked for,
 // the block order, the end test, the progress figure and the frames on the wire.
 #pragma once
 
@@ -26,10 +26,14 @@ struct TransferRange {
     bool tuneOrder = false;  // tune write: the band's interleaved table only
 };
 
-// The first matching row wins: tune, local message, special, stun/die, then the
-// plain image range. Tune writes start at the band's table (BandLowMHz) and stop at
-// 0x0400: above that the program holds no tune data of its own.
-TransferRange SelectTransferRange(const Document& doc, bool readMode);
+// The memory a transfer can be asked to move: the data file's image, or one of the
+// service tools' ranges.
+enum class TransferArea { Data, Tune, StunDie, Special, Local };
+
+// The range `area` moves. A plain read takes the whole image, a plain write stops at
+// 0x0300. Tune writes start at the band's table (BandLowMHz) and stop at 0x0400:
+// above that the program holds no tune data of its own.
+TransferRange AreaRange(TransferArea area, bool read, int bandLowMHz);
 
 // Finished once both halves have reached the end's halves.
 bool RangeFinished(int blockAddrHigh, int blockAddrLow, int endAddrHigh, int endAddrLow);

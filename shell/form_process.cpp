@@ -21,21 +21,21 @@ namespace {
 constexpr int kProgressScale = 1000;
 }
 
-FormProcess::FormProcess(Document& doc, MessageService& messages, const QString& portSetting,
-                         std::unique_ptr<LinkPort> port, std::function<void()> afterRead,
-                         QWidget* parent)
+FormProcess::FormProcess(Document& doc, const TransferRequest& request, MessageService& messages,
+                         const QString& portSetting, std::unique_ptr<LinkPort> port,
+                         std::function<void()> afterRead, QWidget* parent)
     : QDialog(parent),
       doc_(doc),
       messages_(messages),
       afterRead_(std::move(afterRead)),
-      readMode_(doc.ReadMode) {
+      readMode_(request.reading()) {
     setObjectName(QStringLiteral("FormProcess"));
     const bool en = doc_.IsEnglish;
     using namespace link_texts;
 
-    // Load: the engine is made with the window, which clears TransferOK.
-    host_ = port ? new QtExchangeHost(doc_, std::move(port), portSetting, this)
-                 : new QtExchangeHost(doc_, portSetting, this);
+    // Load: the engine is made with the window.
+    host_ = port ? new QtExchangeHost(doc_, request, std::move(port), portSetting, this)
+                 : new QtExchangeHost(doc_, request, portSetting, this);
     host_->setAnswerer([this](LinkQuestion q, const QString& text) {
         const bool retry = q == LinkQuestion::Retry;
         return messages_.show(retry ? MsgIcon::Error : MsgIcon::Warning, appTitle(), text,
@@ -153,8 +153,9 @@ void FormProcess::showProgress(double fraction, const QString& label) {
 }
 
 void FormProcess::finishStep() {
-    if (!readMode_ && verifyAfterWrite_ && doc_.TransferOK && !unloaded_ && !readBack_ && host_ &&
-        !host_->engine().written().empty()) {
+    succeeded_ = host_ && host_->result().ok();
+    if (!readMode_ && verifyAfterWrite_ && succeeded_ && !unloaded_ && !readBack_ &&
+        !host_->result().written.empty()) {
         startReadBack();
         return;
     }
@@ -195,7 +196,7 @@ void FormProcess::readBackFinished() {
         if (result.ok()) {
             LabelProcess->setText(text);
         } else {
-            doc_.TransferOK = false;
+            succeeded_ = false;
             verifyText_ = text;
             messages_.show(MsgIcon::Error, appTitle(), text);
         }
@@ -205,14 +206,14 @@ void FormProcess::readBackFinished() {
 
 void FormProcess::completeStep() {
     // A read that completed replaced the image even when the window is going anyway.
-    if (doc_.TransferOK && readMode_ && afterRead_) std::exchange(afterRead_, nullptr)();
+    if (succeeded_ && readMode_ && afterRead_) std::exchange(afterRead_, nullptr)();
     if (unloaded_) return;
     using namespace link_texts;
     for (QWidget* w : std::initializer_list<QWidget*>{TextPassword, TextNewPassword,
                                                       CheckNewPassword, CommandWrite, CommandRead})
         w->setEnabled(true);
     (readMode_ ? CommandRead : CommandWrite)->setFocus();
-    if (doc_.TransferOK) {
+    if (succeeded_) {
         TextShow->setText(uiText(readMode_ ? kReadOk : kWriteOk, doc_.IsEnglish));
         TextShow->show();
     }
@@ -237,11 +238,6 @@ void FormProcess::unload() {
     doc_.ProgramPassword = TextPassword->text().toLatin1().toStdString();
     doc_.NewPassword = TextNewPassword->text().toLatin1().toStdString();
     doc_.ChangePasswordFlag = CheckNewPassword->isChecked();
-    doc_.ReadMode = false;
-    doc_.TuneMode = false;
-    doc_.LocalMessageMode = false;
-    doc_.SpecialMode = false;
-    doc_.StunDieMode = false;
 }
 
 }  // namespace baldo7

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/document.h"
+#include "link/transfer_request.h"
 #include "link/write_verify.h"
 #include "ui/message_service.h"
 
@@ -26,12 +27,12 @@ class QtExchangeHost;
 class FormProcess : public QDialog {
     Q_OBJECT
 public:
-    // ReadMode and at most one range flag are set by the caller. `afterRead` runs
-    // when a read has completed (the editors decode the new image). Without `port`
-    // the serial port the setting names is used.
-    FormProcess(Document& doc, MessageService& messages, const QString& portSetting,
-                std::unique_ptr<LinkPort> port, std::function<void()> afterRead,
-                QWidget* parent = nullptr);
+    // Moves what `request` asks for. `afterRead` runs when a read has completed (the
+    // editors decode the new image). Without `port` the serial port the setting
+    // names is used.
+    FormProcess(Document& doc, const TransferRequest& request, MessageService& messages,
+                const QString& portSetting, std::unique_ptr<LinkPort> port,
+                std::function<void()> afterRead, QWidget* parent = nullptr);
     ~FormProcess() override;
 
     QProgressBar* ProgressBar1;
@@ -56,9 +57,12 @@ public:
     QtExchangeHost* exchangeHost() const;
     // After a completed write, read the written blocks back over the same line and
     // compare them with what was sent, as a second progress phase. A difference is
-    // reported and leaves TransferOK clear: the radio does not hold the document.
+    // reported and the transfer does not count as done: the radio does not hold the
+    // document.
     void setVerifyAfterWrite(bool on) { verifyAfterWrite_ = on; }
     bool verifying() const;
+    // The exchange completed (and, when read back, the radio holds what was sent).
+    bool succeeded() const { return succeeded_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -78,6 +82,7 @@ private:
     bool readMode_;
     bool unloaded_ = false;
     bool verifyAfterWrite_ = false;
+    bool succeeded_ = false;
     // The read-back reads into a copy: the document keeps what was written.
     std::unique_ptr<Document> readBackDoc_;
     QPointer<QtExchangeHost> readBack_;

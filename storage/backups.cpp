@@ -15,22 +15,6 @@ constexpr int kKeepDays = 365;
 constexpr int kMostSameNames = 99;
 const char kStampFormat[] = "yyyy-MM-dd_HHmmss";
 
-struct RangeRow {
-    BackupRange range;
-    const char* name;
-    bool Document::*flag;
-};
-constexpr RangeRow kRanges[] = {{BackupRange::Tune, "tune", &Document::TuneMode},
-                                {BackupRange::StunDie, "stundie", &Document::StunDieMode},
-                                {BackupRange::Special, "special", &Document::SpecialMode},
-                                {BackupRange::Local, "local", &Document::LocalMessageMode}};
-
-const RangeRow* rowOf(BackupRange range) {
-    for (const RangeRow& r : kRanges)
-        if (r.range == range) return &r;
-    return nullptr;
-}
-
 QString kindName(BackupKind kind) {
     return kind == BackupKind::Read ? QStringLiteral("read") : QStringLiteral("before-write");
 }
@@ -51,25 +35,20 @@ QString extension(BackupRange range) {
 }  // namespace
 
 BackupRange BackupRangeOf(const Document& doc) {
-    // The order SelectTransferRange tries the flags in.
-    for (const bool Document::*flag : {&Document::TuneMode, &Document::LocalMessageMode,
-                                       &Document::SpecialMode, &Document::StunDieMode})
-        if (doc.*flag)
-            for (const RangeRow& r : kRanges)
-                if (r.flag == flag) return r.range;
+    if (doc.TuneMode) return BackupRange::Tune;
+    if (doc.LocalMessageMode) return BackupRange::Local;
+    if (doc.SpecialMode) return BackupRange::Special;
+    if (doc.StunDieMode) return BackupRange::StunDie;
     return BackupRange::Data;
 }
 
 QString BackupRangeName(BackupRange range) {
-    const RangeRow* row = rowOf(range);
-    return row ? QString::fromLatin1(row->name) : QString();
+    return QString::fromLatin1(TransferAreaName(range));
 }
 
 TransferRange ServiceBackupSpan(BackupRange range, BackupKind kind) {
-    Document flags;
-    if (const RangeRow* row = rowOf(range)) flags.*(row->flag) = true;
-    TransferRange span = SelectTransferRange(flags, true);
-    if (kind == BackupKind::BeforeWrite) span.end = SelectTransferRange(flags, false).end;
+    TransferRange span = AreaRange(range, true, 0);
+    if (kind == BackupKind::BeforeWrite) span.end = AreaRange(range, false, 0).end;
     return span;
 }
 
@@ -130,8 +109,7 @@ QList<BackupEntry> ListBackups(const QString& folder) {
         BackupEntry e;
         e.made = QDateTime::fromString(m.captured(1), QLatin1String(kStampFormat));
         if (!e.made.isValid()) continue;
-        for (const RangeRow& r : kRanges)
-            if (m.captured(3) == QLatin1String(r.name)) e.range = r.range;
+        e.range = TransferAreaNamed(m.captured(3).toStdString()).value_or(BackupRange::Data);
         if ((e.range == BackupRange::Data) != (m.captured(6) == QLatin1String("rdat"))) continue;
         e.path = dir.filePath(name);
         e.model = m.captured(2);

@@ -11,16 +11,18 @@
 #include <QString>
 
 #include "core/document.h"
-#include "link/transfer_ranges.h"
+#include "link/transfer_request.h"
 
 namespace baldo7 {
 
 // Read: what the radio held. BeforeWrite: what is about to be sent to it.
 enum class BackupKind { Read, BeforeWrite };
-enum class BackupRange { Data, Tune, StunDie, Special, Local };
+// A backup keeps the area a transfer moved.
+using BackupRange = TransferArea;
 
 // The range the document's transfer flags select; Data when none is set.
 BackupRange BackupRangeOf(const Document& doc);
+
 // "tune", "stundie", "special", "local" (the --range names); "" for Data.
 QString BackupRangeName(BackupRange range);
 // The radio addresses a service backup holds: a read's whole range, or the span a

@@ -13,14 +13,14 @@ void fillPattern(RadioMemory& m, int offset) {
 
 Rig readRig() {
     Rig rig;
-    rig.doc.ReadMode = true;
+    rig.request = TransferRequest::read();
     fillPattern(rig.radio.memory, 3);
     return rig;
 }
 
 Rig writeRig() {
     Rig rig;
-    rig.doc.ReadMode = false;
+    rig.request = TransferRequest::write();
     fillPattern(rig.radio.memory, 0);
     for (int a = 0; a < 0x400; ++a) rig.doc.radioImage[a] = static_cast<std::uint8_t>(a ^ 0x5A);
     rig.doc.radioImage[addr::kModelDigit] = 0x32;
@@ -40,7 +40,7 @@ TEST(Handshake, SilentRadioGetsElevenIdStringsOneSecondApart) {
         for (int i = 0; i < 11; ++i) EXPECT_EQ(rig.sent[i].first, i * 1000L);
         EXPECT_EQ(rig.asked, std::vector<LinkQuestion>(rounds, LinkQuestion::Retry));
         EXPECT_EQ(r.outcome, ExchangeOutcome::Cancelled);
-        EXPECT_FALSE(rig.doc.TransferOK);
+        EXPECT_FALSE(r.ok());
         EXPECT_FALSE(rig.portOpen);
     }
 }
@@ -104,7 +104,7 @@ TEST(BlockPhase, FailureAsksAtOnce) {
         EXPECT_EQ(rig.count(kIdString), 1);
         EXPECT_EQ(rig.asked, std::vector<LinkQuestion>{LinkQuestion::Retry});
         EXPECT_EQ(rig.count({wire::kEnd}), 0);
-        EXPECT_FALSE(rig.doc.TransferOK);
+        EXPECT_FALSE(rig.result->ok());
         if (c.read) {
             EXPECT_EQ(rig.doc.radioImage, before);
         }
@@ -183,7 +183,6 @@ TEST(Identification, SpecialCodeCapabilityFromReplyByteThree) {
 TEST(PlainRead, SixtyFourBlocksThenEnd) {
     Rig rig = readRig();
     rig.doc.IsEnglish = true;
-    rig.doc.TuneMode = false;
     rig.radio.memory.set(addr::kModelDigit, 0x33);
     rig.radio.memory.set(addr::kBandCode, 0x93);  // 400-480 MHz
     rig.radio.memory.set(addr::kExtension, 1);
@@ -199,8 +198,10 @@ TEST(PlainRead, SixtyFourBlocksThenEnd) {
     EXPECT_EQ(rig.pauses, std::vector<int>{200});
     EXPECT_EQ(rig.doc.radioImage, rig.radio.memory.image);
     EXPECT_EQ(rig.doc.serviceMemory, serviceBefore);
-    EXPECT_TRUE(rig.doc.TransferOK);
-    EXPECT_FALSE(rig.doc.ReadMode);
+    EXPECT_TRUE(r.ok());
+    EXPECT_TRUE(r.reading());
+    EXPECT_EQ(r.received.size(), 64u);
+    EXPECT_TRUE(r.written.empty());
     // Model and band decoded again, with the band extension.
     EXPECT_EQ(rig.doc.BandLowMHz, 400);
     EXPECT_EQ(rig.doc.BandTxHighMHz, 520);
@@ -217,7 +218,7 @@ TEST(StagedRead, FailedOrCancelledReadLeavesTheDocumentAlone) {
     enum How { RetryCancelled, CancelButton, ImpossibleAddress };
     for (How how : {RetryCancelled, CancelButton, ImpossibleAddress}) {
         Rig rig = readRig();
-        rig.doc.TuneMode = true;  // image and service memory both in play
+        rig.request.area = TransferArea::Tune;  // image and service memory both in play
         fillPattern(rig.radio.memory, 9);
         rig.doc.serviceMemory.fill(0xEE);
         const Document before = rig.doc;
@@ -241,7 +242,8 @@ TEST(StagedRead, FailedOrCancelledReadLeavesTheDocumentAlone) {
         EXPECT_EQ(rig.doc.radioImage, before.radioImage);
         EXPECT_EQ(rig.doc.serviceMemory, before.serviceMemory);
         EXPECT_FALSE(rig.portOpen);
-        EXPECT_FALSE(rig.doc.TuneMode);
+        // Blocks came in before the end, and stayed out of the document.
+        EXPECT_FALSE(r.received.empty());
     }
 }
 
@@ -256,8 +258,7 @@ TEST(StagedRead, BlockIsStoredAtTheAddressTheRadioNames) {
         return std::nullopt;
     };
     const RadioImage before = rig.doc.radioImage;
-    rig.run();
-    EXPECT_TRUE(rig.doc.TransferOK);
+    EXPECT_TRUE(rig.run().ok());
     EXPECT_EQ(rig.doc.serviceMemory[0x0FF0 - kServiceBase], 0xC3);
     EXPECT_EQ(rig.doc.serviceMemory[0x0FFF - kServiceBase], 0xC3);
     EXPECT_EQ(rig.doc.radioImage[0x0010], before[0x0010]);  // never came
@@ -270,7 +271,7 @@ TEST(Exchange, BytesAfterTheEndAreIgnored) {
         if (f.size() == 4 && frameAddress(f) == 0x0040) return Bytes{0x15};
         return std::nullopt;
     };
-    Exchange ex(rig.doc, rig);
+    Exchange ex(rig.doc, rig, rig.request);
     rig.current = &ex;
     ex.start();
     while (!ex.state().LinkDone && rig.step(ex)) {
@@ -321,7 +322,7 @@ TEST(RangeWrites, TuneWriteFollowsTheBandsTable) {
     };
     for (const Case& c : cases) {
         Rig rig = writeRig();
-        rig.doc.TuneMode = true;
+        rig.request.area = TransferArea::Tune;
         rig.doc.BandLowMHz = c.bandLow;
         rig.doc.radioImage[addr::kVox] = 0x07;
         EXPECT_EQ(rig.run().outcome, ExchangeOutcome::Done);
@@ -335,7 +336,7 @@ TEST(RangeWrites, TuneWriteFollowsTheBandsTable) {
 
 TEST(RangeTransfers, ServiceRangesMoveTheirBlocks) {
     struct Case {
-        bool Document::*flag;
+        TransferArea area;
         bool read;
         std::vector<int> blocks;
     };
@@ -343,18 +344,19 @@ TEST(RangeTransfers, ServiceRangesMoveTheirBlocks) {
     for (int a = 0x0300; a < 0x1000; a += 16) tune.push_back(a);
     for (int a = 0x0A80; a < 0x0B80; a += 16) local.push_back(a);
     const Case cases[] = {
-        {&Document::StunDieMode, true, {0x0B80, 0x0B90}},
-        {&Document::StunDieMode, false, {0x0B80, 0x0B90}},
-        {&Document::SpecialMode, true, {0x0E10}},
-        {&Document::SpecialMode, false, {0x0E10}},
-        {&Document::LocalMessageMode, true, local},
-        {&Document::TuneMode, true, tune},
+        {TransferArea::StunDie, true, {0x0B80, 0x0B90}},
+        {TransferArea::StunDie, false, {0x0B80, 0x0B90}},
+        {TransferArea::Special, true, {0x0E10}},
+        {TransferArea::Special, false, {0x0E10}},
+        {TransferArea::Local, true, local},
+        {TransferArea::Tune, true, tune},
     };
     for (const Case& c : cases) {
         Rig rig = c.read ? readRig() : writeRig();
         rig.doc.serviceMemory.fill(0x42);
-        rig.doc.*(c.flag) = true;
-        EXPECT_EQ(rig.run().outcome, ExchangeOutcome::Done);
+        rig.request.area = c.area;
+        const ExchangeResult r = rig.run();
+        EXPECT_EQ(r.outcome, ExchangeOutcome::Done);
         std::vector<int> moved;
         for (const Bytes& b : rig.framesStarting(c.read ? 'R' : 'W'))
             moved.push_back(frameAddress(b));
@@ -363,7 +365,9 @@ TEST(RangeTransfers, ServiceRangesMoveTheirBlocks) {
             for (int i = 0; i < 16; ++i)
                 EXPECT_EQ(c.read ? RadioMemory::of(rig.doc).at(a + i) : rig.radio.memory.at(a + i),
                           c.read ? rig.radio.memory.at(a + i) : 0x42);
-        EXPECT_FALSE(rig.doc.*(c.flag));
+        // The result names the blocks that moved, each once.
+        EXPECT_EQ((c.read ? r.received : r.written).size(), c.blocks.size());
+        EXPECT_TRUE((c.read ? r.written : r.received).empty());
     }
 }
 
@@ -541,7 +545,7 @@ TEST(PacedWrite, OneAckPerBlockOnlyOnceTheBlockHasCrossedTheLine) {
             EXPECT_GE(at - previous, 22) << "block " << blockIndex(frame);
             previous = at;
         }
-        EXPECT_EQ(rig.doc.TransferOK, c.outcome == ExchangeOutcome::Done);
+        EXPECT_EQ(rig.result->ok(), c.outcome == ExchangeOutcome::Done);
         EXPECT_EQ(rig.count({wire::kEnd}), c.outcome == ExchangeOutcome::Done ? 1 : 0);
         if (c.outcome == ExchangeOutcome::Done) {
             const RadioImage& sent = rig.doc.radioImage;
@@ -557,7 +561,7 @@ TEST(ReadBack, TakesOnlyTheBlocksAskedFor) {
     for (const bool misaddressed : {false, true}) {
         SCOPED_TRACE(misaddressed ? "misaddressed" : "faithful");
         Rig rig = readRig();
-        rig.range = TransferRange{0x0000, 0x0300, 0x0000, false};
+        rig.request.range = TransferRange{0x0000, 0x0300, 0x0000, false};
         rig.radio.fault = [misaddressed](const Bytes& f) -> std::optional<Bytes> {
             if (!misaddressed || f.size() != 4 || frameAddress(f) != 0x0050) return std::nullopt;
             Bytes b(20, 0xC3);

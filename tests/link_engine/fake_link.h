@@ -61,6 +61,7 @@ struct FakeRadio {
 
 struct Rig : ExchangeHost {
     Document doc;
+    TransferRequest request;  // a read-back's range too
     FakeRadio radio;
     bool portOpens = true;
     bool paced = false;
@@ -79,8 +80,7 @@ struct Rig : ExchangeHost {
     std::string portMessage;
     std::optional<ExchangeResult> result;
     std::function<void(Exchange&)> afterSend;
-    std::optional<TransferRange> range;  // a read-back's
-    WrittenBlocks received;              // what the engine took in, at its end
+    WrittenBlocks received;  // what the engine took in, as its result says
     Exchange* current = nullptr;
 
     bool openPort() override { return portOpen = portOpens; }
@@ -122,7 +122,7 @@ struct Rig : ExchangeHost {
     void progress(double, const std::string& label) override { labels.push_back(label); }
     void finished(const ExchangeResult& r) override {
         result = r;
-        if (current) received = current->received();
+        received = r.received;
     }
 
     // Delivers buffered bytes when the threshold is met, else moves the clock on to
@@ -150,9 +150,8 @@ struct Rig : ExchangeHost {
     }
 
     ExchangeResult run() {
-        Exchange ex(doc, *this);
+        Exchange ex(doc, *this, request);
         current = &ex;
-        if (range) ex.setRange(*range);
         ex.start();
         for (int i = 0; i < 100000 && !result; ++i)
             if (!step(ex)) break;

@@ -1,36 +1,48 @@
 #include "link/transfer_ranges.h"
+#include "link/transfer_request.h"
 #include "link/write_verify.h"
 
 #include <gtest/gtest.h>
 
 using namespace baldo7;
 
-TEST(TransferRange, FirstMatchingFlagWins) {
+// Each area moves its own range; a tune write starts at the band's table; a range
+// the request names replaces the area's.
+TEST(TransferRange, TheRequestSaysWhatMoves) {
     struct Case {
-        bool tune, local, special, stunDie, read;
+        TransferArea area;
+        bool read;
         int bandLow;
         int first, end;
     };
     const Case cases[] = {
-        {false, false, false, false, true, 136, 0x0000, 0x0400},
-        {false, false, false, false, false, 136, 0x0000, 0x0300},
-        {true, true, true, true, true, 136, 0x0300, 0x1000},
-        {true, false, true, false, false, 400, 0x0310, 0x0400},
-        {false, true, true, true, true, 136, 0x0A80, 0x0B80},
-        {false, false, true, true, false, 136, 0x0E10, 0x0E20},
-        {false, false, false, true, false, 136, 0x0B80, 0x0BA0},
+        {TransferArea::Data, true, 136, 0x0000, 0x0400},
+        {TransferArea::Data, false, 136, 0x0000, 0x0300},
+        {TransferArea::Tune, true, 136, 0x0300, 0x1000},
+        {TransferArea::Tune, false, 400, 0x0310, 0x0400},
+        {TransferArea::Tune, false, 200, 0x0320, 0x0400},
+        {TransferArea::Local, true, 136, 0x0A80, 0x0B80},
+        {TransferArea::Special, false, 136, 0x0E10, 0x0E20},
+        {TransferArea::StunDie, false, 136, 0x0B80, 0x0BA0},
     };
     for (const Case& c : cases) {
-        Document doc;
-        doc.TuneMode = c.tune;
-        doc.LocalMessageMode = c.local;
-        doc.SpecialMode = c.special;
-        doc.StunDieMode = c.stunDie;
-        doc.BandLowMHz = c.bandLow;
-        const TransferRange r = SelectTransferRange(doc, c.read);
+        TransferRequest request =
+            c.read ? TransferRequest::read(c.area) : TransferRequest::write(c.area);
+        const TransferRange r = request.moves(c.bandLow);
         EXPECT_EQ(r.first, c.first);
         EXPECT_EQ(r.end, c.end);
+        EXPECT_EQ(r.tuneOrder, c.area == TransferArea::Tune && !c.read);
+        request.range = TransferRange{0x0040, 0x0080, 0x0040, false};
+        EXPECT_EQ(request.moves(c.bandLow).first, 0x0040);
+        EXPECT_EQ(request.moves(c.bandLow).end, 0x0080);
+        // The command line's and the backups' name of the area leads back to it.
+        const std::string name = TransferAreaName(c.area);
+        EXPECT_EQ(name.empty(), c.area == TransferArea::Data);
+        if (!name.empty()) {
+            EXPECT_EQ(TransferAreaNamed(name), c.area);
+        }
     }
+    for (const char* other : {"", "Tune", "data", "stun"}) EXPECT_FALSE(TransferAreaNamed(other));
 }
 
 TEST(TransferRange, PercentLabelFormat) {
