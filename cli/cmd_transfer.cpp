@@ -1,9 +1,9 @@
-// baldo7ctl read / write: one programming exchange over a serial port, the same
-// engine the transfer window runs. Questions are answered by the options: the band
+// baldo7ctl read / write: one radio's transfer (its exchange, a write's read-back)
+// as the transfer window runs it, with the steps around it (backups, the files) of
+// the one transfer workflow. Questions are answered by the options: the band
 // question by --yes, the retry question by --retries.
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -20,18 +20,16 @@
 #include "cli/terminal.h"
 #include "cli/verb_parser.h"
 #include "core/model_band.h"
-#include "link/exchange_qt_host.h"
 #include "link/serial_trace.h"
 #include "storage/backups.h"
 #include "storage/data_store.h"
+#include "transfer/radio_job.h"
+#include "transfer/transfer_files.h"
+#include "transfer/transfer_workflow.h"
 
 namespace baldo7::cli {
 
 namespace {
-
-QString hex4(int value) {
-    return "0x" + QString::number(value, 16).toUpper().rightJustified(4, '0');
-}
 
 // Progress on stderr: a bar on a terminal, the window's label otherwise.
 class ProgressPrinter {
@@ -67,6 +65,12 @@ public:
         if (drawn_) std::fprintf(stderr, "\n");
         drawn_ = false;
     }
+    // A new phase: a bar of its own.
+    void restart(const QString& what) {
+        end();
+        what_ = what;
+        last_.clear();
+    }
 
 private:
     bool quiet_;
@@ -99,23 +103,17 @@ QString portFailureText(const QString& setting, const LinkPort& port) {
     return text;
 }
 
-// One exchange on one port: its host, the answers the options give, its trace, and
-// what its end means for the exit code. Several run side by side in one event loop.
-// A verified write's read-back runs on the host the write hands on, with its trace.
+// One radio's transfer on one port: its job, the answers the options give, its
+// trace, and what its end means for the exit code. Several run side by side in one
+// event loop. A verified write's read-back speaks as "write PORT --verify".
 class LinkRun {
 public:
     LinkRun(Document& doc, const TransferRequest& request, const LinkOptions& opt,
-            const QString& port, const QString& verb, const QString& tracePath,
-            std::unique_ptr<QtExchangeHost> readBack = nullptr)
-        : doc_(doc),
-          opt_(opt),
-          port_(port),
-          verb_(verb),
-          host_(readBack ? std::move(readBack)
-                         : std::make_unique<QtExchangeHost>(doc, request, port)) {
+            const QString& port, const QString& verb, const QString& tracePath)
+        : doc_(doc), opt_(opt), port_(port), verb_(verb), job_(doc, request, port) {
         doc_.IsEnglish = true;
-        host_->setFinishDelay(0);
-        host_->setCablePower(opt.power);
+        job_.setFinishDelay(0);
+        job_.setCablePower(opt.power);
         if (!tracePath.isEmpty()) {
             QString what = request.reading() ? "read" : "write";
             const TransferRange r = request.moves(doc.BandLowMHz);
@@ -126,61 +124,77 @@ public:
                         .replace("0X", "0x");
             trace_ = std::make_unique<SerialTrace>(
                 tracePath, "baldo7ctl " + QCoreApplication::applicationVersion(), port, what);
-            host_->setObserver(trace_.get());
+            job_.setObserver(trace_.get());
         }
         retriesLeft_ = opt.retries;
-        host_->setAnswerer([this](LinkQuestion question, const QString&) {
+        job_.setAnswerer([this](LinkQuestion question, const QString&) {
             if (question == LinkQuestion::BandDifferent) return opt_.yes;
             if (retriesLeft_ <= 0) return false;
             --retriesLeft_;
             if (note)
                 note(QString("%1: the radio did not answer as expected; retrying (%2 of %3)")
-                         .arg(verb_)
+                         .arg(stepVerb())
                          .arg(opt_.retries - retriesLeft_)
                          .arg(opt_.retries));
             return true;
         });
-        QObject::connect(host_.get(), &QtExchangeHost::radioSilent, [this] {
+        QObject::connect(&job_, &RadioJob::radioSilent, [this] {
             if (toldWaiting_ || !note) return;
             toldWaiting_ = true;
-            note(QString("%1: waiting for the radio on %2…").arg(verb_, port_));
+            note(QString("%1: waiting for the radio on %2…").arg(stepVerb(), port_));
         });
-        QObject::connect(host_.get(), &QtExchangeHost::progressChanged,
-                         [this](double f, const QString& label) {
-                             if (progress) progress(f, label);
-                         });
+        QObject::connect(&job_, &RadioJob::progressChanged, [this](double f, const QString& label) {
+            if (progress) progress(f, label);
+        });
+        QObject::connect(&job_, &RadioJob::phaseChanged, [this](TransferPhase phase) {
+            // The read-back answers the options afresh.
+            if (phase == TransferPhase::Verifying) {
+                retriesLeft_ = opt_.retries;
+                toldWaiting_ = false;
+            }
+            if (phaseChanged) phaseChanged(phase);
+        });
     }
 
     std::function<void(double, const QString&)> progress;
     std::function<void(const QString&)> note;
+    std::function<void(TransferPhase)> phaseChanged;
 
-    QtExchangeHost& host() { return *host_; }
+    RadioJob& job() { return job_; }
+    const TransferReport& report() const { return job_.report(); }
     const QString& port() const { return port_; }
     const QString& verb() const { return verb_; }
     bool traceOpen() const { return !trace_ || trace_->isOpen(); }
     QString traceError() const {
         return trace_ ? trace_->path() + ": " + trace_->errorString() : QString();
     }
-    void start() {
-        clock_.start();
-        host_->start();
+    void start() { job_.start(); }
+    bool finished() const { return job_.isFinished(); }
+
+    // The exit code of the read's or write's failure, with its message; nothing when
+    // it completed.
+    std::optional<int> failure(QString* message) const {
+        return failureOf(report().exchange, verb_, message);
     }
-    bool finished() const { return host_->isFinished(); }
-    double seconds() const { return clock_.elapsed() / 1000.0; }
-    // The radio's model from its identification reply, empty before it came.
-    QString radioModel() const {
-        const Bytes& id = host_->engine().identification();
-        if (id.size() < 2) return {};
-        return id[1] == wire::kVhfDigit ? "VHF" : "UHF";
+    // The same for a verified write's read-back, once it ran.
+    std::optional<int> readBackFailure(QString* message) const {
+        if (!report().readBack) return std::nullopt;
+        return failureOf(*report().readBack, readBackVerb(), message);
     }
 
-    // The exit code of a failure, with its message; nothing when it ended with TransferOK.
-    std::optional<int> failure(QString* message) const {
-        switch (host_->result().outcome) {
+private:
+    QString readBackVerb() const { return "write " + port_ + " --verify"; }
+    QString stepVerb() const {
+        return job_.phase() == TransferPhase::Verifying ? readBackVerb() : verb_;
+    }
+
+    std::optional<int> failureOf(const ExchangeResult& result, const QString& verb,
+                                 QString* message) const {
+        switch (result.outcome) {
             case ExchangeOutcome::Done:
                 return std::nullopt;
             case ExchangeOutcome::PortFailed:
-                *message = verb_ + ": " + portFailureText(port_, host_->port());
+                *message = verb + ": " + portFailureText(port_, job_.port());
                 return kExitPort;
             case ExchangeOutcome::BandDeclined: {
                 // Asked only when one side is VHF and the other is not.
@@ -189,7 +203,7 @@ public:
                 *message = QString(
                                "%1: the radio is %2 but %3 is %4; nothing was written "
                                "(give --yes to overwrite)")
-                               .arg(verb_, radio, opt_.dataName, ModelText(ours));
+                               .arg(verb, radio, opt_.dataName, ModelText(ours));
                 return kExitBandDeclined;
             }
             case ExchangeOutcome::Cancelled:
@@ -201,69 +215,58 @@ public:
             after = QString(" (after %1 %2)")
                         .arg(opt_.retries)
                         .arg(opt_.retries == 1 ? "retry" : "retries");
-        *message = verb_ + ": the link failed: no answer or a wrong answer from the radio" + after;
+        *message = verb + ": the link failed: no answer or a wrong answer from the radio" + after;
         return kExitLink;
     }
 
-private:
     Document& doc_;
     const LinkOptions& opt_;
     QString port_;
     QString verb_;
-    std::unique_ptr<QtExchangeHost> host_;
+    RadioJob job_;
     std::unique_ptr<SerialTrace> trace_;
     int retriesLeft_ = 0;
     bool toldWaiting_ = false;
-    QElapsedTimer clock_;
 };
 
-// Runs one exchange to its end, its progress on stderr; returns the exit code of a
-// failure, nothing when it ended with TransferOK.
+// Runs one radio to its end (a verified write's read-back included), its progress
+// on stderr; returns the exit code of a failure, printed, nothing when it completed.
+// A read-back that differs is the caller's to report.
 std::optional<int> runToEnd(LinkRun& run, const LinkOptions& opt, const QString& what) {
     ProgressPrinter progress(opt.quiet, what);
     run.progress = [&progress](double f, const QString& label) { progress.show(f, label); };
     run.note = [&progress](const QString& text) { progress.note(text); };
+    run.phaseChanged = [&progress](TransferPhase phase) {
+        if (phase == TransferPhase::Verifying) progress.restart("Verifying");
+    };
     QEventLoop loop;
-    QObject::connect(&run.host(), &QtExchangeHost::exchangeFinished, &loop, &QEventLoop::quit,
+    QObject::connect(&run.job(), &RadioJob::finished, &loop, &QEventLoop::quit,
                      Qt::QueuedConnection);
     run.start();
     if (!run.finished()) loop.exec();
     progress.end();
     QString message;
-    const std::optional<int> failed = run.failure(&message);
+    std::optional<int> failed = run.failure(&message);
+    if (!failed) failed = run.readBackFailure(&message);
     if (failed) printError(message);
     return failed;
 }
 
-// Runs the exchange `request` asks for; `radioModel` receives the model of the
-// radio's identification reply.
-std::optional<int> runExchange(Document& doc, const TransferRequest& request,
-                               const LinkOptions& opt, const QString& verb,
-                               QString* radioModel = nullptr) {
-    LinkRun run(doc, request, opt, opt.port, verb, opt.trace);
+// Opens the run's trace, runs it to its end; the exit code of a failure, printed.
+std::optional<int> runTransfer(LinkRun& run, const LinkOptions& opt, const QString& what) {
     if (!run.traceOpen()) {
-        printError(verb + ": cannot write the trace " + run.traceError());
+        printError(run.verb() + ": cannot write the trace " + run.traceError());
         return kExitFile;
     }
-    const std::optional<int> failed = runToEnd(run, opt, request.reading() ? "Reading" : "Writing");
-    if (radioModel) *radioModel = run.radioModel();
-    return failed;
+    return runToEnd(run, opt, what);
 }
 
-// Reads back the blocks a completed write sent, over its line and into its trace,
-// on a copy of the document (the document keeps what was written), and compares
-// them with what the radio returned for their addresses. Returns the exit code of a
-// failure or a difference, with its message printed under the write's name.
-std::optional<int> verifyWrite(LinkRun& write, const Document& doc, const LinkOptions& opt) {
-    if (write.host().result().written.empty()) return std::nullopt;
-    Document readBack = doc;
-    LinkRun run(readBack, TransferRequest::read(), opt, write.port(),
-                "write " + write.port() + " --verify", QString(),
-                write.host().readBackHost(readBack));
-    if (auto failed = runToEnd(run, opt, "Verifying")) return failed;
-    const VerifyResult& result = *run.host().verifyResult();
-    if (result.ok()) return std::nullopt;
-    printError(write.verb() + ": " + QString::fromStdString(VerifyReportText(result, true)));
+// The read-back's verdict under the write's name: exit code 6 when the radio holds
+// other bytes than were sent.
+std::optional<int> verifyDifference(const LinkRun& run) {
+    if (!run.report().differs()) return std::nullopt;
+    printError(run.verb() + ": " +
+               QString::fromStdString(VerifyReportText(*run.report().verify, true)));
     return kExitVerify;
 }
 
@@ -279,9 +282,9 @@ QString fleetTracePath(const QString& trace, const QString& port) {
     return f.dir().filePath(f.completeBaseName() + "-" + tag + suffix);
 }
 
-// The same file into every radio at once, one exchange per port in this one event
-// loop; a radio that fails never stops the others. Progress: one line per port (on
-// a terminal, redrawn in place). Result: a table on stdout; exit code 0 when every
+// The same file into every radio at once, one job per port in this one event loop;
+// a radio that fails never stops the others. Progress: one line per port (on a
+// terminal, redrawn in place). Result: a table on stdout; exit code 0 when every
 // radio took the file, else the highest exit code of the failures.
 int runFleetWrite(const Document& file, const TransferRequest& request, const LinkOptions& opt) {
     const int n = static_cast<int>(opt.ports.size());
@@ -334,18 +337,18 @@ int runFleetWrite(const Document& file, const TransferRequest& request, const Li
             lines[i] = name + "  " + text.section(": ", 1);
             draw();
         };
-        QObject::connect(
-            &r->host(), &QtExchangeHost::exchangeFinished, &loop,
-            [&, i, name, r] {
-                QString message;
-                lines[i] =
-                    name + "  " + (r->failure(&message) ? QString("failed") : QString("done"));
-                draw();
-                if (--running == 0) loop.quit();
-            },
-            Qt::QueuedConnection);
+        // Its write is over: written (its read-back waits for the others) or ended.
+        r->phaseChanged = [&, i, name, r](TransferPhase phase) {
+            if (phase != TransferPhase::Written && phase != TransferPhase::Ended) return;
+            QString message;
+            lines[i] = name + "  " + (r->failure(&message) ? QString("failed") : QString("done"));
+            draw();
+            if (--running == 0)
+                QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        };
+        r->job().setVerifyLater(true);
         // A pause at one radio's end must not hold the others up.
-        r->host().setPauseRunsEvents(true);
+        r->job().setPauseRunsEvents(true);
         runs.push_back(std::move(run));
     }
     draw();
@@ -358,13 +361,25 @@ int runFleetWrite(const Document& file, const TransferRequest& request, const Li
     // Each radio that took the file is read back, one after the other: the writes
     // are what takes long, a read-back of a faithful radio is over in seconds.
     std::vector<std::optional<int>> verifyFailed(n);
-    const bool verify = request.verify;
-    if (verify) {
-        for (int i = 0; i < n; ++i) {
-            QString ignored;
-            if (runs[i]->failure(&ignored)) continue;
-            verifyFailed[i] = verifyWrite(*runs[i], *docs[i], opt);
-        }
+    for (int i = 0; i < n; ++i) {
+        LinkRun& r = *runs[i];
+        if (r.job().phase() != TransferPhase::Written) continue;
+        ProgressPrinter progress(opt.quiet, "Verifying");
+        r.progress = [&progress](double f, const QString& label) { progress.show(f, label); };
+        r.note = [&progress](const QString& text) { progress.note(text); };
+        r.phaseChanged = nullptr;
+        QEventLoop verifying;
+        QObject::connect(&r.job(), &RadioJob::finished, &verifying, &QEventLoop::quit,
+                         Qt::QueuedConnection);
+        r.job().startVerify();
+        if (!r.finished()) verifying.exec();
+        progress.end();
+        QString message;
+        verifyFailed[i] = r.readBackFailure(&message);
+        if (verifyFailed[i])
+            printError(message);
+        else
+            verifyFailed[i] = verifyDifference(r);
     }
 
     int exitCode = kExitOk;
@@ -385,14 +400,16 @@ int runFleetWrite(const Document& file, const TransferRequest& request, const Li
                                 : *failed == kExitBandDeclined ? QString("band differs")
                                                                : QString("link failed");
         const QString verified =
-            !verify || failed ? QString("no")
+            !request.verify || failed ? QString("no")
             : verifyFailed[i]
                 ? (*verifyFailed[i] == kExitVerify ? QString("DIFFERS") : QString("unread"))
                 : QString("yes");
-        const QString model = r.radioModel().isEmpty() ? QString("-") : r.radioModel();
+        const QString model =
+            r.report().radioModel().isEmpty() ? QString("-") : r.report().radioModel();
         out << opt.ports[i].leftJustified(width) << "  " << outcome.leftJustified(12) << "  "
             << model.leftJustified(5) << "  "
-            << QString::number(r.seconds(), 'f', 2).rightJustified(7) << "  " << verified << "\n";
+            << QString::number(r.report().exchangeMs / 1000.0, 'f', 2).rightJustified(7) << "  "
+            << verified << "\n";
     }
     return exitCode;
 }
@@ -431,39 +448,53 @@ std::optional<int> parseLinkOptions(VerbParser& verb, const QStringList& args, L
     return std::nullopt;
 }
 
-// --backup-dir: a backup of `kind` in `folder` (the GUI's names, atomic): a data file,
-// or the dump of the document's service range; then backups older than a year
-// pruned. False with the error printed.
-bool writeCliBackup(const Document& doc, const QString& folder, BackupKind kind, BackupRange range,
-                    const QString& verb) {
-    const QDateTime now = QDateTime::currentDateTime();
-    QString error;
-    const QString path = WriteBackup(doc, folder, kind, now, &error, range);
-    if (path.isEmpty()) {
-        printError(verb + ": cannot write the backup in " + folder + ": " + error);
-        return false;
-    }
-    PruneBackups(folder, now);
-    return true;
+void printBackupFailure(const QString& verb, const QString& folder, const QString& error) {
+    printError(verb + ": cannot write the backup in " + folder + ": " + error);
 }
 
-// A service write keeps what the radio holds in the range: read it now, on a copy,
-// and keep it (named with the radio's model) with what is about to be sent. Nothing
-// is sent unless both are on disk. Returns the exit code of a failure.
-std::optional<int> keepServiceBackups(Document& doc, BackupRange range, const LinkOptions& opt,
-                                      const QString& folder) {
-    Document radio = doc;
-    LinkOptions once = opt;
-    once.trace.clear();  // the trace is the write's
-    QString model;
-    if (auto failed = runExchange(radio, TransferRequest::read(range), once, "write", &model))
-        return failed;
-    radio.ModelType = doc.ModelType = model.toStdString();
-    if (!writeCliBackup(radio, folder, BackupKind::Read, range, "write") ||
-        !writeCliBackup(doc, folder, BackupKind::BeforeWrite, range, "write"))
-        return kExitFile;
-    return std::nullopt;
-}
+// The transfer workflow as the command line runs it: each exchange one radio run to
+// its end (the read of what the radio holds, before a write of a range, under the
+// write's name and without its trace), a failed backup said on stderr and, before
+// anything is sent, the end of the command.
+class CliTransfer {
+public:
+    CliTransfer(const LinkOptions& opt, const QString& verb)
+        : opt_(opt),
+          verb_(verb),
+          workflow_({[this](Document& doc, const TransferRequest& request,
+                            ExchangePurpose purpose) { return exchange(doc, request, purpose); },
+                     [this](const BackupFailure& f) {
+                         printBackupFailure(verb_, f.folder, f.error);
+                         return false;
+                     }}) {}
+
+    // --backup-dir (empty: none) keeps the backups.
+    WorkflowResult run(Document& doc, const TransferRequest& request, const QString& folder) {
+        return workflow_.run(doc, request, opt_.port, WorkflowSettings{folder, false});
+    }
+    // The exit code of the exchange that failed, its message printed.
+    const std::optional<int>& failed() const { return failed_; }
+    // The run of the exchange asked for, once it ran.
+    const LinkRun* asked() const { return asked_.get(); }
+
+private:
+    TransferReport exchange(Document& doc, const TransferRequest& request,
+                            ExchangePurpose purpose) {
+        const bool keeping = purpose == ExchangePurpose::KeepRadio;
+        auto run = std::make_unique<LinkRun>(doc, request, opt_, opt_.port, verb_,
+                                             keeping ? QString() : opt_.trace);
+        failed_ = runTransfer(*run, opt_, request.reading() ? "Reading" : "Writing");
+        const TransferReport report = run->report();
+        if (!keeping) asked_ = std::move(run);
+        return report;
+    }
+
+    const LinkOptions& opt_;
+    QString verb_;
+    TransferWorkflow workflow_;
+    std::optional<int> failed_;
+    std::unique_ptr<LinkRun> asked_;
+};
 
 void addLinkOptions(QCommandLineParser& p, const QString& ranges) {
     p.addOption({"port", "Serial port: a number, COMn, a device name or path.", "PORT"});
@@ -478,10 +509,6 @@ void addLinkOptions(QCommandLineParser& p, const QString& ranges) {
                  "DIR"});
     p.addOption({"dtr", "Assert DTR while the port is open (cables powered from it)."});
     p.addOption({"rts", "Assert RTS while the port is open (cables powered from it)."});
-}
-
-QString bandText(const Document& doc) {
-    return QString::fromStdString(ModelBandText(doc, true));
 }
 
 }  // namespace
@@ -530,36 +557,19 @@ int runRead(const QStringList& args) {
     // document would be; a range dump needs nothing but the bytes.
     if (!range && !loadTemplateInto(doc, "read")) return kExitFile;
     const TransferRequest request = TransferRequest::read(range.value_or(TransferArea::Data));
-    const TransferRange moved = request.moves(doc.BandLowMHz);
-    const BackupRange kept = request.area;
-    QString radioModel;
-    if (auto failed = runExchange(doc, request, opt, "read", &radioModel)) return *failed;
-    if (range) doc.ModelType = radioModel.toStdString();  // no template: the name's model
-
-    QString error;
-    QTextStream out(stdout);
+    CliTransfer transfer(opt, "read");
     // The backup first: it is kept even when the output cannot be written. Its
     // failure loses nothing the output does not hold, so the output still goes.
-    const bool backedUp = !p.isSet("backup-dir") || writeCliBackup(doc, p.value("backup-dir"),
-                                                                   BackupKind::Read, kept, "read");
-    if (!range) {
-        if (!SaveDataFile(doc, output, &error)) {
-            printError("read: cannot write " + output + ": " + error);
-            return kExitFile;
-        }
-        out << QFileInfo(output).fileName() << ": " << bandText(doc) << "\n";
-        return backedUp ? kExitOk : kExitFile;
-    }
-    const RadioMemory memory = RadioMemory::of(doc);
-    Bytes dump;
-    for (int a = moved.first; a < moved.end; ++a) dump.push_back(memory.at(a));
-    if (!WriteFileAtomically(output, dump, &error)) {
+    const WorkflowResult result = transfer.run(doc, request, p.value("backup-dir"));
+    if (transfer.failed()) return *transfer.failed();
+    QString error;
+    const QString written = SaveReadResult(doc, request, output, &error);
+    if (written.isEmpty()) {
         printError("read: cannot write " + output + ": " + error);
         return kExitFile;
     }
-    out << QFileInfo(output).fileName() << ": " << p.value("range") << " " << hex4(moved.first)
-        << "-" << hex4(moved.end - 1) << ", " << dump.size() << " bytes\n";
-    return backedUp ? kExitOk : kExitFile;
+    QTextStream(stdout) << written << "\n";
+    return result.backupFailed ? kExitFile : kExitOk;
 }
 
 int runWrite(const QStringList& args) {
@@ -590,19 +600,7 @@ int runWrite(const QStringList& args) {
     Document doc;
     TransferRequest request =
         TransferRequest::write(range.value_or(TransferArea::Data), p.isSet("verify"));
-    // A raw dump holds the range as `read --range` or a backup keeps it (for tune
-    // data also just the page 0x0300-0x03FF), or the whole 4096-byte memory.
-    const BackupRange service = request.area;
-    const TransferRange readSpan = ServiceBackupSpan(service, BackupKind::Read);
-    const TransferRange writeSpan = ServiceBackupSpan(service, BackupKind::BeforeWrite);
-    const qint64 readSize = readSpan.end - readSpan.first;
-    const qint64 writeSize = writeSpan.end - writeSpan.first;
-    const qint64 inputSize = QFileInfo(input).size();
-    const bool rawTune =
-        range == TransferArea::Tune && (inputSize == readSize || inputSize == writeSize ||
-                                        inputSize == static_cast<qint64>(kRadioMemorySize));
-    const bool rawDump =
-        range == TransferArea::StunDie || range == TransferArea::Special || rawTune;
+    const bool rawDump = WritesRawDump(request.area, QFileInfo(input).size());
     opt.dataName = rawDump ? QString("a raw dump (taken as the template's model)")
                            : QFileInfo(input).fileName();
     if (!rawDump) {
@@ -610,56 +608,34 @@ int runWrite(const QStringList& args) {
     } else {
         // The image (and so the model the band question compares) is the template's.
         if (!loadTemplateInto(doc, "write")) return kExitFile;
-        Bytes bytes;
-        const LoadResult loaded = ReadFileBytes(input, bytes, kRadioMemorySize);
-        const qint64 size = static_cast<qint64>(bytes.size());
-        if (!loaded.ok() ||
-            (size != readSize && size != writeSize && bytes.size() != kRadioMemorySize)) {
-            const QString sizes = readSize == writeSize
-                                      ? QString::number(readSize)
-                                      : QString("%1 or %2").arg(readSize).arg(writeSize);
-            printError("write: cannot use " + input + ": " +
-                       (loaded.status == LoadStatus::Unreadable
-                            ? loaded.detail
-                            : QString("a %1 dump is %2 bytes (or a 4096-byte memory dump)")
-                                  .arg(p.value("range"), sizes)));
+        QString error;
+        if (!LoadRawDump(doc, request, input, &error)) {
+            printError("write: cannot use " + input + ": " + error);
             return kExitFile;
         }
-        // A whole memory dump holds the range at its own addresses.
-        const int offset = bytes.size() == kRadioMemorySize ? 0 : readSpan.first;
-        const int end = std::min<int>(readSpan.end, offset + static_cast<int>(size));
-        RadioMemory memory = RadioMemory::of(doc);
-        for (int a = readSpan.first; a < end; ++a)
-            memory.set(a, bytes[static_cast<std::size_t>(a - offset)]);
-        memory.commitTo(doc);
     }
-    // A tune dump goes back whole: every block of the page, not only the rows of the
-    // template's band (the dump has no band of its own).
-    if (rawTune)
-        request.range = TransferRange{writeSpan.first, writeSpan.end, writeSpan.first, false};
     // Before anything reaches a radio: no backup, no write.
-    if (p.isSet("backup-dir")) {
-        const QString folder = p.value("backup-dir");
-        if (!range) {
-            if (!writeCliBackup(doc, folder, BackupKind::BeforeWrite, BackupRange::Data, "write"))
-                return kExitFile;
-        } else if (opt.ports.size() > 1) {
+    const QString folder = p.value("backup-dir");
+    if (opt.ports.size() > 1) {
+        if (!folder.isEmpty() && range) {
             printError("write: --backup-dir with --range keeps one radio's data: give one --port");
             return kExitUsage;
-        } else if (auto failed = keepServiceBackups(doc, request.area, opt, folder)) {
-            return *failed;
         }
+        QString error;
+        if (!folder.isEmpty() &&
+            KeepBackup(doc, folder, BackupKind::BeforeWrite, BackupRange::Data, &error).isEmpty()) {
+            printBackupFailure("write", folder, error);
+            return kExitFile;
+        }
+        return runFleetWrite(doc, request, opt);
     }
-    if (opt.ports.size() > 1) return runFleetWrite(doc, request, opt);
-    LinkRun run(doc, request, opt, opt.port, "write", opt.trace);
-    if (!run.traceOpen()) {
-        printError("write: cannot write the trace " + run.traceError());
-        return kExitFile;
-    }
-    if (auto failed = runToEnd(run, opt, "Writing")) return *failed;
+    CliTransfer transfer(opt, "write");
+    const WorkflowResult result = transfer.run(doc, request, folder);
+    if (result.stopped == WorkflowStop::BackupRefused) return kExitFile;
+    if (transfer.failed()) return *transfer.failed();
     // Success only once the radio is known to hold what was sent.
     if (request.verify) {
-        if (auto failed = verifyWrite(run, doc, opt)) return *failed;
+        if (auto differs = verifyDifference(*transfer.asked())) return *differs;
         QTextStream(stdout) << "Write Data OK\nVerify OK\n";
         return kExitOk;
     }
