@@ -34,27 +34,9 @@
 
 namespace baldo7 {
 
-namespace {
-// What the caller's mode flags ask for; they are cleared as the window unloads.
-TransferRequest takeRequestedTransfer(Document& doc) {
-    TransferRequest request = doc.ReadMode ? TransferRequest::read() : TransferRequest::write();
-    if (doc.TuneMode)
-        request.area = TransferArea::Tune;
-    else if (doc.LocalMessageMode)
-        request.area = TransferArea::Local;
-    else if (doc.SpecialMode)
-        request.area = TransferArea::Special;
-    else if (doc.StunDieMode)
-        request.area = TransferArea::StunDie;
-    doc.ReadMode = doc.TuneMode = doc.LocalMessageMode = doc.SpecialMode = doc.StunDieMode = false;
-    return request;
-}
-}  // namespace
-
-void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio, Document& doc) {
+TransferReport ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio, Document& doc,
+                                  const TransferRequest& request) {
     const QString port = PortSetting(doc);
-    const TransferRequest request = takeRequestedTransfer(doc);
-    doc.TransferOK = false;
     // One trace per exchange, when asked for; it outlives the window's exchange.
     std::unique_ptr<SerialTrace> trace;
     if (ReadSerialTrace(main.settings()))
@@ -69,26 +51,27 @@ void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio, Document& doc) {
             if (&doc == &main.document()) main.editorsDecodeNewImage();
         },
         &main);
-    window.exchangeHost()->setCablePower(parseCablePower(ReadCablePower(main.settings())));
-    window.setVerifyAfterWrite(ReadVerifyAfterWrite(main.settings()));
-    if (trace && trace->isOpen()) window.exchangeHost()->setObserver(trace.get());
+    window.job().setCablePower(parseCablePower(ReadCablePower(main.settings())));
+    if (trace && trace->isOpen()) window.job().setObserver(trace.get());
     window.exec();
-    doc.TransferOK = window.succeeded();
+    return window.report();
 }
 
 namespace {
 // The service context of the service tools: their transfers go through the main
 // window's service transfer (the backups around it) and the one transfer window.
 ServiceContext serviceContext(MDIFormMain& main) {
-    return ServiceContext{main.document(), main.messages(), [&main] { main.runServiceTransfer(); },
-                          [&main](const QString& topic) { main.showHelpTopic(topic); }};
+    return ServiceContext{
+        main.document(), main.messages(),
+        [&main](const TransferRequest& request) { return main.runServiceTransfer(request); },
+        [&main](const QString& topic) { main.showHelpTopic(topic); }};
 }
 
 // A service tool that first reads what it shows from the radio.
 template <typename Form>
-std::function<void(MDIFormMain&)> afterServiceRead(bool Document::*mode) {
-    return [mode](MDIFormMain& main) {
-        main.serviceRead(mode, [&main] { Form(serviceContext(main), &main).exec(); });
+std::function<void(MDIFormMain&)> afterServiceRead(TransferArea area) {
+    return [area](MDIFormMain& main) {
+        main.serviceRead(area, [&main] { Form(serviceContext(main), &main).exec(); });
     };
 }
 
@@ -184,14 +167,14 @@ std::vector<Command> StandardCommands() {
             .in(M::Edit, kEditors)
             .serviceOnly()
             .node("TreeLocalMessage")
-            .runs(afterServiceRead<FormLocalMessage>(&Document::LocalMessageMode)),
+            .runs(afterServiceRead<FormLocalMessage>(TransferArea::Local)),
         Command("MenuStun", {"Stun/&Die Information", "遥晕遥毙选项(&D)"})
             .in(M::Edit, kEditors)
             .serviceOnly()
             .node("TreeDtmf")
             .runs([](MDIFormMain& main) {
                 // The enable flag only while the status-bar gesture has shown it.
-                main.serviceRead(&Document::StunDieMode, [&main] {
+                main.serviceRead(TransferArea::StunDie, [&main] {
                     FormDtmf(serviceContext(main), main.state().StunEnableVisible, &main).exec();
                 });
             }),
@@ -202,7 +185,7 @@ std::vector<Command> StandardCommands() {
         Command("TreeSpecial", {"Special Option", "特殊选项"})
             .serviceOnly()
             .node("TreeSpecial")
-            .runs(afterServiceRead<FormSpecial>(&Document::SpecialMode)),
+            .runs(afterServiceRead<FormSpecial>(TransferArea::Special)),
         Command("MenuBank", {"&Batch ChannelEdit", "批信道编辑(&B)"})
             .in(M::Edit, kEditors)
             .serviceOnly()
@@ -225,9 +208,9 @@ ShellParts StandardShellParts() {
     ShellParts parts;
     // One simulated radio for the run: what is written to it can be read back.
     auto radio = std::make_shared<std::unique_ptr<BuiltInRadio>>();
-    parts.showProcess = [radio](MDIFormMain& main, Document& doc) {
+    parts.showProcess = [radio](MDIFormMain& main, Document& doc, const TransferRequest& request) {
         if (!*radio) *radio = std::make_unique<BuiltInRadio>(main.programFolder());
-        ShowTransferWindow(main, **radio, doc);
+        return ShowTransferWindow(main, **radio, doc, request);
     };
     parts.commands = StandardCommands();
     parts.commands.push_back(compareWithRadio(parts.showProcess));
@@ -275,8 +258,11 @@ ShellParts StandardShellParts() {
     parts.editors[EditorWindow::Tune] =
         EditorType{[](Document& doc, EditorHost& host, QWidget* parent) -> QWidget* {
                        auto* main = dynamic_cast<MDIFormMain*>(&host);
-                       std::function<void()> run;
-                       if (main) run = [main] { main->runServiceTransfer(); };
+                       std::function<bool(const TransferRequest&)> run;
+                       if (main)
+                           run = [main](const TransferRequest& request) {
+                               return main->runServiceTransfer(request);
+                           };
                        return new FormTune(doc, host, run, parent);
                    },
                    [](QWidget* w) { static_cast<FormTune*>(w)->commitEditors(); }};

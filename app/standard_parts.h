@@ -15,6 +15,7 @@ std::vector<Command> StandardCommands();
 // The transfer window for the document's port; the built-in radio stands in for
 // the simulated-radio setting. The open editors take up a read only into the main
 // window's own document.
-void ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio, Document& doc);
+TransferReport ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio, Document& doc,
+                                  const TransferRequest& request);
 
 }  // namespace baldo7

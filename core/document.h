@@ -48,13 +48,7 @@ struct Document {
     int BandHighMHz = 0;
     int BandTxHighMHz = 0;
 
-    // Transfer flags of the programming window.
-    bool ReadMode = false;
-    bool TuneMode = false;
-    bool LocalMessageMode = false;
-    bool SpecialMode = false;
-    bool StunDieMode = false;
-    bool TransferOK = false;
+    // The radio's answer to the last exchange: whether it takes the special code.
     bool SpecialCodeSupported = true;
 
     // Puts every module-wide value back to its start-up value; the memory arrays,

@@ -183,11 +183,8 @@ void FormDtmf::CommandWrite_Click() {
         }
     }
     if (!askToContinue(context_, uiText(kWriteConfirm, en))) return;
-    doc.ReadMode = false;
-    doc.StunDieMode = true;
-    if (context_.runTransfer) context_.runTransfer();
-    doc.StunDieMode = false;
-    if (doc.TransferOK) tell(context_, uiText(kWriteSuccessful, en));
+    if (context_.runTransfer && context_.runTransfer(TransferRequest::write(TransferArea::StunDie)))
+        tell(context_, uiText(kWriteSuccessful, en));
 }
 
 }  // namespace baldo7

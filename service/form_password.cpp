@@ -58,8 +58,7 @@ void FormPassword::CommandOK_Click() {
 }
 
 void FormPassword::CommandChange_Click() {
-    // Only a change that was written closes with OK; TransferOK may be left over from
-    // an earlier exchange.
+    // Only a change that was written closes with OK.
     FormPasswordChange change(context_, this);
     if (change.exec() == QDialog::Accepted)
         TextPassword->setText(latin1Text(context_.doc.ProgramPassword));
@@ -111,9 +110,7 @@ void FormPasswordChange::CommandOK_Click() {
     }
     SetProgramPassword(doc, bytes(TextOldPassword));
     if (!askToContinue(context_, uiText(kChangeConfirm, en))) return;
-    doc.ReadMode = false;
-    if (context_.runTransfer) context_.runTransfer();
-    if (!doc.TransferOK) return;
+    if (!context_.runTransfer || !context_.runTransfer(TransferRequest::write())) return;
     tell(context_, uiText(kChangeSuccessful, en));
     SetProgramPassword(doc, newPassword);
     accept();

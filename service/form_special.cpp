@@ -48,11 +48,8 @@ void FormSpecial::CommandWrite_Click() {
         StoreRxVoiceIndex(doc.serviceMemory, ComboRxVoice->currentIndex());
     }
     if (!askToContinue(context_, uiText(kWriteConfirm, en))) return;
-    doc.ReadMode = false;
-    doc.SpecialMode = true;
-    if (context_.runTransfer) context_.runTransfer();
-    doc.SpecialMode = false;
-    if (doc.TransferOK) tell(context_, uiText(kWriteSuccessful, en));
+    if (context_.runTransfer && context_.runTransfer(TransferRequest::write(TransferArea::Special)))
+        tell(context_, uiText(kWriteSuccessful, en));
 }
 
 }  // namespace baldo7

@@ -36,8 +36,8 @@ int cellValue(const QString& text) {
 }
 }  // namespace
 
-FormTune::FormTune(Document& doc, EditorHost& host, std::function<void()> runTransfer,
-                   QWidget* parent)
+FormTune::FormTune(Document& doc, EditorHost& host,
+                   std::function<bool(const TransferRequest&)> runTransfer, QWidget* parent)
     : QWidget(parent), doc_(doc), host_(host), runTransfer_(std::move(runTransfer)) {
     using namespace service_texts;
     setObjectName(QStringLiteral("FormTune"));
@@ -342,15 +342,13 @@ void FormTune::CommandRead_Click() {
     if (host_.messages().show(MsgIcon::Warning, appTitle(), uiText(kReadTuneConfirm, en),
                               MsgButtons::OkCancel) != MsgAnswer::Ok)
         return;
-    doc_.ReadMode = true;
-    doc_.TuneMode = true;
+    bool read = false;
     {
         // What the radio gave is one undo step, and every window shows it.
         DocumentEdit edit(doc_);
-        if (runTransfer_) runTransfer_();
+        read = runTransfer_ && runTransfer_(TransferRequest::read(TransferArea::Tune));
     }
-    doc_.ReadMode = doc_.TuneMode = false;
-    if (!doc_.TransferOK) return;
+    if (!read) return;
     radioDataRead();
     host_.messages().show(MsgIcon::Information, appTitle(), uiText(kReadSuccessful, en));
 }
@@ -369,11 +367,7 @@ void FormTune::CommandWrite_Click() {
         host_.messages().show(MsgIcon::Warning, appTitle(), messageWarning(),
                               MsgButtons::OkCancel) != MsgAnswer::Ok)
         return;
-    doc_.ReadMode = false;
-    doc_.TuneMode = true;
-    if (runTransfer_) runTransfer_();
-    doc_.TuneMode = false;
-    if (doc_.TransferOK)
+    if (runTransfer_ && runTransfer_(TransferRequest::write(TransferArea::Tune)))
         host_.messages().show(MsgIcon::Information, appTitle(), uiText(kWriteSuccessful, en));
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "functions/embedded_message.h"
+#include "link/transfer_request.h"
 #include "service/tune_data.h"
 
 class QLabel;
@@ -27,9 +28,9 @@ class EditorWindowEvents;
 class FormTune : public QWidget {
     Q_OBJECT
 public:
-    // `runTransfer` shows the transfer window with the flags this window has set.
-    FormTune(Document& doc, EditorHost& host, std::function<void()> runTransfer,
-             QWidget* parent = nullptr);
+    // `runTransfer` shows the transfer window for a request; true when it went through.
+    FormTune(Document& doc, EditorHost& host,
+             std::function<bool(const TransferRequest&)> runTransfer, QWidget* parent = nullptr);
     ~FormTune() override;
 
     // Fills both grids and the deviation from the image; never writes. Runs again
@@ -76,7 +77,7 @@ private:
 
     Document& doc_;
     EditorHost& host_;
-    std::function<void()> runTransfer_;
+    std::function<bool(const TransferRequest&)> runTransfer_;
     EditorWindowEvents* events_;
     int base_ = 0x0300;
     TunePoints points_;

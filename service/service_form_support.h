@@ -8,6 +8,7 @@
 
 #include "core/document.h"
 #include "core/texts.h"
+#include "link/transfer_request.h"
 #include "ui/message_service.h"
 
 class QLabel;
@@ -19,9 +20,9 @@ namespace baldo7 {
 struct ServiceContext {
     Document& doc;
     MessageService& messages;
-    // Shows the transfer window modally; the caller has set ReadMode and the range
-    // flag, and reads TransferOK afterwards.
-    std::function<void()> runTransfer;
+    // Shows the transfer window modally for the exchange `request` asks for; true
+    // when it went through.
+    std::function<bool(const TransferRequest& request)> runTransfer;
     // Opens a help page ("Local/Local.htm") in the current language.
     std::function<void(const QString&)> showHelp;
 };

@@ -133,16 +133,10 @@ bool MDIFormMain::backupsOn() const {
     return settings_->value(QStringLiteral("Backups"), true).toBool();
 }
 
-bool MDIFormMain::backUp(BackupKind kind, bool askToGoOn, BackupRange range, const Document* from) {
-    if (!backupsOn()) return true;
-    const QDateTime now = QDateTime::currentDateTime();
-    QString error;
-    if (!WriteBackup(from ? *from : doc_, backupFolder_, kind, now, &error, range).isEmpty()) {
-        PruneBackups(backupFolder_, now);
-        return true;
-    }
-    const QString where = QDir::toNativeSeparators(backupFolder_) + QStringLiteral("\n") + error;
-    if (!askToGoOn) {
+bool MDIFormMain::backupFailed(const BackupFailure& failure) {
+    const QString where =
+        QDir::toNativeSeparators(failure.folder) + QStringLiteral("\n") + failure.error;
+    if (!failure.beforeSending) {
         messages_->show(MsgIcon::Warning, appTitle(),
                         uiText(shelltexts::kBackupFailed, doc_.IsEnglish).arg(where));
         return false;

@@ -10,7 +10,6 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "link/exchange_qt_host.h"
 #include "link/exchange_texts.h"
 #include "ui/dialog_layout.h"
 #include "ui/ui_support.h"
@@ -34,19 +33,26 @@ FormProcess::FormProcess(Document& doc, const TransferRequest& request, MessageS
     using namespace link_texts;
 
     // Load: the engine is made with the window.
-    host_ = port ? new QtExchangeHost(doc_, request, std::move(port), portSetting, this)
-                 : new QtExchangeHost(doc_, request, portSetting, this);
-    host_->setAnswerer([this](LinkQuestion q, const QString& text) {
+    job_ = new RadioJob(doc_, request, portSetting, std::move(port), this);
+    job_->setAnswerer([this](LinkQuestion q, const QString& text) {
         const bool retry = q == LinkQuestion::Retry;
         return messages_.show(retry ? MsgIcon::Error : MsgIcon::Warning, appTitle(), text,
                               retry ? MsgButtons::RetryCancel : MsgButtons::OkCancel) !=
                MsgAnswer::Cancel;
     });
-    connect(host_, &QtExchangeHost::captionChanged, this, &QWidget::setWindowTitle);
-    connect(host_, &QtExchangeHost::progressChanged, this, &FormProcess::showProgress);
-    connect(host_, &QtExchangeHost::portOpenFailed, this,
+    connect(job_, &RadioJob::captionChanged, this, &QWidget::setWindowTitle);
+    connect(job_, &RadioJob::progressChanged, this, [this](double fraction, const QString& label) {
+        if (job_->phase() != TransferPhase::Verifying) {
+            showProgress(fraction, label);
+            return;
+        }
+        showProgress(fraction, uiText(link_texts::kVerifyPrefix, doc_.IsEnglish) +
+                                   QString::fromStdString(PercentText(fraction)));
+    });
+    connect(job_, &RadioJob::phaseChanged, this, &FormProcess::phaseChanged);
+    connect(job_, &RadioJob::portOpenFailed, this,
             [this](const QString& text) { messages_.show(MsgIcon::Error, appTitle(), text); });
-    connect(host_, &QtExchangeHost::exchangeFinished, this, &FormProcess::finishStep);
+    connect(job_, &RadioJob::finished, this, &FormProcess::finishStep);
 
     setWindowTitle(uiText(readMode_ ? kWindowRead : kWindowWrite, en));
     LabelProcess = new QLabel(uiText(kProgressStart, en));
@@ -103,10 +109,6 @@ FormProcess::FormProcess(Document& doc, const TransferRequest& request, MessageS
     connect(CommandCancel, &QPushButton::clicked, this, &FormProcess::CommandCancel_Click);
 }
 
-QtExchangeHost* FormProcess::exchangeHost() const {
-    return host_;
-}
-
 FormProcess::~FormProcess() {
     unload();
 }
@@ -117,21 +119,21 @@ void FormProcess::showEvent(QShowEvent* event) {
 }
 
 void FormProcess::CommandRead_Click() {
-    if (!host_ || unloaded_) return;
+    if (!job_ || unloaded_) return;
     TextShow->hide();
     TextPassword->setEnabled(false);
     CommandRead->setEnabled(false);
-    host_->start();
+    job_->start();
 }
 
 void FormProcess::CommandWrite_Click() {
-    if (!host_ || unloaded_) return;
+    if (!job_ || unloaded_) return;
     TextShow->hide();
     TextPassword->setEnabled(false);
     TextNewPassword->setEnabled(false);
     CheckNewPassword->setEnabled(false);
     CommandWrite->setEnabled(false);
-    host_->start();  // the engine clears the VOX level of byte 309 first
+    job_->start();  // the engine clears the VOX level of byte 309 first
 }
 
 void FormProcess::CommandCancel_Click() {
@@ -143,78 +145,45 @@ void FormProcess::reject() {
     CommandCancel_Click();
 }
 
-bool FormProcess::verifying() const {
-    return !readBack_.isNull();
-}
-
 void FormProcess::showProgress(double fraction, const QString& label) {
     ProgressBar1->setValue(static_cast<int>(fraction * kProgressScale + 0.5));
     LabelProcess->setText(label);
 }
 
-void FormProcess::finishStep() {
-    succeeded_ = host_ && host_->result().ok();
-    if (!readMode_ && verifyAfterWrite_ && succeeded_ && !unloaded_ && !readBack_ &&
-        !host_->result().written.empty()) {
-        startReadBack();
-        return;
-    }
-    completeStep();
-}
-
-void FormProcess::startReadBack() {
+void FormProcess::phaseChanged(TransferPhase phase) {
+    if (phase != TransferPhase::Verifying) return;
     using namespace link_texts;
     const bool en = doc_.IsEnglish;
-    readBackDoc_ = std::make_unique<Document>(doc_);
-    readBack_ = host_->readBackHost(*readBackDoc_, this).release();
-    connect(readBack_, &QtExchangeHost::progressChanged, this,
-            [this](double fraction, const QString&) {
-                showProgress(fraction, uiText(kVerifyPrefix, doc_.IsEnglish) +
-                                           QString::fromStdString(PercentText(fraction)));
-            });
-    connect(readBack_, &QtExchangeHost::portOpenFailed, this,
-            [this](const QString& text) { messages_.show(MsgIcon::Error, appTitle(), text); });
-    connect(readBack_, &QtExchangeHost::exchangeFinished, this, &FormProcess::readBackFinished);
     setWindowTitle(uiText(kWindowVerify, en));
     showProgress(0, uiText(kVerifyPrefix, en) + QStringLiteral("0%"));
-    // The write's engine is still on the stack; the read-back starts on the next pass.
-    QTimer::singleShot(0, this, [this] {
-        if (readBack_ && !unloaded_) readBack_->start();
-    });
 }
 
-void FormProcess::readBackFinished() {
-    if (unloaded_) return;
+void FormProcess::finishStep() {
     using namespace link_texts;
+    const TransferReport& report = job_->report();
     const bool en = doc_.IsEnglish;
-    if (!readBack_->verifyResult()) {
+    if (!unloaded_ && report.unverified()) {
         verifyText_ = uiText(kVerifyIncomplete, en);
         messages_.show(MsgIcon::Warning, appTitle(), verifyText_);
-    } else {
-        const VerifyResult& result = *readBack_->verifyResult();
-        const QString text = QString::fromStdString(VerifyReportText(result, en));
-        if (result.ok()) {
+    } else if (!unloaded_ && report.verify) {
+        const QString text = QString::fromStdString(VerifyReportText(*report.verify, en));
+        if (report.verify->ok()) {
             LabelProcess->setText(text);
         } else {
-            succeeded_ = false;
             verifyText_ = text;
             messages_.show(MsgIcon::Error, appTitle(), text);
         }
     }
-    completeStep();
-}
-
-void FormProcess::completeStep() {
+    const bool succeeded = report.moved() && !report.differs();
     // A read that completed replaced the image even when the window is going anyway.
-    if (succeeded_ && readMode_ && afterRead_) std::exchange(afterRead_, nullptr)();
+    if (succeeded && readMode_ && afterRead_) std::exchange(afterRead_, nullptr)();
     if (unloaded_) return;
-    using namespace link_texts;
     for (QWidget* w : std::initializer_list<QWidget*>{TextPassword, TextNewPassword,
                                                       CheckNewPassword, CommandWrite, CommandRead})
         w->setEnabled(true);
     (readMode_ ? CommandRead : CommandWrite)->setFocus();
-    if (succeeded_) {
-        TextShow->setText(uiText(readMode_ ? kReadOk : kWriteOk, doc_.IsEnglish));
+    if (succeeded) {
+        TextShow->setText(uiText(readMode_ ? kReadOk : kWriteOk, en));
         TextShow->show();
     }
     if (!verifyText_.isEmpty()) {
@@ -231,10 +200,8 @@ void FormProcess::completeStep() {
 void FormProcess::unload() {
     if (unloaded_) return;
     unloaded_ = true;
-    if (host_ && !host_->isFinished()) host_->cancel();  // sends nothing, frees the port
-    if (host_) host_->deleteLater();
-    if (readBack_ && !readBack_->isFinished()) readBack_->cancel();
-    if (readBack_) readBack_->deleteLater();
+    if (job_ && !job_->isFinished()) job_->cancel();  // sends nothing, frees the port
+    if (job_) job_->deleteLater();
     doc_.ProgramPassword = TextPassword->text().toLatin1().toStdString();
     doc_.NewPassword = TextNewPassword->text().toLatin1().toStdString();
     doc_.ChangePasswordFlag = CheckNewPassword->isChecked();

@@ -1,6 +1,7 @@
-// FormProcess: the transfer window. Hosts one programming exchange (link engine
-// over the serial port), shows its progress and result, asks its questions through
-// the message service and, after a read, has the open editors decode the new image.
+// FormProcess: the transfer window. Runs one radio's job (the exchange over the
+// serial port and, for a write asked to verify, its read-back), shows its progress
+// and result, asks its questions through the message service and, after a read,
+// has the open editors decode the new image.
 #pragma once
 
 #include <QDialog>
@@ -11,6 +12,7 @@
 #include "core/document.h"
 #include "link/transfer_request.h"
 #include "link/write_verify.h"
+#include "transfer/radio_job.h"
 #include "ui/message_service.h"
 
 class QCheckBox;
@@ -22,14 +24,14 @@ class QPushButton;
 namespace baldo7 {
 
 class LinkPort;
-class QtExchangeHost;
 
 class FormProcess : public QDialog {
     Q_OBJECT
 public:
-    // Moves what `request` asks for. `afterRead` runs when a read has completed (the
-    // editors decode the new image). Without `port` the serial port the setting
-    // names is used.
+    // Moves what `request` asks for; a write whose request says verify is read back
+    // and compared as a second progress phase. `afterRead` runs when a read has
+    // completed (the editors decode the new image). Without `port` the serial port
+    // the setting names is used.
     FormProcess(Document& doc, const TransferRequest& request, MessageService& messages,
                 const QString& portSetting, std::unique_ptr<LinkPort> port,
                 std::function<void()> afterRead, QWidget* parent = nullptr);
@@ -52,40 +54,28 @@ public:
     void CommandCancel_Click();
 
     void reject() override;
-    // The exchange this window runs, for its owner to set up (cable power, trace)
-    // before the user presses Read or Write.
-    QtExchangeHost* exchangeHost() const;
-    // After a completed write, read the written blocks back over the same line and
-    // compare them with what was sent, as a second progress phase. A difference is
-    // reported and the transfer does not count as done: the radio does not hold the
-    // document.
-    void setVerifyAfterWrite(bool on) { verifyAfterWrite_ = on; }
-    bool verifying() const;
-    // The exchange completed (and, when read back, the radio holds what was sent).
-    bool succeeded() const { return succeeded_; }
+    // The job this window runs, for its owner to set up (cable power, trace) before
+    // the user presses Read or Write.
+    RadioJob& job() const { return *job_; }
+    // How it went; a write whose read-back differs did not put the document into the
+    // radio.
+    const TransferReport& report() const { return job_->report(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void phaseChanged(TransferPhase phase);
     void finishStep();
-    void completeStep();
-    void startReadBack();
-    void readBackFinished();
     void showProgress(double fraction, const QString& label);
     void unload();
 
     Document& doc_;
     MessageService& messages_;
     std::function<void()> afterRead_;
-    QPointer<QtExchangeHost> host_;
+    QPointer<RadioJob> job_;
     bool readMode_;
     bool unloaded_ = false;
-    bool verifyAfterWrite_ = false;
-    bool succeeded_ = false;
-    // The read-back reads into a copy: the document keeps what was written.
-    std::unique_ptr<Document> readBackDoc_;
-    QPointer<QtExchangeHost> readBack_;
     QString verifyText_;
 };
 

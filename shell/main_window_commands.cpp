@@ -23,18 +23,10 @@ using namespace mainwindow;
 
 // ---- commands -----------------------------------------------------------------
 
-void MDIFormMain::beginExchange() {
-    doc_.TransferOK = false;
-}
-
-void MDIFormMain::serviceRead(bool Document::*mode, const std::function<void()>& tool) {
-    beginExchange();
+void MDIFormMain::serviceRead(TransferArea area, const std::function<void()>& tool) {
     closeTune();
     if (!parts_.showProcess || !tool) return;
-    doc_.ReadMode = true;
-    doc_.*mode = true;
-    runServiceTransfer();
-    if (!doc_.TransferOK) return;
+    if (!runServiceTransfer(TransferRequest::read(area))) return;
     // What the radio holds is no edit: not a step of its own, nor part of the tool's.
     doc_.settleChange();
     runTool(tool);
@@ -118,77 +110,56 @@ void MDIFormMain::MenuCom_Click() {
     panels_[1]->setText(portPanelText());
 }
 
+WorkflowHooks MDIFormMain::transferHooks() {
+    return {[this](Document& doc, const TransferRequest& request, ExchangePurpose) {
+                return parts_.showProcess ? parts_.showProcess(*this, doc, request)
+                                          : TransferReport{};
+            },
+            [this](const BackupFailure& failure) { return backupFailed(failure); }};
+}
+
+WorkflowResult MDIFormMain::runTransfer(const TransferRequest& request, bool keepRadioFirst) {
+    const WorkflowSettings settings{backupsOn() ? backupFolder_ : QString(), keepRadioFirst};
+    lastTransfer_ = transfers_.run(doc_, request, PortSetting(doc_), settings);
+    if (lastTransfer_.stopped == WorkflowStop::RadioNotKept)
+        messages_->show(MsgIcon::Warning, appTitle(),
+                        uiText(shelltexts::kRadioNotKept, doc_.IsEnglish));
+    return lastTransfer_;
+}
+
 void MDIFormMain::MenuRead_Click() {
-    beginExchange();
     if (askUnsaved() == UnsavedAnswer::Stop) return;
-    doc_.ReadMode = true;
-    if (parts_.showProcess) parts_.showProcess(*this, doc_);
-    noteExchange(doc_.TransferOK, BackupRange::Data);
-    if (doc_.TransferOK) {
+    if (runTransfer(TransferRequest::read(), false).wentThrough()) {
         // The radio's data, not the open file's: Save asks for a name.
         doc_.forgetFile();
         startFreshHistory();
-        backUp(BackupKind::Read, false);
     }
     refreshPanels();
 }
 
 void MDIFormMain::MenuWrite_Click() {
-    beginExchange();
+    writeData(false);
+}
+
+bool MDIFormMain::writeData(bool keepRadioFirst) {
     commitGrid();
     doc_.commitChange();
-    if (!backUp(BackupKind::BeforeWrite, true)) return;
-    doc_.ReadMode = false;
     // The unsaved mark stays: the edits are in the radio, not yet in the file.
-    if (parts_.showProcess) parts_.showProcess(*this, doc_);
-    noteExchange(false, BackupRange::Data);
+    const bool done =
+        runTransfer(TransferRequest::write(TransferArea::Data, ReadVerifyAfterWrite(*settings_)),
+                    keepRadioFirst)
+            .wentThrough();
     refreshPanels();
+    return done;
 }
 
-void MDIFormMain::noteExchange(bool completedRead, BackupRange range) {
-    if (completedRead)
-        lastRead_ = LastRead{range, PortSetting(doc_)};
-    else
-        lastRead_.reset();
-}
-
-void MDIFormMain::runServiceTransfer() {
-    beginExchange();
-    if (!parts_.showProcess) return;
-    const BackupRange range = BackupRangeOf(doc_);
-    if (doc_.ReadMode) {
-        parts_.showProcess(*this, doc_);
-        noteExchange(doc_.TransferOK, range);
-        if (doc_.TransferOK && range != BackupRange::Data) backUp(BackupKind::Read, false, range);
-        return;
+bool MDIFormMain::runServiceTransfer(TransferRequest request) {
+    if (!parts_.showProcess) return false;
+    if (!request.reading()) {
+        // The password change: Write To Radio, with what the radio held kept first.
+        if (request.area == TransferArea::Data) return writeData(true);
+        request.verify = ReadVerifyAfterWrite(*settings_);
     }
-    if (!keepWhatTheRadioHolds(range)) return;
-    // The password change: a plain write, with Write To Radio's own backup.
-    if (range == BackupRange::Data) {
-        MenuWrite_Click();
-        return;
-    }
-    if (!backUp(BackupKind::BeforeWrite, true, range)) return;
-    parts_.showProcess(*this, doc_);
-    noteExchange(false, range);
-}
-
-bool MDIFormMain::keepWhatTheRadioHolds(BackupRange range) {
-    if (!backupsOn()) return true;
-    if (lastRead_ && lastRead_->range == range && lastRead_->port == PortSetting(doc_)) return true;
-    // A copy takes the read: the document keeps what is about to be sent.
-    Document radio = doc_;
-    radio.onChangeRecorded = nullptr;
-    radio.ReadMode = true;
-    radio.TransferOK = false;
-    parts_.showProcess(*this, radio);
-    noteExchange(false, range);
-    if (!radio.TransferOK) {
-        messages_->show(MsgIcon::Warning, appTitle(),
-                        uiText(shelltexts::kRadioNotKept, doc_.IsEnglish));
-        return false;
-    }
-    if (range == BackupRange::Data) AnalyseModel(radio);
-    return backUp(BackupKind::Read, true, range, &radio);
+    return runTransfer(request, false).wentThrough();
 }
 }  // namespace baldo7

@@ -21,6 +21,7 @@
 #include "shell/help_window.h"
 #include "shell/shell_parts.h"
 #include "storage/backups.h"
+#include "transfer/transfer_workflow.h"
 #include "ui/editor_host.h"
 #include "ui/file_dialog.h"
 #include "ui/message_service.h"
@@ -117,14 +118,17 @@ public:
     void MenuRead_Click();
     void MenuWrite_Click();
     // The service tools' exchanges (tune data, stun/die, special option, local
-    // message, the password change): the caller sets ReadMode and the range flag and
-    // reads TransferOK afterwards. A read keeps what the radio held in the backups;
-    // a write first keeps what the radio holds in its range (read now, unless this
-    // range was the last thing read from this port) and what is about to be sent.
-    void runServiceTransfer();
-    // A service tool that shows what the radio holds: reads it in `mode` first, then
-    // runs the tool (one undo step) when the read went through.
-    void serviceRead(bool Document::*mode, const std::function<void()>& tool);
+    // message, the password change), through the transfer workflow: a read keeps
+    // what the radio held in the backups; a write first keeps what the radio holds
+    // in its range (read now, unless this range was the last thing read from this
+    // port) and what is about to be sent. True when the range moved (and, read back,
+    // the radio holds what was sent).
+    bool runServiceTransfer(TransferRequest request);
+    // A service tool that shows what the radio holds: reads `area` first, then runs
+    // the tool (one undo step) when the read went through.
+    void serviceRead(TransferArea area, const std::function<void()>& tool);
+    // The last transfer's steps and how it ended.
+    const WorkflowResult& lastTransfer() const { return lastTransfer_; }
     // A modal tool: its changes are one undo step, whatever it records itself.
     void runTool(const std::function<void()>& tool);
     // Closes the tune window, then opens (or brings to the front) `kind`;
@@ -202,9 +206,6 @@ private:
     void pushStep(MemoryChange change);
     // Every open editor's pending cell edit, as one step each, before Undo or Redo.
     void commitOpenEditors();
-    // First step of every read or write, before anything that may stop it: the
-    // result of an earlier exchange never answers for this one.
-    void beginExchange();
     // The Window menu's entries, made as it opens: one per editor open in the MDI
     // area (the grid's channel edit dialog aside), the current one checked.
     void fillWindowMenu();
@@ -216,16 +217,15 @@ private:
     void fileTaken(const QString& path);
     void fillRecentMenu();
     void refreshModifiedMark();
-    // Saves a backup of `from` (the document when null) when the Backups setting is
-    // on; false when that failed (the message has been shown).
-    bool backUp(BackupKind kind, bool askToGoOn, BackupRange range = BackupRange::Data,
-                const Document* from = nullptr);
     bool backupsOn() const;
-    // Before a service write: reads the range into a copy and keeps it, unless the
-    // last exchange read it from this port. False when the write must not go on.
-    bool keepWhatTheRadioHolds(BackupRange range);
-    // The range and port of the last exchange when it was a completed read.
-    void noteExchange(bool completedRead, BackupRange range);
+    // A backup failed: said, and before a write asked whether to go on without it.
+    bool backupFailed(const BackupFailure& failure);
+    // The transfer workflow with the transfer window for its exchanges and the
+    // Backups setting; `keepRadioFirst`: a data write reads the radio first too.
+    WorkflowResult runTransfer(const TransferRequest& request, bool keepRadioFirst);
+    WorkflowHooks transferHooks();
+    // Write To Radio: the grid's pending cell first; true when it went through.
+    bool writeData(bool keepRadioFirst);
 
     Document& doc_;
     AppState state_;
@@ -270,11 +270,8 @@ private:
     QMenu* MenuRecent = nullptr;
     QStringList recent_;
     QString backupFolder_;
-    struct LastRead {
-        BackupRange range;
-        QString port;
-    };
-    std::optional<LastRead> lastRead_;
+    TransferWorkflow transfers_{transferHooks()};
+    WorkflowResult lastTransfer_;
     std::unique_ptr<DocumentObservation> observation_;
 };
 

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "core/document.h"
+#include "link/transfer_request.h"
 #include "shell/command.h"
+#include "transfer/radio_job.h"
 #include "ui/editor_host.h"
 
 class QWidget;
@@ -43,10 +45,11 @@ struct ShellParts {
     std::map<EditorWindow, EditorType> editors;
     // The help page F1 opens while the editor is the active window.
     std::map<EditorWindow, QString> helpTopics;
-    // The transfer window, shown modally, for an exchange of `doc`: the main window's
-    // document, or a copy that takes what the radio holds before a service write.
-    // The mode flags are set by the caller.
-    std::function<void(MDIFormMain&, Document& doc)> showProcess;
+    // The transfer window, shown modally, for the exchange `request` asks of `doc`
+    // (the main window's document, or a copy that takes what the radio holds before
+    // a write); says how it went.
+    std::function<TransferReport(MDIFormMain&, Document& doc, const TransferRequest& request)>
+        showProcess;
     // The port chooser, shown modally; sets and stores the port.
     std::function<void(MDIFormMain&)> showComPort;
     // How many channels of an image are in use (File → Backups… shows it).

@@ -34,14 +34,6 @@ QString extension(BackupRange range) {
 
 }  // namespace
 
-BackupRange BackupRangeOf(const Document& doc) {
-    if (doc.TuneMode) return BackupRange::Tune;
-    if (doc.LocalMessageMode) return BackupRange::Local;
-    if (doc.SpecialMode) return BackupRange::Special;
-    if (doc.StunDieMode) return BackupRange::StunDie;
-    return BackupRange::Data;
-}
-
 QString BackupRangeName(BackupRange range) {
     return QString::fromLatin1(TransferAreaName(range));
 }

@@ -20,9 +20,6 @@ enum class BackupKind { Read, BeforeWrite };
 // A backup keeps the area a transfer moved.
 using BackupRange = TransferArea;
 
-// The range the document's transfer flags select; Data when none is set.
-BackupRange BackupRangeOf(const Document& doc);
-
 // "tune", "stundie", "special", "local" (the --range names); "" for Data.
 QString BackupRangeName(BackupRange range);
 // The radio addresses a service backup holds: a read's whole range, or the span a

@@ -251,7 +251,7 @@ private slots:
         startWindow();
         transfer("CommandRead");
         trigger("MenuRead");
-        QVERIFY(doc->TransferOK);
+        QVERIFY(win->lastTransfer().wentThrough());
         // A file where the backups folder should be: no backup can be saved.
         const QString folder = backups.filePath("backups");
         QDir(folder).removeRecursively();
@@ -487,9 +487,12 @@ private slots:
         ScriptedMessageService answers([](const Message&) { return MsgAnswer::Ok; });
         std::vector<Bytes> sent;
         const ServiceContext context{d, answers,
-                                     [&] {
+                                     [&](const TransferRequest& r) {
+                                         // Only the stun/die range is ever written.
+                                         if (r.reading() || r.area != TransferArea::StunDie)
+                                             return false;
                                          sent.push_back(slice(d.serviceMemory, 0x0B80, 0x0BA0));
-                                         d.TransferOK = true;
+                                         return true;
                                      },
                                      nullptr};
         FormDtmf form(context, false);

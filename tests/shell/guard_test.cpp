@@ -42,16 +42,23 @@ class GuardTest : public QObject, public shelltest::MainWindowRig {
     Q_OBJECT
     QTemporaryDir tmp;
     int transfers = 0;
-    std::function<void()> transfer;  // what the stand-in transfer window does
-    Document* exchanged = nullptr;   // the document of the stand-in's exchange
+    // What the stand-in transfer window does; true when the radio answered.
+    std::function<bool()> transfer;
+    Document* exchanged = nullptr;  // the document of the stand-in's exchange
+    TransferRequest requested;      // and what it was asked for
 
     void start() {
         ShellParts parts = StandardShellParts();
         transfers = 0;
-        parts.showProcess = [this](MDIFormMain&, Document& d) {
+        parts.showProcess = [this](MDIFormMain&, Document& d, const TransferRequest& r) {
             ++transfers;
             exchanged = &d;
-            if (transfer) transfer();
+            requested = r;
+            TransferReport report;
+            report.request = report.exchange.request = r;
+            report.exchange.outcome =
+                transfer && transfer() ? ExchangeOutcome::Done : ExchangeOutcome::Cancelled;
+            return report;
         };
         MainWindowRig::start(tmp.filePath("baldo7.ini"), true, "4", std::move(parts));
     }
@@ -327,8 +334,8 @@ private slots:
         start();
         const QString folder = backups.filePath("backups");
         transfer = [this] {
-            if (doc->ReadMode) doc->radioImage[16] = 0x42;  // what the radio held
-            doc->TransferOK = true;
+            if (requested.reading()) doc->radioImage[16] = 0x42;  // what the radio held
+            return true;
         };
         action("MenuRead")->trigger();
         QStringList files = QDir(folder).entryList({"*_read.rdat"});
@@ -377,7 +384,7 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
         const QStringList before = QDir(full.path()).entryList(QDir::Files);
         chooser.answerWith(target);
-        transfer = [this] { doc->TransferOK = true; };
+        transfer = [] { return true; };
         messages.shown.clear();
         messages.setAnswerer([](const Message&) { return MsgAnswer::Cancel; });
 
@@ -446,21 +453,16 @@ private slots:
         };
         bool radioAnswers = true;
         transfer = [&] {
-            if (exchanged->ReadMode) fill(*exchanged, 0x42);  // what the radio holds
-            exchanged->TransferOK = radioAnswers || !exchanged->ReadMode;
+            if (requested.reading()) fill(*exchanged, 0x42);  // what the radio holds
+            return radioAnswers || !requested.reading();
         };
-        auto setFlags = [&](bool read) {
-            doc->ReadMode = read;
-            doc->TuneMode = kept == BackupRange::Tune;
-            doc->StunDieMode = kept == BackupRange::StunDie;
-            doc->SpecialMode = kept == BackupRange::Special;
+        auto request = [&](bool read) {
+            return read ? TransferRequest::read(kept) : TransferRequest::write(kept);
         };
 
         // A write out of the blue: read first, then written.
         fill(*doc, 0x17);
-        setFlags(false);
-        win->runServiceTransfer();
-        QVERIFY(doc->TransferOK);
+        QVERIFY(win->runServiceTransfer(request(false)));
         QCOMPARE(transfers, 2);
         QCOMPARE(RadioMemory::of(*doc).at(span.first), std::uint8_t(0x17));  // still the edit
         QCOMPARE(listed("read*." + readExt).size(), 1);
@@ -476,13 +478,11 @@ private slots:
 
         // A read, then a write: the read's backup is what the radio held; no second read.
         if (kept != BackupRange::Data) {
-            setFlags(true);
-            win->runServiceTransfer();
+            QVERIFY(win->runServiceTransfer(request(true)));
             QCOMPARE(transfers, 3);
             QCOMPARE(listed("read*.bin").size(), 2);
             fill(*doc, 0x18);
-            setFlags(false);
-            win->runServiceTransfer();
+            QVERIFY(win->runServiceTransfer(request(false)));
             QCOMPARE(transfers, 4);
             QCOMPARE(listed("read*.bin").size(), 2);
             QCOMPARE(listed("before-write*.bin").size(), 2);
@@ -492,14 +492,10 @@ private slots:
         radioAnswers = false;
         messages.shown.clear();
         const int before = transfers;
-        setFlags(false);
-        win->runServiceTransfer();
-        QVERIFY(!doc->TransferOK);
+        QVERIFY(!win->runServiceTransfer(request(false)));
         QCOMPARE(transfers, before + 1);
         QCOMPARE(asked(), QStringList{"What the radio holds could not be read for the backup, "
                                       "so nothing was written."});
-        setFlags(false);
-        doc->TuneMode = doc->StunDieMode = doc->SpecialMode = false;
         transfer = nullptr;
 
         QList<BackupEntry> entries = ListBackups(folder);
@@ -591,8 +587,8 @@ private slots:
         QFETCH(bool, modified);
         start();
         transfer = [this] {
-            if (doc->ReadMode) doc->radioImage[16] = 0x42;
-            doc->TransferOK = true;
+            if (requested.reading()) doc->radioImage[16] = 0x42;
+            return true;
         };
         const QString folder = backups.filePath("backups");
         QDir(folder).removeRecursively();
@@ -675,7 +671,7 @@ private slots:
         QFile blocker(backups.filePath("backups"));  // a file where the folder should be
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        transfer = [this] { doc->TransferOK = true; };
+        transfer = [] { return true; };
         messages.setAnswerer([](const Message&) { return MsgAnswer::Cancel; });
         action("MenuWrite")->trigger();
         QCOMPARE(transfers, 0);

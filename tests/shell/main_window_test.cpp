@@ -78,6 +78,7 @@ class MainWindowTest : public QObject, public shelltest::MainWindowRig {
     QTemporaryDir tmp;
     Counters grid, option, key, tune, scan, message;
     int transfers = 0;
+    TransferRequest requested;  // what the last transfer was asked for
     int batches = 0;
     QStringList prints;  // what each print tool found in the grid's cell when it ran
 
@@ -111,7 +112,11 @@ class MainWindowTest : public QObject, public shelltest::MainWindowRig {
                          .contains(name))
                 c.run = nullptr;
         }
-        parts.showProcess = [this](MDIFormMain&, Document&) { ++transfers; };
+        parts.showProcess = [this](MDIFormMain&, Document&, const TransferRequest& r) {
+            ++transfers;
+            requested = r;
+            return TransferReport{};
+        };
         MainWindowRig::start(tmp.filePath("baldo7.ini"), english, "4", std::move(parts),
                              serviceSetting, serviceFlag);
     }
@@ -506,7 +511,7 @@ private slots:
         QTEST(transfers, "transfers");
         QTEST(int(chooser.requests.size()), "fileDialogs");
         QTEST(grid.created, "gridsMade");
-        if (transfers) QCOMPARE(doc->ReadMode, key == Qt::Key_R);
+        if (transfers) QCOMPARE(requested.reading(), key == Qt::Key_R);
     }
 
     void editorsOpenInTheRememberedState_data() {

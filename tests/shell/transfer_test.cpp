@@ -95,13 +95,13 @@ private slots:
         QString label;
         pressOnTransferWindow("CommandRead", &label);
         QTest::keyClick(win.get(), Qt::Key_R, Qt::ControlModifier);
-        QVERIFY(doc->TransferOK);
+        QVERIFY(win->lastTransfer().wentThrough());
         QCOMPARE(label, QString("Complete:100%"));
         QVERIFY(messages.shown.isEmpty());
         QVERIFY(std::equal(doc->radioImage.begin(), doc->radioImage.end(), memory.begin()));
         QCOMPARE(doc->ModelType, std::string("UHF"));
         QCOMPARE(doc->BandTxHighMHz, 520);  // the extension byte raised it
-        QVERIFY(!doc->ReadMode);
+        QVERIFY(win->lastTransfer().report->request.reading());
         // The open editors show the new image without being reopened.
         QCOMPARE(
             grid()->cellText(1, FormChannelInformation::kColRx),
@@ -118,7 +118,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(win.get()));
         pressOnTransferWindow("CommandWrite", &label);
         QTest::keyClick(win.get(), Qt::Key_W, Qt::ControlModifier);
-        QVERIFY(doc->TransferOK);
+        QVERIFY(win->lastTransfer().wentThrough());
         QCOMPARE(label, QString("Verify OK"));  // read back and compared by default
         QCOMPARE(doc->radioImage[addr::kVox], std::uint8_t(0x50));  // VOX level cleared
         const sim::Memory after = radio.memory();
@@ -135,7 +135,7 @@ private slots:
         const RadioImage before = doc->radioImage;
         pressOnTransferWindow("CommandRead");
         win->MenuRead_Click();
-        QVERIFY(!doc->TransferOK);
+        QCOMPARE(win->lastTransfer().report->exchange.outcome, ExchangeOutcome::PortFailed);
         QCOMPARE(messages.shown.size(), 1);
         // Which device, why, and what to do, under the program's own line.
         const QStringList lines = messages.shown[0].text.split('\n');
@@ -155,9 +155,9 @@ private slots:
             QTest::mouseClick(w->findChild<QPushButton*>("CommandCancel"), Qt::LeftButton);
         });
         win->MenuWrite_Click();
-        QVERIFY(!doc->TransferOK);
+        QVERIFY(!win->lastTransfer().wentThrough());
         QCOMPARE(doc->ProgramPassword, std::string("1234"));  // carried through the window
-        QVERIFY(!doc->ReadMode);
+        QCOMPARE(win->lastTransfer().report->endedIn(), TransferPhase::Waiting);  // nothing sent
     }
 
     // The chooser always offers the built-in radio, which a fresh user can read at once,
@@ -178,7 +178,7 @@ private slots:
         QString label;
         pressOnTransferWindow("CommandRead", &label);
         win->MenuRead_Click();
-        QVERIFY(doc->TransferOK);
+        QVERIFY(win->lastTransfer().wentThrough());
         QCOMPARE(label, QString("Complete:100%"));
         QVERIFY(!grid()->cellText(1, FormChannelInformation::kColRx).isEmpty());
         QVERIFY(ChannelInUse(doc->radioImage, 1));
@@ -191,7 +191,7 @@ private slots:
         win->activateWindow();
         pressOnTransferWindow("CommandWrite", &label);
         win->MenuWrite_Click();
-        QVERIFY(doc->TransferOK);
+        QVERIFY(win->lastTransfer().wentThrough());
         QCOMPARE(label, QString("Verify OK"));
         ClearChannel(doc->radioImage, 3);
         // The image read is unsaved: reading over it asks first.
@@ -201,7 +201,7 @@ private slots:
         win->activateWindow();
         pressOnTransferWindow("CommandRead", &label);
         win->MenuRead_Click();
-        QVERIFY(doc->TransferOK);
+        QVERIFY(win->lastTransfer().wentThrough());
         QVERIFY(RxFrequencyBytes(doc->radioImage, 3) == written);
         QVERIFY(std::equal(sent.begin(), sent.begin() + 0x300, doc->radioImage.begin()));
     }
@@ -249,7 +249,7 @@ private slots:
                 QTest::mouseClick(w->findChild<QPushButton*>("CommandWrite"), Qt::LeftButton);
             });
             win->MenuWrite_Click();
-            QCOMPARE(doc->TransferOK, c.transferOk);
+            QCOMPARE(win->lastTransfer().wentThrough(), c.transferOk);
             QCOMPARE(title, c.title);
             QCOMPARE(label, c.label);
             QCOMPARE(messages.shown.size(), c.shown.isEmpty() ? 0 : 1);
@@ -411,7 +411,7 @@ private slots:
         settings->setValue(kSettingSerialTrace, "true");
         pressOnTransferWindow("CommandRead");
         win->MenuRead_Click();
-        QVERIFY(doc->TransferOK);
+        QVERIFY(win->lastTransfer().wentThrough());
         const QFileInfoList traces =
             QDir(TraceFolder()).entryInfoList({"trace-*-read.txt"}, QDir::Files);
         QCOMPARE(traces.size(), 1);
