@@ -77,18 +77,14 @@ std::function<void(MDIFormMain&)> afterServiceRead(TransferArea area) {
 
 // Program → Compare with Radio…: the radio read into a copy through the transfer
 // window (no backup, the document untouched), then set against the document.
-Command compareWithRadio(std::function<void(MDIFormMain&, Document&)> showProcess) {
+Command compareWithRadio(decltype(ShellParts::showProcess) showProcess) {
     return Command("MenuCompareRadio", compare_texts::kCompareRadio)
         .in(CommandMenu::Program)
         .runs([showProcess](MDIFormMain& main) {
             main.commitGrid();
             Document radio = main.document();
             radio.onChangeRecorded = nullptr;
-            radio.ReadMode = true;
-            radio.TransferOK = false;
-            radio.TuneMode = radio.LocalMessageMode = radio.StunDieMode = radio.SpecialMode = false;
-            showProcess(main, radio);
-            if (!radio.TransferOK) return;
+            if (!showProcess(main, radio, TransferRequest::read()).moved()) return;
             FormCompare(main.document(), radio,
                         uiText(compare_texts::kRadio, main.document().IsEnglish), &main)
                 .exec();

@@ -513,8 +513,8 @@ void addLinkOptions(QCommandLineParser& p, const QString& ranges) {
 
 }  // namespace
 
-std::optional<int> readRadioInto(Document& doc, const QString& port, bool quiet, bool dtr,
-                                 bool rts, const QString& verb) {
+std::optional<int> readRadioInto(Document& doc, const QString& port, bool quiet, bool dtr, bool rts,
+                                 const QString& verb) {
     if (!loadTemplateInto(doc, verb)) return kExitFile;
     LinkOptions opt;
     opt.port = port;
@@ -522,9 +522,8 @@ std::optional<int> readRadioInto(Document& doc, const QString& port, bool quiet,
     opt.quiet = quiet;
     opt.power.dtr = dtr;
     opt.power.rts = rts;
-    doc.ReadMode = true;
-    setRangeFlag(doc, RangeKind::Plain);
-    return runExchange(doc, opt, verb);
+    LinkRun run(doc, TransferRequest::read(), opt, port, verb, QString());
+    return runTransfer(run, opt, "Reading");
 }
 
 int runRead(const QStringList& args) {

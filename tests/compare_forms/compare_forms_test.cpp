@@ -134,7 +134,7 @@ private slots:
             QTest::mouseClick(w->findChild<QPushButton*>("CommandRead"), Qt::LeftButton);
         });
         win->MenuRead_Click();
-        QVERIFY(doc->TransferOK);
+        QVERIFY(win->lastTransfer().wentThrough());
         onModal([&shown](QWidget* w) {
             readCompareWindow(&shown);
             QTest::mouseClick(w->findChild<QPushButton*>("CommandRead"), Qt::LeftButton);
