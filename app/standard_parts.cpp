@@ -95,7 +95,7 @@ ChannelCsvCommands csvCommands(MDIFormMain& main) {
     return ChannelCsvCommands(
         main.document(), main.fileChooser(), main.messages(),
         {[&main] { main.commitGrid(); }, ReadLastFolder(main.settings()),
-         [&main](const QString& folder) { StoreLastFolder(main.settings(), folder); }});
+         [&main](const QString& folder) { StoreLastFolder(main.settings(), folder); }, &main});
 }
 }  // namespace
 
@@ -216,6 +216,10 @@ ShellParts StandardShellParts() {
             used += ChannelInUse(image, channel) ? 1 : 0;
         return used;
     };
+    // A channel list dropped on the window is imported as File → Import Channels does.
+    parts.fileDrops.push_back({QStringLiteral(".csv"), [](MDIFormMain& main, const QString& path) {
+                                   csvCommands(main).ImportFile(path);
+                               }});
     parts.showComPort = [](MDIFormMain& main) {
         FormComPort dialog(main.document(), main.settings(), PortChoices(main.document().IsEnglish),
                            &main);

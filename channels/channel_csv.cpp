@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "channels/channel_record.h"
+#include "channels/channel_texts.h"
 #include "core/pick_lists.h"
 #include "core/texts.h"
 
@@ -200,8 +201,10 @@ struct Record {
 };
 
 // Splits the text into records: quoted fields (with "" for a quote and line breaks
-// inside), comment lines, and rows that hold nothing dropped.
-std::vector<Record> readRecords(const std::string& text, char delimiter) {
+// inside), comment lines, and rows that hold nothing dropped; with `keepBlankCells`
+// a row of blank cells (an empty channel copied out of the grid) is kept.
+std::vector<Record> readRecords(const std::string& text, char delimiter,
+                                bool keepBlankCells = false) {
     std::vector<Record> records;
     std::size_t i = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     int line = 1;
@@ -246,7 +249,7 @@ std::vector<Record> readRecords(const std::string& text, char delimiter) {
         ++line;
         const bool blank = std::all_of(r.fields.begin(), r.fields.end(),
                                        [](const std::string& f) { return f.empty(); });
-        if (!blank) records.push_back(std::move(r));
+        if (!blank || (keepBlankCells && r.fields.size() > 1)) records.push_back(std::move(r));
     }
     return records;
 }
@@ -282,10 +285,37 @@ std::string firstLine(const std::string& text) {
     return {};
 }
 
+// The grid's columns after CH, in the order it shows and copies them.
+enum GridCol { kGridRx, kGridTx, kGridDecode, kGridEncode, kGridPower, kGridScan, kGridSpacing };
+constexpr int kGridColumnCount = 7;
+using GridMap = std::array<int, kGridColumnCount>;
+
+// A first record of the grid's own headers (either language) gives their order.
+std::optional<GridMap> gridHeader(const std::vector<std::string>& fields) {
+    GridMap map;
+    map.fill(-1);
+    bool any = false;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].empty()) continue;
+        int found = -1;
+        for (int g = 0; g < kGridColumnCount && found < 0; ++g) {
+            const BiText& name = channel_texts::kColumnHeaders[g + 1];
+            if (upper(fields[i]) == upper(name.en) || fields[i] == name.zh) found = g;
+        }
+        if (found < 0 || map[std::size_t(found)] >= 0) return std::nullopt;
+        map[std::size_t(found)] = int(i);
+        any = true;
+    }
+    if (!any || map[kGridRx] < 0) return std::nullopt;
+    return map;
+}
+
 struct Table {
     bool hasHeader = false;
     ColumnMap columns{};
     std::vector<Record> rows;
+    // No header of ours: the grid's column order (a paste).
+    GridMap grid{};
 };
 
 // Tabs, commas or semicolons (spreadsheets that write "," decimals separate with
@@ -313,6 +343,14 @@ Table readTable(const std::string& text) {
         t.hasHeader = true;
     } else {
         for (int c = 0; c < kColumnCount; ++c) t.columns[c] = c;
+        t.rows = readRecords(text, delimiter, true);
+        for (int g = 0; g < kGridColumnCount; ++g) t.grid[std::size_t(g)] = g;
+        if (!t.rows.empty()) {
+            if (const auto map = gridHeader(t.rows.front().fields)) {
+                t.grid = *map;
+                t.rows.erase(t.rows.begin());
+            }
+        }
     }
     return t;
 }
@@ -329,9 +367,10 @@ struct RowPlan {
 
 struct RowError {
     CsvProblem problem;
-    int column;
+    int column;  // in kCsvColumns
     std::string value;
     int low = 0, high = 0;
+    int gridColumn = -1;  // GridCol, for a row in the grid's order
 };
 
 class RowReader {
@@ -607,6 +646,97 @@ std::optional<RowError> readRow(const Document& doc, const RowReader& row, RowPl
     return readSettings(row, plan);
 }
 
+// A tone as the grid shows it: "None" / "无", "88.5", "D023N", "D023I"; blank is none.
+std::optional<ToneCode> parseToneText(const std::string& text) {
+    const std::string name = upper(text);
+    if (name.empty() || name == upper(texts::kNone.en) || text == texts::kNone.zh) return kNoTone;
+    if (name[0] != 'D') return parseCtcss(text);
+    std::string digits = name.substr(1);
+    char polarity = 'N';
+    if (!digits.empty() && (digits.back() == 'N' || digits.back() == 'I' || digits.back() == 'R')) {
+        polarity = digits.back() == 'N' ? 'N' : 'R';
+        digits.pop_back();
+    }
+    return parseDcs(digits, polarity);
+}
+
+// Index of `text` in any of the lists (the grid's lists in both languages).
+std::optional<int> anyListIndex(std::initializer_list<PickList> lists, const std::string& text) {
+    for (const PickList& list : lists)
+        if (const auto index = listIndex(list, text)) return index;
+    return std::nullopt;
+}
+
+// A row in the grid's column order, as the grid shows it.
+std::optional<RowError> readGridRow(const Document& doc, const Record& record, const GridMap& at,
+                                    RowPlan& plan) {
+    auto reaches = [&](int g) {
+        return at[std::size_t(g)] >= 0 && std::size_t(at[std::size_t(g)]) < record.fields.size();
+    };
+    auto get = [&](int g) {
+        return reaches(g) ? record.fields[std::size_t(at[std::size_t(g)])] : std::string();
+    };
+    auto error = [&](CsvProblem problem, int g, const std::string& value, int low = 0,
+                     int high = 0) { return RowError{problem, kLocation, value, low, high, g}; };
+    CsvChannel& v = plan.values;
+    if (std::all_of(record.fields.begin(), record.fields.end(),
+                    [](const std::string& f) { return f.empty(); })) {
+        v.empty = true;
+        return std::nullopt;
+    }
+    const std::int64_t low = std::int64_t(doc.BandLowMHz) * kUnitsPerMHz;
+    const auto rx = parseMHz(get(kGridRx));
+    if (!rx) return error(CsvProblem::BadFrequency, kGridRx, get(kGridRx));
+    if (*rx < low || *rx > std::int64_t(doc.BandHighMHz) * kUnitsPerMHz)
+        return error(CsvProblem::RxOutOfBand, kGridRx, unitsToMHz(*rx), doc.BandLowMHz,
+                     doc.BandHighMHz);
+    v.rx = UnitsToBytes(*rx);
+    if (!reaches(kGridTx)) {
+        // Only a receive frequency: the transmit side follows it, as typed into the grid.
+        v.hasTx = true;
+        v.tx = TxFollowingRx(*rx, doc.BandTxHighMHz);
+    } else if (!get(kGridTx).empty()) {
+        const auto tx = parseMHz(get(kGridTx));
+        if (!tx) return error(CsvProblem::BadFrequency, kGridTx, get(kGridTx));
+        if (*tx < low || *tx > std::int64_t(doc.BandTxHighMHz) * kUnitsPerMHz)
+            return error(CsvProblem::TxOutOfBand, kGridTx, unitsToMHz(*tx), doc.BandLowMHz,
+                         doc.BandTxHighMHz);
+        v.hasTx = true;
+        v.tx = UnitsToBytes(*tx);
+    }
+    for (const auto& [g, tone] : {std::pair{kGridDecode, &v.rxTone}, {kGridEncode, &v.txTone}}) {
+        const auto code = parseToneText(get(g));
+        if (!code) return error(CsvProblem::UnknownTone, g, get(g));
+        *tone = *code;
+    }
+    if (!get(kGridPower).empty()) {
+        if (const auto index = listIndex(PowerList(false), get(kGridPower))) {
+            v.power = *index;
+        } else {
+            const auto power = parsePower(get(kGridPower));
+            if (!power) return error(CsvProblem::BadValue, kGridPower, get(kGridPower));
+            v.power = power->index;
+            if (power->mapped) v.powerMapped = get(kGridPower);
+        }
+    }
+    if (!get(kGridScan).empty()) {
+        const auto index = anyListIndex({ScanList(true), ScanList(false)}, get(kGridScan));
+        if (!index) return error(CsvProblem::BadValue, kGridScan, get(kGridScan));
+        v.scan = *index == 0;
+    }
+    if (!get(kGridSpacing).empty()) {
+        const auto index = anyListIndex({SpacingList(true, '.'),
+                                         SpacingList(true, ','),
+                                         SpacingList(false, '.'),
+                                         SpacingList(false, ','),
+                                         {"NFM", "FM"}},
+                                        get(kGridSpacing));
+        if (!index) return error(CsvProblem::BadValue, kGridSpacing, get(kGridSpacing));
+        v.spacing = *index;
+    }
+    return std::nullopt;
+}
+
 // The row on its channel: own columns it leaves blank keep what the channel holds.
 std::optional<RowError> settle(const Document& doc, const RowReader& row, const RowPlan& plan,
                                int channel, CsvChannel& out) {
@@ -672,11 +802,17 @@ CsvPlan planTable(const Document& doc, const Table& table, Placement placement, 
     for (const Record& record : table.rows) {
         const RowReader row(record, table.columns);
         auto skip = [&](CsvProblem problem, int column, const std::string& value, int low = 0,
-                        int high = 0) {
-            result.skipped.push_back(
-                {record.line, problem, kCsvColumns[std::size_t(column)], value, low, high});
+                        int high = 0, int gridColumn = -1) {
+            CsvSkip s{record.line, problem, kCsvColumns[std::size_t(column)], 0, value, low, high};
+            if (gridColumn >= 0) {
+                s.gridColumn = gridColumn + 1;
+                s.column = channel_texts::kColumnHeaders[s.gridColumn].en;
+            }
+            result.skipped.push_back(s);
         };
-        auto refuse = [&](const RowError& e) { skip(e.problem, e.column, e.value, e.low, e.high); };
+        auto refuse = [&](const RowError& e) {
+            skip(e.problem, e.column, e.value, e.low, e.high, e.gridColumn);
+        };
 
         // A pasted row has its place whatever becomes of it; a located one must name
         // a channel before anything else is read.
@@ -697,7 +833,8 @@ CsvPlan planTable(const Document& doc, const Table& table, Placement placement, 
             channel = *location;
         }
         RowPlan plan;
-        if (auto e = readRow(doc, row, plan)) {
+        if (auto e = table.hasHeader ? readRow(doc, row, plan)
+                                     : readGridRow(doc, record, table.grid, plan)) {
             refuse(*e);
             continue;
         }
@@ -825,11 +962,19 @@ CsvImport PasteChannelRows(Document& doc, const std::string& text, int first) {
     return plan;
 }
 
-std::string DescribeCsvSkip(const CsvSkip& skip, bool isEnglish) {
+std::string DescribeCsvProblem(const CsvSkip& skip, bool isEnglish) {
     const BiText& problem = kProblemTexts[int(skip.problem)];
+    const std::string column =
+        skip.gridColumn > 0 && skip.gridColumn < int(std::size(channel_texts::kColumnHeaders))
+            ? channel_texts::kColumnHeaders[skip.gridColumn].pick(isEnglish)
+            : skip.column;
+    return fill(problem.pick(isEnglish),
+                {skip.value, column, std::to_string(skip.low), std::to_string(skip.high)});
+}
+
+std::string DescribeCsvSkip(const CsvSkip& skip, bool isEnglish) {
     return fill(kLinePrefix.pick(isEnglish), {std::to_string(skip.line)}) +
-           fill(problem.pick(isEnglish),
-                {skip.value, skip.column, std::to_string(skip.low), std::to_string(skip.high)});
+           DescribeCsvProblem(skip, isEnglish);
 }
 
 std::string DescribePowerMapping(const CsvPlan& plan, bool isEnglish) {

@@ -49,6 +49,7 @@ struct CsvSkip {
     int line = 0;  // 1-based line of the input where the row starts
     CsvProblem problem = CsvProblem::BadValue;
     std::string column;     // the column at fault
+    int gridColumn = 0;     // text read in the grid's column order: the grid column (1..7)
     std::string value;      // its text, or the frequency in MHz for the band problems
     int low = 0, high = 0;  // band limits (MHz) or the earlier line of a duplicate
 };
@@ -111,7 +112,12 @@ CsvPlan PlanChannelsCsv(const Document& doc, const std::string& text,
                         const CsvImportOptions& options = {});
 // Pasted rows into channels first, first + 1, ... in row order, one channel per row
 // (a refused row leaves its channel as it was); Location is ignored. Text without a
-// header is read in the export column order.
+// header is read in the order of the grid's columns (receive, transmit, decode,
+// encode, power, scan, spacing) as the grid shows them in either language, which is
+// what copying rows out of the grid gives: a row whose cells are all blank empties
+// its channel, a row that stops after the receive frequency transmits on it, a blank
+// transmit cell removes the transmit side. A first row of the grid's own headers
+// gives the order instead.
 CsvPlan PlanPastedRows(const Document& doc, const std::string& text, int first);
 // Writes the planned rows; the document must be the one the plan was made from.
 void ApplyCsvPlan(Document& doc, const CsvPlan& plan);
@@ -122,6 +128,8 @@ CsvImport PasteChannelRows(Document& doc, const std::string& text, int first);
 
 // "Line 7: ..." in the chosen language.
 std::string DescribeCsvSkip(const CsvSkip& skip, bool isEnglish);
+// The same without the line.
+std::string DescribeCsvProblem(const CsvSkip& skip, bool isEnglish);
 // One line per kind of mapped power value: "3 power values given in watts were
 // mapped: 4.0W → High, 1.0W → Low". Empty when none was mapped.
 std::string DescribePowerMapping(const CsvPlan& plan, bool isEnglish);

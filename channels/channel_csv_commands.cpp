@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "channels/channel_csv.h"
+#include "channels/form_csv_preview.h"
 #include "storage/data_store.h"
 #include "ui/ui_support.h"
 
@@ -39,38 +40,46 @@ FileDialogRequest ChannelCsvCommands::request(bool open) const {
 }
 
 bool ChannelCsvCommands::Import() {
-    const bool en = doc_.IsEnglish;
     const FileDialogAnswer answer = chooser_.choose(request(true));
     if (answer.status != FileDialogAnswer::Chosen) {
         if (answer.status == FileDialogAnswer::Failed)
-            messages_.show(MsgIcon::Error, appTitle(), uiText(texts::kUnknownError, en));
+            messages_.show(MsgIcon::Error, appTitle(),
+                           uiText(texts::kUnknownError, doc_.IsEnglish));
         return false;
     }
-    const QString shownPath = QDir::toNativeSeparators(answer.path);
     if (hooks_.folderUsed) hooks_.folderUsed(QFileInfo(answer.path).absolutePath());
+    return ImportFile(answer.path);
+}
+
+bool ChannelCsvCommands::ImportFile(const QString& path) {
+    const bool en = doc_.IsEnglish;
+    const QString shownPath = QDir::toNativeSeparators(path);
     Bytes bytes;
-    const LoadResult read = ReadFileBytes(answer.path, bytes);
+    const LoadResult read = ReadFileBytes(path, bytes);
     if (!read.ok()) {
         messages_.show(MsgIcon::Error, appTitle(),
                        uiText(filetexts::kCannotRead, en).arg(shownPath + "\n" + read.detail));
         return false;
     }
-    // A cell being typed belongs to the channel before the rows arrive.
+    // A cell being typed belongs to the channel before the rows are planned.
     if (hooks_.commitGrid) hooks_.commitGrid();
-    CsvImport result;
-    {
-        DocumentEdit edit(doc_);  // the whole import is one undo step
-        result = ImportChannelsCsv(doc_, std::string(bytes.begin(), bytes.end()));
-    }
-    if (!result.usable) {
+    const std::string text(bytes.begin(), bytes.end());
+    auto planner = [this, &text](const CsvImportOptions& options) {
+        return PlanChannelsCsv(doc_, text, options);
+    };
+    CsvImportOptions start;
+    const CsvPlan first = planner(start);
+    if (!first.usable) {
         messages_.show(MsgIcon::Error, appTitle(), uiText(kNoHeader, en).arg(shownPath));
         return false;
     }
-    // Skipped rows and power values the radio has no level for are both worth a look.
-    if (!result.skipped.empty() || !result.powerMapped.empty())
-        messages_.show(result.skipped.empty() ? MsgIcon::Information : MsgIcon::Warning,
-                       appTitle(), uiText(DescribeCsvImport(result, en)));
-    return !result.taken.empty();
+    // Rows numbered from 0 would lose their first row in place: offer them in order.
+    start.renumber = first.zeroBased;
+    FormCsvPreview preview(doc_, planner, start, hooks_.window);
+    if (preview.exec() != QDialog::Accepted) return false;
+    DocumentEdit edit(doc_);  // the whole import is one undo step
+    ApplyCsvPlan(doc_, preview.plan());
+    return !preview.plan().taken.empty();
 }
 
 bool ChannelCsvCommands::Export() {

@@ -1,10 +1,12 @@
 // Import Channels and Export Channels of the File menu: the CSV file dialogs, the
-// file on disk and the report of skipped rows. The rows themselves are read and
-// written by channels/channel_csv.
+// file on disk and the preview of what an import does. The rows themselves are read
+// and written by channels/channel_csv.
 #pragma once
 
 #include <QString>
 #include <functional>
+
+class QWidget;
 
 #include "core/document.h"
 #include "ui/file_dialog.h"
@@ -20,12 +22,16 @@ public:
         std::function<void()> commitGrid;
         QString folder;  // where the file dialogs start: the folder last used
         std::function<void(const QString& folder)> folderUsed;  // a file was read or written
+        // The preview's parent.
+        QWidget* window = nullptr;
     };
 
     ChannelCsvCommands(Document& doc, FileChooser& chooser, MessageService& messages, Hooks hooks);
 
     // True when at least one channel was written.
     bool Import();
+    // The same for a file chosen elsewhere (dropped on the main window).
+    bool ImportFile(const QString& path);
     // True when the file was written.
     bool Export();
 

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QStyle>
@@ -27,6 +28,7 @@
 #include "channels/channel_record.h"
 #include "channels/channel_texts.h"
 #include "channels/form_copy_tools.h"
+#include "channels/form_csv_preview.h"
 #include "channels/form_support.h"
 #include "channels/frequency_entry.h"
 #include "channels/tone_entry.h"
@@ -443,8 +445,22 @@ QRect FormChannelInformation::cellRectInForm(int row, int column) const {
 // ---- opening a cell editor -------------------------------------------------------
 
 void FormChannelInformation::MSHFlexGridChannel_Click(int row, int column) {
-    if (column == kColChannel) return;  // the fixed column
-    openCellEditor(row, column);
+    if (column == kColChannel)
+        chooseRow(row);
+    else
+        openCellEditor(row, column);
+}
+
+void FormChannelInformation::chooseRow(int row) {
+    if (row < 1 || row > kChannelCount) return;
+    FreshData();
+    int column = MSHFlexGridChannel->currentColumn();
+    if (column <= kColChannel || column >= kColMore) column = kColRx;
+    state_.setCurrentCell(row, column);
+    MSHFlexGridChannel->setCurrentCell(row - 1, column);
+    // The whole row, as copy takes it.
+    MSHFlexGridChannel->setRangeSelected(
+        QTableWidgetSelectionRange(row - 1, kColRx, row - 1, kColSpacing), true);
 }
 
 void FormChannelInformation::openCellEditor(int row, int column) {
@@ -770,7 +786,7 @@ void FormChannelInformation::deleteChannel() {
 }
 
 void FormChannelInformation::copyRows() {
-    // The selected rows, or the current one, as tab-separated text with its header.
+    // The selected rows, or the current one.
     int first = MSHFlexGridChannel->currentRow() + 1, last = first;
     const QList<QTableWidgetSelectionRange> ranges = MSHFlexGridChannel->selectedRanges();
     if (!ranges.isEmpty()) {
@@ -778,21 +794,41 @@ void FormChannelInformation::copyRows() {
         last = ranges.front().bottomRow() + 1;
     }
     if (first < 1) return;
-    QGuiApplication::clipboard()->setText(
-        uiText(ExportChannelRows(doc_.radioImage, first, last, '\t')));
+    // As text, the cells as the grid shows them (a spreadsheet takes them so, and a
+    // paste reads them back in the grid's order); for a paste in this program also
+    // the whole channels, with what the grid does not show.
+    QString shown;
+    for (int row = first; row <= last; ++row) {
+        QStringList cells;
+        for (int c = kColRx; c <= kColSpacing; ++c) cells << cellText(row, c);
+        shown += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    }
+    auto* mime = new QMimeData;
+    mime->setText(shown);
+    mime->setData(QString::fromLatin1(kChannelRowsMime),
+                  QByteArray::fromStdString(ExportChannelRows(doc_.radioImage, first, last, '\t')));
+    QGuiApplication::clipboard()->setMimeData(mime);
 }
 
 void FormChannelInformation::pasteRows() {
-    const QString text = QGuiApplication::clipboard()->text();
-    if (text.isEmpty()) return;
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    if (!mime) return;
+    const QByteArray whole = mime->data(QString::fromLatin1(kChannelRowsMime));
+    const std::string text = whole.isEmpty() ? mime->text().toStdString() : whole.toStdString();
+    if (text.empty()) return;
     FreshData();
     const int first = std::max(1, MSHFlexGridChannel->currentRow() + 1);
+    const CsvPlan plan = PlanPastedRows(doc_, text, first);
+    // Rows that cannot be taken, or a power level made up, are shown before anything
+    // lands: never a part of the paste applied silently.
+    if (!plan.skipped.empty() || !plan.powerMapped.empty()) {
+        FormCsvPreview preview(doc_, plan, this);
+        if (preview.exec() != QDialog::Accepted) return;
+    }
+    if (plan.rows.empty()) return;
     DocumentEdit edit(doc_, this);  // all pasted rows are one undo step
-    const CsvImport result = PasteChannelRows(doc_, text.toStdString(), first);
-    if (!result.taken.empty()) AnalyseChannelInformation();
-    if (!result.skipped.empty())
-        host_.messages().show(MsgIcon::Warning, appTitle(),
-                              uiText(DescribeCsvImport(result, doc_.IsEnglish)));
+    ApplyCsvPlan(doc_, plan);
+    AnalyseChannelInformation();
 }
 
 void FormChannelInformation::showCopyTool(Shortcut which) {

@@ -41,6 +41,10 @@ public:
         kColumnCount = 9
     };
 
+    // Clipboard format of copied rows as whole channels (the export's columns with
+    // their header, tab-separated); the text beside it holds the cells as shown.
+    static constexpr const char* kChannelRowsMime = "application/x-baldo7-channel-rows";
+
     FormChannelInformation(Document& doc, EditorHost& host, QWidget* parent = nullptr);
     ~FormChannelInformation() override;
 
@@ -96,6 +100,8 @@ private:
     QRect cellRectInForm(int row, int column) const;
 
     void MSHFlexGridChannel_Click(int row, int column);
+    // A click on a row's number: the row becomes the current one, wholly selected.
+    void chooseRow(int row);
     bool gridKeyPress(QKeyEvent* key);
     bool text1KeyPress(QKeyEvent* key);
     bool comboKeyPress(int index, QKeyEvent* key);

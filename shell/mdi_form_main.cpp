@@ -47,13 +47,15 @@ QString withModifiedMark(QString caption) {
     return caption;
 }
 
-// The one local .rdat file a drag carries, or "".
-QString droppedDataFile(const QMimeData* mime) {
+// The one local file a drag carries, or "".
+QString droppedFile(const QMimeData* mime) {
     if (!mime || !mime->hasUrls() || mime->urls().size() != 1) return QString();
     const QUrl url = mime->urls().front();
-    if (!url.isLocalFile()) return QString();
-    const QString path = url.toLocalFile();
-    return path.endsWith(QLatin1String(".rdat"), Qt::CaseInsensitive) ? path : QString();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+bool isDataFile(const QString& path) {
+    return path.endsWith(QLatin1String(".rdat"), Qt::CaseInsensitive);
 }
 
 }  // namespace
@@ -171,16 +173,29 @@ void MDIFormMain::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
+const FileDrop* MDIFormMain::fileDropFor(const QString& path) const {
+    for (const FileDrop& drop : parts_.fileDrops)
+        if (path.endsWith(drop.suffix, Qt::CaseInsensitive)) return &drop;
+    return nullptr;
+}
+
 void MDIFormMain::dragEnterEvent(QDragEnterEvent* event) {
-    if (!droppedDataFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    const QString path = droppedFile(event->mimeData());
+    if (!path.isEmpty() && (isDataFile(path) || fileDropFor(path))) event->acceptProposedAction();
 }
 
 void MDIFormMain::dropEvent(QDropEvent* event) {
-    const QString path = droppedDataFile(event->mimeData());
+    const QString path = droppedFile(event->mimeData());
     if (path.isEmpty()) return;
-    event->acceptProposedAction();
-    // After the drop has finished: the questions are modal.
-    QTimer::singleShot(0, this, [this, path] { openFile(path); });
+    if (isDataFile(path)) {
+        event->acceptProposedAction();
+        // After the drop has finished: the questions are modal.
+        QTimer::singleShot(0, this, [this, path] { openFile(path); });
+    } else if (const FileDrop* drop = fileDropFor(path)) {
+        event->acceptProposedAction();
+        auto open = drop->open;
+        QTimer::singleShot(0, this, [this, open, path] { open(*this, path); });
+    }
 }
 
 void MDIFormMain::buildStatusBar() {

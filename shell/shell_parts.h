@@ -41,6 +41,12 @@ struct EditorType {
     std::function<void(QWidget*)> commit;
 };
 
+// A kind of file the main window takes when it is dropped on it, besides data files.
+struct FileDrop {
+    QString suffix;  // ".csv", any letter case
+    std::function<void(MDIFormMain&, const QString& path)> open;
+};
+
 struct ShellParts {
     std::map<EditorWindow, EditorType> editors;
     // The help page F1 opens while the editor is the active window.
@@ -57,6 +63,7 @@ struct ShellParts {
     // The features' commands, after the main window's own: menu items, tree nodes
     // (in this order) and what they run.
     std::vector<Command> commands;
+    std::vector<FileDrop> fileDrops;
 };
 
 }  // namespace baldo7

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "channels/channel_csv_preview.h"
+
 #include <functional>
 
 #include "channels/channel_record.h"
@@ -397,9 +399,9 @@ TEST(ChannelCsvPaste, RowsFromTheCurrentOneOn) {
     EXPECT_FALSE(ChannelInUse(doc.radioImage, 11));  // the copied row was empty
     EXPECT_EQ(DecodeChannel(doc.radioImage, 12, true, '.').txToneText, "D023N");
 
-    // A spreadsheet selection without the header, in the export column order, past
-    // the last channel.
-    const std::string sheet = "1\t\t145.5\r\n2\t\t146.5\r\n3\t\t147.5\r\n";
+    // A spreadsheet selection without the header (receive frequencies only, in the
+    // grid's first column), past the last channel.
+    const std::string sheet = "145.5\r\n146.5\r\n147.5\r\n";
     r = PasteChannelRows(doc, sheet, 15);
     EXPECT_TRUE(r.usable);
     EXPECT_EQ(r.taken, (std::vector<int>{15, 16}));
@@ -417,7 +419,109 @@ TEST(ChannelCsvPaste, RowsFromTheCurrentOneOn) {
     EXPECT_EQ(doc.radioImage, before);
     EXPECT_EQ(DescribeCsvImport(r, true),
               "Channels imported: 0. Rows skipped: 1.\n"
-              "Line 1: Frequency \"\" is not a frequency in MHz on a 10 Hz step");
+              "Line 1: Rx Frequency \"hello world\" is not a frequency in MHz on a 10 Hz step");
+}
+
+namespace {
+std::string shown(const Document& doc, int ch);
+}  // namespace
+
+// Text without our header is read in the grid's column order, as the grid shows the
+// cells in either language and with either decimal mark; the grid's own headers give
+// another order.
+TEST(ChannelCsvPaste, CellsInTheGridsOrder) {
+    const struct {
+        const char* row;
+        const char* landed;  // "" emptied; nullptr: skipped with `problem` in `column`
+        CsvProblem problem = CsvProblem::BadValue;
+        int column = 0;
+    } cases[] = {
+        {"145.12500\t145.72500\t88.5\tD023I\tLow\tDelete\t12.5K(Narrow)",
+         "145.12500|145.72500|88.5|D023I|Low|NFM|skip"},
+        {"145,125\t\t\xE6\x97\xA0\tD754N\t\xE9\xAB\x98\t\xE6\xB7\xBB\xE5\x8A\xA0\t25K("
+         "\xE5\xAE\xBD\xE5\xB8\xA6)",
+         "145.12500||None|D754N|High|FM|scan"},
+        {"146.5", "146.50000|146.50000|None|None|High|FM|scan"},
+        {"147\t147\tnone\td65i\t4.0W\tadd\t12,5K(Narrow)",
+         "147.00000|147.00000|None|D065I|High|NFM|scan"},
+        {"\t\t\t\t\t\t", ""},
+        {"145\t146\tD023X", nullptr, CsvProblem::UnknownTone, 3},
+        {"145\t175", nullptr, CsvProblem::TxOutOfBand, 2},
+        {"120\t145", nullptr, CsvProblem::RxOutOfBand, 1},
+        {"145\t\tNone\tNone\tMax", nullptr, CsvProblem::BadValue, 5},
+        {"145\t\tNone\tNone\tHigh\tSometimes", nullptr, CsvProblem::BadValue, 6},
+        {"\t146", nullptr, CsvProblem::BadFrequency, 1},
+    };
+    std::string text;
+    for (const auto& c : cases) text += std::string(c.row) + "\r\n";
+    Document doc = blankDocument();
+    for (int ch = 1; ch <= kChannelCount; ++ch) make(doc, ch, {"150", "150", "None", "None", {}});
+    const CsvPlan plan = PlanPastedRows(doc, text, 1);
+    ApplyCsvPlan(doc, plan);
+    std::size_t skipped = 0;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].row);
+        const int ch = int(i) + 1;
+        if (!cases[i].landed) {
+            ASSERT_LT(skipped, plan.skipped.size());
+            const CsvSkip& s = plan.skipped[skipped++];
+            EXPECT_EQ(s.line, ch);
+            EXPECT_EQ(s.problem, cases[i].problem);
+            EXPECT_EQ(s.gridColumn, cases[i].column);
+            EXPECT_EQ(shown(doc, ch), "150.00000|150.00000|None|None|High|FM|scan");
+        } else if (*cases[i].landed) {
+            EXPECT_EQ(shown(doc, ch), cases[i].landed);
+        } else {
+            EXPECT_FALSE(ChannelInUse(doc.radioImage, ch));
+        }
+    }
+    EXPECT_EQ(skipped, plan.skipped.size());
+    // The column is named as the grid names it, in the language of the report.
+    EXPECT_EQ(DescribeCsvSkip(plan.skipped[0], true),
+              "Line 6: unknown tone \"D023X\" in CTCSS/DCS Decode");
+    EXPECT_EQ(DescribeCsvSkip(plan.skipped[0], false),
+              "\xE7\xAC\xAC"
+              "6\xE8\xA1\x8C\xEF\xBC\x9A\xE8\xA7\xA3\xE7\xA0\x81\xE4\xB8\xAD\xE6\x97\xA0"
+              "\xE6\xB3\x95\xE8\xAF\x86\xE5\x88\xAB\xE7\x9A\x84\xE4\xBA\x9A\xE9\x9F\xB3\xE2\x80\x9C"
+              "D023X\xE2\x80\x9D");
+
+    // The grid's headers, copied along from a spreadsheet, give the order.
+    Document other = blankDocument();
+    const CsvPlan byHeader =
+        PlanPastedRows(other, "Tx Power\tRx Frequency\tScan Add\nLow\t145.5\tDelete\n", 4);
+    ApplyCsvPlan(other, byHeader);
+    EXPECT_EQ(byHeader.taken, std::vector<int>{4});
+    EXPECT_EQ(shown(other, 4), "145.50000|145.50000|None|None|Low|FM|skip");
+}
+
+// The preview's rows: by channel, in the grid's words and language, an emptied
+// channel and a mapped power level shown as such, skipped rows with their reason.
+TEST(ChannelCsvPreview, RowsAsTheGridWillShowThem) {
+    Document doc = blankDocument();
+    const CsvPlan plan = PlanChannelsCsv(doc,
+                                         "Location,Frequency,Duplex,Power,Tone,cToneFreq\n"
+                                         "9,146.5,off,4.0W,TSQL,100.0\n"
+                                         "2,,,,,\n"
+                                         "3,999,,,,\n"
+                                         "5,145.125,,L,,\n");
+    const std::vector<CsvPreviewRow> rows = CsvPreviewRows(plan, false, ',');
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].channel, "2");
+    EXPECT_EQ(rows[0].line, "3");
+    EXPECT_EQ(rows[0].rx, "\xEF\xBC\x88\xE6\xB8\x85\xE7\xA9\xBA\xEF\xBC\x89");
+    EXPECT_EQ(rows[0].power, "");
+    EXPECT_EQ(rows[1].channel, "5");
+    EXPECT_EQ(rows[1].tx, "145,12500");
+    EXPECT_EQ(rows[1].power, "\xE4\xBD\x8E");
+    const CsvPreviewRow& nine = rows[2];
+    EXPECT_EQ(nine.channel + "|" + nine.rx + "|" + nine.tx + "|" + nine.decode + "|" + nine.encode +
+                  "|" + nine.power + "|" + nine.scan + "|" + nine.spacing,
+              "9|146,50000||100,0|100,0|\xE9\xAB\x98 (4.0W)|\xE6\xB7\xBB\xE5\x8A\xA0|25K("
+              "\xE5\xAE\xBD\xE5\xB8\xA6)");
+    const std::vector<CsvPreviewSkip> skips = CsvPreviewSkips(plan, true);
+    ASSERT_EQ(skips.size(), 1u);
+    EXPECT_EQ(skips[0].line, "4");
+    EXPECT_EQ(skips[0].reason, "receive frequency 999.000000 MHz is outside the band 136-174 MHz");
 }
 
 namespace {
