@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -39,11 +40,12 @@ QTableWidget* readOnlyTable(QWidget* parent, const char* name, const QStringList
     return table;
 }
 
-void fillRow(QTableWidget* table, int row, std::initializer_list<const std::string*> cells) {
+void fillRow(QTableWidget* table, int row, std::initializer_list<const std::string*> cells,
+             Qt::Alignment alignment = Qt::AlignCenter) {
     int column = 0;
     for (const std::string* text : cells) {
         auto* item = new QTableWidgetItem(uiText(*text));
-        item->setTextAlignment(Qt::AlignCenter);
+        item->setTextAlignment(alignment);
         table->setItem(row, column++, item);
     }
 }
@@ -151,6 +153,9 @@ void FormCsvPreview::showPlan() {
                  &p.spacing});
     }
     GridRows->resizeColumnsToContents();
+    // Every column in view: the dialog grows rather than scroll sideways.
+    GridRows->setMinimumWidth(GridRows->horizontalHeader()->length() + 2 * GridRows->frameWidth() +
+                              GridRows->verticalScrollBar()->sizeHint().width());
 
     const QString power = uiText(DescribePowerMapping(plan_, en));
     LabelPower->setText(power);
@@ -160,7 +165,8 @@ void FormCsvPreview::showPlan() {
     LabelSkipped->setText(uiText(kRowsSkipped, en).arg(skips.size()));
     GridSkipped->setRowCount(int(skips.size()));
     for (int r = 0; r < int(skips.size()); ++r)
-        fillRow(GridSkipped, r, {&skips[std::size_t(r)].line, &skips[std::size_t(r)].reason});
+        fillRow(GridSkipped, r, {&skips[std::size_t(r)].line, &skips[std::size_t(r)].reason},
+                Qt::AlignLeft | Qt::AlignVCenter);
     GridSkipped->resizeColumnToContents(0);
     GridSkipped->setVisible(!skips.empty());
     // Nothing would land: there is nothing to confirm.
