@@ -9,9 +9,11 @@
 
 namespace baldo7 {
 
+static_assert(kChannelCount * kChannelRecordSize == addr::kChannelTable.size());
+
 std::size_t ChannelAddress(int index) {
     const std::size_t n = static_cast<std::size_t>(index);
-    return addr::kChannelTable + kChannelRecordSize * n + 32 * (n / 30);
+    return addr::kChannelTable.first + kChannelRecordSize * n + 32 * (n / 30);
 }
 
 // ---- scan bits -------------------------------------------------------------------

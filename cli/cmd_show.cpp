@@ -156,10 +156,13 @@ struct DumpRange {
     int address;
     int size;
 };
-constexpr DumpRange kDumpRanges[] = {{"local", kLocalMessageAddress, kLocalMessageSize},
-                                     {"stundie", kStunDieAddress, kStunDieSize},
-                                     {"special", kSpecialAddress, kSpecialSize}};
-constexpr int kMemoryDumpSize = 0x1000;
+constexpr DumpRange dump(const char* name, AddressRange bytes) {
+    return {name, static_cast<int>(bytes.first), static_cast<int>(bytes.size())};
+}
+constexpr DumpRange kDumpRanges[] = {dump("local", addr::kLocalMessage),
+                                     dump("stundie", addr::kStunDie),
+                                     dump("special", addr::kSpecialOption)};
+constexpr int kMemoryDumpSize = static_cast<int>(kRadioMemorySize);
 
 // The range's bytes as the windows show them; the keys in the order of the window.
 QList<QPair<QString, QJsonValue>> describeRange(const DumpRange& range, const std::uint8_t* bytes) {
@@ -185,7 +188,7 @@ QList<QPair<QString, QJsonValue>> describeRange(const DumpRange& range, const st
                << qMakePair(QString("ackType"), QJsonValue(english(*ack[v.ackType])))
                << qMakePair(QString("enabled"), QJsonValue(v.enabled));
     } else {
-        const int index = RxVoiceIndex(bytes[kRxVoiceAddress - kSpecialAddress]);
+        const int index = RxVoiceIndex(bytes[addr::kRxVoiceLevel - addr::kSpecialOption.first]);
         fields << qMakePair(QString("rxVoiceLevel"),
                             QJsonValue(text(RxVoiceLevelList()[std::size_t(index)])));
     }

@@ -16,13 +16,16 @@ struct SecretRange {
     const char* what = "";  // as a trace names it
 };
 
+constexpr SecretRange SecretBytes(AddressRange bytes, const char* what) {
+    return {static_cast<int>(bytes.first), static_cast<int>(bytes.size()), what};
+}
 // Each lies inside one 16-byte block, so one data frame carries all of it.
 inline constexpr SecretRange kRadioSecrets[] = {
-    {int(addr::kRadioPassword), 6, "programming password"},
-    {0x0ABC, 4, "local record password"},
-    {0x0B80, 8, "stun code"},
-    {0x0B88, 8, "die code"},
-    {0x0B90, 1, "stun/die code lengths"},
+    SecretBytes(addr::kRadioPassword, "programming password"),
+    SecretBytes(addr::kLocalPassword, "local record password"),
+    SecretBytes(addr::kStunCode, "stun code"),
+    SecretBytes(addr::kDieCode, "die code"),
+    SecretBytes(Span(addr::kDtmfCodeLengths), "stun/die code lengths"),
 };
 
 // Software data bytes 0..11: ProgramPassword and NewPassword.

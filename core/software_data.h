@@ -6,7 +6,8 @@
 namespace baldo7 {
 
 constexpr std::uint8_t kChangePasswordTicked = 85;
-constexpr std::size_t kPasswordLength = 6;
+// The programming password: as many characters as the radio keeps.
+constexpr std::size_t kPasswordLength = addr::kRadioPassword.size();
 
 // softwareData -> ProgramPassword, NewPassword, ChangePasswordFlag.
 void AnalyseSoftwareData(Document& doc);

@@ -43,7 +43,7 @@ std::vector<TuneRowInMessage> TuneRowsInMessage(int bandLowMHz) {
     const auto base = static_cast<std::size_t>(TuneTableBase(bandLowMHz));
     std::vector<TuneRowInMessage> rows;
     for (int row = 1; row <= kTuneRows; ++row) {
-        const std::size_t first = base + static_cast<std::size_t>(kTuneRowStride * (row - 1));
+        const std::size_t first = base + addr::kTuneRowStride * static_cast<std::size_t>(row - 1);
         if (first >= addr::kEmbeddedMessage && first + kTunePoints <= kMessageEnd)
             rows.push_back({row, (first - addr::kEmbeddedMessage) / kMessageLineCells, first});
     }
@@ -75,7 +75,7 @@ std::vector<int> TuneRowsLostByStoring(const RadioImage& image, int bandLowMHz, 
     std::vector<int> lost;
     const auto base = static_cast<std::size_t>(TuneTableBase(bandLowMHz));
     for (const int row : TuneRowsTouchedByStoring(image, bandLowMHz, line, text))
-        if (!TuneRowBlank(image, base + static_cast<std::size_t>(kTuneRowStride * (row - 1))))
+        if (!TuneRowBlank(image, base + addr::kTuneRowStride * static_cast<std::size_t>(row - 1)))
             lost.push_back(row);
     return lost;
 }

@@ -44,10 +44,10 @@ constexpr BiText kCharactersShown{
     "< = > ? @ [ \\ ] ^ _ ` { | } ~），其他字符（包括汉字）无法保存。"};
 }  // namespace message_texts
 
+constexpr std::size_t kMessageEnd = addr::kEmbeddedMessageEnd;
+constexpr std::size_t kMessageBytes = kMessageEnd - addr::kEmbeddedMessage;
 constexpr std::size_t kMessageLineCount = 2;
-constexpr std::size_t kMessageLineCells = 32;
-constexpr std::size_t kMessageBytes = kMessageLineCount * kMessageLineCells;
-constexpr std::size_t kMessageEnd = addr::kEmbeddedMessage + kMessageBytes;  // one past 831
+constexpr std::size_t kMessageLineCells = kMessageBytes / kMessageLineCount;
 
 // Each line as Latin-1 bytes, one byte per character.
 using MessageLines = std::array<std::string, kMessageLineCount>;

@@ -30,14 +30,6 @@ constexpr BiText kSharedSlot{
     "同时是红外型号：打开功能设定会把大于9的信道改为1。"};
 }  // namespace scan_texts
 
-namespace addr {
-constexpr std::size_t kPriorityMode = 288;
-constexpr std::size_t kLookBackTime = 290;  // and 291
-constexpr std::size_t kRevertChannel = 292;
-constexpr std::size_t kScanDelay = 293;        // dropout delay, then 294 transmit dwell
-constexpr std::size_t kPriorityChannel = 312;  // 312..319, one per channel group
-}  // namespace addr
-
 constexpr int kPriorityNone = 0;
 constexpr int kPriorityFixd = 1;
 constexpr int kPrioritySelected = 2;

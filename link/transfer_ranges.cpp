@@ -6,23 +6,29 @@ namespace baldo7 {
 
 namespace {
 
-constexpr int kPlainReadEnd = 0x0400;
-constexpr int kPlainWriteEnd = 0x0300;
-constexpr int kTuneStart = 0x0300;
-constexpr int kTuneReadEnd = 0x1000;
-constexpr int kTuneWriteEnd = 0x0400;
-constexpr int kLocalMessageStart = 0x0A80;
-constexpr int kLocalMessageEnd = 0x0B80;
-constexpr int kStunDieStart = 0x0B80;
-constexpr int kStunDieEnd = 0x0BA0;
-constexpr int kSpecialStart = 0x0E10;
-constexpr int kSpecialEnd = 0x0E20;
-constexpr int kPasswordFirst = 0x02F0;
+// The memory map's addresses as the block counters hold them.
+constexpr int at(std::size_t address) {
+    return static_cast<int>(address);
+}
+constexpr int kPlainReadEnd = at(kImageSize);
+constexpr int kPlainWriteEnd = at(addr::kTuneTables);  // a plain write never sends tune data
+constexpr int kTuneStart = at(addr::kTuneTables);
+constexpr int kTuneReadEnd = at(kRadioMemorySize);
+constexpr int kTuneWriteEnd = at(kImageSize);
+constexpr int kLocalMessageStart = at(addr::kLocalMessage.first);
+constexpr int kLocalMessageEnd = at(addr::kLocalMessage.end);
+constexpr int kStunDieStart = at(addr::kStunDie.first);
+constexpr int kStunDieEnd = at(addr::kStunDie.end);
+constexpr int kSpecialStart = at(addr::kSpecialOption.first);
+constexpr int kSpecialEnd = at(addr::kSpecialOption.end);
+constexpr int kPasswordFirst = at(addr::kRadioPassword.first);
+// In a page, the tune tables end where the maximum deviation lies; a table's next row
+// is one stride on.
+constexpr int kTablesEnd = at(addr::kMaxDeviation - addr::kTuneTables);
+constexpr int kToNextRow = at(addr::kTuneRowStride) - kBlockSize;
 
 int tuneWriteBase(int bandLowMHz) {
-    if (bandLowMHz == 400) return 0x0310;
-    if (bandLowMHz == 200) return 0x0320;
-    return 0x0300;
+    return TuneTableBase(bandLowMHz);
 }
 
 }  // namespace
@@ -51,11 +57,11 @@ bool RangeFinished(int blockAddrHigh, int blockAddrLow, int endAddrHigh, int end
 
 void AdvanceBlock(int& blockAddrHigh, int& blockAddrLow, bool tuneOrder) {
     blockAddrLow += kBlockSize;
-    if (tuneOrder && blockAddrLow < 0xC0) {
-        if (blockAddrLow >= 0xA0)
-            blockAddrLow = 0xC0;
+    if (tuneOrder && blockAddrLow < kTablesEnd) {
+        if (blockAddrLow >= kTablesEnd - kToNextRow)
+            blockAddrLow = kTablesEnd;
         else
-            blockAddrLow += 0x20;
+            blockAddrLow += kToNextRow;
     }
     if (blockAddrLow >= 256) {
         blockAddrLow -= 256;

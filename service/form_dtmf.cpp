@@ -109,7 +109,7 @@ FormDtmf::FormDtmf(const ServiceContext& context, bool stunEnableVisible, QWidge
 }
 
 std::uint8_t* FormDtmf::block() {
-    return ServiceBytes(context_.doc.serviceMemory, kStunDieAddress);
+    return ServiceBytes(context_.doc.serviceMemory, addr::kStunDie.first);
 }
 
 void FormDtmf::AnalyseStunDie() {

@@ -5,18 +5,13 @@
 namespace baldo7 {
 
 namespace {
-constexpr int kRadioTypeAddress = 0x0A80;
-constexpr int kRadioTypeSize = 6;
-constexpr int kFrequencyAreaAddress = 0x0A86;
-constexpr int kPasswordAddress = 0x0ABC;
-constexpr int kPasswordSize = 4;
 constexpr int kRadioTypeFallback = 7;
 
 // Up to the first 0x00 (and, for the password, 0xFF) or the end of the field.
-std::string fieldText(const std::uint8_t* record, int address, int size, bool stopAtFF) {
+std::string fieldText(const std::uint8_t* record, AddressRange field, bool stopAtFF) {
     std::string text;
-    const std::uint8_t* p = record + (address - kLocalMessageAddress);
-    for (int i = 0; i < size; ++i) {
+    const std::uint8_t* p = record + (field.first - addr::kLocalMessage.first);
+    for (std::size_t i = 0; i < field.size(); ++i) {
         if (p[i] == 0x00 || (stopAtFF && p[i] == 0xFF)) break;
         text += static_cast<char>(p[i]);
     }
@@ -25,17 +20,17 @@ std::string fieldText(const std::uint8_t* record, int address, int size, bool st
 }  // namespace
 
 const LocalFieldLayout kLocalFields[kLocalFieldCount] = {
-    {LocalField::AreaCode, 0x0A88, 4, "areaCode"},
-    {LocalField::SerialNumber, 0x0A90, 16, "serialNumber"},
-    {LocalField::ProductedDate, 0x0AA0, 16, "productedDate"},
-    {LocalField::ManufactureCode, 0x0AB0, 8, "manufactureCode"},
-    {LocalField::UserCode, 0x0AB8, 4, "userCode"},
-    {LocalField::MaintainedDate, 0x0AC0, 16, "maintainedDate"},
-    {LocalField::DealerCode, 0x0AD0, 16, "dealerCode"},
-    {LocalField::StockDate, 0x0AE0, 16, "stockDate"},
-    {LocalField::SellDate, 0x0AF0, 16, "sellDate"},
-    {LocalField::Seller, 0x0B00, 16, "seller"},
-    {LocalField::MaintainedDescription, 0x0B10, 96, "maintainedDescription"},
+    {LocalField::AreaCode, addr::kLocalAreaCode, "areaCode"},
+    {LocalField::SerialNumber, addr::kLocalSerialNumber, "serialNumber"},
+    {LocalField::ProductedDate, addr::kLocalProductedDate, "productedDate"},
+    {LocalField::ManufactureCode, addr::kLocalManufactureCode, "manufactureCode"},
+    {LocalField::UserCode, addr::kLocalUserCode, "userCode"},
+    {LocalField::MaintainedDate, addr::kLocalMaintainedDate, "maintainedDate"},
+    {LocalField::DealerCode, addr::kLocalDealerCode, "dealerCode"},
+    {LocalField::StockDate, addr::kLocalStockDate, "stockDate"},
+    {LocalField::SellDate, addr::kLocalSellDate, "sellDate"},
+    {LocalField::Seller, addr::kLocalSeller, "seller"},
+    {LocalField::MaintainedDescription, addr::kLocalMaintainedDescription, "maintainedDescription"},
 };
 
 const LocalFieldLayout& LocalFieldOf(LocalField field) {
@@ -59,17 +54,17 @@ int RadioTypeIndex(const std::string& name) {
 
 LocalMessageView DecodeLocalMessage(const std::uint8_t* record) {
     LocalMessageView v;
-    v.radioTypeIndex = RadioTypeIndex(fieldText(record, kRadioTypeAddress, kRadioTypeSize, false));
-    const std::uint8_t area = record[kFrequencyAreaAddress - kLocalMessageAddress];
+    v.radioTypeIndex = RadioTypeIndex(fieldText(record, addr::kLocalRadioType, false));
+    const std::uint8_t area = record[addr::kLocalFrequencyArea - addr::kLocalMessage.first];
     v.frequencyAreaIndex = area <= 2 ? area : 0;
     for (const LocalFieldLayout& f : kLocalFields)
-        v.fields[static_cast<int>(f.field)] = fieldText(record, f.address, f.size, false);
-    v.password = fieldText(record, kPasswordAddress, kPasswordSize, true);
+        v.fields[static_cast<int>(f.field)] = fieldText(record, f.bytes, false);
+    v.password = fieldText(record, addr::kLocalPassword, true);
     return v;
 }
 
 LocalMessageView DecodeLocalMessage(const ServiceMemory& memory) {
-    return DecodeLocalMessage(ServiceBytes(memory, kLocalMessageAddress));
+    return DecodeLocalMessage(ServiceBytes(memory, addr::kLocalMessage.first));
 }
 
 std::string LocalMessageView::shown(LocalField f) const {

@@ -1,5 +1,5 @@
-// The radio's dealer and production record (radio addresses 0x0A80..0x0B7F) as the
-// local message window shows it. Text fields are one byte per character (Latin-1
+// The radio's dealer and production record (addr::kLocalMessage) as the local
+// message window shows it. Text fields are one byte per character (Latin-1
 // here), read up to the first 0x00 or the end of the field.
 #pragma once
 
@@ -10,9 +10,6 @@
 #include "core/radio_image.h"
 
 namespace baldo7 {
-
-constexpr int kLocalMessageAddress = 0x0A80;
-constexpr int kLocalMessageSize = 256;
 
 // The text fields, in the order the window and the command line show them.
 enum class LocalField {
@@ -32,8 +29,7 @@ constexpr int kLocalFieldCount = 11;
 
 struct LocalFieldLayout {
     LocalField field;
-    int address;  // radio address
-    int size;
+    AddressRange bytes;
     const char* key;  // the command line's JSON name
 };
 const LocalFieldLayout& LocalFieldOf(LocalField field);
@@ -58,7 +54,7 @@ PickList FrequencyAreaList();
 // The list entry of a stored radio type name; a name that is none of them gives 7.
 int RadioTypeIndex(const std::string& name);
 
-// `record` holds the 256 bytes of 0x0A80..0x0B7F.
+// `record` holds the bytes of addr::kLocalMessage.
 LocalMessageView DecodeLocalMessage(const std::uint8_t* record);
 LocalMessageView DecodeLocalMessage(const ServiceMemory& memory);
 

@@ -9,11 +9,11 @@
 namespace baldo7 {
 
 // First byte of the radio address `address` (0x0400..0x0FFF) in `memory`.
-inline std::uint8_t* ServiceBytes(ServiceMemory& memory, int address) {
-    return memory.data() + (address - static_cast<int>(kServiceBase));
+inline std::uint8_t* ServiceBytes(ServiceMemory& memory, std::size_t address) {
+    return memory.data() + (address - kServiceBase);
 }
-inline const std::uint8_t* ServiceBytes(const ServiceMemory& memory, int address) {
-    return memory.data() + (address - static_cast<int>(kServiceBase));
+inline const std::uint8_t* ServiceBytes(const ServiceMemory& memory, std::size_t address) {
+    return memory.data() + (address - kServiceBase);
 }
 
 }  // namespace baldo7

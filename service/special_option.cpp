@@ -19,12 +19,12 @@ int RxVoiceIndex(std::uint8_t stored) {
 }
 
 int RxVoiceIndex(const ServiceMemory& memory) {
-    return RxVoiceIndex(*ServiceBytes(memory, kRxVoiceAddress));
+    return RxVoiceIndex(*ServiceBytes(memory, addr::kRxVoiceLevel));
 }
 
 void StoreRxVoiceIndex(ServiceMemory& memory, int index) {
     if (index >= 0 && index < kRxVoiceLevels)
-        *ServiceBytes(memory, kRxVoiceAddress) = static_cast<std::uint8_t>(index);
+        *ServiceBytes(memory, addr::kRxVoiceLevel) = static_cast<std::uint8_t>(index);
 }
 
 }  // namespace baldo7

@@ -1,5 +1,6 @@
-// The special option block (radio addresses 0x0E10..0x0E1F): the receive voice level
-// at 0x0E11, index 0..15 for the levels 1..16. The other bytes travel unchanged.
+// The special option block (addr::kSpecialOption): the receive voice level at
+// addr::kRxVoiceLevel, index 0..15 for the levels 1..16. The other bytes travel
+// unchanged.
 #pragma once
 
 #include <cstdint>
@@ -9,9 +10,6 @@
 
 namespace baldo7 {
 
-constexpr int kSpecialAddress = 0x0E10;
-constexpr int kSpecialSize = 16;
-constexpr int kRxVoiceAddress = 0x0E11;
 constexpr int kRxVoiceLevels = 16;
 
 // "1" .. "16".

@@ -8,11 +8,17 @@
 namespace baldo7 {
 
 namespace {
-constexpr int kDieOffset = 8;
-constexpr int kLengthOffset = 0x10;
-constexpr int kStatusOffset = 0x11;
-constexpr int kAckTypeOffset = 0x12;
-constexpr int kEnableOffset = 0x13;
+// Where each part lies in the block.
+constexpr std::size_t offset(std::size_t address) {
+    return address - addr::kStunDie.first;
+}
+constexpr std::size_t kStunOffset = offset(addr::kStunCode.first);
+constexpr std::size_t kDieOffset = offset(addr::kDieCode.first);
+constexpr std::size_t kLengthOffset = offset(addr::kDtmfCodeLengths);
+constexpr std::size_t kStatusOffset = offset(addr::kStunStatus);
+constexpr std::size_t kAckTypeOffset = offset(addr::kStunAckType);
+constexpr std::size_t kEnableOffset = offset(addr::kStunEnable);
+static_assert(addr::kDieCode.size() == addr::kStunCode.size());
 constexpr std::uint8_t kStatusBytes[3] = {0xFF, 0x55, 0xAA};
 constexpr std::uint8_t kOn = 0x55;
 constexpr std::uint8_t kOff = 0xFF;
@@ -38,13 +44,13 @@ StunDieView DecodeStunDie(const std::uint8_t* block) {
     v.ackType = block[kAckTypeOffset] == kOn ? 1 : 0;
     v.enabled = block[kEnableOffset] == kOn;
     const std::uint8_t lengths = block[kLengthOffset];
-    v.stunCode = decodeCode(block, lengths & 0x0F);
+    v.stunCode = decodeCode(block + kStunOffset, lengths & 0x0F);
     v.dieCode = decodeCode(block + kDieOffset, lengths >> 4);
     return v;
 }
 
 StunDieView DecodeStunDie(const ServiceMemory& memory) {
-    return DecodeStunDie(ServiceBytes(memory, kStunDieAddress));
+    return DecodeStunDie(ServiceBytes(memory, addr::kStunDie.first));
 }
 
 int DtmfKeyFilter(int key) {
@@ -79,7 +85,7 @@ std::string DtmfDigits(const std::string& text) {
 void StoreDtmfCode(std::uint8_t* block, DtmfCode code, const std::string& text) {
     const std::string digits = DtmfDigits(text);
     const bool stun = code == DtmfCode::Stun;
-    std::uint8_t* first = block + (stun ? 0 : kDieOffset);
+    std::uint8_t* first = block + (stun ? kStunOffset : kDieOffset);
     std::fill(first, first + kDtmfCodeDigits, std::uint8_t{0});
     std::uint8_t& lengths = block[kLengthOffset];
     lengths &= stun ? 0xF0 : 0x0F;

@@ -1,5 +1,5 @@
-// The stun/die block (radio addresses 0x0B80..0x0B9F): two DTMF codes of up to eight
-// digits, their lengths, the status, the call response type and the enable flag.
+// The stun/die block (addr::kStunDie): two DTMF codes of up to eight digits, their
+// lengths, the status, the call response type and the enable flag.
 #pragma once
 
 #include <cstdint>
@@ -9,9 +9,7 @@
 
 namespace baldo7 {
 
-constexpr int kStunDieAddress = 0x0B80;
-constexpr int kStunDieSize = 32;
-constexpr int kDtmfCodeDigits = 8;
+constexpr int kDtmfCodeDigits = static_cast<int>(addr::kStunCode.size());
 constexpr int kDtmfCodeMinimum = 6;  // a shorter code (but not an empty one) is refused
 
 enum class DtmfCode { Stun, Die };
@@ -24,7 +22,7 @@ struct StunDieView {
     std::string dieCode;
 };
 
-// `block` holds the 32 bytes of 0x0B80..0x0B9F.
+// `block` holds the bytes of addr::kStunDie.
 StunDieView DecodeStunDie(const std::uint8_t* block);
 StunDieView DecodeStunDie(const ServiceMemory& memory);
 
@@ -38,7 +36,7 @@ std::string CleanDtmfCode(const std::string& text);
 // (15) cannot be typed but is shown for a stored 15, and goes back as 15.
 std::string DtmfDigits(const std::string& text);
 // Stores a code's digits (0..9, A..F as 10..15; the rest of its eight bytes 0) and
-// its length in its nibble of 0x0B90, keeping the other code's nibble. The window
+// its length in its nibble of addr::kDtmfCodeLengths, keeping the other code's nibble. The window
 // calls it only for a box the user edited: an untouched code keeps its bytes.
 void StoreDtmfCode(std::uint8_t* block, DtmfCode code, const std::string& text);
 void StoreStatus(std::uint8_t* block, int index);

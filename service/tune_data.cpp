@@ -4,12 +4,6 @@
 
 namespace baldo7 {
 
-int TuneTableBase(int bandLowMHz) {
-    if (bandLowMHz == 200) return 0x0320;
-    if (bandLowMHz == 400) return 0x0310;
-    return 0x0300;
-}
-
 TunePoints ComputeTunePoints(int bandLowMHz, int bandHighMHz, int bandTxHighMHz) {
     TunePoints p;
     // Tens kept, units 5 when they are 5 or more, else 0.
@@ -31,7 +25,7 @@ std::string TunePointText(const TunePoints& points, int column) {
 }
 
 int TuneCellAddress(int base, int row, int column) {
-    return base + kTuneRowStride * (row - 1) + (column - 1);
+    return base + static_cast<int>(addr::kTuneRowStride) * (row - 1) + (column - 1);
 }
 
 int TuneCellValue(const RadioImage& image, int base, int row, int column) {
@@ -59,7 +53,8 @@ Threshold DecodeThreshold(std::uint8_t h, std::uint8_t l) {
 }
 
 static std::size_t pairAddress(int base, int detection) {
-    return static_cast<std::size_t>(base + kThresholdOffset + 2 * (detection - 1));
+    return static_cast<std::size_t>(base + static_cast<int>(addr::kTuneThresholds) +
+                                    2 * (detection - 1));
 }
 
 Threshold ThresholdAt(const RadioImage& image, int base, int detection) {

@@ -14,16 +14,11 @@ namespace baldo7 {
 constexpr int kTunePoints = 16;
 constexpr int kTuneRows = 3;  // SQ, TX High, TX Low
 constexpr int kDetections = 8;
-constexpr int kTuneRowStride = 0x30;
-constexpr int kThresholdOffset = 0x90;
 constexpr int kTuneByteMax = 255;
 constexpr int kSqMax = 127;             // row 1 keeps the low seven bits only
 constexpr int kThresholdMax = 127;      // a low threshold: the low seven bits of L
 constexpr int kHighThresholdMax = 511;  // a high threshold: H * 2 + the top bit of L
 constexpr int kDeviationMax = 127;
-
-// 0x0320 for a band from 200 MHz, 0x0310 from 400 MHz, else 0x0300.
-int TuneTableBase(int bandLowMHz);
 
 struct TunePoints {
     std::array<int, kTunePoints> mhz{};   // column k at [k - 1]

@@ -7,8 +7,8 @@
 
 namespace baldo7::sim {
 
-// The dealer record (0x0A80..0x0B7F), the stun/die block (0x0B80..0x0B9F) and the
-// special option block (0x0E10..0x0E1F).
+// The dealer record (addr::kLocalMessage), the stun/die block (addr::kStunDie) and
+// the special option block (addr::kSpecialOption).
 void fillSampleServiceData(Memory& memory);
 
 // Tune tables, thresholds and the maximum deviation in page 0x0300..0x03FF. The

@@ -51,11 +51,11 @@ TEST(ProgramPassword, WideCharactersAreRefused) {
 
 namespace {
 Bytes record(std::uint8_t fill) {
-    return Bytes(kLocalMessageSize, fill);
+    return Bytes(addr::kLocalMessage.size(), fill);
 }
 void put(Bytes& r, int address, const std::string& text) {
     for (std::size_t i = 0; i < text.size(); ++i)
-        r[static_cast<std::size_t>(address - kLocalMessageAddress) + i] =
+        r[static_cast<std::size_t>(address) - addr::kLocalMessage.first + i] =
             static_cast<std::uint8_t>(text[i]);
 }
 }  // namespace
@@ -67,8 +67,7 @@ TEST(LocalMessage, BlankRecords) {
     EXPECT_EQ(ff.frequencyAreaIndex, 0);
     EXPECT_EQ(ff.password, "");
     for (const LocalFieldLayout& f : kLocalFields)
-        EXPECT_EQ(ff.field(f.field), std::string(static_cast<std::size_t>(f.size), '\xFF'))
-            << f.key;
+        EXPECT_EQ(ff.field(f.field), std::string(f.bytes.size(), '\xFF')) << f.key;
     // All 0x00: every field empty.
     LocalMessageView zero = DecodeLocalMessage(record(0x00).data());
     EXPECT_EQ(zero.radioTypeIndex, 7);
@@ -157,7 +156,7 @@ TEST(StunDie, TypedCodeStoresDigitValuesAndItsLengthNibble) {
         {DtmfCode::Stun, "abcde12345", {10, 11, 12, 13, 14, 1, 2, 3}, 0x78},
     };
     for (const Case& c : cases) {
-        Bytes block(kStunDieSize, 0xEE);
+        Bytes block(addr::kStunDie.size(), 0xEE);
         block[0x10] = 0x73;  // die 7 digits, stun 3
         StoreDtmfCode(block.data(), c.code, c.text);
         const std::size_t first = c.code == DtmfCode::Stun ? 0 : 8;
@@ -184,7 +183,7 @@ TEST(StunDie, DecodeShowsWhatTheBlockHolds) {
         {0x81, {7}, "7", "00000000"},
     };
     for (const Case& c : cases) {
-        Bytes block(kStunDieSize, 0x00);
+        Bytes block(addr::kStunDie.size(), 0x00);
         std::copy(c.stunDigits.begin(), c.stunDigits.end(), block.begin());
         block[0x10] = c.lengths;
         const StunDieView v = DecodeStunDie(block.data());
@@ -200,7 +199,7 @@ TEST(StunDie, DecodeShowsWhatTheBlockHolds) {
                  {0xAA, 0x00, 0x00, 2, 0, false},
                  {0x00, 0xAA, 0xAA, 0, 0, false}};
     for (const Flags& f : flags) {
-        Bytes block(kStunDieSize, 0xFF);
+        Bytes block(addr::kStunDie.size(), 0xFF);
         block[0x11] = f.status;
         block[0x12] = f.ack;
         block[0x13] = f.enable;
@@ -212,7 +211,7 @@ TEST(StunDie, DecodeShowsWhatTheBlockHolds) {
 }
 
 TEST(StunDie, ChoicesStoreTheirBytes) {
-    Bytes block(kStunDieSize, 0x00);
+    Bytes block(addr::kStunDie.size(), 0x00);
     const std::pair<int, std::uint8_t> status[] = {{0, 0xFF}, {1, 0x55}, {2, 0xAA}};
     for (const auto& [index, byte] : status) {
         StoreStatus(block.data(), index);
