@@ -31,9 +31,11 @@ test: build
 run: build
 	$(BUILD)/bin/baldo7
 
-# The tree's own rules: every include keeps to its layer (scripts/check-layers).
+# The tree's own rules before anything is built: the layers, the format, cppcheck.
 check:
+	scripts/bootstrap
 	scripts/check-layers
+	scripts/check-style
 
 # The Debian package (build-deb/baldo7_<version>_<arch>.deb), built in a tree of its own
 # with Debian's hardening flags and checked after it is built.

@@ -125,7 +125,7 @@ FormChannelEdit::FormChannelEdit(Document& doc, EditorHost& host, QWidget* paren
 
     // Load.
     state_.FormChannelEditOpen = true;
-    resize(sizeHint());
+    resize(FormChannelEdit::sizeHint());
     fillTexts();
     AnalyseOneChannel();
 

@@ -195,7 +195,7 @@ FormChannelInformation::FormChannelInformation(Document& doc, EditorHost& host, 
     outer->addStretch(1);
 
     // Load.
-    resize(sizeHint());
+    resize(FormChannelInformation::sizeHint());
     state_.FormChannelInformationOpen = true;
     fillTexts();
     state_.setCurrentRow(1);

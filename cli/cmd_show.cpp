@@ -9,8 +9,8 @@
 #include <QTextStream>
 
 #include "cli/commands.h"
-#include "compare/document_description.h"
 #include "cli/verb_parser.h"
+#include "compare/document_description.h"
 #include "core/model_band.h"
 #include "service/local_message.h"
 #include "service/service_texts.h"

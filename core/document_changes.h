@@ -33,6 +33,8 @@ class ChangeObservers {
 public:
     ChangeObservers() = default;
     ChangeObservers(const ChangeObservers&) {}
+    // An assigned document keeps its own observers (and their ids).
+    // cppcheck-suppress operatorEqVarError
     ChangeObservers& operator=(const ChangeObservers&) { return *this; }
 
     int add(ChangeObserver observer);

@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     };
     while (std::getline(in, line)) {
         ++lineNo;
-        line = line.substr(0, line.find('#'));
+        if (const auto hash = line.find('#'); hash != std::string::npos) line.resize(hash);
         std::istringstream words(line);
         std::string range;
         if (!(words >> range)) continue;

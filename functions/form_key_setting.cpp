@@ -51,7 +51,7 @@ FormKeySetting::FormKeySetting(Document& doc, EditorHost& host, QWidget* parent)
 
     // Load.
     events_ = new EditorWindowEvents(this, host_.state(), &AppState::FormKeySettingOpen);
-    resize(sizeHint());
+    resize(FormKeySetting::sizeHint());
     const bool en = doc_.IsEnglish;
     setWindowTitle(uiText(key_texts::kCaption, en));
     CommandClose->setText(uiText(texts::kClose, en));

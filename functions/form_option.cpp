@@ -87,7 +87,7 @@ FormOption::FormOption(Document& doc, EditorHost& host, QWidget* parent)
 
     // Load.
     events_ = new EditorWindowEvents(this, host_.state(), &AppState::FormOptionOpen);
-    resize(sizeHint());
+    resize(FormOption::sizeHint());
     fillTexts();
     AnalyseOption();
     observation_ = std::make_unique<DocumentObservation>(doc_, [this](const DocumentChange& c) {

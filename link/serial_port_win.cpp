@@ -200,7 +200,7 @@ SerialPort::SerialPort(QObject* parent) : LinkPort(parent), line_(std::make_uniq
 }
 
 SerialPort::~SerialPort() {
-    close();
+    SerialPort::close();
 }
 
 bool SerialPort::open(const QString& setting) {

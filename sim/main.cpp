@@ -140,7 +140,7 @@ int parseOptions(int argc, char** argv, Options& o) {
         bool hasValue = false;
         if (const auto eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
             value = arg.substr(eq + 1);
-            arg = arg.substr(0, eq);
+            arg.resize(eq);
             hasValue = true;
         }
         auto need = [&](std::string& out) {

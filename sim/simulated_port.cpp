@@ -23,7 +23,7 @@ SimulatedPort::SimulatedPort(RadioSimulator& radio, bool paced, QObject* parent)
 }
 
 SimulatedPort::~SimulatedPort() {
-    close();
+    SimulatedPort::close();
 }
 
 bool SimulatedPort::open(const QString& setting) {
