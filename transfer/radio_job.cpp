@@ -38,11 +38,13 @@ QString TransferReport::radioModel() const {
 
 RadioJob::RadioJob(Document& doc, const TransferRequest& request, const QString& portSetting,
                    std::unique_ptr<LinkPort> port, QObject* parent)
-    : QObject(parent), doc_(doc), portSetting_(portSetting) {
+    : QObject(parent),
+      doc_(doc),
+      portSetting_(portSetting),
+      host_(port ? std::make_unique<QtExchangeHost>(doc, request, std::move(port), portSetting)
+                 : std::make_unique<QtExchangeHost>(doc, request, portSetting)) {
     report_.request = request;
     report_.exchange.request = request;
-    host_ = port ? std::make_unique<QtExchangeHost>(doc, request, std::move(port), portSetting)
-                 : std::make_unique<QtExchangeHost>(doc, request, portSetting);
     connectHost(*host_, true);
 }
 
