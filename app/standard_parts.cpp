@@ -47,8 +47,11 @@ TransferReport ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio, Docume
             port, request.reading() ? QStringLiteral("read") : QStringLiteral("write"));
     FormProcess window(
         doc, request, main.messages(), port, IsSimulatedPort(port) ? radio.makePort() : nullptr,
-        [&main, &doc] {
-            if (&doc == &main.document()) main.editorsDecodeNewImage();
+        // A read of the data file's image starts a fresh history, which the editors hear
+        // of; the service ranges' reads are announced here.
+        [&main, &doc, &request] {
+            if (&doc == &main.document() && request.area != TransferArea::Data)
+                main.editorsDecodeNewImage();
         },
         &main);
     window.job().setCablePower(parseCablePower(ReadCablePower(main.settings())));

@@ -177,7 +177,7 @@ FormChannelEdit::FormChannelEdit(Document& doc, EditorHost& host, QWidget* paren
         if (row != shown_) follow();
     });
 
-    events_ = new EditorWindowEvents(this, state_, [] {});
+    events_ = new EditorWindowEvents(this, state_);
 }
 
 QSize FormChannelEdit::sizeHint() const {

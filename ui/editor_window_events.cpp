@@ -16,15 +16,14 @@ int childWindowStateCode(Qt::WindowStates states) {
     return 0;
 }
 
-EditorWindowEvents::EditorWindowEvents(QWidget* form, AppState& state,
-                                       std::function<void()> onActivate)
-    : QObject(form), form_(form), state_(state), onActivate_(std::move(onActivate)) {
+EditorWindowEvents::EditorWindowEvents(QWidget* form, AppState& state)
+    : QObject(form), form_(form), state_(state) {
     form_->installEventFilter(this);
     attach();
 }
 
 EditorWindowEvents::EditorWindowEvents(QWidget* form, AppState& state, bool AppState::*openFlag)
-    : EditorWindowEvents(form, state, [] {}) {
+    : EditorWindowEvents(form, state) {
     openFlag_ = openFlag;
     state_.*openFlag_ = true;
 }
@@ -59,12 +58,8 @@ void EditorWindowEvents::attach() {
     sub_ = sub;
     if (!sub_) return;
     sub_->installEventFilter(this);
-    subConnection_ = connect(sub_, &QMdiSubWindow::windowStateChanged, this,
-                             [this](Qt::WindowStates before, Qt::WindowStates now) {
-                                 if ((now & Qt::WindowActive) && !(before & Qt::WindowActive))
-                                     onActivate_();
-                                 storeState();
-                             });
+    subConnection_ =
+        connect(sub_, &QMdiSubWindow::windowStateChanged, this, [this] { storeState(); });
 }
 
 void EditorWindowEvents::storeState() {
@@ -75,10 +70,6 @@ bool EditorWindowEvents::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::ParentChange:
             if (watched == form_) attach();
-            break;
-        case QEvent::WindowActivate:
-            // A form standing alone; in the MDI area the sub-window's state says it.
-            if (watched == form_ && !sub_) onActivate_();
             break;
         case QEvent::Resize:
         case QEvent::WindowStateChange:

@@ -1,12 +1,11 @@
 // The window events every editor reacts to, whether it stands alone or sits in a
-// sub-window of the main window's MDI area: activation and state changes (remembered
-// in ChildWindowState for the next editor). An editor with an open flag also leaves
+// sub-window of the main window's MDI area: state changes (remembered in
+// ChildWindowState for the next editor) and its unload. An editor with an open flag also leaves
 // that flag to these events, from load to unload.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
-#include <functional>
 
 #include "ui/app_state.h"
 
@@ -23,7 +22,7 @@ int childWindowStateCode(Qt::WindowStates states);
 class EditorWindowEvents : public QObject {
     Q_OBJECT
 public:
-    EditorWindowEvents(QWidget* form, AppState& state, std::function<void()> onActivate);
+    EditorWindowEvents(QWidget* form, AppState& state);
     // Sets the open flag now; the form's unload (any close) clears it, once.
     EditorWindowEvents(QWidget* form, AppState& state, bool AppState::*openFlag);
 
@@ -44,7 +43,6 @@ private:
 
     QWidget* form_;
     AppState& state_;
-    std::function<void()> onActivate_;
     bool AppState::*openFlag_ = nullptr;
     bool unloaded_ = false;
     QPointer<QMdiSubWindow> sub_;
