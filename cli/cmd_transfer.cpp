@@ -23,6 +23,7 @@
 #include "link/serial_trace.h"
 #include "storage/backups.h"
 #include "storage/data_store.h"
+#include "transfer/job_log.h"
 #include "transfer/radio_job.h"
 #include "transfer/transfer_files.h"
 #include "transfer/transfer_workflow.h"
@@ -91,6 +92,9 @@ struct LinkOptions {
     // What the band question compares with the radio: a data file's name, or what
     // stands in for a raw dump's missing model.
     QString dataName;
+    // The job log a write appends its rows to ("" for none), and the file it names.
+    QString log;
+    QString fileName;
 };
 
 // The transfer window's diagnosis, naming the setting where it is not the device.
@@ -282,11 +286,26 @@ QString fleetTracePath(const QString& trace, const QString& port) {
     return f.dir().filePath(f.completeBaseName() + "-" + tag + suffix);
 }
 
+// Appends a write's row to the job log, when there is one; false (said) when the
+// row could not be written.
+bool logWrite(const LinkOptions& opt, const TransferReport& report, const QString& port,
+              const QString& backup) {
+    if (opt.log.isEmpty()) return true;
+    JobLogEntry entry = JobLogEntryOf(report, port);
+    entry.dataFile = opt.fileName;
+    entry.backup = backup;
+    QString error;
+    if (AppendJobLog(opt.log, entry, &error)) return true;
+    printError("write: cannot append to the job log " + opt.log + ": " + error);
+    return false;
+}
+
 // The same file into every radio at once, one job per port in this one event loop;
 // a radio that fails never stops the others. Progress: one line per port (on a
 // terminal, redrawn in place). Result: a table on stdout; exit code 0 when every
 // radio took the file, else the highest exit code of the failures.
-int runFleetWrite(const Document& file, const TransferRequest& request, const LinkOptions& opt) {
+int runFleetWrite(const Document& file, const TransferRequest& request, const LinkOptions& opt,
+                  const QString& backup) {
     const int n = static_cast<int>(opt.ports.size());
     std::vector<std::unique_ptr<Document>> docs;
     std::vector<std::unique_ptr<LinkRun>> runs;
@@ -410,6 +429,8 @@ int runFleetWrite(const Document& file, const TransferRequest& request, const Li
             << model.leftJustified(5) << "  "
             << QString::number(r.report().exchangeMs / 1000.0, 'f', 2).rightJustified(7) << "  "
             << verified << "\n";
+        if (!logWrite(opt, r.report(), opt.ports[i], backup))
+            exitCode = std::max(exitCode, static_cast<int>(kExitFile));
     }
     return exitCode;
 }
@@ -581,6 +602,10 @@ int runWrite(const QStringList& args) {
     p.addOption({"verify",
                  "Read the written range back and compare it with what was sent (exit 6 when "
                  "it differs)."});
+    p.addOption({"log",
+                 "Append one row per radio to the job log FILE.csv (default with --backup-dir: "
+                 "jobs/DATE.csv beside DIR).",
+                 "FILE"});
     p.addPositionalArgument("FILE", "FILE.rdat, or FILE.bin for --range tune|stundie|special.");
     LinkOptions opt;
     std::optional<TransferArea> range;
@@ -615,31 +640,41 @@ int runWrite(const QStringList& args) {
     }
     // Before anything reaches a radio: no backup, no write.
     const QString folder = p.value("backup-dir");
+    opt.log = p.value("log");
+    if (opt.log.isEmpty() && !folder.isEmpty())
+        opt.log = JobLogPath(JobLogFolder(folder), QDate::currentDate());
+    opt.fileName = QFileInfo(input).fileName();
     if (opt.ports.size() > 1) {
         if (!folder.isEmpty() && range) {
             printError("write: --backup-dir with --range keeps one radio's data: give one --port");
             return kExitUsage;
         }
-        QString error;
-        if (!folder.isEmpty() &&
-            KeepBackup(doc, folder, BackupKind::BeforeWrite, BackupRange::Data, &error).isEmpty()) {
-            printBackupFailure("write", folder, error);
-            return kExitFile;
+        QString error, backup;
+        if (!folder.isEmpty()) {
+            backup = KeepBackup(doc, folder, BackupKind::BeforeWrite, BackupRange::Data, &error);
+            if (backup.isEmpty()) {
+                printBackupFailure("write", folder, error);
+                return kExitFile;
+            }
         }
-        return runFleetWrite(doc, request, opt);
+        return runFleetWrite(doc, request, opt, backup);
     }
     CliTransfer transfer(opt, "write");
     const WorkflowResult result = transfer.run(doc, request, folder);
     if (result.stopped == WorkflowStop::BackupRefused) return kExitFile;
+    // The write ran: its row goes to the log whatever its end.
+    const bool logged =
+        !transfer.asked() || logWrite(opt, transfer.asked()->report(), opt.port,
+                                      result.backups.isEmpty() ? QString() : result.backups.last());
     if (transfer.failed()) return *transfer.failed();
     // Success only once the radio is known to hold what was sent.
     if (request.verify) {
         if (auto differs = verifyDifference(*transfer.asked())) return *differs;
         QTextStream(stdout) << "Write Data OK\nVerify OK\n";
-        return kExitOk;
+        return logged ? kExitOk : kExitFile;
     }
     QTextStream(stdout) << "Write Data OK\n";
-    return kExitOk;
+    return logged ? kExitOk : kExitFile;
 }
 
 }  // namespace baldo7::cli

@@ -18,6 +18,7 @@
 #include "link/transfer_ranges.h"
 #include "storage/backups.h"
 #include "storage/data_store.h"
+#include "transfer/job_log.h"
 #include "tests/support/ctl_run.h"
 #include "tests/support/owner_only.h"
 
@@ -738,6 +739,66 @@ TEST(CliFleetWrite, VerifyReadsEveryRadioBack) {
                                "0x0050\n"))
         << r.err.toStdString();
     EXPECT_EQ(r.err.count("Verify failed"), 1) << r.err.toStdString();
+}
+
+// The job log: one row per radio, whatever its end, the same checksum for the same
+// file; with --backup-dir and no --log the day's file beside the backups; a log that
+// cannot be written is said and the exit code says it.
+TEST(CliJobLog, EveryWriteLeavesARowPerRadio) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("vhf.rdat");
+    ASSERT_EQ(ctl({"new", "-o", file}).exitCode, 0);
+    Sim good({"--fill", "0x00", "--model-digit", "0x32"});
+    Sim bad({"--fill", "0x00", "--model-digit", "0x32", "--corrupt-write", "--at", "write:5:1"});
+    Sim silent({"--silent"});
+    const QString log = dir.filePath("customer.csv");
+    CtlRun r = ctl({"write", "--port", good.device, "--port", bad.device, "--port", silent.device,
+                    "--verify", "--yes", "-q", "--log", log, file});
+    EXPECT_EQ(r.exitCode, 6) << r.err.toStdString();
+    QList<QStringList> rows = ReadJobLog(log);
+    ASSERT_EQ(rows.size(), 3);
+    const int port = 2, outcome = 3, model = 4, data = 7, crc = 8, verify = 9;
+    EXPECT_EQ(rows[0][port], good.device);
+    EXPECT_EQ(rows[0][outcome], "written");
+    EXPECT_EQ(rows[0][model], "VHF");
+    EXPECT_EQ(rows[0][data], "vhf.rdat");
+    EXPECT_EQ(rows[0][verify], "yes");
+    EXPECT_EQ(rows[1][outcome], "verify differs");
+    EXPECT_TRUE(rows[1][verify].startsWith("Verify failed: 1 byte differs")) << rows[1][verify].toStdString();
+    EXPECT_EQ(rows[0][crc].size(), 8);
+    EXPECT_EQ(rows[0][crc], rows[1][crc]);
+    EXPECT_EQ(rows[2][outcome], "no answer");
+    EXPECT_EQ(rows[2][model], "");
+    EXPECT_EQ(rows[2][crc], "");
+    EXPECT_EQ(rows[2][verify], "no");
+    // The header once, whatever is appended later.
+    r = ctl({"write", "--port", good.device, "--yes", "-q", "--log", log, file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QFile csv(log);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(csv.readAll().count("Date,Time,Port,Outcome"), 1);
+    rows = ReadJobLog(log);
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_EQ(rows[3][crc], rows[0][crc]);
+    EXPECT_EQ(rows[3][verify], "no");
+
+    // --backup-dir: the day's log in jobs/ beside it, naming the backup.
+    const QString backups = dir.filePath("backups");
+    r = ctl({"write", "--port", good.device, "--yes", "-q", "--backup-dir", backups, file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QList<JobLogDay> days = ListJobLogDays(dir.filePath("jobs"));
+    ASSERT_EQ(days.size(), 1);
+    rows = ReadJobLog(days[0].path);
+    ASSERT_EQ(rows.size(), 1);
+    const QList<BackupEntry> kept = ListBackups(backups);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(rows[0][10], QDir::toNativeSeparators(kept[0].path));
+
+    // A log that cannot be written: the radio is written, the failure said, exit 2.
+    r = ctl({"write", "--port", good.device, "--yes", "-q", "--log", file + "/log.csv", file});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.out.contains("Write Data OK"));
+    EXPECT_TRUE(r.err.contains("write: cannot append to the job log")) << r.err.toStdString();
 }
 
 // Several ports are for writing; a read takes one.
