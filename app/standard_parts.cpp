@@ -1,6 +1,7 @@
 #include "app/standard_parts.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QSettings>
 #include <memory>
 
@@ -21,6 +22,8 @@
 #include "channels/form_channel_edit.h"
 #include "channels/form_channel_information.h"
 #include "compare/form_compare.h"
+#include "dealer/form_job_log.h"
+#include "dealer/form_several_radios.h"
 #include "functions/form_embed_message.h"
 #include "functions/form_key_setting.h"
 #include "functions/form_option.h"
@@ -94,6 +97,36 @@ Command compareWithRadio(decltype(ShellParts::showProcess) showProcess) {
         });
 }
 
+// Program → Write to Several Radios…: every port the port chooser lists (the
+// built-in radio on its own port), the single write's settings as the options.
+Command writeSeveralRadios(std::shared_ptr<std::unique_ptr<BuiltInRadio>> radio) {
+    return Command("MenuWriteSeveral", several_texts::kCommand)
+        .in(CommandMenu::Program)
+        .runs([radio](MDIFormMain& main) {
+            main.commitGrid();
+            Document& doc = main.document();
+            doc.commitChange();
+            QList<RadioPortChoice> ports;
+            for (const PortChoice& c : PortChoices(doc.IsEnglish))
+                ports.append({c.text, c.setting});
+            SeveralRadiosContext context;
+            context.backupFolder = main.backupFolder();
+            if (ReadJobLogOn(main.settings())) context.jobLogFolder = main.jobLogFolder();
+            context.dataFile = QFileInfo(QString::fromStdString(doc.CurrentFilePath)).fileName();
+            context.power = parseCablePower(ReadCablePower(main.settings()));
+            const QString folder = main.programFolder();
+            context.makePort = [radio,
+                                folder](const QString& setting) -> std::unique_ptr<LinkPort> {
+                if (!IsSimulatedPort(setting)) return nullptr;
+                if (!*radio) *radio = std::make_unique<BuiltInRadio>(folder);
+                return (*radio)->makePort();
+            };
+            const SeveralRadiosOptions options{ReadVerifyAfterWrite(main.settings()),
+                                               main.backupsOn(), false};
+            FormSeveralRadios(doc, ports, context, options, main.messages(), &main).exec();
+        });
+}
+
 ChannelCsvCommands csvCommands(MDIFormMain& main) {
     return ChannelCsvCommands(
         main.document(), main.fileChooser(), main.messages(),
@@ -112,6 +145,13 @@ std::vector<Command> StandardCommands() {
         Command("MenuExportChannels", {"E&xport Channels…", "导出信道(&X)…"})
             .in(M::File, commandgroup::kFileData)
             .runs([](MDIFormMain& main) { csvCommands(main).Export(); }),
+        Command("MenuJobLog", joblog_texts::kCommand)
+            .in(M::File, commandgroup::kFileData)
+            .runs([](MDIFormMain& main) {
+                FormJobLog(main.jobLogFolder(), main.document().IsEnglish, main.fileChooser(),
+                           main.messages(), &main)
+                    .exec();
+            }),
         Command("MenuCompareFile", compare_texts::kCompareFile)
             .in(M::File, commandgroup::kFileData)
             .runs([](MDIFormMain& main) {
@@ -213,6 +253,7 @@ ShellParts StandardShellParts() {
     };
     parts.commands = StandardCommands();
     parts.commands.push_back(compareWithRadio(parts.showProcess));
+    parts.commands.push_back(writeSeveralRadios(radio));
     parts.channelsInUse = [](const RadioImage& image) {
         int used = 0;
         for (int channel = 1; channel <= kChannelCount; ++channel)

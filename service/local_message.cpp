@@ -63,6 +63,11 @@ LocalMessageView DecodeLocalMessage(const std::uint8_t* record) {
     return v;
 }
 
+std::string RecordedFrequencyArea(const ServiceMemory& memory) {
+    const std::uint8_t area = *ServiceBytes(memory, kFrequencyAreaAddress);
+    return area < FrequencyAreaList().size() ? FrequencyAreaList()[area] : std::string();
+}
+
 LocalMessageView DecodeLocalMessage(const ServiceMemory& memory) {
     return DecodeLocalMessage(ServiceBytes(memory, addr::kLocalMessage.first));
 }

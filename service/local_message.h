@@ -58,6 +58,10 @@ int RadioTypeIndex(const std::string& name);
 LocalMessageView DecodeLocalMessage(const std::uint8_t* record);
 LocalMessageView DecodeLocalMessage(const ServiceMemory& memory);
 
+// The frequency area the record names ("400-480MHz"); "" when its byte is none of
+// the list's (an unprogrammed record).
+std::string RecordedFrequencyArea(const ServiceMemory& memory);
+
 // The firmware version of image bytes 448..451: "10.23" for "1023"; empty when a
 // byte is unprogrammed (0x00 or 0xFF).
 std::string FirmwareVersion(const RadioImage& image);

@@ -9,6 +9,7 @@
 #include "core/model_band.h"
 #include "core/software_data.h"
 #include "shell/main_window_tables.h"
+#include "shell/settings.h"
 #include "shell/shell_texts.h"
 #include "storage/recent_files.h"
 #include "ui/ui_support.h"
@@ -131,6 +132,21 @@ void MDIFormMain::fillRecentMenu() {
 
 bool MDIFormMain::backupsOn() const {
     return settings_->value(QStringLiteral("Backups"), true).toBool();
+}
+
+QString MDIFormMain::jobLogFolder() const {
+    return JobLogFolder(backupFolder_);
+}
+
+bool MDIFormMain::logWrite(const JobLogEntry& entry) {
+    if (!ReadJobLogOn(*settings_)) return true;
+    const QString path = JobLogPath(jobLogFolder(), entry.when.date());
+    QString error;
+    if (AppendJobLog(path, entry, &error)) return true;
+    messages_->show(MsgIcon::Warning, appTitle(),
+                    uiText(shelltexts::kJobLogFailed, doc_.IsEnglish)
+                        .arg(QDir::toNativeSeparators(path), error));
+    return false;
 }
 
 bool MDIFormMain::backupFailed(const BackupFailure& failure) {

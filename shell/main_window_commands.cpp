@@ -1,6 +1,7 @@
 #include "shell/mdi_form_main.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QSettings>
 
@@ -121,6 +122,13 @@ WorkflowHooks MDIFormMain::transferHooks() {
 WorkflowResult MDIFormMain::runTransfer(const TransferRequest& request, bool keepRadioFirst) {
     const WorkflowSettings settings{backupsOn() ? backupFolder_ : QString(), keepRadioFirst};
     lastTransfer_ = transfers_.run(doc_, request, PortSetting(doc_), settings);
+    // Every write that ran leaves its row, whatever its end.
+    if (!request.reading() && lastTransfer_.report) {
+        JobLogEntry entry = JobLogEntryOf(*lastTransfer_.report, PortSetting(doc_));
+        entry.dataFile = QFileInfo(QString::fromStdString(doc_.CurrentFilePath)).fileName();
+        if (!lastTransfer_.backups.isEmpty()) entry.backup = lastTransfer_.backups.last();
+        logWrite(entry);
+    }
     if (lastTransfer_.stopped == WorkflowStop::RadioNotKept)
         messages_->show(MsgIcon::Warning, appTitle(),
                         uiText(shelltexts::kRadioNotKept, doc_.IsEnglish));

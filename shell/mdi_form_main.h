@@ -21,6 +21,7 @@
 #include "shell/help_window.h"
 #include "shell/shell_parts.h"
 #include "storage/backups.h"
+#include "transfer/job_log.h"
 #include "transfer/transfer_workflow.h"
 #include "ui/editor_host.h"
 #include "ui/file_dialog.h"
@@ -127,6 +128,14 @@ public:
     // A service tool that shows what the radio holds: reads `area` first, then runs
     // the tool (one undo step) when the read went through.
     void serviceRead(TransferArea area, const std::function<void()>& tool);
+    // Where backups are kept, whether the Backups setting is on, and the folder of
+    // the job log beside them.
+    const QString& backupFolder() const { return backupFolder_; }
+    bool backupsOn() const;
+    QString jobLogFolder() const;
+    // Appends a write's row to the day's job log when the JobLog setting is on; a
+    // failure is said. False when it was not written.
+    bool logWrite(const JobLogEntry& entry);
     // The last transfer's steps and how it ended.
     const WorkflowResult& lastTransfer() const { return lastTransfer_; }
     // A modal tool: its changes are one undo step, whatever it records itself.
@@ -219,7 +228,6 @@ private:
     void fileTaken(const QString& path);
     void fillRecentMenu();
     void refreshModifiedMark();
-    bool backupsOn() const;
     // A backup failed: said, and before a write asked whether to go on without it.
     bool backupFailed(const BackupFailure& failure);
     // The transfer workflow with the transfer window for its exchanges and the

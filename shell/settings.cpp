@@ -74,10 +74,17 @@ bool ReadSerialTrace(QSettings& settings) {
     return readSwitch(settings, kSettingSerialTrace);
 }
 
-bool ReadVerifyAfterWrite(QSettings& settings) {
-    const QString text =
-        ReadRegistryString(settings, QString::fromLatin1(kSettingVerifyAfterWrite)).trimmed();
+static bool readOnByDefault(QSettings& settings, const char* name) {
+    const QString text = ReadRegistryString(settings, QString::fromLatin1(name)).trimmed();
     return text.toLower() != QLatin1String("false") && text != QLatin1String("0");
+}
+
+bool ReadVerifyAfterWrite(QSettings& settings) {
+    return readOnByDefault(settings, kSettingVerifyAfterWrite);
+}
+
+bool ReadJobLogOn(QSettings& settings) {
+    return readOnByDefault(settings, kSettingJobLog);
 }
 
 QString ReadCablePower(QSettings& settings) {

@@ -26,6 +26,8 @@ constexpr const char kSettingCablePower[] = "CablePower";
 constexpr const char kSettingSerialTrace[] = "SerialTrace";
 // false: a write is not read back and compared.
 constexpr const char kSettingVerifyAfterWrite[] = "VerifyAfterWrite";
+// false: writes leave no row in the job log.
+constexpr const char kSettingJobLog[] = "JobLog";
 
 // The port setting of the built-in simulated radio.
 constexpr const char kSimulatedPortSetting[] = "simulated-radio";
@@ -56,6 +58,8 @@ bool ReadServiceMode(QSettings& settings);
 bool ReadSerialTrace(QSettings& settings);
 // VerifyAfterWrite: on unless "false" (any case) or "0".
 bool ReadVerifyAfterWrite(QSettings& settings);
+// JobLog, read as VerifyAfterWrite: on unless "false" (any case) or "0".
+bool ReadJobLogOn(QSettings& settings);
 // CablePower as the text of its lines; "" (as the driver leaves them) by default.
 QString ReadCablePower(QSettings& settings);
 

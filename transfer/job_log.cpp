@@ -111,10 +111,10 @@ JobLogEntry JobLogEntryOf(const TransferReport& report, const QString& port) {
 }
 
 QStringList JobLogHeader() {
-    return {QStringLiteral("Date"),   QStringLiteral("Time"),          QStringLiteral("Port"),
-            QStringLiteral("Outcome"), QStringLiteral("Model"),        QStringLiteral("Band"),
-            QStringLiteral("Serial Number"), QStringLiteral("Data File"),
-            QStringLiteral("CRC-32"), QStringLiteral("Verify"),        QStringLiteral("Backup")};
+    return {QStringLiteral("Date"),          QStringLiteral("Time"),      QStringLiteral("Port"),
+            QStringLiteral("Outcome"),       QStringLiteral("Model"),     QStringLiteral("Band"),
+            QStringLiteral("Serial Number"), QStringLiteral("Data File"), QStringLiteral("CRC-32"),
+            QStringLiteral("Verify"),        QStringLiteral("Backup")};
 }
 
 QStringList JobLogCells(const JobLogEntry& e) {
@@ -182,8 +182,7 @@ bool AppendJobLog(const QString& path, const JobLogEntry& entry, QString* error)
     }
     QByteArray text;
     // A spreadsheet takes the file as UTF-8 by its mark.
-    if (file.size() == 0)
-        text = QByteArray(kBom) + JobLogCsvLine(JobLogHeader()).toUtf8() + "\r\n";
+    if (file.size() == 0) text = QByteArray(kBom) + JobLogCsvLine(JobLogHeader()).toUtf8() + "\r\n";
     text += JobLogCsvLine(JobLogCells(entry)).toUtf8() + "\r\n";
     if (file.write(text) != text.size() || !file.flush()) {
         if (error) *error = file.errorString();
@@ -216,7 +215,8 @@ QList<QStringList> ReadJobLog(const QString& path, QString* error) {
     QByteArray bytes = file.readAll();
     if (bytes.startsWith(kBom)) bytes.remove(0, 3);
     QList<QStringList> rows;
-    const QStringList lines = QString::fromUtf8(bytes).split(QRegularExpression(QStringLiteral("\r?\n")));
+    const QStringList lines =
+        QString::fromUtf8(bytes).split(QRegularExpression(QStringLiteral("\r?\n")));
     const QStringList header = JobLogHeader();
     for (const QString& line : lines) {
         if (line.isEmpty()) continue;

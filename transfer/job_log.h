@@ -16,13 +16,13 @@ namespace baldo7 {
 
 // How a radio's write ended, as the log's Outcome column says it.
 enum class JobOutcome {
-    Written,      // the range is in the radio (and, read back, the radio holds it)
-    Differs,      // read back, and the radio holds other bytes than were sent
-    Unverified,   // written, but the read-back did not complete
-    NoAnswer,     // the radio never answered
-    LinkFailed,   // it answered, then the exchange broke off
-    PortFailed,   // the port would not open
-    WrongModel,   // the radio is of the other model and was not written
+    Written,     // the range is in the radio (and, read back, the radio holds it)
+    Differs,     // read back, and the radio holds other bytes than were sent
+    Unverified,  // written, but the read-back did not complete
+    NoAnswer,    // the radio never answered
+    LinkFailed,  // it answered, then the exchange broke off
+    PortFailed,  // the port would not open
+    WrongModel,  // the radio is of the other model and was not written
     Cancelled,
 };
 

@@ -18,9 +18,9 @@
 #include "link/transfer_ranges.h"
 #include "storage/backups.h"
 #include "storage/data_store.h"
-#include "transfer/job_log.h"
 #include "tests/support/ctl_run.h"
 #include "tests/support/owner_only.h"
+#include "transfer/job_log.h"
 
 using namespace baldo7;
 
@@ -764,7 +764,8 @@ TEST(CliJobLog, EveryWriteLeavesARowPerRadio) {
     EXPECT_EQ(rows[0][data], "vhf.rdat");
     EXPECT_EQ(rows[0][verify], "yes");
     EXPECT_EQ(rows[1][outcome], "verify differs");
-    EXPECT_TRUE(rows[1][verify].startsWith("Verify failed: 1 byte differs")) << rows[1][verify].toStdString();
+    EXPECT_TRUE(rows[1][verify].startsWith("Verify failed: 1 byte differs"))
+        << rows[1][verify].toStdString();
     EXPECT_EQ(rows[0][crc].size(), 8);
     EXPECT_EQ(rows[0][crc], rows[1][crc]);
     EXPECT_EQ(rows[2][outcome], "no answer");

@@ -1,0 +1,199 @@
+#include "dealer/form_several_radios.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "ui/dialog_layout.h"
+#include "ui/ui_support.h"
+
+namespace baldo7 {
+
+namespace {
+enum Column { kColPort, kColProgress, kColPhase, kColOutcome, kColumns };
+}
+
+FormSeveralRadios::FormSeveralRadios(const Document& doc, QList<RadioPortChoice> ports,
+                                     SeveralRadiosContext context, SeveralRadiosOptions options,
+                                     MessageService& messages, QWidget* parent)
+    : QDialog(parent),
+      doc_(doc),
+      ports_(std::move(ports)),
+      messages_(messages),
+      run_(std::move(context)) {
+    setObjectName(QStringLiteral("FormSeveralRadios"));
+    const bool en = doc.IsEnglish;
+    using namespace several_texts;
+    setWindowTitle(uiText(kTitle, en));
+
+    TableRadios = new QTableWidget(static_cast<int>(ports_.size()), kColumns, this);
+    TableRadios->setObjectName(QStringLiteral("TableRadios"));
+    TableRadios->setHorizontalHeaderLabels(
+        {uiText(kPort, en), uiText(kProgress, en), uiText(kPhase, en), uiText(kOutcome, en)});
+    TableRadios->verticalHeader()->hide();
+    TableRadios->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TableRadios->setSelectionMode(QAbstractItemView::NoSelection);
+    for (int r = 0; r < ports_.size(); ++r) {
+        auto* item = new QTableWidgetItem(ports_[r].text);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+        item->setToolTip(ports_[r].setting);
+        TableRadios->setItem(r, kColPort, item);
+        auto* bar = new QProgressBar;
+        bar->setRange(0, 100);
+        bar->setValue(0);
+        TableRadios->setCellWidget(r, kColProgress, bar);
+        bars_.push_back(bar);
+        TableRadios->setItem(r, kColPhase, new QTableWidgetItem);
+        TableRadios->setItem(r, kColOutcome, new QTableWidgetItem);
+    }
+    TableRadios->resizeColumnToContents(kColPort);
+    TableRadios->setColumnWidth(kColProgress, 120);
+    TableRadios->setColumnWidth(kColPhase, 140);
+    TableRadios->horizontalHeader()->setStretchLastSection(true);
+
+    CheckVerify = new QCheckBox(uiText(kVerify, en));
+    CheckVerify->setObjectName(QStringLiteral("CheckVerify"));
+    CheckVerify->setChecked(options.verify);
+    CheckBackup = new QCheckBox(uiText(kBackup, en));
+    CheckBackup->setObjectName(QStringLiteral("CheckBackup"));
+    CheckBackup->setChecked(options.backup);
+    CheckSerialNumber = new QCheckBox(uiText(kSerialFirst, en));
+    CheckSerialNumber->setObjectName(QStringLiteral("CheckSerialNumber"));
+    CheckSerialNumber->setChecked(options.readSerialNumber);
+
+    LabelSummary = new QLabel(uiText(kTickPorts, en));
+    LabelSummary->setObjectName(QStringLiteral("LabelSummary"));
+    LabelSummary->setWordWrap(true);
+
+    CommandStart = makeButton(uiText(kStart, en), "CommandStart", true);
+    CommandCancel = makeButton(uiText(kCancel, en), "CommandCancel");
+    CommandNext = makeButton(uiText(kNext, en), "CommandNext");
+    CommandClose = makeButton(uiText(texts::kClose, en), "CommandClose");
+    connect(CommandStart, &QPushButton::clicked, this, &FormSeveralRadios::CommandStart_Click);
+    connect(CommandCancel, &QPushButton::clicked, this, &FormSeveralRadios::CommandCancel_Click);
+    connect(CommandNext, &QPushButton::clicked, this, &FormSeveralRadios::CommandNext_Click);
+    connect(CommandClose, &QPushButton::clicked, this, &FormSeveralRadios::reject);
+    connect(&run_, &SeveralRadiosRun::rowChanged, this, &FormSeveralRadios::showRow);
+    connect(&run_, &SeveralRadiosRun::finished, this, &FormSeveralRadios::runFinished);
+
+    auto* options_ = new QHBoxLayout;
+    options_->addWidget(CheckVerify);
+    options_->addWidget(CheckBackup);
+    options_->addWidget(CheckSerialNumber);
+    options_->addStretch(1);
+    auto* body = new QVBoxLayout;
+    body->addWidget(TableRadios, 1);
+    body->addLayout(options_);
+    body->addWidget(LabelSummary);
+    layOutDialog(this, body, {CommandStart, CommandCancel, CommandNext, CommandClose});
+    resize(760, 420);
+    FitToScreen(this);
+    refreshButtons();
+}
+
+void FormSeveralRadios::clearRows() {
+    for (int r = 0; r < TableRadios->rowCount(); ++r) {
+        bars_[static_cast<std::size_t>(r)]->setValue(0);
+        TableRadios->item(r, kColPhase)->setText(QString());
+        TableRadios->item(r, kColOutcome)->setText(QString());
+    }
+}
+
+void FormSeveralRadios::CommandStart_Click() {
+    if (run_.running()) return;
+    const bool en = doc_.IsEnglish;
+    QStringList ports;
+    std::vector<int> rows;
+    for (int r = 0; r < TableRadios->rowCount(); ++r)
+        if (TableRadios->item(r, kColPort)->checkState() == Qt::Checked) {
+            ports << ports_[r].setting;
+            rows.push_back(r);
+        }
+    if (ports.isEmpty()) {
+        LabelSummary->setText(uiText(several_texts::kTickPorts, en));
+        return;
+    }
+    clearRows();
+    runRows_ = rows;
+    const SeveralRadiosOptions options{CheckVerify->isChecked(), CheckBackup->isChecked(),
+                                       CheckSerialNumber->isChecked()};
+    LabelSummary->setText(uiText(several_texts::kRunning, en).arg(ports.size()));
+    // The rows and buttons follow the run from its first step.
+    refreshButtons();
+    if (!run_.start(doc_, ports, options)) {
+        messages_.show(MsgIcon::Warning, appTitle(), run_.error());
+        LabelSummary->setText(run_.error());
+    }
+    refreshButtons();
+}
+
+void FormSeveralRadios::CommandNext_Click() {
+    if (run_.running() || !run_.hasRun()) return;
+    clearRows();
+    LabelSummary->setText(
+        uiText(several_texts::kRunning, doc_.IsEnglish).arg(static_cast<int>(runRows_.size())));
+    if (!run_.startNext()) {
+        messages_.show(MsgIcon::Warning, appTitle(), run_.error());
+        LabelSummary->setText(run_.error());
+    }
+    refreshButtons();
+}
+
+void FormSeveralRadios::CommandCancel_Click() {
+    run_.cancel();
+}
+
+void FormSeveralRadios::reject() {
+    // Closing never leaves radios half written behind the user's back.
+    if (run_.running()) {
+        run_.cancel();
+        return;
+    }
+    QDialog::reject();
+}
+
+void FormSeveralRadios::showRow(int radio) {
+    if (radio < 0 || radio >= static_cast<int>(runRows_.size())) return;
+    const int r = runRows_[static_cast<std::size_t>(radio)];
+    const RadioRow& row = run_.rows()[static_cast<std::size_t>(radio)];
+    const bool en = doc_.IsEnglish;
+    bars_[static_cast<std::size_t>(r)]->setValue(row.ended() && row.outcome == JobOutcome::Written
+                                                     ? 100
+                                                     : static_cast<int>(row.fraction * 100));
+    TableRadios->item(r, kColPhase)->setText(SeveralRadiosRun::stepText(row, en));
+    TableRadios->item(r, kColOutcome)->setText(row.said);
+    TableRadios->item(r, kColOutcome)->setToolTip(row.said);
+}
+
+void FormSeveralRadios::runFinished() {
+    const bool en = doc_.IsEnglish;
+    QString text = uiText(several_texts::kSummary, en)
+                       .arg(run_.doneCount())
+                       .arg(static_cast<int>(run_.rows().size()));
+    // A job log row that could not be written is said, not lost.
+    if (!run_.error().isEmpty()) text += QLatin1Char('\n') + run_.error();
+    LabelSummary->setText(text);
+    refreshButtons();
+}
+
+void FormSeveralRadios::refreshButtons() {
+    const bool running = run_.running();
+    CommandStart->setEnabled(!running);
+    CommandNext->setEnabled(!running && run_.hasRun());
+    CommandCancel->setEnabled(running);
+    CommandClose->setEnabled(!running);
+    for (QCheckBox* box : {CheckVerify, CheckBackup, CheckSerialNumber}) box->setEnabled(!running);
+    TableRadios->setEnabled(true);
+    for (int r = 0; r < TableRadios->rowCount(); ++r) {
+        QTableWidgetItem* item = TableRadios->item(r, kColPort);
+        item->setFlags(running ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+    }
+}
+
+}  // namespace baldo7
