@@ -122,8 +122,10 @@ WorkflowHooks MDIFormMain::transferHooks() {
 WorkflowResult MDIFormMain::runTransfer(const TransferRequest& request, bool keepRadioFirst) {
     const WorkflowSettings settings{backupsOn() ? backupFolder_ : QString(), keepRadioFirst};
     lastTransfer_ = transfers_.run(doc_, request, PortSetting(doc_), settings);
-    // Every write that ran leaves its row, whatever its end.
-    if (!request.reading() && lastTransfer_.report) {
+    // Every write that started leaves its row, whatever its end; one cancelled in
+    // the transfer window before it started is no write.
+    if (!request.reading() && lastTransfer_.report &&
+        lastTransfer_.report->endedIn() != TransferPhase::Waiting) {
         JobLogEntry entry = JobLogEntryOf(*lastTransfer_.report, PortSetting(doc_));
         entry.dataFile = QFileInfo(QString::fromStdString(doc_.CurrentFilePath)).fileName();
         if (!lastTransfer_.backups.isEmpty()) entry.backup = lastTransfer_.backups.last();

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,6 +32,7 @@
 #include "tests/support/owner_only.h"
 #ifdef BALDO7_PTY_TESTS
 #include "sim/pty_simulator.h"
+#include "transfer/job_log.h"
 #endif
 
 using namespace baldo7;
@@ -223,6 +225,12 @@ private slots:
              "Verify failed: 1 byte differs from what was written, first at 0x0050"},
             {"switched off", "false", true, true, "Write data into radio", "Complete:100%", ""},
         };
+        // The earlier tests' writes are in the log already.
+        const auto loggedSoFar = [this] {
+            const QList<JobLogDay> days = ListJobLogDays(JobLogFolder(backups.filePath("backups")));
+            return days.isEmpty() ? 0 : static_cast<int>(ReadJobLog(days[0].path).size());
+        };
+        const int logged = loggedSoFar();
         for (const Case& c : cases) {
             sim::Config config;
             config.modelDigit = 0x32;  // the template's VHF: no band question
@@ -258,6 +266,18 @@ private slots:
             QCOMPARE(radio.stats().blocksRead, c.setting == "false" ? 0 : 48);
             radio.stop();
         }
+        // Each write left its row in the day's job log beside the backups.
+        const QList<JobLogDay> days = ListJobLogDays(win->jobLogFolder());
+        QCOMPARE(days.size(), 1);
+        const QList<QStringList> rows = ReadJobLog(days[0].path).mid(logged);
+        QCOMPARE(rows.size(), 3);
+        QStringList outcomes;
+        for (const QStringList& row : rows) outcomes << row[3] + ": " + row[9].section(',', 0, 0);
+        QCOMPARE(outcomes, QStringList({"written: yes",
+                                        "verify differs: Verify failed: 1 byte differs from what "
+                                        "was written",
+                                        "written: no"}));
+        QVERIFY(QFileInfo::exists(rows[0][10]));
     }
 #endif
 
