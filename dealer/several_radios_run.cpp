@@ -272,7 +272,7 @@ void SeveralRadiosRun::endRadio(int index, JobOutcome outcome, const QString& di
         QString why;
         row.logged = AppendJobLog(path, e, &why);
         if (!row.logged) {
-            error_ = uiText(several_texts::kLogFailed, doc_->IsEnglish).arg(path, why);
+            error_ = uiText(kJobLogFailed, doc_->IsEnglish).arg(path, why);
             emit logFailed(error_);
         }
     }

@@ -128,8 +128,6 @@ constexpr BiText kWrongModel{"Wrong model: the radio is %1, the file is %2",
 constexpr BiText kCancelled{"Cancelled", "已取消"};
 constexpr BiText kBackupFailed{"The backup could not be saved; nothing was written:\n%1",
                                "无法保存备份，没有写入：\n%1"};
-constexpr BiText kLogFailed{"The job log could not be written:\n%1\n%2",
-                            "无法写入作业记录：\n%1\n%2"};
 }  // namespace several_texts
 
 }  // namespace baldo7

@@ -143,9 +143,9 @@ bool MDIFormMain::logWrite(const JobLogEntry& entry) {
     const QString path = JobLogPath(jobLogFolder(), entry.when.date());
     QString error;
     if (AppendJobLog(path, entry, &error)) return true;
-    messages_->show(MsgIcon::Warning, appTitle(),
-                    uiText(shelltexts::kJobLogFailed, doc_.IsEnglish)
-                        .arg(QDir::toNativeSeparators(path), error));
+    messages_->show(
+        MsgIcon::Warning, appTitle(),
+        uiText(kJobLogFailed, doc_.IsEnglish).arg(QDir::toNativeSeparators(path), error));
     return false;
 }
 

@@ -11,8 +11,6 @@ constexpr BiText kSaveChanges{"Save changes to %1?", "保存对 %1 的更改吗�
 constexpr BiText kSaveButton{"&Save", "保存(&S)"};
 constexpr BiText kDiscardButton{"&Discard", "不保存(&D)"};
 constexpr BiText kCancelButton{"Cancel", "取消"};
-constexpr BiText kJobLogFailed{"The job log could not be written:\n%1\n%2",
-                               "无法写入作业记录：\n%1\n%2"};
 constexpr BiText kBackupFailed{"The backup could not be saved:\n%1", "无法保存备份：\n%1"};
 constexpr BiText kBackupGoOn{"The backup could not be saved:\n%1\nWrite to the radio anyway?",
                              "无法保存备份：\n%1\n仍然写入对讲机吗？"};

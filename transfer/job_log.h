@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/texts.h"
 #include "link/write_verify.h"
 #include "transfer/radio_job.h"
 
@@ -62,6 +63,10 @@ QString JobLogCsvLine(const QStringList& cells);
 // CRC-32 (the zip one) of the bytes the blocks carry, in address order, as 8 hex
 // digits: the same file written to any radio gives the same checksum.
 QString WrittenChecksum(const WrittenBlocks& blocks);
+
+// What the window says of a row it could not append: the file, then why.
+constexpr BiText kJobLogFailed{"The job log could not be written:\n%1\n%2",
+                               "无法写入作业记录：\n%1\n%2"};
 
 // The `jobs` folder beside the backups folder.
 QString JobLogFolder(const QString& backupFolder);
