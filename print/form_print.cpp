@@ -36,6 +36,7 @@ constexpr BiText kPreview{"Print Preview", "打印预览"};
 constexpr BiText kNothingTicked{"Tick at least one section to print.",
                                 "请至少选定一项要打印的内容。"};
 constexpr BiText kPrintFailed{"The report could not be printed:\n%1", "报告无法打印：\n%1"};
+constexpr BiText kPdfFilter{"PDF file(*.pdf)", "PDF文件(*.pdf)"};
 }  // namespace t
 
 constexpr char kHelpTopic[] = "Print.htm";
@@ -69,7 +70,11 @@ private:
 }  // namespace
 
 FormPrint::FormPrint(const Document& doc, EditorHost& host, QWidget* parent)
-    : QDialog(parent), doc_(doc), host_(host) {
+    : QDialog(parent),
+      doc_(doc),
+      host_(host),
+      systemChooser_(std::make_unique<DialogFileChooser>(this)),
+      chooser_(systemChooser_.get()) {
     setObjectName(QStringLiteral("FormPrint"));
     auto check = [](const char* name) {
         auto* box = new QCheckBox;
@@ -164,17 +169,38 @@ void FormPrint::CommandOK_Click() {
     }
     QPrinter printer(QPrinter::HighResolution);
     ApplyPrintSetup(setup_, printer);
-    std::optional<OfferedPrintFile> offer;
-    if (setup_.outputFileName.isEmpty()) offer.emplace(SuggestedReportFile(doc_, setup_.folder));
-    QPrintDialog dialog(&printer, this);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    if (dialog.exec() != QDialog::Accepted) return;
+    if (!askWhereToPrint(printer)) return;
     QString error;
     if (!PrintDocumentReport(doc_, sections, printer, &error)) {
         host_.messages().show(MsgIcon::Error, appTitle(), uiText(t::kPrintFailed, en).arg(error));
         return;
     }
     accept();
+}
+
+bool FormPrint::askWhereToPrint(QPrinter& printer) {
+    const QString offered = setup_.outputFileName.isEmpty()
+                                ? SuggestedReportFile(doc_, setup_.folder)
+                                : setup_.outputFileName;
+    if (printer.outputFormat() == QPrinter::PdfFormat && pdfRoute == PdfRoute::SaveDialog) {
+        const bool en = doc_.IsEnglish;
+        FileDialogRequest request;
+        request.open = false;
+        request.title = uiText(t::kCaption, en);
+        request.defaultName = QFileInfo(offered).fileName();
+        request.folder = QFileInfo(offered).absolutePath();
+        request.filters = {uiText(t::kPdfFilter, en), uiText(filetexts::kAllFilesFilter, en)};
+        request.defaultSuffix = QStringLiteral("pdf");
+        const QString file = AskFile(doc_, *chooser_, host_.messages(), request);
+        if (file.isEmpty()) return false;
+        printer.setOutputFileName(file);
+        return true;
+    }
+    std::optional<OfferedPrintFile> offer;
+    if (setup_.outputFileName.isEmpty()) offer.emplace(offered);
+    QPrintDialog dialog(&printer, this);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void ApplyPrintSetup(const PrintSetup& setup, QPrinter& printer) {

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 #include "core/document.h"
 #include "print/form_printer_setting.h"
+#include "ui/file_dialog.h"
 
 class QCheckBox;
 class QPrinter;
@@ -15,6 +17,16 @@ class QPushButton;
 namespace baldo7 {
 
 class EditorHost;
+
+// How a print run into a PDF file (no printer installed, or a file set) asks for the
+// file. Qt's own print dialog has a print-to-file choice; Windows' dialog drives
+// printers only and refuses such a run, so there a save dialog asks instead.
+enum class PdfRoute { PrintDialog, SaveDialog };
+#ifdef Q_OS_WIN
+constexpr PdfRoute kSystemPdfRoute = PdfRoute::SaveDialog;
+#else
+constexpr PdfRoute kSystemPdfRoute = PdfRoute::PrintDialog;
+#endif
 
 class FormPrint : public QDialog {
     Q_OBJECT
@@ -35,11 +47,19 @@ public:
     unsigned selectedSections() const;
     // This session's printer, paper and orientation (and a PDF file to write instead).
     PrintSetup& printSetup() { return setup_; }
+    PdfRoute pdfRoute = kSystemPdfRoute;
+    // The save dialog of the PdfRoute::SaveDialog run (by default the system's).
+    void setFileChooser(FileChooser& chooser) { chooser_ = &chooser; }
 
 private:
+    // The system's print dialog, or the save dialog for a PDF file; false: cancelled.
+    bool askWhereToPrint(QPrinter& printer);
+
     const Document& doc_;
     EditorHost& host_;
     PrintSetup setup_;
+    std::unique_ptr<DialogFileChooser> systemChooser_;
+    FileChooser* chooser_;
 };
 
 // The print run's printer as the setup asks for it.

@@ -50,7 +50,11 @@ QString ShowFileDialog(const Document& doc, FileChooser& chooser, MessageService
     request.filters = {uiText(filetexts::kFileFilter, doc.IsEnglish),
                        uiText(filetexts::kAllFilesFilter, doc.IsEnglish)};
     if (!request.open) request.defaultSuffix = QStringLiteral("rdat");
+    return AskFile(doc, chooser, messages, request);
+}
 
+QString AskFile(const Document& doc, FileChooser& chooser, MessageService& messages,
+                const FileDialogRequest& request) {
     const FileDialogAnswer answer = chooser.choose(request);
     if (answer.status == FileDialogAnswer::Chosen && !QFileInfo(answer.path).fileName().isEmpty())
         return answer.path;

@@ -76,6 +76,11 @@ private:
     Answerer answerer_;
 };
 
+// Asks `chooser`: the chosen path, or "" for cancel and for a failure (which shows
+// "Unknown error!").
+QString AskFile(const Document& doc, FileChooser& chooser, MessageService& messages,
+                const FileDialogRequest& request);
+
 // kind "OPEN" (any case) is the open dialog, anything else the save dialog.
 // Returns the full path or "".
 QString ShowFileDialog(const Document& doc, FileChooser& chooser, MessageService& messages,
