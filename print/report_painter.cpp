@@ -54,9 +54,13 @@ private:
 
     QFont font(double points) const {
         QFont f;
-        // One face for Latin and Chinese alike keeps the rows of a Chinese report even;
-        // a system without these falls back to its own.
-        if (!report_.isEnglish)
+        // Named faces, so that the report is laid out alike on every system that has
+        // them (the default face differs: a wider one splits the channel table). One
+        // face for Latin and Chinese alike keeps the rows of a Chinese report even; a
+        // system without these falls back to its own.
+        if (report_.isEnglish)
+            f.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Arial"), f.family()});
+        else
             f.setFamilies({QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC"),
                            f.family()});
         f.setPointSizeF(points);
