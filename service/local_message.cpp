@@ -64,7 +64,7 @@ LocalMessageView DecodeLocalMessage(const std::uint8_t* record) {
 }
 
 std::string RecordedFrequencyArea(const ServiceMemory& memory) {
-    const std::uint8_t area = *ServiceBytes(memory, kFrequencyAreaAddress);
+    const std::uint8_t area = *ServiceBytes(memory, addr::kLocalFrequencyArea);
     return area < FrequencyAreaList().size() ? FrequencyAreaList()[area] : std::string();
 }
 
