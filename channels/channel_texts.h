@@ -21,6 +21,11 @@ constexpr BiText kColumnHeaders[9] = {
     {"More", "更多"},
 };
 constexpr const char* kMoreCell = ">>";
+// Insert while the last channel is in use: it would be pushed out of the list.
+constexpr BiText kInsertNoRoom{
+    "Channel 16 is in use: inserting a channel would push it out of the list.\n"
+    "Delete a channel first (Ctrl+D) to make room.",
+    "第 16 信道已有数据：插入信道会把它挤出列表。\n请先删除一个信道（Ctrl+D）腾出位置。"};
 
 // Copy tools.
 constexpr BiText kChannelCopyCaption{"Copy Channel", "信道复制"};

@@ -772,7 +772,11 @@ void FormChannelInformation::runShortcut(Shortcut which) {
 void FormChannelInformation::insertChannel() {
     // A pending edit belongs to the channel it was typed into, before anything moves.
     FreshData();
-    if (!cellText(kChannelCount, kColRx).isEmpty()) return;
+    if (!cellText(kChannelCount, kColRx).isEmpty()) {
+        host_.messages().show(MsgIcon::Information, appTitle(),
+                              uiText(channel_texts::kInsertNoRoom, doc_.IsEnglish));
+        return;
+    }
     DocumentEdit edit(doc_, this);
     InsertEmptyChannel(doc_.radioImage, state_.currentRow());
     AnalyseChannelInformation();

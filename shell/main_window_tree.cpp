@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
@@ -100,13 +101,18 @@ void MDIFormMain::requestRelayout() {
 }
 
 void MDIFormMain::TreeView1_NodeClick(const QString& key) {
-    // A click anywhere on the tree, its root too, closes the tune window.
+    const auto entry = std::find_if(commands_.begin(), commands_.end(), [&key](const auto& e) {
+        return e.command.tree && key == QLatin1String(e.command.tree);
+    });
+    // The tune window's own node brings it to the front: closing it would lose what
+    // its tables hold. A click anywhere else on the tree, its root too, closes it.
+    QMdiSubWindow* tune = editorSubWindow(EditorWindow::Tune);
+    if (tune && entry != commands_.end() && entry->command.editor == EditorWindow::Tune) {
+        bringToFront(tune);
+        return;
+    }
     closeTune();
-    for (const CommandEntry& e : commands_)
-        if (e.command.tree && key == QLatin1String(e.command.tree)) {
-            e.action->trigger();
-            return;
-        }
+    if (entry != commands_.end()) entry->action->trigger();
 }
 
 void MDIFormMain::fillTree(bool en) {

@@ -319,10 +319,13 @@ private slots:
             QCOMPARE(form->cellText(k, Grid::kColRx), QString("%1.00000").arg(139 + k));
             QCOMPARE(GetScanAddBit(doc.radioImage, k), (k - 1) % 3 == 0);
         }
-        // Channel 16 is in use now: a second insert is refused.
+        QVERIFY(host->messageService.shown.isEmpty());
+        // Channel 16 is in use now: a second insert is refused, and the user is told why.
         const RadioImage full = doc.radioImage;
         QTest::keyClick(form->MSHFlexGridChannel, Qt::Key_F9, Qt::ShiftModifier);
         QCOMPARE(doc.radioImage, full);
+        QCOMPARE(host->messageService.shown.size(), 1);
+        QVERIFY(host->messageService.shown.front().text.startsWith("Channel 16 is in use"));
 
         // Ctrl+D while a tone combo has focus deletes its channel, putting all back.
         clickCell(3, Grid::kColRx);

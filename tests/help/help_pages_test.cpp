@@ -198,6 +198,9 @@ TEST(HelpPages, NoPageKeepsAClaimTheProgramHasOutgrown) {
         // Every change, a copy tool's among them, is an undo step.
         {"en", "There is no undo"},
         {"zh", "无法撤销"},
+        // An insert that would push channel 16 out says so.
+        {"en", "channel 16 is in use the keys do nothing"},
+        {"zh", "第 16 信道有数据时按键不起作用"},
     };
     for (const auto& o : outgrown) {
         const fs::path tree = treeOf(o.language);

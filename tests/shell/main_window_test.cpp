@@ -473,7 +473,8 @@ private slots:
         QCOMPARE(windowMenu(), QStringList{"Channel Information"});
     }
 
-    // The Window menu only brings to the front; menus and tree close the tune window.
+    // The Window menu and the tune window's own node only bring to the front; other
+    // menus and nodes close the tune window.
     void onlyTheWindowMenuLeavesTheTuneWindowOpen() {
         start(true);
         win->TreeView1_NodeClick("TreeTuneData");
@@ -481,6 +482,9 @@ private slots:
         windowEntry("Channel Information")->trigger();
         QCOMPARE(area()->activeSubWindow(), win->editorSubWindow(EditorWindow::ChannelInformation));
         QVERIFY(win->state().FormTuneOpen);
+        win->TreeView1_NodeClick("TreeTuneData");
+        QCOMPARE(tune.created, 1);
+        QCOMPARE(area()->activeSubWindow(), win->editorSubWindow(EditorWindow::Tune));
         action("MenuChannel")->trigger();
         QVERIFY(!win->state().FormTuneOpen);
         QCOMPARE(windowMenu(), QStringList{"Channel Information"});
