@@ -320,7 +320,9 @@ QString serialPortDiagnosis(const QString& device, PortError error, bool isEngli
     QString port = !device.isEmpty() ? device
                    : isEnglish       ? QStringLiteral("the port")
                                      : QStringLiteral("端口");
-    const QString name = typed.trimmed();
+    QString name = typed.trimmed();
+    // Set Com keeps a typed COMn as its number.
+    if (isAllDigits(name)) name.prepend(QLatin1String("COM"));
     if (!device.isEmpty() && !name.isEmpty() && name != device &&
         resolveSerialPortName(name) == device && !device.endsWith(QLatin1Char('/') + name))
         port = name + QStringLiteral(" (") + device + QLatin1Char(')');
@@ -367,6 +369,7 @@ QList<SerialPortEntry> simulatedRadioPorts() {
             e.description =
                 QStringLiteral("BALDO-7 simulated radio (baldo7-sim, process %1)").arg(pid);
             e.simulated = true;
+            e.simulatorPid = pid.toLongLong();
             e.number = index;  // orders the list
             out.append(e);
         }

@@ -74,7 +74,8 @@ struct SerialPortEntry {
     int productId = -1;
     QString manufacturer{};
     QString serialNumber{};
-    bool simulated = false;  // a baldo7-sim radio's pseudo-terminal
+    bool simulated = false;   // a baldo7-sim radio's pseudo-terminal
+    qint64 simulatorPid = 0;  // the baldo7-sim process behind it
 };
 // The serial ports the system knows, in name order.
 QList<SerialPortEntry> availableSerialPorts();

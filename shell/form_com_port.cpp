@@ -29,8 +29,11 @@ QList<PortChoice> PortChoices(bool isEnglish) {
         out.append({PortChoiceText(e), e.number > 0 ? QString::number(e.number) : e.name, e.number,
                     e.location});
     // Running baldo7-sim radios too: the system's list never has their pseudo-terminals.
-    for (const SerialPortEntry& e : simulatedRadioPorts())
+    for (SerialPortEntry e : simulatedRadioPorts()) {
+        e.description =
+            uiText(shelltexts::kSimulatorPortDescription, isEnglish).arg(e.simulatorPid);
         out.append({PortChoiceText(e), e.location, 0, e.location});
+    }
     out.append({uiText(shelltexts::kSimulatedPortText, isEnglish),
                 QString::fromLatin1(kSimulatedPortSetting), 0, QString()});
     return out;

@@ -62,6 +62,8 @@ constexpr BiText kCaptionFileName{"] [FileName:", "] [文件名:"};
 constexpr BiText kBandUnknown{"band unknown", "频段未知"};
 constexpr BiText kPortPanel{"COM", "通信端口"};
 constexpr BiText kSimulatedPortText{"Built-in simulated radio", "内置模拟对讲机"};
+constexpr BiText kSimulatorPortDescription{"BALDO-7 simulated radio (baldo7-sim, process %1)",
+                                           "BALDO-7 模拟对讲机，baldo7-sim 进程 %1"};
 constexpr BiText kSimulatedPanel{"Simulated radio", "模拟对讲机"};
 constexpr BiText kHelpWindow{"BALDO-7 Help", "BALDO-7 帮助"};
 constexpr BiText kHelpMissing{"The help page %1 is not installed.", "帮助页面 %1 没有安装。"};

@@ -146,6 +146,13 @@ TEST(SerialPortOpen, MissingOrBusyDeviceIsNamedWithTheReasonAndARemedy) {
          {"Plug in the cable, or choose a port that exists: ",
           "No serial port was found on this computer"},
          "COM200 (/dev/ttyS199)"},
+        // Set Com stores a typed COMn as its number: it is still named as typed.
+        {"200",
+         "no such device",
+         "设备不存在",
+         {"Plug in the cable, or choose a port that exists: ",
+          "No serial port was found on this computer"},
+         "COM200 (/dev/ttyS199)"},
     };
     for (const auto& c : cases) {
         SerialPort port;

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/builtin_radio.h"
 #include "app/standard_parts.h"
@@ -387,7 +388,15 @@ private slots:
             if (choices[i].setting == device) at = i;
         QVERIFY2(at >= 0, qPrintable(device));
         QCOMPARE(choices[at].location, device);
-        QVERIFY(choices[at].text.startsWith(device + " (BALDO-7 simulated radio"));
+        QCOMPARE(choices[at].text, QString("%1 (BALDO-7 simulated radio (baldo7-sim, process %2))")
+                                       .arg(device)
+                                       .arg(sim.processId()));
+        const QList<PortChoice> inChinese = PortChoices(false);
+        QVERIFY(std::any_of(inChinese.begin(), inChinese.end(), [&](const PortChoice& c) {
+            return c.text == QString("%1 (BALDO-7 模拟对讲机，baldo7-sim 进程 %2)")
+                                 .arg(device)
+                                 .arg(sim.processId());
+        }));
         QCOMPARE(choices.last().setting, QString(kSimulatedPortSetting));
         sim.terminate();
         sim.waitForFinished(5000);
