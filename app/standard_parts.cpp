@@ -22,6 +22,7 @@
 #include "channels/form_channel_edit.h"
 #include "channels/form_channel_information.h"
 #include "compare/form_compare.h"
+#include "compare/verify_report.h"
 #include "dealer/form_job_log.h"
 #include "dealer/form_several_radios.h"
 #include "functions/form_embed_message.h"
@@ -57,6 +58,11 @@ TransferReport ShowTransferWindow(MDIFormMain& main, BuiltInRadio& radio, Docume
                 main.editorsDecodeNewImage();
         },
         &main);
+    // The settings are named for a write of the image; a service area's bytes are not.
+    window.setVerifyFailureText(
+        [&doc, data = request.area == TransferArea::Data](const VerifyResult& r, bool en) {
+            return VerifyFailureText(r, data ? &doc : nullptr, en);
+        });
     window.job().setCablePower(parseCablePower(ReadCablePower(main.settings())));
     if (trace && trace->isOpen()) window.job().setObserver(trace.get());
     window.exec();

@@ -19,6 +19,7 @@
 #include "cli/commands.h"
 #include "cli/terminal.h"
 #include "cli/verb_parser.h"
+#include "compare/verify_report.h"
 #include "core/model_band.h"
 #include "link/serial_trace.h"
 #include "storage/backups.h"
@@ -166,6 +167,7 @@ public:
 
     RadioJob& job() { return job_; }
     const TransferReport& report() const { return job_.report(); }
+    const Document& document() const { return doc_; }
     const QString& port() const { return port_; }
     const QString& verb() const { return verb_; }
     bool traceOpen() const { return !trace_ || trace_->isOpen(); }
@@ -268,9 +270,12 @@ std::optional<int> runTransfer(LinkRun& run, const LinkOptions& opt, const QStri
 // The read-back's verdict under the write's name: exit code 6 when the radio holds
 // other bytes than were sent.
 std::optional<int> verifyDifference(const LinkRun& run) {
-    if (!run.report().differs()) return std::nullopt;
-    printError(run.verb() + ": " +
-               QString::fromStdString(VerifyReportText(*run.report().verify, true)));
+    const TransferReport& report = run.report();
+    if (!report.differs()) return std::nullopt;
+    // The settings are named for a write of the image; a service area's bytes are not.
+    const Document* written = report.request.area == TransferArea::Data ? &run.document() : nullptr;
+    for (const QString& line : VerifyFailureText(*report.verify, written, true).split('\n'))
+        printError(run.verb() + ": " + line);
     return kExitVerify;
 }
 

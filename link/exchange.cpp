@@ -23,6 +23,26 @@ Exchange::Exchange(Document& doc, ExchangeHost& host, const TransferRequest& req
       changePassword_(doc.ChangePasswordFlag),
       newPassword_(doc.NewPassword) {}
 
+std::string BandQuestionText(const Document& doc, bool radioVhf) {
+    const bool en = doc.IsEnglish;
+    const std::string& path = doc.CurrentFilePath;
+    const std::string file = path.empty() ? std::string(link_texts::kUnsavedData.pick(en))
+                                          : path.substr(path.find_last_of("/\\") + 1);
+    const std::string fills[] = {ModelText(radioVhf ? Model::VHF : Model::UHF), file,
+                                 ModelBandText(doc, en)};
+    // One pass, so a file name holding "%1" stays as it is.
+    std::string sides;
+    for (const char* t = link_texts::kBandSides.pick(en); *t; ++t) {
+        if (t[0] == '%' && t[1] >= '1' && t[1] <= '3') {
+            sides += fills[t[1] - '1'];
+            ++t;
+        } else {
+            sides += *t;
+        }
+    }
+    return std::string(link_texts::kBandDifferent.pick(en)) + "\n" + sides;
+}
+
 const char* Exchange::text(const BiText& t) const {
     return t.pick(doc_.IsEnglish);
 }
@@ -156,7 +176,7 @@ void Exchange::identificationReply(const Bytes& reply) {
         if (radioVhf != imageVhf) {
             s_.DialogShown = true;
             const bool overwrite =
-                host_.ask(LinkQuestion::BandDifferent, text(link_texts::kBandDifferent));
+                host_.ask(LinkQuestion::BandDifferent, BandQuestionText(doc_, radioVhf));
             if (finished_) return;
             s_.DialogShown = false;
             if (!overwrite) {

@@ -26,6 +26,10 @@ enum class LinkQuestion {
     BandDifferent,  // "Frequency band is different,Overwrite?": warning icon, OK/Cancel
 };
 
+// The band question as asked: the program's words, then which side is which: "The
+// radio is UHF; the data to write (customerA.rdat) is VHF 136-174MHz."
+std::string BandQuestionText(const Document& doc, bool radioVhf);
+
 enum class ExchangeOutcome {
     Done,          // the whole range moved; a read's bytes are in the document
     PortFailed,    // the port did not open

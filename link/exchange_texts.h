@@ -24,6 +24,10 @@ constexpr BiText kReselectPort{"Please reselect COM port!", "请重新选择端�
 constexpr BiText kCheckConnection{"Check connection!Retry or cancel?", "检测连接！重试或取消？"};
 constexpr BiText kBandDifferent{"Frequency band is different,Overwrite?",
                                 "与机器频段不同,是否覆盖？"};
+// The line under it; %1 the radio's model, %2 the file, %3 its model and band.
+constexpr BiText kBandSides{"The radio is %1; the data to write (%2) is %3.",
+                            "对讲机是 %1；要写入的数据（%2）是 %3。"};
+constexpr BiText kUnsavedData{"not saved", "未保存"};
 constexpr BiText kReadOk{"Read Data OK", "读频成功"};
 constexpr BiText kWriteOk{"Write Data OK", "写频成功"};
 

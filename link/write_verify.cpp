@@ -40,6 +40,8 @@ VerifyResult CompareReadBack(const WrittenBlocks& written, const WrittenBlocks& 
             const auto at = static_cast<std::size_t>(i);
             if (found != back.end() && found->second->data[at] == block->data[at]) continue;
             ++result.differing;
+            result.bytes.push_back(
+                {address + i, block->data[at], found != back.end() ? found->second->data[at] : -1});
             if (static_cast<int>(result.firstAddresses.size()) < VerifyResult::kAddressesNamed)
                 result.firstAddresses.push_back(address + i);
         }
@@ -53,7 +55,7 @@ std::string VerifyReportText(const VerifyResult& result, bool english) {
     for (int a : result.firstAddresses) {
         char text[8];
         std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(a));
-        if (!addresses.empty()) addresses += ", ";
+        if (!addresses.empty()) addresses += english ? ", " : "、";
         addresses += text;
     }
     const std::string count = std::to_string(result.differing);
@@ -61,7 +63,8 @@ std::string VerifyReportText(const VerifyResult& result, bool english) {
         return "Verify failed: " + count +
                (result.differing == 1 ? " byte differs" : " bytes differ") +
                " from what was written, first at " + addresses;
-    return "校验失败：" + count + " 个字节与写入的不同，首先在 " + addresses;
+    return "校验失败：对讲机中有 " + count + " 个字节与写入的数据不同（" +
+           (result.differing == 1 ? "位于 " : "最前面的位于 ") + addresses + "）";
 }
 
 }  // namespace baldo7

@@ -28,10 +28,17 @@ void RecordWrittenFrame(WrittenBlocks& blocks, const Bytes& frame);
 // write skips blocks inside it; they are read and not compared.
 TransferRange ReadBackRange(const WrittenBlocks& blocks);
 
+struct ByteDifference {
+    int address = 0;
+    std::uint8_t written = 0;
+    int returned = -1;  // -1: the radio returned no block for the address
+};
+
 struct VerifyResult {
     static constexpr int kAddressesNamed = 8;
-    int differing = 0;                // bytes that differ
-    std::vector<int> firstAddresses;  // the first of them, at most kAddressesNamed
+    int differing = 0;                  // bytes that differ
+    std::vector<int> firstAddresses;    // the first of them, at most kAddressesNamed
+    std::vector<ByteDifference> bytes;  // every one of them, in address order
     bool ok() const { return differing == 0; }
 };
 

@@ -171,7 +171,8 @@ void FormProcess::finishStep() {
             LabelProcess->setText(text);
         } else {
             verifyText_ = text;
-            messages_.show(MsgIcon::Error, appTitle(), text);
+            messages_.show(MsgIcon::Error, appTitle(),
+                           verifyFailureText_ ? verifyFailureText_(*report.verify, en) : text);
         }
     }
     const bool succeeded = report.moved() && !report.differs();

@@ -57,6 +57,11 @@ public:
     // The job this window runs, for its owner to set up (cable power, trace) before
     // the user presses Read or Write.
     RadioJob& job() const { return *job_; }
+    // Says a failed verify in full (the settings that differ, what to do); without it
+    // the window names the bytes.
+    void setVerifyFailureText(std::function<QString(const VerifyResult&, bool isEnglish)> text) {
+        verifyFailureText_ = std::move(text);
+    }
     // How it went; a write whose read-back differs did not put the document into the
     // radio.
     const TransferReport& report() const { return job_->report(); }
@@ -77,6 +82,7 @@ private:
     bool readMode_;
     bool unloaded_ = false;
     QString verifyText_;
+    std::function<QString(const VerifyResult&, bool isEnglish)> verifyFailureText_;
 };
 
 }  // namespace baldo7

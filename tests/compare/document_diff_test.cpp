@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "compare/document_diff.h"
+#include "compare/verify_report.h"
 #include "functions/function_setup.h"
 #include "functions/key_setting.h"
 #include "functions/scan_information.h"
@@ -144,6 +145,65 @@ TEST(Compare, TheWindowWordsADifferenceInEitherLanguage) {
             EXPECT_EQ(DifferenceCaption(d[i], en), QString::fromUtf8(w.caption));
             EXPECT_EQ(DifferenceValue(d[i].a, en), QString::fromUtf8(w.a));
             EXPECT_EQ(DifferenceValue(d[i].b, en), QString::fromUtf8(w.b));
+        }
+    }
+}
+
+// A write's read-back that differs names the settings hit, in either language, and
+// says what to do; bytes outside the image (a service area) name nothing.
+TEST(Compare, VerifyFailureNamesTheSettingsTheRadioHoldsOtherwise) {
+    const Document doc = handMade();
+    WrittenBlocks written;
+    for (int a = 0; a < 0x300; a += kBlockSize) {
+        WrittenBlock b;
+        b.address = a;
+        std::copy_n(doc.radioImage.begin() + a, kBlockSize, b.data.begin());
+        written.push_back(b);
+    }
+    const struct {
+        const char* what;
+        std::vector<int> channels;  // whose first receive byte comes back wrong
+        bool named;
+        const char* en;
+        const char* zh;
+    } cases[] = {
+        {"a channel in use",
+         {1},
+         true,
+         "Not as written in the radio: Channel 1: Rx Frequency.",
+         "对讲机中与写入不一致的设置：信道 1：接收频率。"},
+        {"an unused channel",
+         {3},
+         true,
+         "Not as written in the radio: Channel 3.",
+         "对讲机中与写入不一致的设置：信道 3。"},
+        {"eight channels",
+         {1, 2, 3, 4, 5, 6, 7, 8},
+         true,
+         ": Channel 1: Rx Frequency; Channel 2: Rx Frequency; Channel 3; Channel 4: Rx "
+         "Frequency; Channel 5; Channel 6 and 2 more.",
+         "：信道 1：接收频率；信道 2：接收频率；信道 3；信道 4：接收频率；信道 5；信道 6 等 2 "
+         "项。"},
+        {"a service area", {5}, false, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WrittenBlocks returned = written;
+        for (int channel : c.channels)
+            returned[ChannelStart(channel) / kBlockSize].data[ChannelStart(channel) % kBlockSize] ^=
+                0x11;
+        const VerifyResult result = CompareReadBack(written, returned);
+        for (const bool en : {true, false}) {
+            const QStringList lines =
+                VerifyFailureText(result, c.named ? &doc : nullptr, en).split('\n');
+            ASSERT_EQ(lines.size(), c.named ? 3 : 2) << lines.join('|').toStdString();
+            EXPECT_EQ(lines[0].toStdString(), VerifyReportText(result, en));
+            if (c.named) {
+                EXPECT_TRUE(lines[1].endsWith(QString::fromUtf8(en ? c.en : c.zh)))
+                    << lines[1].toStdString();
+            }
+            EXPECT_TRUE(
+                lines.last().startsWith(QString::fromUtf8(en ? "Write again." : "请重新写频。")));
         }
     }
 }

@@ -158,6 +158,36 @@ TEST(Identification, BandQuestionOnlyOnWritesAcrossModels) {
     }
 }
 
+// The question says which side is which: the radio's model, the file and its band.
+TEST(Identification, BandQuestionNamesBothSides) {
+    const struct {
+        bool english;
+        std::string path;
+        std::string asked;
+    } cases[] = {
+        {true, "/home/a/customer%1A.rdat",
+         "Frequency band is different,Overwrite?\n"
+         "The radio is UHF; the data to write (customer%1A.rdat) is VHF 136-174MHz."},
+        {false, "",
+         "与机器频段不同,是否覆盖？\n对讲机是 UHF；要写入的数据（未保存）是 VHF 136-174MHz。"},
+    };
+    for (const auto& c : cases) {
+        Rig rig = writeRig();
+        rig.doc.IsEnglish = c.english;
+        rig.doc.CurrentFilePath = c.path;
+        rig.doc.ModelType = "VHF";
+        rig.doc.radioImage[addr::kModelDigit] = 0x32;
+        rig.doc.radioImage[addr::kBandCode] = 0x01;
+        rig.doc.BandLowMHz = 136;
+        rig.doc.BandHighMHz = rig.doc.BandTxHighMHz = 174;
+        rig.radio.modelDigit = 0x33;
+        rig.answers = {false};
+        EXPECT_EQ(rig.run().outcome, ExchangeOutcome::BandDeclined);
+        ASSERT_EQ(rig.askedTexts.size(), 1u);
+        EXPECT_EQ(rig.askedTexts[0], c.asked);
+    }
+}
+
 TEST(Identification, DeclinedBandSendsEndInsteadOfAck) {
     Rig rig = writeRig();
     rig.radio.modelDigit = 0x33;

@@ -74,6 +74,7 @@ struct Rig : ExchangeHost {
     long clockMs = 0;
     std::vector<std::pair<long, Bytes>> sent;
     std::vector<LinkQuestion> asked;
+    std::vector<std::string> askedTexts;
     std::deque<bool> answers;  // then Cancel
     std::vector<std::string> labels;
     std::vector<int> pauses;
@@ -110,8 +111,9 @@ struct Rig : ExchangeHost {
     }
     void stopTimer() override { timerMs = -1; }
     void pause(int ms) override { pauses.push_back(ms); }
-    bool ask(LinkQuestion q, const std::string&) override {
+    bool ask(LinkQuestion q, const std::string& text) override {
         asked.push_back(q);
+        askedTexts.push_back(text);
         if (answers.empty()) return false;
         const bool a = answers.front();
         answers.pop_front();

@@ -223,7 +223,10 @@ private slots:
         const Case cases[] = {
             {"verified", "", false, true, "Verify data in radio", "Verify OK", ""},
             {"difference", "true", true, false, "Verify data in radio", "Verify:100%",
-             "Verify failed: 1 byte differs from what was written, first at 0x0050"},
+             "Verify failed: 1 byte differs from what was written, first at 0x0050\n"
+             "Not as written in the radio: Channel 5.\n"
+             "Write again. If it fails again, check that the cable is plugged in firmly at "
+             "both ends and that the radio's battery is charged."},
             {"switched off", "false", true, true, "Write data into radio", "Complete:100%", ""},
         };
         // The earlier tests' writes are in the log already.
