@@ -15,6 +15,7 @@
 #include <map>
 
 #include "channels/channel_record.h"
+#include "core/memory_map.h"
 #include "core/model_band.h"
 #include "dealer/form_job_log.h"
 #include "dealer/form_several_radios.h"
@@ -26,10 +27,6 @@ using namespace baldo7;
 namespace {
 
 enum Radio { kGood, kSilent, kSpoils, kOtherModel, kRadios };
-
-// The local message record's serial number and frequency area.
-constexpr int kSerialNumberAddress = 0x0A90;
-constexpr int kFrequencyAreaAddress = 0x0A86;
 
 QString rowText(QTableWidget* table, int row, int column) {
     return table->item(row, column)->text();
@@ -72,8 +69,8 @@ private slots:
         memory.fill(0x00);
         std::copy(doc.radioImage.begin(), doc.radioImage.end(), memory.begin());
         const QByteArray serial = "SN-0001";
-        std::copy(serial.begin(), serial.end(), memory.begin() + kSerialNumberAddress);
-        memory[kFrequencyAreaAddress] = 2;
+        std::copy(serial.begin(), serial.end(), memory.begin() + addr::kLocalSerialNumber.first);
+        memory[addr::kLocalFrequencyArea] = 2;  // 400-480MHz
         const bool vhf = ModelOfImage(doc.radioImage) == Model::VHF;
         for (int i = 0; i < kRadios; ++i) {
             sim::Config config;
