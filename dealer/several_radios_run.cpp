@@ -3,7 +3,7 @@
 #include <QDate>
 #include <QFileInfo>
 
-#include "compare/document_diff.h"
+#include "compare/verify_report.h"
 #include "core/model_band.h"
 #include "link/serial_port.h"
 #include "service/local_message.h"
@@ -191,9 +191,9 @@ void SeveralRadiosRun::writeDone(int index) {
     // A write stopped by Cancel ends as cancelled, however far it came.
     if (radio.cancelled && !report.moved()) outcome = JobOutcome::Cancelled;
     QString differences;
-    if (report.differs() && radio.job->readBackDocument()) {
+    if (report.differs()) {
         const std::vector<Difference> found =
-            CompareDocuments(radio.doc, *radio.job->readBackDocument(), doc_->IsEnglish);
+            VerifyDifferences(radio.doc, *report.verify, doc_->IsEnglish);
         QStringList named, lines;
         for (const Difference& d : found) {
             lines << DifferenceLine(d);

@@ -95,9 +95,6 @@ public:
     // The line of the exchange under way, or of the last one (after a failed open,
     // why it failed).
     const LinkPort& port() const;
-    // What the read-back took in: a copy of the document with the range read back
-    // in place of what was sent; null before a read-back started.
-    const Document* readBackDocument() const { return readBackDoc_.get(); }
 
 signals:
     void phaseChanged(TransferPhase phase);
