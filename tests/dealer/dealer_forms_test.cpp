@@ -193,6 +193,7 @@ private slots:
     }
 
     // A job log that cannot be written is said in the window; the radio is written.
+    // A port that will not open says why, as the port's own failure does.
     void aLogThatCannotBeWrittenIsSaid() {
         SeveralRadiosContext c = context();
         QFile blocker(tmp.filePath("blocked"));
@@ -202,10 +203,14 @@ private slots:
         ScriptedMessageService messages;
         FormSeveralRadios form(doc, ports, c, {false, false, false}, messages);
         form.TableRadios->item(kGood, 0)->setCheckState(Qt::Checked);
+        form.TableRadios->item(kRadios, 0)->setCheckState(Qt::Checked);
         QSignalSpy ended(&form.run(), &SeveralRadiosRun::finished);
         QTest::mouseClick(form.CommandStart, Qt::LeftButton);
         QVERIFY(ended.wait(30000));
         QCOMPARE(rowText(form.TableRadios, kGood, 3), QString("Done"));
+        const QString failed = rowText(form.TableRadios, kRadios, 3);
+        QVERIFY2(failed.startsWith("Cannot open /dev/nonexistent-port: "), qPrintable(failed));
+        QCOMPARE(form.run().rows()[1].outcome, JobOutcome::PortFailed);
         QVERIFY2(form.LabelSummary->text().contains("The job log could not be written"),
                  qPrintable(form.LabelSummary->text()));
         QVERIFY(!form.run().rows()[0].logged);
