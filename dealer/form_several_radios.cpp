@@ -52,7 +52,8 @@ FormSeveralRadios::FormSeveralRadios(const Document& doc, QList<RadioPortChoice>
         TableRadios->setItem(r, kColPhase, new QTableWidgetItem);
         TableRadios->setItem(r, kColOutcome, new QTableWidgetItem);
     }
-    TableRadios->resizeColumnToContents(kColPort);
+    // The port's name and description, tick box included, whatever the font.
+    TableRadios->horizontalHeader()->setSectionResizeMode(kColPort, QHeaderView::ResizeToContents);
     TableRadios->setColumnWidth(kColProgress, 120);
     TableRadios->setColumnWidth(kColPhase, 140);
     TableRadios->horizontalHeader()->setStretchLastSection(true);
@@ -92,7 +93,7 @@ FormSeveralRadios::FormSeveralRadios(const Document& doc, QList<RadioPortChoice>
     body->addLayout(options_);
     body->addWidget(LabelSummary);
     layOutDialog(this, body, {CommandStart, CommandCancel, CommandNext, CommandClose});
-    resize(760, 420);
+    resize(900, 440);
     FitToScreen(this);
     refreshButtons();
 }
