@@ -52,8 +52,9 @@ TEST(SerialWin, PortsThatDoNotOpenSayWhy) {
     } cases[] = {
         {"COM200", PortError::DeviceNotFound, "Cannot open COM200: no such device.",
          "无法打开 COM200：设备不存在。"},
-        {"199", PortError::DeviceNotFound, "Cannot open 199 (COM199): no such device.",
-         "无法打开 199 (COM199)：设备不存在。"},
+        // A port kept as its number is named as the user typed it in Set Com.
+        {"199", PortError::DeviceNotFound, "Cannot open COM199: no such device.",
+         "无法打开 COM199：设备不存在。"},
         {"NOSUCHPORT", PortError::DeviceNotFound, "Cannot open NOSUCHPORT: no such device.",
          "无法打开 NOSUCHPORT：设备不存在。"},
         {"", PortError::DeviceNotFound, "Cannot open the port: no such device.",
