@@ -38,6 +38,21 @@ using Grid = FormChannelInformation;
 
 Q_DECLARE_METATYPE(MsgAnswer)
 
+namespace {
+// Drops `path` on `window` as a file manager does: false when the window refuses
+// the drag at the door (then nothing is dropped).
+bool dropFile(QWidget* window, const QString& path) {
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(window, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(window, &drop);
+    return true;
+}
+}  // namespace
+
 class GuardTest : public QObject, public shelltest::MainWindowRig {
     Q_OBJECT
     QTemporaryDir tmp;
@@ -192,13 +207,7 @@ private slots:
             return m.buttons == MsgButtons::SaveDiscardCancel ? MsgAnswer::Cancel : MsgAnswer::Ok;
         });
         QVERIFY(messages.shown.isEmpty());
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(a)});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
-        QApplication::sendEvent(win.get(), &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
-        QApplication::sendEvent(win.get(), &drop);
+        QVERIFY(dropFile(win.get(), a));
         QTRY_COMPARE(messages.shown.size(), 1);
         QCOMPARE(messages.shown[0].text, QString("Save changes to b.rdat?"));
         QCOMPARE(QString::fromStdString(doc->CurrentFilePath), b);  // cancelled
@@ -296,13 +305,7 @@ private slots:
         doc->IsEnglish = english;
         messages.shown.clear();
         if (dropped) {
-            QMimeData mime;
-            mime.setUrls({QUrl::fromLocalFile(path)});
-            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
-            QApplication::sendEvent(win.get(), &enter);
-            QVERIFY(enter.isAccepted());
-            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
-            QApplication::sendEvent(win.get(), &drop);
+            QVERIFY(dropFile(win.get(), path));
             QTRY_COMPARE(messages.shown.size(), 1);
         } else {
             chooser.answerWith(path);
