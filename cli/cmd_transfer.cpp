@@ -22,6 +22,7 @@
 #include "compare/verify_report.h"
 #include "core/model_band.h"
 #include "link/serial_trace.h"
+#include "service/local_message.h"
 #include "storage/backups.h"
 #include "storage/data_store.h"
 #include "transfer/job_log.h"
@@ -96,6 +97,8 @@ struct LinkOptions {
     // The job log a write appends its rows to ("" for none), and the file it names.
     QString log;
     QString fileName;
+    // Read each radio's serial number (its own record) before the write, for the log.
+    bool serialNumber = false;
 };
 
 // The transfer window's diagnosis, naming the setting where it is not the device.
@@ -294,147 +297,205 @@ QString fleetTracePath(const QString& trace, const QString& port) {
 // Appends a write's row to the job log, when there is one; false (said) when the
 // row could not be written.
 bool logWrite(const LinkOptions& opt, const TransferReport& report, const QString& port,
-              const QString& backup) {
+              const QString& backup, const QString& serialNumber, const QString& band) {
     if (opt.log.isEmpty()) return true;
     JobLogEntry entry = JobLogEntryOf(report, port);
     entry.dataFile = opt.fileName;
     entry.backup = backup;
+    entry.serialNumber = serialNumber;
+    entry.band = band;
     QString error;
     if (AppendJobLog(opt.log, entry, &error)) return true;
     printError("write: cannot append to the job log " + opt.log + ": " + error);
     return false;
 }
 
-// The same file into every radio at once, one job per port in this one event loop;
-// a radio that fails never stops the others. Progress: one line per port (on a
-// terminal, redrawn in place). Result: a table on stdout; exit code 0 when every
-// radio took the file, else the highest exit code of the failures.
-int runFleetWrite(const Document& file, const TransferRequest& request, const LinkOptions& opt,
-                  const QString& backup) {
-    const int n = static_cast<int>(opt.ports.size());
-    std::vector<std::unique_ptr<Document>> docs;
-    std::vector<std::unique_ptr<LinkRun>> runs;
-    const bool tty = !opt.quiet && stderrIsTerminal();
-    QStringList lines(n);
-    int width = 0;
-    for (const QString& port : opt.ports) width = std::max(width, static_cast<int>(port.size()));
-    bool drawn = false;
-    auto draw = [&] {
-        if (!tty) return;
-        if (drawn) std::fprintf(stderr, "\x1b[%dA", n);
-        for (const QString& line : lines)
+// One line per radio on stderr while several run: on a terminal redrawn in place,
+// otherwise each change a line of its own.
+class FleetProgress {
+public:
+    FleetProgress(const QStringList& ports, bool quiet)
+        : quiet_(quiet), tty_(!quiet && stderrIsTerminal()), lines_(ports.size()) {
+        for (const QString& port : ports) width_ = std::max(width_, int(port.size()));
+        for (int i = 0; i < ports.size(); ++i) names_ << ports[i].leftJustified(width_);
+    }
+    int width() const { return width_; }
+
+    void set(int i, const QString& what, bool logged = true) {
+        const QString line = names_[i] + "  " + what;
+        if (line == lines_[i]) return;
+        lines_[i] = line;
+        if (tty_)
+            draw();
+        else if (!quiet_ && logged)
+            std::fprintf(stderr, "%s\n", line.simplified().toUtf8().constData());
+    }
+    // A note of the run's own (waiting, retrying): on a terminal in the radio's line.
+    void note(int i, const QString& text) {
+        if (quiet_) return;
+        if (tty_)
+            set(i, text.section(": ", 1));
+        else
+            std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+    }
+    void draw() {
+        if (!tty_) return;
+        if (drawn_) std::fprintf(stderr, "\x1b[%dA", int(lines_.size()));
+        for (const QString& line : lines_)
             std::fprintf(stderr, "\r\x1b[K%s\n", line.toUtf8().constData());
         std::fflush(stderr);
-        drawn = true;
-    };
+        drawn_ = true;
+    }
+
+private:
+    bool quiet_;
+    bool tty_;
+    QStringList names_;
+    QStringList lines_;
+    int width_ = 0;
+    bool drawn_ = false;
+};
+
+// Runs the given runs at once in this one event loop until each has ended (a write's
+// read-back included), `step` naming what they do in their lines and `done` their
+// success.
+void runSideBySide(const std::vector<std::pair<int, LinkRun*>>& runs, FleetProgress& lines,
+                   const QString& step, const QString& done) {
     int running = 0;
     QEventLoop loop;
-    for (int i = 0; i < n; ++i) {
-        const QString port = opt.ports[i];
-        // Each radio its own copy: an exchange changes its document (VOX).
-        docs.push_back(std::make_unique<Document>(file));
-        Document& doc = *docs.back();
-        auto run = std::make_unique<LinkRun>(doc, request, opt, port, "write " + port,
-                                             fleetTracePath(opt.trace, port));
-        if (!run->traceOpen()) {
-            printError("write: cannot write the trace " + run->traceError());
-            return kExitFile;
-        }
-        LinkRun* r = run.get();
-        const QString name = port.leftJustified(width);
-        lines[i] = name + "  waiting";
-        r->progress = [&, i, name](double f, const QString&) {
-            const QString line = name + "  " + QString("%1%").arg(std::lround(f * 100.0), 3);
-            if (line == lines[i]) return;
-            lines[i] = line;
-            if (tty)
-                draw();
-            else if (!opt.quiet)
-                std::fprintf(stderr, "%s\n", line.simplified().toUtf8().constData());
+    for (const auto& [i, r] : runs) {
+        lines.set(i, step, false);
+        r->progress = [&lines, i = i, r = r, step](double f, const QString&) {
+            const bool verifying = r->job().phase() == TransferPhase::Verifying;
+            lines.set(i, QString("%1 %2%")
+                             .arg(verifying ? QString("verifying") : step)
+                             .arg(std::lround(f * 100.0), 3));
         };
-        r->note = [&, i, name](const QString& text) {
-            if (opt.quiet) return;
-            if (!tty) {
-                std::fprintf(stderr, "%s\n", text.toUtf8().constData());
-                return;
-            }
-            lines[i] = name + "  " + text.section(": ", 1);
-            draw();
-        };
-        // Its write is over: written (its read-back waits for the others) or ended.
-        r->phaseChanged = [&, i, name, r](TransferPhase phase) {
-            if (phase != TransferPhase::Written && phase != TransferPhase::Ended) return;
+        r->note = [&lines, i = i](const QString& text) { lines.note(i, text); };
+        r->phaseChanged = [&, i = i, r = r](TransferPhase phase) {
+            if (phase != TransferPhase::Ended) return;
             QString message;
-            lines[i] = name + "  " + (r->failure(&message) ? QString("failed") : QString("done"));
-            draw();
+            lines.set(
+                i, r->failure(&message) || r->readBackFailure(&message) ? QString("failed") : done);
             if (--running == 0)
                 QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
         };
-        r->job().setVerifyLater(true);
         // A pause at one radio's end must not hold the others up.
         r->job().setPauseRunsEvents(true);
-        runs.push_back(std::move(run));
     }
-    draw();
-    for (auto& r : runs) {
+    lines.draw();
+    for (const auto& run : runs) {
         ++running;
-        r->start();
+        run.second->start();
     }
     if (running > 0) loop.exec();
-
-    // Each radio that took the file is read back, one after the other: the writes
-    // are what takes long, a read-back of a faithful radio is over in seconds.
-    std::vector<std::optional<int>> verifyFailed(n);
-    for (int i = 0; i < n; ++i) {
-        LinkRun& r = *runs[i];
-        if (r.job().phase() != TransferPhase::Written) continue;
-        ProgressPrinter progress(opt.quiet, "Verifying");
-        r.progress = [&progress](double f, const QString& label) { progress.show(f, label); };
-        r.note = [&progress](const QString& text) { progress.note(text); };
-        r.phaseChanged = nullptr;
-        QEventLoop verifying;
-        QObject::connect(&r.job(), &RadioJob::finished, &verifying, &QEventLoop::quit,
-                         Qt::QueuedConnection);
-        r.job().startVerify();
-        if (!r.finished()) verifying.exec();
-        progress.end();
-        QString message;
-        verifyFailed[i] = r.readBackFailure(&message);
-        if (verifyFailed[i])
-            printError(message);
-        else
-            verifyFailed[i] = verifyDifference(r);
+    // What the lines were told through holds this call's loop and count.
+    for (const auto& run : runs) {
+        run.second->progress = nullptr;
+        run.second->note = nullptr;
+        run.second->phaseChanged = nullptr;
     }
+}
+
+// The same file into every radio at once, one job per port in this one event loop;
+// a radio that fails never stops the others, and each verifies its own write as soon
+// as it is written. With --serial-number each radio's record is read first, all at
+// once; a radio whose port will not open or that never answers is not written.
+// Progress: one line per port. Result: a table on stdout; exit code 0 when every
+// radio took the file, else the highest exit code of the failures.
+int runFleetWrite(const Document& file, const TransferRequest& request, const LinkOptions& opt,
+                  const QString& backup) {
+    struct Radio {
+        std::unique_ptr<Document> doc;     // its own copy: an exchange changes it (VOX)
+        std::unique_ptr<Document> record;  // takes the local message record
+        std::unique_ptr<LinkRun> serialRun, run;
+        QString serialNumber, band;
+        // The run its row reports: the write, or the read that kept it from one.
+        LinkRun& last() const { return run ? *run : *serialRun; }
+    };
+    const int n = static_cast<int>(opt.ports.size());
+    std::vector<Radio> radios(n);
+    FleetProgress lines(opt.ports, opt.quiet);
+
+    if (opt.serialNumber) {
+        std::vector<std::pair<int, LinkRun*>> reads;
+        for (int i = 0; i < n; ++i) {
+            const QString& port = opt.ports[i];
+            radios[i].record = std::make_unique<Document>(file);
+            radios[i].serialRun = std::make_unique<LinkRun>(
+                *radios[i].record, TransferRequest::read(TransferArea::Local), opt, port,
+                "write " + port + " --serial-number", QString());
+            reads.emplace_back(i, radios[i].serialRun.get());
+        }
+        runSideBySide(reads, lines, "serial number", "serial number read");
+    }
+    std::vector<std::pair<int, LinkRun*>> writes;
+    for (int i = 0; i < n; ++i) {
+        Radio& radio = radios[i];
+        const QString& port = opt.ports[i];
+        if (radio.serialRun) {
+            const TransferReport& read = radio.serialRun->report();
+            const JobOutcome outcome = JobOutcomeOf(read);
+            if (outcome == JobOutcome::PortFailed || outcome == JobOutcome::NoAnswer) continue;
+            if (read.moved()) {
+                const ServiceMemory& memory = radio.record->serviceMemory;
+                radio.serialNumber = QString::fromLatin1(RecordedSerialNumber(memory).c_str());
+                radio.band = QString::fromStdString(RecordedFrequencyArea(memory));
+            }
+        }
+        radio.doc = std::make_unique<Document>(file);
+        radio.run = std::make_unique<LinkRun>(*radio.doc, request, opt, port, "write " + port,
+                                              fleetTracePath(opt.trace, port));
+        if (!radio.run->traceOpen()) {
+            printError("write: cannot write the trace " + radio.run->traceError());
+            return kExitFile;
+        }
+        writes.emplace_back(i, radio.run.get());
+    }
+    runSideBySide(writes, lines, "writing", "done");
 
     int exitCode = kExitOk;
     QTextStream out(stdout);
-    out << QString("PORT").leftJustified(width) << "  OUTCOME       MODEL  SECONDS  VERIFIED\n";
+    const int width = lines.width();
+    out << QString("PORT").leftJustified(width) << "  OUTCOME       MODEL  SECONDS  VERIFIED"
+        << (opt.serialNumber ? "  SERIAL" : "") << "\n";
     // Radios that failed say why on stderr, one line each, before the table's rows.
     for (int i = 0; i < n; ++i) {
-        LinkRun& r = *runs[i];
+        const Radio& radio = radios[i];
+        const LinkRun& r = radio.last();
         QString message;
         const std::optional<int> failed = r.failure(&message);
         if (failed) {
             printError(message);
             exitCode = std::max(exitCode, *failed);
         }
-        if (verifyFailed[i]) exitCode = std::max(exitCode, *verifyFailed[i]);
+        std::optional<int> verifyFailed;
+        if (!failed && radio.run && request.verify) {
+            verifyFailed = r.readBackFailure(&message);
+            if (verifyFailed)
+                printError(message);
+            else
+                verifyFailed = verifyDifference(r);
+            if (verifyFailed) exitCode = std::max(exitCode, *verifyFailed);
+        }
         const QString outcome = !failed                        ? QString("written")
                                 : *failed == kExitPort         ? QString("port failed")
                                 : *failed == kExitBandDeclined ? QString("band differs")
                                                                : QString("link failed");
         const QString verified =
             !request.verify || failed ? QString("no")
-            : verifyFailed[i]
-                ? (*verifyFailed[i] == kExitVerify ? QString("DIFFERS") : QString("unread"))
-                : QString("yes");
+            : verifyFailed ? (*verifyFailed == kExitVerify ? QString("DIFFERS") : QString("unread"))
+                           : QString("yes");
         const QString model =
             r.report().radioModel().isEmpty() ? QString("-") : r.report().radioModel();
         out << opt.ports[i].leftJustified(width) << "  " << outcome.leftJustified(12) << "  "
             << model.leftJustified(5) << "  "
             << QString::number(r.report().exchangeMs / 1000.0, 'f', 2).rightJustified(7) << "  "
-            << verified << "\n";
-        if (!logWrite(opt, r.report(), opt.ports[i], backup))
+            << (opt.serialNumber ? verified.leftJustified(8) + "  " +
+                                       (radio.serialNumber.isEmpty() ? "-" : radio.serialNumber)
+                                 : verified)
+            << "\n";
+        if (!logWrite(opt, r.report(), opt.ports[i], backup, radio.serialNumber, radio.band))
             exitCode = std::max(exitCode, static_cast<int>(kExitFile));
     }
     return exitCode;
@@ -611,11 +672,15 @@ int runWrite(const QStringList& args) {
                  "Append one row per radio to the job log FILE.csv (default with --backup-dir: "
                  "jobs/DATE.csv beside DIR).",
                  "FILE"});
+    p.addOption({"serial-number",
+                 "Read each radio's serial number (its local message record) first, for the "
+                 "job log; a radio that does not answer it is not written."});
     p.addPositionalArgument("FILE", "FILE.rdat, or FILE.bin for --range tune|stundie|special.");
     LinkOptions opt;
     std::optional<TransferArea> range;
     if (auto stop = parseLinkOptions(verb, args, opt, range, "write")) return *stop;
     opt.yes = p.isSet("yes");
+    opt.serialNumber = p.isSet("serial-number");
     if (p.positionalArguments().size() != 1) {
         printError("write: give exactly one file to write");
         return kExitUsage;
@@ -664,13 +729,34 @@ int runWrite(const QStringList& args) {
         }
         return runFleetWrite(doc, request, opt, backup);
     }
+    QString serialNumber, band;
+    if (opt.serialNumber) {
+        Document record(doc);
+        LinkRun read(record, TransferRequest::read(TransferArea::Local), opt, opt.port,
+                     "write --serial-number", QString());
+        const std::optional<int> failed = runTransfer(read, opt, "Serial number");
+        const JobOutcome outcome = JobOutcomeOf(read.report());
+        // A radio that never answered takes no write either; it has its row.
+        if (failed && (outcome == JobOutcome::PortFailed || outcome == JobOutcome::NoAnswer)) {
+            logWrite(opt, read.report(), opt.port, QString(), QString(), QString());
+            return *failed;
+        }
+        if (read.report().moved()) {
+            serialNumber = QString::fromLatin1(RecordedSerialNumber(record.serviceMemory).c_str());
+            band = QString::fromStdString(RecordedFrequencyArea(record.serviceMemory));
+            QTextStream(stdout) << "Serial number: "
+                                << (serialNumber.isEmpty() ? QString("(none)") : serialNumber)
+                                << "\n";
+        }
+    }
     CliTransfer transfer(opt, "write");
     const WorkflowResult result = transfer.run(doc, request, folder);
     if (result.stopped == WorkflowStop::BackupRefused) return kExitFile;
     // The write ran: its row goes to the log whatever its end.
     const bool logged =
-        !transfer.asked() || logWrite(opt, transfer.asked()->report(), opt.port,
-                                      result.backups.isEmpty() ? QString() : result.backups.last());
+        !transfer.asked() ||
+        logWrite(opt, transfer.asked()->report(), opt.port,
+                 result.backups.isEmpty() ? QString() : result.backups.last(), serialNumber, band);
     if (transfer.failed()) return *transfer.failed();
     // Success only once the radio is known to hold what was sent.
     if (request.verify) {

@@ -151,9 +151,8 @@ void SeveralRadiosRun::serialDone(int index) {
         return;
     }
     if (report.moved()) {
-        const LocalMessageView record = DecodeLocalMessage(radio.record.serviceMemory);
         radio.serialNumber =
-            QString::fromLatin1(record.shown(LocalField::SerialNumber).c_str()).trimmed();
+            QString::fromLatin1(RecordedSerialNumber(radio.record.serviceMemory).c_str());
         radio.band = QString::fromStdString(RecordedFrequencyArea(radio.record.serviceMemory));
     }
     startWrite(index);

@@ -68,6 +68,13 @@ std::string RecordedFrequencyArea(const ServiceMemory& memory) {
     return area < FrequencyAreaList().size() ? FrequencyAreaList()[area] : std::string();
 }
 
+std::string RecordedSerialNumber(const ServiceMemory& memory) {
+    std::string text = DecodeLocalMessage(memory).shown(LocalField::SerialNumber);
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 LocalMessageView DecodeLocalMessage(const ServiceMemory& memory) {
     return DecodeLocalMessage(ServiceBytes(memory, addr::kLocalMessage.first));
 }

@@ -62,6 +62,10 @@ LocalMessageView DecodeLocalMessage(const ServiceMemory& memory);
 // the list's (an unprogrammed record).
 std::string RecordedFrequencyArea(const ServiceMemory& memory);
 
+// The serial number a radio's own record gives (its spaces trimmed, "" when none is
+// programmed), as a write's job log names the radio.
+std::string RecordedSerialNumber(const ServiceMemory& memory);
+
 // The firmware version of image bytes 448..451: "10.23" for "1023"; empty when a
 // byte is unprogrammed (0x00 or 0xFF).
 std::string FirmwareVersion(const RadioImage& image);

@@ -808,6 +808,51 @@ TEST(CliJobLog, EveryWriteLeavesARowPerRadio) {
     EXPECT_TRUE(r.err.contains("write: cannot append to the job log")) << r.err.toStdString();
 }
 
+// --serial-number: every radio's record is read first; one that never answers is not
+// written, the others are written and verified with their serial numbers in the table
+// and the log; with one port the number is said before the write's result.
+TEST(CliJobLog, SerialNumbersAreReadFirst) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("vhf.rdat");
+    ASSERT_EQ(ctl({"new", "-o", file}).exitCode, 0);
+    Sim sample({});
+    Sim blank({"--fill", "0x00", "--model-digit", "0x32"});
+    Sim silent({"--silent"});
+    const QString log = dir.filePath("jobs.csv");
+    CtlRun r =
+        ctl({"write", "--port", sample.device, "--port", blank.device, "--port", silent.device,
+             "--serial-number", "--verify", "--yes", "-q", "--log", log, file});
+    EXPECT_EQ(r.exitCode, 4) << r.err.toStdString();
+    const QStringList table = QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(table.size(), 4) << r.out.toStdString();
+    EXPECT_TRUE(table[0].endsWith("VERIFIED  SERIAL")) << table[0].toStdString();
+    auto cells = [&](int row) { return table[row].split(' ', Qt::SkipEmptyParts); };
+    EXPECT_EQ(cells(1).mid(1, 1) + cells(1).mid(4),
+              QStringList({"written", "yes", "B7V2608150042"}));
+    EXPECT_EQ(cells(2).mid(1, 1) + cells(2).mid(4), QStringList({"written", "yes", "-"}));
+    EXPECT_EQ(cells(3).mid(1, 2) + cells(3).mid(5), QStringList({"link", "failed", "no", "-"}));
+    EXPECT_TRUE(r.err.contains("write " + silent.device.toUtf8() + " --serial-number: "))
+        << r.err.toStdString();
+
+    const QList<QStringList> rows = ReadJobLog(log);
+    ASSERT_EQ(rows.size(), 3);
+    const int outcome = 3, band = 5, serial = 6, crc = 8, verify = 9;
+    EXPECT_EQ(rows[0][serial], "B7V2608150042");
+    EXPECT_EQ(rows[0][band], "136-174MHz");
+    EXPECT_EQ(rows[0][verify], "yes");
+    EXPECT_EQ(rows[1][serial], "");
+    EXPECT_EQ(rows[1][crc], rows[0][crc]);
+    EXPECT_EQ(rows[2][outcome], "no answer");
+    EXPECT_EQ(rows[2][crc], "");
+
+    r = ctl({"write", "--port", sample.device, "--serial-number", "--yes", "-q", file});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Serial number: B7V2608150042\nWrite Data OK\n");
+    r = ctl({"write", "--port", silent.device, "--serial-number", "--yes", "-q", file});
+    EXPECT_EQ(r.exitCode, 4) << r.err.toStdString();
+    EXPECT_EQ(r.out, "");
+}
+
 // Several ports are for writing; a read takes one.
 TEST(CliFleetWrite, ReadRefusesSeveralPorts) {
     const CtlRun r = ctl({"read", "--port", "/dev/pts/1", "--port", "/dev/pts/2", "-o", "x.rdat"});
