@@ -266,10 +266,12 @@ ShellParts StandardShellParts() {
             used += ChannelInUse(image, channel) ? 1 : 0;
         return used;
     };
-    // A channel list dropped on the window is imported as File → Import Channels does.
-    parts.fileDrops.push_back({QStringLiteral(".csv"), [](MDIFormMain& main, const QString& path) {
-                                   csvCommands(main).ImportFile(path);
-                               }});
+    // A channel list dropped on the window is imported as File → Import Channels does
+    // (whose dialog offers .csv and .txt alike).
+    for (const char* suffix : {".csv", ".txt"})
+        parts.fileDrops.push_back(
+            {QLatin1String(suffix),
+             [](MDIFormMain& main, const QString& path) { csvCommands(main).ImportFile(path); }});
     parts.showComPort = [](MDIFormMain& main) {
         FormComPort dialog(main.document(), main.settings(), PortChoices(main.document().IsEnglish),
                            &main);

@@ -178,6 +178,11 @@ private slots:
                                       "2,145.3,\r\n");
         auto drop = [&] {
             QMimeData mime;
+            // A list saved as .txt (the import dialog offers both) is taken alike.
+            mime.setUrls({QUrl::fromLocalFile(QString(csv).replace(".csv", ".TXT"))});
+            QDragEnterEvent text(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, {});
+            QApplication::sendEvent(rig.win.get(), &text);
+            QVERIFY(text.isAccepted());
             mime.setUrls({QUrl::fromLocalFile(csv)});
             QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, {});
             QApplication::sendEvent(rig.win.get(), &enter);
