@@ -212,9 +212,9 @@ private slots:
         QCOMPARE(messages.shown[0].text, QString("Save changes to b.rdat?"));
         QCOMPARE(QString::fromStdString(doc->CurrentFilePath), b);  // cancelled
 
-        // Not a data file: refused at the door.
+        // Neither a data file nor a channel list: refused at the door.
         QMimeData text;
-        text.setUrls({QUrl::fromLocalFile(tmp.filePath("notes.txt"))});
+        text.setUrls({QUrl::fromLocalFile(tmp.filePath("photo.jpg"))});
         QDragEnterEvent other(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, {});
         QApplication::sendEvent(win.get(), &other);
         QVERIFY(!other.isAccepted());
