@@ -446,21 +446,25 @@ QRect FormChannelInformation::cellRectInForm(int row, int column) const {
 
 void FormChannelInformation::MSHFlexGridChannel_Click(int row, int column) {
     if (column == kColChannel)
-        chooseRow(row);
+        chooseRow(row, QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
     else
         openCellEditor(row, column);
 }
 
-void FormChannelInformation::chooseRow(int row) {
+void FormChannelInformation::chooseRow(int row, bool extend) {
     if (row < 1 || row > kChannelCount) return;
     FreshData();
+    // Shift+click reaches from the row that was current to this one.
+    const int anchor = extend && state_.currentRow() >= 1 ? state_.currentRow() : row;
     int column = MSHFlexGridChannel->currentColumn();
     if (column <= kColChannel || column >= kColMore) column = kColRx;
     state_.setCurrentCell(row, column);
     MSHFlexGridChannel->setCurrentCell(row - 1, column);
-    // The whole row, as copy takes it.
+    // Whole rows, as copy takes them.
     MSHFlexGridChannel->setRangeSelected(
-        QTableWidgetSelectionRange(row - 1, kColRx, row - 1, kColSpacing), true);
+        QTableWidgetSelectionRange(std::min(anchor, row) - 1, kColRx, std::max(anchor, row) - 1,
+                                   kColSpacing),
+        true);
 }
 
 void FormChannelInformation::openCellEditor(int row, int column) {

@@ -101,7 +101,7 @@ private:
 
     void MSHFlexGridChannel_Click(int row, int column);
     // A click on a row's number: the row becomes the current one, wholly selected.
-    void chooseRow(int row);
+    void chooseRow(int row, bool extend = false);
     bool gridKeyPress(QKeyEvent* key);
     bool text1KeyPress(QKeyEvent* key);
     bool comboKeyPress(int index, QKeyEvent* key);

@@ -69,10 +69,10 @@ class CsvFormsTest : public QObject {
         return cells.join('|');
     }
     // Clicks the row's number, as a user chooses the row a paste starts at.
-    void clickRowNumber(int row) {
+    void clickRowNumber(int row, Qt::KeyboardModifiers keys = {}) {
         QTableWidget* table = grid()->MSHFlexGridChannel;
         const QRect cell = table->visualItemRect(table->item(row - 1, 0));
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, keys, cell.center());
     }
     // Runs `f` on the preview the next command opens; `seen` tells it did.
     template <typename F>
@@ -326,6 +326,12 @@ private slots:
         QVERIFY(std::equal(image.begin() + ChannelStart(4), image.begin() + ChannelStart(4) + 16,
                            image.begin() + ChannelStart(16)));
         QCOMPARE(GetScanAddBit(image, 16), false);
+
+        // Shift+click on a row number copies every row from the current one to it.
+        clickRowNumber(12);
+        clickRowNumber(10, Qt::ShiftModifier);
+        QTest::keyClick(grid()->MSHFlexGridChannel, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text().trimmed().split('\n').size(), 3);
     }
 
     void pasteSpreadsheetRows() {
