@@ -272,6 +272,7 @@ ShellParts StandardShellParts() {
         parts.fileDrops.push_back(
             {QLatin1String(suffix),
              [](MDIFormMain& main, const QString& path) { csvCommands(main).ImportFile(path); }});
+    parts.verifyLogText = VerifyLogText;
     parts.showComPort = [](MDIFormMain& main) {
         FormComPort dialog(main.document(), main.settings(), PortChoices(main.document().IsEnglish),
                            &main);

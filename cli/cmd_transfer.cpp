@@ -296,10 +296,15 @@ QString fleetTracePath(const QString& trace, const QString& port) {
 
 // Appends a write's row to the job log, when there is one; false (said) when the
 // row could not be written.
-bool logWrite(const LinkOptions& opt, const TransferReport& report, const QString& port,
-              const QString& backup, const QString& serialNumber, const QString& band) {
+bool logWrite(const LinkOptions& opt, const LinkRun& run, const QString& backup,
+              const QString& serialNumber, const QString& band) {
     if (opt.log.isEmpty()) return true;
-    JobLogEntry entry = JobLogEntryOf(report, port);
+    const TransferReport& report = run.report();
+    JobLogEntry entry = JobLogEntryOf(report, run.port());
+    // The settings are named for a write of the image; a service area's bytes are not.
+    if (report.differs())
+        entry.verify = VerifyLogText(
+            *report.verify, report.request.area == TransferArea::Data ? &run.document() : nullptr);
     entry.dataFile = opt.fileName;
     entry.backup = backup;
     entry.serialNumber = serialNumber;
@@ -495,7 +500,7 @@ int runFleetWrite(const Document& file, const TransferRequest& request, const Li
                                        (radio.serialNumber.isEmpty() ? "-" : radio.serialNumber)
                                  : verified)
             << "\n";
-        if (!logWrite(opt, r.report(), opt.ports[i], backup, radio.serialNumber, radio.band))
+        if (!logWrite(opt, r, backup, radio.serialNumber, radio.band))
             exitCode = std::max(exitCode, static_cast<int>(kExitFile));
     }
     return exitCode;
@@ -738,7 +743,7 @@ int runWrite(const QStringList& args) {
         const JobOutcome outcome = JobOutcomeOf(read.report());
         // A radio that never answered takes no write either; it has its row.
         if (failed && (outcome == JobOutcome::PortFailed || outcome == JobOutcome::NoAnswer)) {
-            logWrite(opt, read.report(), opt.port, QString(), QString(), QString());
+            logWrite(opt, read, QString(), QString(), QString());
             return *failed;
         }
         if (read.report().moved()) {
@@ -755,7 +760,7 @@ int runWrite(const QStringList& args) {
     // The write ran: its row goes to the log whatever its end.
     const bool logged =
         !transfer.asked() ||
-        logWrite(opt, transfer.asked()->report(), opt.port,
+        logWrite(opt, *transfer.asked(),
                  result.backups.isEmpty() ? QString() : result.backups.last(), serialNumber, band);
     if (transfer.failed()) return *transfer.failed();
     // Success only once the radio is known to hold what was sent.

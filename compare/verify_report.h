@@ -21,4 +21,8 @@ std::vector<Difference> VerifyDifferences(const Document& written, const VerifyR
 // then what to do; one line each.
 QString VerifyFailureText(const VerifyResult& result, const Document* written, bool isEnglish);
 
+// The same as one cell of the job log, in its one language (English): the bytes,
+// then the settings of `written` they belong to, without the advice.
+QString VerifyLogText(const VerifyResult& result, const Document* written);
+
 }  // namespace baldo7

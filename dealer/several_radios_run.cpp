@@ -193,9 +193,8 @@ void SeveralRadiosRun::writeDone(int index) {
     if (report.differs()) {
         const std::vector<Difference> found =
             VerifyDifferences(radio.doc, *report.verify, doc_->IsEnglish);
-        QStringList named, lines;
+        QStringList named;
         for (const Difference& d : found) {
-            lines << DifferenceLine(d);
             if (named.size() < kDifferencesNamed)
                 named << DifferencePlace(d, doc_->IsEnglish) + QLatin1Char(' ') +
                              DifferenceCaption(d, doc_->IsEnglish) + QLatin1Char(' ') +
@@ -206,10 +205,8 @@ void SeveralRadiosRun::writeDone(int index) {
             named << uiText(several_texts::kMoreDifferences, doc_->IsEnglish)
                          .arg(found.size() - kDifferencesNamed);
         // Bytes no editor shows (a password) are named by their addresses.
-        if (!named.isEmpty()) {
-            differences = named.join(QStringLiteral("; "));
-            row.entry.verify = lines.join(QStringLiteral("; "));
-        }
+        if (!named.isEmpty()) differences = named.join(QStringLiteral("; "));
+        row.entry.verify = VerifyLogText(*report.verify, &radio.doc);
     }
     if (differences.isEmpty() && report.differs())
         differences = QString::fromStdString(VerifyReportText(*report.verify, doc_->IsEnglish));

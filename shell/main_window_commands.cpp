@@ -126,7 +126,11 @@ WorkflowResult MDIFormMain::runTransfer(const TransferRequest& request, bool kee
     // the transfer window before it started is no write.
     if (!request.reading() && lastTransfer_.report &&
         lastTransfer_.report->endedIn() != TransferPhase::Waiting) {
-        JobLogEntry entry = JobLogEntryOf(*lastTransfer_.report, PortSetting(doc_));
+        const TransferReport& report = *lastTransfer_.report;
+        JobLogEntry entry = JobLogEntryOf(report, PortSetting(doc_));
+        if (report.differs() && parts_.verifyLogText)
+            entry.verify = parts_.verifyLogText(
+                *report.verify, request.area == TransferArea::Data ? &doc_ : nullptr);
         entry.dataFile = QFileInfo(QString::fromStdString(doc_.CurrentFilePath)).fileName();
         if (!lastTransfer_.backups.isEmpty()) entry.backup = lastTransfer_.backups.last();
         logWrite(entry);

@@ -64,6 +64,9 @@ struct ShellParts {
     // (in this order) and what they run.
     std::vector<Command> commands;
     std::vector<FileDrop> fileDrops;
+    // A write's read-back that differs, as the job log names it (`written` is the
+    // document of a data write, else null); unset: the bytes alone.
+    std::function<QString(const VerifyResult&, const Document* written)> verifyLogText;
 };
 
 }  // namespace baldo7

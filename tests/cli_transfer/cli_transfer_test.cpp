@@ -770,7 +770,8 @@ TEST(CliJobLog, EveryWriteLeavesARowPerRadio) {
     EXPECT_EQ(rows[0][data], "vhf.rdat");
     EXPECT_EQ(rows[0][verify], "yes");
     EXPECT_EQ(rows[1][outcome], "verify differs");
-    EXPECT_TRUE(rows[1][verify].startsWith("Verify failed: 1 byte differs"))
+    EXPECT_TRUE(rows[1][verify].startsWith("Verify failed: 1 byte differs") &&
+                rows[1][verify].contains("; Not as written in the radio: Channel 5"))
         << rows[1][verify].toStdString();
     EXPECT_EQ(rows[0][crc].size(), 8);
     EXPECT_EQ(rows[0][crc], rows[1][crc]);

@@ -141,7 +141,9 @@ private slots:
         QCOMPARE(good[9], QString("yes"));
         QVERIFY(QFileInfo::exists(good[10]));
         QCOMPARE(spoils[3], QString("verify differs"));
-        QVERIFY2(spoils[9].startsWith("channel 5"), qPrintable(spoils[9]));
+        QVERIFY2(spoils[9].startsWith("Verify failed: 1 byte differs") &&
+                     spoils[9].contains("; Not as written in the radio: Channel 5"),
+                 qPrintable(spoils[9]));
         QCOMPARE(spoils[8], good[8]);
         QCOMPARE(rows[ports[kSilent].setting].value(0).mid(3, 6),
                  QStringList({"no answer", "", "", "", "customer.rdat", ""}));

@@ -282,6 +282,9 @@ private slots:
                                         "was written",
                                         "written: no"}));
         QVERIFY(QFileInfo::exists(rows[0][10]));
+        // The log names the setting the spoiled byte belongs to, as the window did.
+        QVERIFY2(rows[1][9].contains("; Not as written in the radio: Channel "),
+                 qPrintable(rows[1][9]));
     }
 #endif
 
