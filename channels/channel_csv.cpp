@@ -198,6 +198,9 @@ std::vector<std::string> channelFields(const RadioImage& image, int channel) {
 struct Record {
     int line;
     std::vector<std::string> fields;
+    // A quote opened in this row is never closed: the row is read with that quote as
+    // a plain character and refused, and the rows after it are read as they stand.
+    bool unclosedQuote = false;
 };
 
 // Splits the text into records: quoted fields (with "" for a quote and line breaks
@@ -213,35 +216,51 @@ std::vector<Record> readRecords(const std::string& text, char delimiter,
         if (text[i] == '#') {
             while (i < text.size() && text[i] != '\n' && text[i] != '\r') ++i;
         } else {
-            std::string field;
-            bool inQuotes = false;
-            for (; i < text.size(); ++i) {
-                const char c = text[i];
-                if (inQuotes) {
-                    if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-                        field += '"';
-                        ++i;
-                    } else if (c == '"') {
-                        inQuotes = false;
+            // Quotes found never to close, taken as plain characters on a second reading.
+            std::vector<std::size_t> plainQuotes;
+            const std::size_t start = i;
+            for (;;) {
+                std::string field;
+                bool inQuotes = false;
+                std::size_t quoteAt = 0;
+                for (; i < text.size(); ++i) {
+                    const char c = text[i];
+                    if (inQuotes) {
+                        if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                            field += '"';
+                            ++i;
+                        } else if (c == '"') {
+                            inQuotes = false;
+                        } else {
+                            if (c == '\n' ||
+                                (c == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
+                                ++line;
+                            field += c;
+                        }
+                    } else if (c == '"' && trim(field).empty() &&
+                               std::find(plainQuotes.begin(), plainQuotes.end(), i) ==
+                                   plainQuotes.end()) {
+                        inQuotes = true;
+                        quoteAt = i;
+                        field.clear();
+                    } else if (c == delimiter) {
+                        r.fields.push_back(trim(field));
+                        field.clear();
+                    } else if (c == '\n' || c == '\r') {
+                        break;
                     } else {
-                        if (c == '\n' ||
-                            (c == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
-                            ++line;
                         field += c;
                     }
-                } else if (c == '"' && trim(field).empty()) {
-                    inQuotes = true;
-                    field.clear();
-                } else if (c == delimiter) {
-                    r.fields.push_back(trim(field));
-                    field.clear();
-                } else if (c == '\n' || c == '\r') {
-                    break;
-                } else {
-                    field += c;
                 }
+                if (!inQuotes) {
+                    r.fields.push_back(trim(field));
+                    break;
+                }
+                plainQuotes.push_back(quoteAt);
+                r = Record{r.line, {}, true};
+                line = r.line;
+                i = start;
             }
-            r.fields.push_back(trim(field));
         }
         // End of line: "\r\n", "\n" or "\r".
         if (i < text.size() && text[i] == '\r') ++i;
@@ -832,6 +851,10 @@ CsvPlan planTable(const Document& doc, const Table& table, Placement placement, 
             }
             channel = *location;
         }
+        if (record.unclosedQuote) {
+            skip(CsvProblem::UnclosedQuote, kLocation, std::string());
+            continue;
+        }
         RowPlan plan;
         if (auto e = table.hasHeader ? readRow(doc, row, plan)
                                      : readGridRow(doc, record, table.grid, plan)) {
@@ -908,6 +931,7 @@ constexpr BiText kProblemTexts[] = {
     {"the radio cannot use Mode \"%1\" (it has FM and NFM only)",
      "对讲机不能使用Mode“%1”（只有FM和NFM）"},
     {"no channel left", "没有剩余的信道"},
+    {"a quote (\") opened in this row is never closed", "此行中的引号（\"）没有闭合"},
 };
 // %1 count, %2 the values ("4.0W → High, 1.0W → Low").
 constexpr BiText kWattsMapped[] = {

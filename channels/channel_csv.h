@@ -42,7 +42,8 @@ enum class CsvProblem {
     BadValue,                // Mode, Skip, Power or one of the radio's own columns
     SpecialCodeUnsupported,  // CdcssMode "Special Code" on a radio without it
     ModeUnsupported,         // AM, WFM, DV, DMR ...: the radio has FM and NFM only
-    NoChannelLeft            // placing in order ran past the last channel
+    NoChannelLeft,           // placing in order ran past the last channel
+    UnclosedQuote            // a field opens a quote the file never closes
 };
 
 struct CsvSkip {

@@ -359,13 +359,17 @@ TEST(ChannelCsvImport, BadRowsSkippedAndReported) {
                           "2,146\n"
                           "\"3\",145.5,Tone,\"\n88.5\"\n"
                           "4,150,Cross,,split,\"174,0\"\n"
-                          "2,147\n");
-    EXPECT_EQ(r.taken, (std::vector<int>{1, 2, 3, 4}));
-    ASSERT_EQ(r.skipped.size(), 3u);
+                          "2,147\n"
+                          "5,\"145.5\n"  // a quote never closed takes no rows with it
+                          "6,146.5\n");
+    EXPECT_EQ(r.taken, (std::vector<int>{1, 2, 3, 4, 6}));
+    ASSERT_EQ(r.skipped.size(), 4u);
     EXPECT_EQ(DescribeCsvSkip(r.skipped[0], true),
               "Line 4: receive frequency 300.000000 MHz is outside the band 136-174 MHz");
     EXPECT_EQ(DescribeCsvSkip(r.skipped[1], true), "Line 6: channel 1 was already given on line 3");
     EXPECT_EQ(DescribeCsvSkip(r.skipped[2], false), "第11行：信道2已在第7行给出");
+    EXPECT_EQ(DescribeCsvSkip(r.skipped[3], true),
+              "Line 12: a quote (\") opened in this row is never closed");
     EXPECT_EQ(DecodeChannel(doc.radioImage, 2, true, '.').rxText, "146.00000");
     EXPECT_EQ(DecodeChannel(doc.radioImage, 1, true, '.').rxText, "145.12500");
     EXPECT_EQ(DecodeChannel(doc.radioImage, 3, true, '.').txToneText, "88.5");
