@@ -140,10 +140,21 @@ std::vector<Difference> CompareDescriptions(const QJsonObject& a, const QJsonObj
     return out;
 }
 
+namespace {
+// A document as it is compared: the message region of a radio without a message
+// holds tune data, which is no message (the printed report decides alike).
+QJsonObject describedForComparison(const Document& doc, bool isEnglish) {
+    QJsonObject o = DescribeDocument(doc, isEnglish);
+    if (!HoldsEmbeddedMessage(doc.radioImage)) o["message"] = QJsonArray{QString(), QString()};
+    return o;
+}
+}  // namespace
+
 std::vector<Difference> CompareDocuments(const Document& a, const Document& b, bool isEnglish) {
     Document shownB = b;
     shownB.DecimalSeparator = a.DecimalSeparator;
-    return CompareDescriptions(DescribeDocument(a, isEnglish), DescribeDocument(shownB, isEnglish));
+    return CompareDescriptions(describedForComparison(a, isEnglish),
+                               describedForComparison(shownB, isEnglish));
 }
 
 QString DifferencePlace(const Difference& d, bool isEnglish) {

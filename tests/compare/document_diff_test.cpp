@@ -8,6 +8,7 @@
 
 #include "compare/document_diff.h"
 #include "compare/verify_report.h"
+#include "functions/embedded_message.h"
 #include "functions/function_setup.h"
 #include "functions/key_setting.h"
 #include "functions/scan_information.h"
@@ -98,6 +99,23 @@ TEST(Compare, EachSingleChangeIsOneDifferenceInTheEditorsTerms) {
         EXPECT_EQ(back[0].item, forth[0].item) << c.what;
         EXPECT_EQ(back[0].a, forth[0].b) << c.what;
     }
+}
+
+// A radio without a message holds tune data in the message region: two such radios
+// hold no message to compare, whatever their calibration; a message against it is
+// a message against none.
+TEST(Compare, TuneDataInTheMessageRegionIsNoMessage) {
+    Document erased = handMade(), tuned = handMade();
+    for (std::size_t k = 0; k < kMessageBytes; ++k) {
+        erased.radioImage[addr::kEmbeddedMessage + k] = 0xFF;
+        tuned.radioImage[addr::kEmbeddedMessage + k] = static_cast<std::uint8_t>(0x24 + 2 * k);
+    }
+    EXPECT_TRUE(CompareDocuments(erased, tuned).empty());
+    Document message = erased;
+    SetMessageLine(message.radioImage, 0, "HI");
+    const auto found = CompareDocuments(tuned, message);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(DifferenceLine(found[0]).toStdString(), "message  line 1  (none) → HI");
 }
 
 TEST(Compare, SeveralChangesInSectionOrderAsShowJsonNamesThem) {
