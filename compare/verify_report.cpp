@@ -46,12 +46,17 @@ QString NotAsWrittenLine(const VerifyResult& result, const Document& written, bo
     for (const Difference& d : VerifyDifferences(written, result, isEnglish)) {
         const bool channel = d.section == QLatin1String("channels");
         const bool head = d.section == QLatin1String("model") || d.section == "band";
+        // A channel found in use on one side only is named by itself: "Channel 4: In
+        // Use" would read as if the radio held it in use.
+        const bool wholeChannel = channel && d.field == QLatin1String("inUse");
         found.emplace_back(channel ? d.item
                            : head  ? 0
                                    : kChannelCount + 1,
-                           DifferencePlace(d, isEnglish) +
-                               (isEnglish ? QStringLiteral(": ") : QStringLiteral("：")) +
-                               DifferenceCaption(d, isEnglish));
+                           wholeChannel
+                               ? DifferencePlace(d, isEnglish)
+                               : DifferencePlace(d, isEnglish) +
+                                     (isEnglish ? QStringLiteral(": ") : QStringLiteral("：")) +
+                                     DifferenceCaption(d, isEnglish));
         if (channel) channelsNamed.insert(d.item);
     }
     // A channel whose bytes the editors show alike either way (an unused one) is

@@ -182,34 +182,50 @@ TEST(Compare, VerifyFailureNamesTheSettingsTheRadioHoldsOtherwise) {
         const char* what;
         std::vector<int> channels;  // whose first receive byte comes back wrong
         bool named;
+        bool erased;  // the receive frequency comes back erased: the channel unused
         const char* en;
         const char* zh;
     } cases[] = {
         {"a channel in use",
          {1},
          true,
+         false,
          "Not as written in the radio: Channel 1: Rx Frequency.",
          "对讲机中与写入不一致的设置：信道 1：接收频率。"},
+        // Named by itself, as "Channel 4: In Use" would read as if it were in use.
+        {"a channel that comes back unused",
+         {4},
+         true,
+         true,
+         "Not as written in the radio: Channel 4.",
+         "对讲机中与写入不一致的设置：信道 4。"},
         {"an unused channel",
          {3},
          true,
+         false,
          "Not as written in the radio: Channel 3.",
          "对讲机中与写入不一致的设置：信道 3。"},
         {"eight channels",
          {1, 2, 3, 4, 5, 6, 7, 8},
          true,
+         false,
          ": Channel 1: Rx Frequency; Channel 2: Rx Frequency; Channel 3; Channel 4: Rx "
          "Frequency; Channel 5; Channel 6 and 2 more.",
          "：信道 1：接收频率；信道 2：接收频率；信道 3；信道 4：接收频率；信道 5；信道 6 等 2 "
          "项。"},
-        {"a service area", {5}, false, "", ""},
+        {"a service area", {5}, false, false, "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         WrittenBlocks returned = written;
-        for (int channel : c.channels)
-            returned[ChannelStart(channel) / kBlockSize].data[ChannelStart(channel) % kBlockSize] ^=
-                0x11;
+        for (int channel : c.channels) {
+            auto& block = returned[ChannelStart(channel) / kBlockSize].data;
+            const std::size_t at = ChannelStart(channel) % kBlockSize;
+            if (c.erased)
+                std::fill_n(block.begin() + at, 4, std::uint8_t{0xFF});
+            else
+                block[at] ^= 0x11;
+        }
         const VerifyResult result = CompareReadBack(written, returned);
         for (const bool en : {true, false}) {
             const QStringList lines =
