@@ -216,8 +216,11 @@ std::vector<Record> readRecords(const std::string& text, char delimiter,
         if (text[i] == '#') {
             while (i < text.size() && text[i] != '\n' && text[i] != '\r') ++i;
         } else {
-            // Quotes found never to close, taken as plain characters on a second reading.
-            std::vector<std::size_t> plainQuotes;
+            // A quote found never to close is taken as a plain character on a second
+            // reading; should another fail then, every quote of the row is (so a row is
+            // read at most three times, however many quotes it holds).
+            std::size_t plainQuote = std::string::npos;
+            bool quotesPlain = false;
             const std::size_t start = i;
             for (;;) {
                 std::string field;
@@ -237,9 +240,7 @@ std::vector<Record> readRecords(const std::string& text, char delimiter,
                                 ++line;
                             field += c;
                         }
-                    } else if (c == '"' && trim(field).empty() &&
-                               std::find(plainQuotes.begin(), plainQuotes.end(), i) ==
-                                   plainQuotes.end()) {
+                    } else if (c == '"' && trim(field).empty() && !quotesPlain && i != plainQuote) {
                         inQuotes = true;
                         quoteAt = i;
                         field.clear();
@@ -256,7 +257,10 @@ std::vector<Record> readRecords(const std::string& text, char delimiter,
                     r.fields.push_back(trim(field));
                     break;
                 }
-                plainQuotes.push_back(quoteAt);
+                if (plainQuote == std::string::npos)
+                    plainQuote = quoteAt;
+                else
+                    quotesPlain = true;
                 r = Record{r.line, {}, true};
                 line = r.line;
                 i = start;
