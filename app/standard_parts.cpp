@@ -112,9 +112,12 @@ Command writeSeveralRadios(std::shared_ptr<std::unique_ptr<BuiltInRadio>> radio)
             main.commitGrid();
             Document& doc = main.document();
             doc.commitChange();
-            QList<RadioPortChoice> ports;
-            for (const PortChoice& c : PortChoices(doc.IsEnglish))
-                ports.append({c.text, c.setting});
+            const auto listPorts = [&doc] {
+                QList<RadioPortChoice> ports;
+                for (const PortChoice& c : PortChoices(doc.IsEnglish))
+                    ports.append({c.text, c.setting});
+                return ports;
+            };
             SeveralRadiosContext context;
             context.backupFolder = main.backupFolder();
             if (ReadJobLogOn(main.settings())) context.jobLogFolder = main.jobLogFolder();
@@ -129,7 +132,9 @@ Command writeSeveralRadios(std::shared_ptr<std::unique_ptr<BuiltInRadio>> radio)
             };
             const SeveralRadiosOptions options{ReadVerifyAfterWrite(main.settings()),
                                                main.backupsOn(), false};
-            FormSeveralRadios(doc, ports, context, options, main.messages(), &main).exec();
+            FormSeveralRadios form(doc, listPorts(), context, options, main.messages(), &main);
+            form.listPorts = listPorts;
+            form.exec();
         });
 }
 

@@ -13,6 +13,7 @@
 #include "channels/channel_csv_preview.h"
 #include "channels/channel_record.h"
 #include "channels/channel_texts.h"
+#include "ui/dialog_help.h"
 #include "ui/dialog_layout.h"
 #include "ui/ui_support.h"
 
@@ -80,6 +81,8 @@ FormCsvPreview::FormCsvPreview(const Document& doc, bool paste, QWidget* parent)
 
     CommandOK = makeButton(uiText(kOk, en), "CommandOK", true);
     CommandCancel = makeButton(uiText(kCancel, en), "CommandCancel");
+    CommandHelp = makeHelpButton(
+        this, paste ? QStringLiteral("csv.htm#paste") : QStringLiteral("csv.htm#preview"), en);
     connect(CommandOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -102,7 +105,7 @@ FormCsvPreview::FormCsvPreview(const Document& doc, bool paste, QWidget* parent)
     body->addWidget(LabelPower);
     body->addWidget(LabelSkipped);
     body->addWidget(GridSkipped, 1);
-    layOutDialog(this, body, {CommandOK, CommandCancel});
+    layOutDialog(this, body, {CommandOK, CommandCancel, CommandHelp});
     resize(twips(11500), twips(7500));
 }
 

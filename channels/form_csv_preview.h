@@ -40,6 +40,7 @@ public:
     QTableWidget* GridSkipped;
     QPushButton* CommandOK;
     QPushButton* CommandCancel;
+    QPushButton* CommandHelp;
 
 private:
     FormCsvPreview(const Document& doc, bool paste, QWidget* parent);

@@ -10,6 +10,7 @@
 
 #include "compare/document_diff.h"
 #include "storage/data_store.h"
+#include "ui/dialog_help.h"
 #include "ui/dialog_layout.h"
 #include "ui/ui_support.h"
 
@@ -48,11 +49,12 @@ FormCompare::FormCompare(const Document& mine, const Document& other, const QStr
     GridDifferences->horizontalHeader()->setStretchLastSection(true);
 
     CommandClose = makeButton(uiText(texts::kClose, en), "CommandClose", true);
+    CommandHelp = makeHelpButton(this, QStringLiteral("compare.htm"), en);
     connect(CommandClose, &QPushButton::clicked, this, &QDialog::accept);
     auto* body = new QVBoxLayout;
     body->addWidget(LabelSummary);
     body->addWidget(GridDifferences, 1);
-    layOutDialog(this, body, {CommandClose});
+    layOutDialog(this, body, {CommandClose, CommandHelp});
     resize(differences.empty() ? QSize(360, 100) : QSize(640, 420));
     FitToScreen(this);
 }

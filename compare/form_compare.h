@@ -39,6 +39,7 @@ public:
     QLabel* LabelSummary;
     QTableWidget* GridDifferences;  // where, field, the open data's value, the other's
     QPushButton* CommandClose;
+    QPushButton* CommandHelp;
 };
 
 // File → Compare with File…: the data file chosen in the open dialog against the

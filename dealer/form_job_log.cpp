@@ -9,12 +9,12 @@
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include "print/report_document.h"
 #include "storage/data_store.h"
+#include "ui/dialog_help.h"
 #include "ui/dialog_layout.h"
 #include "ui/ui_support.h"
 
@@ -23,7 +23,9 @@ namespace baldo7 {
 namespace {
 
 constexpr int kOutcomeColumn = 3;
+constexpr int kDataFileColumn = 7;
 constexpr int kVerifyColumn = 9;
+constexpr int kBackupColumn = 10;
 
 struct OutcomeWords {
     const char* key;
@@ -91,30 +93,27 @@ QStringList JobLogShownCells(const QStringList& cells, bool en) {
 
 bool WriteJobLogPdf(const QDate& day, const QList<QStringList>& rows, bool en, const QString& path,
                     QString* error) {
-    const QString title =
-        uiText(joblog_texts::kReportTitle, en).arg(day.toString(QStringLiteral("yyyy-MM-dd")));
-    QString html = QStringLiteral("<h2>%1</h2><p>%2</p>")
-                       .arg(title.toHtmlEscaped(), uiText(joblog_texts::kRadios, en)
-                                                       .arg(rows.size())
-                                                       .arg(writtenCount(rows))
-                                                       .toHtmlEscaped());
-    html += QStringLiteral(
-        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\"><tr>");
-    // The backup's folder is the dealer's, not the customer's: its name is enough.
+    Report report;
+    report.isEnglish = en;
+    report.title = uiText(joblog_texts::kReportTitle, en)
+                       .arg(day.toString(QStringLiteral("yyyy-MM-dd")))
+                       .toStdString();
+    ReportTable table;
+    table.title =
+        uiText(joblog_texts::kRadios, en).arg(rows.size()).arg(writtenCount(rows)).toStdString();
+    for (const QString& h : JobLogShownHeader(en)) table.headers.push_back(h.toStdString());
+    // The long texts wrap; a date, a band or a serial number is never split.
+    table.wrapping = {kDataFileColumn, kVerifyColumn, kBackupColumn};
     const int columns = static_cast<int>(std::size(kHeader));
-    for (const QString& h : JobLogShownHeader(en))
-        html += QStringLiteral("<th>%1</th>").arg(h.toHtmlEscaped());
-    html += QStringLiteral("</tr>");
     for (const QStringList& row : rows) {
         QStringList cells = JobLogShownCells(row, en);
         while (cells.size() < columns) cells << QString();
-        cells[columns - 1] = QDir::fromNativeSeparators(cells[columns - 1]).section('/', -1);
-        html += QStringLiteral("<tr>");
-        for (int c = 0; c < columns; ++c)
-            html += QStringLiteral("<td>%1</td>").arg(cells[c].toHtmlEscaped());
-        html += QStringLiteral("</tr>");
+        // The backup's folder is the dealer's, not the customer's: its name is enough.
+        cells[kBackupColumn] = QDir::fromNativeSeparators(cells[kBackupColumn]).section('/', -1);
+        std::vector<std::string>& out = table.rows.emplace_back();
+        for (int c = 0; c < columns; ++c) out.push_back(cells[c].toStdString());
     }
-    html += QStringLiteral("</table>");
+    report.channels = std::move(table);
 
     // Drawn in memory first: the PDF writer does not report failed writes.
     QBuffer bytes;
@@ -122,14 +121,9 @@ bool WriteJobLogPdf(const QDate& day, const QList<QStringList>& rows, bool en, c
     {
         QPdfWriter pdf(&bytes);
         pdf.setPageLayout(ReportPageLayout());
-        pdf.setTitle(title);
+        pdf.setTitle(QString::fromStdString(report.title));
         pdf.setCreator(appTitle());
-        QTextDocument text;
-        QFont font = text.defaultFont();
-        font.setPointSizeF(8.0);
-        text.setDefaultFont(font);
-        text.setHtml(html);
-        text.print(&pdf);
+        PrintReport(report, pdf);
     }
     return WriteFileAtomically(path, bytes.data(), error);
 }
@@ -142,7 +136,7 @@ FormJobLog::FormJobLog(const QString& folder, bool isEnglish, FileChooser& files
     setWindowTitle(uiText(kTitle, en_));
     openFolder = [](const QString& f) {
         QDir().mkpath(f);
-        QDesktopServices::openUrl(QUrl::fromLocalFile(f));
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(f));
     };
 
     ListDays = new QListWidget;
@@ -162,11 +156,16 @@ FormJobLog::FormJobLog(const QString& folder, bool isEnglish, FileChooser& files
 
     LabelSummary = new QLabel(days_.isEmpty() ? uiText(kEmpty, en_) : QString());
     LabelSummary->setObjectName(QStringLiteral("LabelSummary"));
+    LabelFolder = new QLabel(uiText(kFolder, en_).arg(QDir::toNativeSeparators(folder_)));
+    LabelFolder->setObjectName(QStringLiteral("LabelFolder"));
+    LabelFolder->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    LabelFolder->setWordWrap(true);
 
     CommandOpenFolder = makeButton(uiText(kOpenFolder, en_), "CommandOpenFolder");
     CommandSavePdf = makeButton(uiText(kSavePdf, en_), "CommandSavePdf");
     CommandClose = makeButton(uiText(texts::kClose, en_), "CommandClose", true);
-    connect(CommandOpenFolder, &QPushButton::clicked, this, [this] { openFolder(folder_); });
+    CommandHelp = makeHelpButton(this, QStringLiteral("dealer.htm#log"), en_);
+    connect(CommandOpenFolder, &QPushButton::clicked, this, &FormJobLog::CommandOpenFolder_Click);
     connect(CommandSavePdf, &QPushButton::clicked, this, &FormJobLog::CommandSavePdf_Click);
     connect(CommandClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(ListDays, &QListWidget::currentRowChanged, this, &FormJobLog::showDay);
@@ -177,7 +176,8 @@ FormJobLog::FormJobLog(const QString& folder, bool isEnglish, FileChooser& files
     auto* body = new QVBoxLayout;
     body->addLayout(lists, 1);
     body->addWidget(LabelSummary);
-    layOutDialog(this, body, {CommandOpenFolder, CommandSavePdf, CommandClose});
+    body->addWidget(LabelFolder);
+    layOutDialog(this, body, {CommandOpenFolder, CommandSavePdf, CommandClose, CommandHelp});
     resize(900, 440);
     FitToScreen(this);
     CommandSavePdf->setEnabled(false);
@@ -202,6 +202,13 @@ void FormJobLog::showDay(int index) {
         error.isEmpty()
             ? uiText(joblog_texts::kRadios, en_).arg(rows_.size()).arg(writtenCount(rows_))
             : QDir::toNativeSeparators(days_[index].path) + QStringLiteral(": ") + error);
+}
+
+void FormJobLog::CommandOpenFolder_Click() {
+    if (!openFolder(folder_))
+        messages_.show(
+            MsgIcon::Information, appTitle(),
+            uiText(joblog_texts::kFolderNotOpened, en_).arg(QDir::toNativeSeparators(folder_)));
 }
 
 void FormJobLog::CommandSavePdf_Click() {

@@ -28,6 +28,9 @@ constexpr BiText kOpenFolder{"&Open Folder", "打开文件夹(&O)"};
 constexpr BiText kSavePdf{"Save as &PDF…", "另存为 &PDF…"};
 constexpr BiText kPdfFilter{"PDF file(*.pdf)", "PDF 文件(*.pdf)"};
 constexpr BiText kPdfFailed{"The report could not be saved:\n%1\n%2", "无法保存报告：\n%1\n%2"};
+constexpr BiText kFolder{"Folder: %1", "文件夹：%1"};
+constexpr BiText kFolderNotOpened{"No file manager could open the folder. The job log is in:\n%1",
+                                  "没有文件管理器能打开该文件夹。作业记录位于：\n%1"};
 }  // namespace joblog_texts
 
 // A log row's cells in the language of the window (the outcome and the verify
@@ -49,14 +52,18 @@ public:
     QListWidget* ListDays;
     QTableWidget* TableRows;
     QLabel* LabelSummary;
+    QLabel* LabelFolder;  // where the log is, selectable: not every desktop opens folders
     QPushButton* CommandOpenFolder;
     QPushButton* CommandSavePdf;
     QPushButton* CommandClose;
+    QPushButton* CommandHelp;
 
     void showDay(int index);
+    void CommandOpenFolder_Click();
     void CommandSavePdf_Click();
-    // Opens a folder in the file manager; tests put a stand-in in.
-    std::function<void(const QString& folder)> openFolder;
+    // Opens a folder in the file manager, false when nothing could; tests put a
+    // stand-in in.
+    std::function<bool(const QString& folder)> openFolder;
 
 private:
     QString folder_;

@@ -8,7 +8,9 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "ui/dialog_help.h"
 #include "ui/dialog_layout.h"
 #include "ui/ui_support.h"
 
@@ -21,41 +23,37 @@ enum Column { kColPort, kColProgress, kColPhase, kColOutcome, kColumns };
 FormSeveralRadios::FormSeveralRadios(const Document& doc, QList<RadioPortChoice> ports,
                                      SeveralRadiosContext context, SeveralRadiosOptions options,
                                      MessageService& messages, QWidget* parent)
-    : QDialog(parent),
-      doc_(doc),
-      ports_(std::move(ports)),
-      messages_(messages),
-      run_(std::move(context)) {
+    : QDialog(parent), doc_(doc), messages_(messages), run_(std::move(context)) {
     setObjectName(QStringLiteral("FormSeveralRadios"));
     const bool en = doc.IsEnglish;
     using namespace several_texts;
     setWindowTitle(uiText(kTitle, en));
 
-    TableRadios = new QTableWidget(static_cast<int>(ports_.size()), kColumns, this);
+    TableRadios = new QTableWidget(0, kColumns, this);
     TableRadios->setObjectName(QStringLiteral("TableRadios"));
-    TableRadios->setHorizontalHeaderLabels(
-        {uiText(kPort, en), uiText(kProgress, en), uiText(kPhase, en), uiText(kOutcome, en)});
+    const QStringList headers{uiText(kPort, en), uiText(kProgress, en), uiText(kPhase, en),
+                              uiText(kOutcome, en)};
+    TableRadios->setHorizontalHeaderLabels(headers);
     TableRadios->verticalHeader()->hide();
     TableRadios->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TableRadios->setSelectionMode(QAbstractItemView::NoSelection);
-    for (int r = 0; r < ports_.size(); ++r) {
-        auto* item = new QTableWidgetItem(ports_[r].text);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked);
-        item->setToolTip(ports_[r].setting);
-        TableRadios->setItem(r, kColPort, item);
-        auto* bar = new QProgressBar;
-        bar->setRange(0, 100);
-        bar->setValue(0);
-        TableRadios->setCellWidget(r, kColProgress, bar);
-        bars_.push_back(bar);
-        TableRadios->setItem(r, kColPhase, new QTableWidgetItem);
-        TableRadios->setItem(r, kColOutcome, new QTableWidgetItem);
-    }
-    // The port's name and description, tick box included, whatever the font.
-    TableRadios->horizontalHeader()->setSectionResizeMode(kColPort, QHeaderView::ResizeToContents);
-    TableRadios->setColumnWidth(kColProgress, 120);
-    TableRadios->setColumnWidth(kColPhase, 140);
+    // The outcome takes the room: two lines a row, so that it wraps rather than being
+    // cut; the port is as wide as its text up to a limit, progress and phase as their
+    // longest texts, whatever the font and scale.
+    const QFontMetrics m = TableRadios->fontMetrics();
+    TableRadios->setWordWrap(true);
+    TableRadios->verticalHeader()->setDefaultSectionSize(2 * m.lineSpacing() + m.height() / 2);
+    portWidth_ = 40 * m.averageCharWidth();
+    for (const RadioPortChoice& port : ports) addPortRow(port);
+    TableRadios->resizeColumnToContents(kColPort);
+    const int margin = 2 * m.averageCharWidth();
+    int phase = m.horizontalAdvance(headers[kColPhase]);
+    for (const BiText& t : {kWaiting, kConnecting, kSerial, kWriting, kVerifying, kEnded})
+        phase = std::max(phase, m.horizontalAdvance(uiText(t, en)));
+    TableRadios->setColumnWidth(kColPhase, phase + margin);
+    TableRadios->setColumnWidth(kColProgress, std::max(m.horizontalAdvance(headers[kColProgress]),
+                                                       3 * m.horizontalAdvance("100%")) +
+                                                  margin);
     TableRadios->horizontalHeader()->setStretchLastSection(true);
 
     CheckVerify = new QCheckBox(uiText(kVerify, en));
@@ -76,6 +74,7 @@ FormSeveralRadios::FormSeveralRadios(const Document& doc, QList<RadioPortChoice>
     CommandCancel = makeButton(uiText(kCancel, en), "CommandCancel");
     CommandNext = makeButton(uiText(kNext, en), "CommandNext");
     CommandClose = makeButton(uiText(texts::kClose, en), "CommandClose");
+    CommandHelp = makeHelpButton(this, QStringLiteral("dealer.htm#several"), en);
     connect(CommandStart, &QPushButton::clicked, this, &FormSeveralRadios::CommandStart_Click);
     connect(CommandCancel, &QPushButton::clicked, this, &FormSeveralRadios::CommandCancel_Click);
     connect(CommandNext, &QPushButton::clicked, this, &FormSeveralRadios::CommandNext_Click);
@@ -92,10 +91,54 @@ FormSeveralRadios::FormSeveralRadios(const Document& doc, QList<RadioPortChoice>
     body->addWidget(TableRadios, 1);
     body->addLayout(options_);
     body->addWidget(LabelSummary);
-    layOutDialog(this, body, {CommandStart, CommandCancel, CommandNext, CommandClose});
+    layOutDialog(this, body, {CommandStart, CommandCancel, CommandNext, CommandClose, CommandHelp});
     resize(900, 440);
     FitToScreen(this);
     refreshButtons();
+}
+
+void FormSeveralRadios::addPortRow(const RadioPortChoice& port) {
+    const int r = TableRadios->rowCount();
+    ports_.append(port);
+    TableRadios->insertRow(r);
+    auto* item = new QTableWidgetItem;
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Unchecked);
+    TableRadios->setItem(r, kColPort, item);
+    auto* bar = new QProgressBar;
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    TableRadios->setCellWidget(r, kColProgress, bar);
+    bars_.push_back(bar);
+    TableRadios->setItem(r, kColPhase, new QTableWidgetItem);
+    TableRadios->setItem(r, kColOutcome, new QTableWidgetItem);
+    showPort(r);
+}
+
+void FormSeveralRadios::showPort(int row) {
+    // A long description is cut in its middle: the port's name and the simulator's
+    // process stay in view, the whole text is in the tooltip.
+    const RadioPortChoice& port = ports_[row];
+    QTableWidgetItem* item = TableRadios->item(row, kColPort);
+    item->setText(TableRadios->fontMetrics().elidedText(port.text, Qt::ElideMiddle, portWidth_));
+    item->setToolTip(port.text.startsWith(port.setting)
+                         ? port.text
+                         : port.text + QLatin1Char('\n') + port.setting);
+}
+
+void FormSeveralRadios::refreshPorts() {
+    if (!listPorts) return;
+    for (const RadioPortChoice& now : listPorts()) {
+        const auto same = std::find_if(ports_.begin(), ports_.end(),
+                                       [&now](const auto& p) { return p.setting == now.setting; });
+        if (same == ports_.end()) {
+            addPortRow(now);
+        } else {
+            same->text = now.text;
+            showPort(static_cast<int>(same - ports_.begin()));
+        }
+    }
+    TableRadios->resizeColumnToContents(kColPort);
 }
 
 void FormSeveralRadios::clearRows() {
@@ -109,6 +152,7 @@ void FormSeveralRadios::clearRows() {
 void FormSeveralRadios::CommandStart_Click() {
     if (run_.running()) return;
     const bool en = doc_.IsEnglish;
+    refreshPorts();
     QStringList ports;
     std::vector<int> rows;
     for (int r = 0; r < TableRadios->rowCount(); ++r)
@@ -136,6 +180,7 @@ void FormSeveralRadios::CommandStart_Click() {
 
 void FormSeveralRadios::CommandNext_Click() {
     if (run_.running() || !run_.hasRun()) return;
+    refreshPorts();
     clearRows();
     LabelSummary->setText(
         uiText(several_texts::kRunning, doc_.IsEnglish).arg(static_cast<int>(runRows_.size())));

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <functional>
 #include <vector>
 
 #include "core/document.h"
@@ -62,10 +63,15 @@ public:
     QPushButton* CommandCancel;
     QPushButton* CommandNext;
     QPushButton* CommandClose;
+    QPushButton* CommandHelp;
 
     void CommandStart_Click();
     void CommandCancel_Click();
     void CommandNext_Click();
+
+    // The ports as they are now, asked again whenever a run starts: a restarted
+    // simulator or a cable plugged in since shows as it is. Null: the ports given.
+    std::function<QList<RadioPortChoice>()> listPorts;
 
     SeveralRadiosRun& run() { return run_; }
     // The table row of each radio of the run.
@@ -79,6 +85,9 @@ private:
     void runFinished();
     void refreshButtons();
     void clearRows();
+    void addPortRow(const RadioPortChoice& port);
+    void showPort(int row);
+    void refreshPorts();
 
     const Document& doc_;
     QList<RadioPortChoice> ports_;
@@ -86,6 +95,7 @@ private:
     SeveralRadiosRun run_;
     std::vector<int> runRows_;
     std::vector<QProgressBar*> bars_;
+    int portWidth_ = 0;  // the port column's limit
 };
 
 }  // namespace baldo7

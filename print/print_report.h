@@ -61,6 +61,9 @@ struct ReportTable {
     std::string title;
     std::vector<std::string> headers;
     std::vector<std::vector<std::string>> rows;
+    // Columns whose cells wrap onto more lines and share the width the others leave;
+    // the other columns are as wide as their widest cell and never wrapped.
+    std::vector<std::size_t> wrapping;
 };
 
 struct Report {

@@ -168,46 +168,152 @@ private:
         return lines;
     }
 
+    // A wrapping cell's pieces, each ending where a line may break: after a space, a
+    // path separator or a file name's underscore, and beside a Chinese character
+    // (never before punctuation). Values such as "136-174MHz" stay whole.
+    static QStringList pieces(const QString& s) {
+        const auto wide = [](QChar c) { return c.unicode() >= 0x2E80; };
+        QStringList out;
+        QString piece;
+        for (qsizetype i = 0; i < s.size(); ++i) {
+            const QChar c = s[i];
+            piece += c;
+            if (i + 1 == s.size()) break;
+            const QChar next = s[i + 1];
+            if (QStringView(u" /\\_").contains(c) || ((wide(c) || wide(next)) && !next.isPunct())) {
+                out << piece;
+                piece.clear();
+            }
+        }
+        if (!piece.isEmpty()) out << piece;
+        return out;
+    }
+
+    // A wrapping cell's lines no wider than `w`; a piece wider than that on its own
+    // (only when the type cannot shrink further) is cut where it must.
+    static QStringList wrapCell(const QString& s, const QFontMetricsF& m, double w) {
+        QStringList lines;
+        QString line;
+        for (const QString& piece : pieces(s)) {
+            if (!line.isEmpty() && m.horizontalAdvance((line + piece).trimmed()) > w) {
+                lines << line.trimmed();
+                line.clear();
+            }
+            line += piece;
+            while (line.size() > 1 && m.horizontalAdvance(line.trimmed()) > w) {
+                qsizetype n = line.size() - 1;
+                while (n > 1 && m.horizontalAdvance(line.left(n)) > w) --n;
+                lines << line.left(n);
+                line = line.mid(n);
+            }
+        }
+        if (lines.isEmpty() || !line.trimmed().isEmpty()) lines << line.trimmed();
+        return lines;
+    }
+
+    // The widths that make the table shortest, its wrapping columns each either as
+    // wide as its widest cell or sharing what the others leave by how much more each
+    // wants: a long file name on one line may spare every row a second one.
+    std::vector<double> shortestWidths(const ReportTable& t, const std::vector<double>& natural,
+                                       const std::vector<double>& least, const QFontMetricsF& m,
+                                       double pad) const {
+        std::vector<double> best;
+        long bestLines = -1;
+        const std::size_t k = t.wrapping.size();
+        for (unsigned whole = 0; whole < (1u << k); ++whole) {
+            std::vector<double> w = natural;
+            double used = 0, need = 0;
+            for (std::size_t i = 0; i < k; ++i)
+                if (!(whole >> i & 1u)) {
+                    const std::size_t c = t.wrapping[i];
+                    w[c] = least[c];
+                    need += natural[c] - least[c];
+                }
+            for (double x : w) used += x;
+            if (whole != 0 && used > width_) continue;
+            const double spare = std::max(0.0, width_ - used);
+            for (std::size_t i = 0; i < k; ++i) {
+                const std::size_t c = t.wrapping[i];
+                if (!(whole >> i & 1u) && need > 0) w[c] += spare * (natural[c] - least[c]) / need;
+            }
+            long lines = 0;
+            for (const auto& row : t.rows) {
+                qsizetype most = 1;
+                for (std::size_t c : t.wrapping)
+                    most = std::max(most, wrapCell(qs(row[c]), m, w[c] - 2 * pad).size());
+                lines += most;
+            }
+            if (bestLines < 0 || lines < bestLines) {
+                best = w;
+                bestLines = lines;
+            }
+        }
+        return best;
+    }
+
     void table(const ReportTable& t) {
         y_ += pt(10);
         const double headingH = QFontMetricsF(font(kHeadingPt), &device_).height();
-        // Each column as wide as its widest cell or longest header word.
+        const auto wraps = [&t](std::size_t c) {
+            return std::find(t.wrapping.begin(), t.wrapping.end(), c) != t.wrapping.end();
+        };
+        // Each column as wide as its widest cell or longest header word; a wrapping
+        // column at least as wide as its widest piece. The type shrinks until the
+        // least widths fit.
         double points = kTablePt;
-        std::vector<double> widths;
+        std::vector<double> widths, least;
         QFont f;
         for (;; points -= 0.5) {
             f = font(points);
             const QFontMetricsF m(f, &device_);
             const double pad = pt(points * 0.4);
             widths.assign(t.headers.size(), 0);
+            least.assign(t.headers.size(), 0);
             for (std::size_t c = 0; c < t.headers.size(); ++c) {
                 for (const QString& word :
                      qs(t.headers[c]).split(QLatin1Char(' '), Qt::SkipEmptyParts))
-                    widths[c] = std::max(widths[c], m.horizontalAdvance(word));
-                for (const auto& row : t.rows)
-                    widths[c] = std::max(widths[c], m.horizontalAdvance(qs(row[c])));
-                widths[c] += 2 * pad;
+                    least[c] = std::max(least[c], m.horizontalAdvance(word));
+                for (const auto& row : t.rows) {
+                    const QString cell = qs(row[c]);
+                    widths[c] = std::max(widths[c], m.horizontalAdvance(cell));
+                    if (wraps(c))
+                        for (const QString& piece : pieces(cell))
+                            least[c] = std::max(least[c], m.horizontalAdvance(piece.trimmed()));
+                }
+                widths[c] = std::max(widths[c], least[c]) + 2 * pad;
+                least[c] = wraps(c) ? least[c] + 2 * pad : widths[c];
             }
-            double total = 0;
-            for (double w : widths) total += w;
-            if (total <= width_ || points <= kSmallestTablePt) {
-                // The spare width goes to every column alike.
-                const double spare = std::max(0.0, width_ - total) / widths.size();
-                for (double& w : widths) w += spare;
-                break;
-            }
+            double fewest = 0;
+            for (double w : least) fewest += w;
+            if (fewest <= width_ || points <= kSmallestTablePt) break;
         }
         const QFontMetricsF m(f, &device_);
         const double pad = pt(points * 0.4), vpad = pt(points * 0.15), line = m.height();
+        double total = 0;
+        for (double w : widths) total += w;
+        if (total <= width_) {
+            // The spare width goes to every column alike.
+            const double spare = (width_ - total) / widths.size();
+            for (double& w : widths) w += spare;
+        } else {
+            widths = shortestWidths(t, widths, least, m, pad);
+        }
+        // Lines of several lines each take the face's line spacing.
+        const auto height = [&m, line](int lines) {
+            return lines == 1 ? line : lines * std::max(line, m.lineSpacing());
+        };
         std::vector<QStringList> headers;
         int headerLines = 1;
         for (std::size_t c = 0; c < t.headers.size(); ++c) {
             headers.push_back(wrap(qs(t.headers[c]), m, widths[c] - 2 * pad));
             headerLines = std::max(headerLines, int(headers.back().size()));
         }
-        const double headerH = headerLines * line + 2 * vpad, rowH = line + 2 * vpad;
+        const double headerH = height(headerLines) + 2 * vpad;
+        // A row stays on one page; one taller than a page ends its cells with "…".
+        const int pageLines =
+            std::max(1, int((height_ - headerH - 2 * vpad) / std::max(line, m.lineSpacing())));
 
-        room(headingH + headerH + rowH);
+        room(headingH + headerH + height(1) + 2 * vpad);
         y_ += headingLine(0, y_, kHeadingPt, t.title);
         auto headerRow = [&] {
             double x = 0;
@@ -226,6 +332,18 @@ private:
         };
         headerRow();
         for (const auto& row : t.rows) {
+            std::vector<QStringList> cells;
+            int lines = 1;
+            for (std::size_t c = 0; c < row.size(); ++c) {
+                cells.push_back(wraps(c) ? wrapCell(qs(row[c]), m, widths[c] - 2 * pad)
+                                         : QStringList{qs(row[c])});
+                if (cells.back().size() > pageLines) {
+                    cells.back() = cells.back().mid(0, pageLines);
+                    cells.back().last() += QChar(0x2026);
+                }
+                lines = std::max(lines, int(cells.back().size()));
+            }
+            const double rowH = height(lines) + 2 * vpad;
             if (room(rowH)) headerRow();  // the header again on every page
             double x = 0;
             for (std::size_t c = 0; c < row.size(); ++c) {
@@ -234,8 +352,9 @@ private:
                     painter_->setPen(QPen(Qt::gray, 0));
                     painter_->drawRect(cell);
                 }
-                text(f, cell.adjusted(pad, 0, -pad, 0),
-                     (c == 0 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, qs(row[c]));
+                text(f, cell.adjusted(pad, vpad, -pad, -vpad),
+                     (c == 0 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop,
+                     cells[c].join(QLatin1Char('\n')));
                 x += widths[c];
             }
             y_ += rowH;

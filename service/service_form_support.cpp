@@ -1,12 +1,11 @@
 #include "service/service_form_support.h"
 
-#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShortcut>
 #include <QValidator>
 
 #include "service/program_password.h"
+#include "ui/dialog_help.h"
 #include "ui/ui_support.h"
 
 namespace baldo7 {
@@ -39,10 +38,7 @@ QLabel* makeLabel(const BiText& text, bool isEnglish, const char* objectName, QW
 
 void bindHelpKey(QWidget* window, const ServiceContext& context, const QString& topic) {
     if (!context.showHelp) return;
-    auto* key = new QShortcut(QKeySequence(Qt::Key_F1), window);
-    key->setContext(Qt::WidgetWithChildrenShortcut);
-    QObject::connect(key, &QShortcut::activated, window,
-                     [help = context.showHelp, topic] { help(topic); });
+    BindHelpKey(window, [help = context.showHelp, topic] { help(topic); });
 }
 
 bool askToContinue(const ServiceContext& context, const QString& text) {

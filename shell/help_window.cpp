@@ -57,9 +57,13 @@ void HelpWindow::setHelpFolder(const QString& folder, const QString& title) {
 }
 
 void HelpWindow::showTopic(const QString& topic, const QString& missingText) {
-    const QString path = QDir(folder_).filePath(topic);
+    // "page.htm#part" opens the page at that part.
+    const QString path = QDir(folder_).filePath(topic.section(QLatin1Char('#'), 0, 0));
     if (QFileInfo(path).isFile()) {
-        browser_->setSource(QUrl::fromLocalFile(path));
+        QUrl url = QUrl::fromLocalFile(path);
+        if (topic.contains(QLatin1Char('#')))
+            url.setFragment(topic.section(QLatin1Char('#'), 1), QUrl::DecodedMode);
+        browser_->setSource(url);
     } else if (!missingText.isEmpty()) {
         browser_->setHtml(QStringLiteral("<p>") + missingText.toHtmlEscaped() +
                           QStringLiteral("</p>"));

@@ -15,7 +15,8 @@ public:
     explicit HelpWindow(QWidget* parent = nullptr);
 
     void setHelpFolder(const QString& folder, const QString& title);
-    // Shows `topic` ("chinfo.htm", "Scan/Scan.htm"); `missingText` when it is not there.
+    // Shows `topic` ("chinfo.htm", "Scan/Scan.htm", "dealer.htm#log" at its part);
+    // `missingText` when it is not there.
     void showTopic(const QString& topic, const QString& missingText);
 
     QTextBrowser* browser() const { return browser_; }

@@ -1,16 +1,20 @@
 // The compare window from the main window's menus: a data file and the built-in
-// simulated radio set against the open data, in both languages.
+// simulated radio set against the open data, in both languages; and the Help of the
+// windows the File and Program menus open.
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include "app/standard_parts.h"
 #include "channels/channel_record.h"
 #include "compare/form_compare.h"
+#include "shell/help_window.h"
 #include "storage/data_store.h"
 #include "tests/shell/shell_test_support.h"
 
@@ -24,16 +28,25 @@ struct Shown {
     QList<QStringList> rows;  // header first
 };
 
+// Runs `f` once the modal window named `name` is up (after any window before it).
+template <typename F>
+void atModal(const QString& name, F f) {
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, name, f] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w || w->objectName() != name) return;
+        poll->stop();
+        poll->deleteLater();
+        f(w);
+    });
+    poll->start();
+}
+
 // Reads the compare window once it is the modal one (after the transfer window, for
 // the radio), then closes it.
 void readCompareWindow(Shown* shown) {
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, shown] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w || w->objectName() != "FormCompare") return;
-        poll->stop();
-        poll->deleteLater();
+    atModal("FormCompare", [shown](QWidget* w) {
         shown->summary = w->findChild<QLabel*>("LabelSummary")->text();
         auto* grid = w->findChild<QTableWidget*>("GridDifferences");
         QStringList header;
@@ -47,7 +60,6 @@ void readCompareWindow(Shown* shown) {
         }
         QTest::mouseClick(w->findChild<QPushButton*>("CommandClose"), Qt::LeftButton);
     });
-    poll->start();
 }
 
 }  // namespace
@@ -110,6 +122,60 @@ private slots:
         run("MenuCompareFile");
         QCOMPARE(messages.shown.size(), 1);
         QCOMPARE(messages.shown[0].text, QString("错误的文件！"));
+    }
+
+    // The dealer's windows, the compare window and the import preview: their Help
+    // button and F1 each open the window's own page at its part, in its language.
+    void dialogsOpenTheirOwnHelpPage() {
+        start(false);
+        const QString data = tmp.filePath("other.rdat");
+        QVERIFY(SaveDataFile(*doc, data));
+        const QString csv = tmp.filePath("channels.csv");
+        chooser.answerWith(csv);
+        run("MenuExportChannels");
+        const struct {
+            const char* command;
+            QString file;  // what the file dialog before it answers
+            const char* dialog;
+            QString topic;
+        } cases[] = {
+            {"MenuWriteSeveral", {}, "FormSeveralRadios", "dealer.htm#several"},
+            {"MenuJobLog", {}, "FormJobLog", "dealer.htm#log"},
+            {"MenuCompareFile", data, "FormCompare", "compare.htm#"},
+            {"MenuCompareRadio", {}, "FormCompare", "compare.htm#"},
+            {"MenuImportChannels", csv, "FormCsvPreview", "csv.htm#preview"},
+        };
+        for (const auto& c : cases) {
+            if (!c.file.isEmpty()) chooser.answerWith(c.file);
+            QStringList shown;  // by F1, then by the button
+            // The radio is read through the transfer window first.
+            if (c.command == QString("MenuCompareRadio"))
+                atModal("FormProcess", [](QWidget* w) {
+                    QTest::mouseClick(w->findChild<QPushButton*>("CommandRead"), Qt::LeftButton);
+                });
+            atModal(c.dialog, [&](QWidget* dialog) {
+                const auto page = [this] {
+                    HelpWindow* help = win->helpWindow();
+                    if (!help || !help->isVisible()) return QString();
+                    const QUrl source = help->browser()->source();
+                    help->close();
+                    return source.toLocalFile().section("/HTML/", 1) + '#' + source.fragment();
+                };
+                auto* button = dialog->findChild<QPushButton*>("CommandHelp");
+                QVERIFY(button && button->isVisible());
+                QCOMPARE(button->text(), QString("帮助(&H)"));
+                dialog->activateWindow();
+                QTRY_COMPARE(QApplication::activeWindow(), dialog);
+                QTest::keyClick(dialog, Qt::Key_F1);
+                shown << page();
+                QTest::mouseClick(button, Qt::LeftButton);
+                shown << page();
+                static_cast<QDialog*>(dialog)->reject();
+            });
+            run(c.command);
+            QCOMPARE(shown, QStringList({c.topic, c.topic}));
+        }
+        QVERIFY(win->helpWindow()->browser()->source().toLocalFile().contains("/help/zh/"));
     }
 
     // The built-in radio holds sample channels: the compare reads it into a copy and

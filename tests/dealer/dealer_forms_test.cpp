@@ -2,6 +2,7 @@
 // radios on pseudo-terminals (a good one, a silent one, one that spoils a byte, one
 // of the other model), and the job log it leaves, shown by the job log window.
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include "dealer/form_several_radios.h"
 #include "sim/pty_simulator.h"
 #include "storage/data_store.h"
+#include "tests/support/pdf_text.h"
 
 using namespace baldo7;
 
@@ -183,15 +185,72 @@ private slots:
             outcomes << log.TableRows->item(r, 3)->text();
         QVERIFY2(outcomes.contains("已写入") && outcomes.contains("型号不符"),
                  qPrintable(outcomes.join(',')));
-        QString opened;
-        log.openFolder = [&opened](const QString& f) { opened = f; };
-        QTest::mouseClick(log.CommandOpenFolder, Qt::LeftButton);
-        QCOMPARE(opened, jobs());
+        // Open Folder where the desktop opens folders, and where it cannot: the
+        // folder is said, and shown in the window all along.
+        const QString native = QDir::toNativeSeparators(jobs());
+        QVERIFY(log.LabelFolder->text().endsWith(native));
+        QVERIFY(log.LabelFolder->textInteractionFlags() & Qt::TextSelectableByMouse);
+        for (const bool opens : {true, false}) {
+            QString opened;
+            log.openFolder = [&opened, opens](const QString& f) {
+                opened = f;
+                return opens;
+            };
+            QTest::mouseClick(log.CommandOpenFolder, Qt::LeftButton);
+            QCOMPARE(opened, jobs());
+            QCOMPARE(messages.shown.size(), opens ? 0 : 1);
+        }
+        QCOMPARE(messages.shown[0].text, "没有文件管理器能打开该文件夹。作业记录位于：\n" + native);
+        messages.shown.clear();
         QTest::mouseClick(log.CommandSavePdf, Qt::LeftButton);
         QVERIFY(messages.shown.isEmpty());
         QFile pdf(tmp.filePath("report.pdf"));
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.read(5) == "%PDF-");
+    }
+
+    // The day's report keeps a serial number or a band whole however long the verify
+    // texts beside them, wraps those texts, and never splits a row across pages (the
+    // header comes again on each).
+    void jobLogReportKeepsValuesWholeAndRowsOnOnePage() {
+        if (const QString why = whyPdfTextUnreadable(); !why.isEmpty()) QSKIP(qPrintable(why));
+        QStringList words;
+        for (int channel = 1; channel <= 16; ++channel)
+            words << QString("channel %1 in use yes → no;").arg(channel);
+        const QString verify = "differs: " + words.join(' ') + " done.";
+        QList<QStringList> rows;
+        for (int i = 0; i < 14; ++i)
+            rows << QStringList{"2026-12-09",
+                                QString("02:24:%1").arg(i, 2, 10, QChar('0')),
+                                "/dev/pts/1",
+                                "verify differs",
+                                "VHF",
+                                "136-174MHz",
+                                "B7V2608150042",
+                                "customer order/sold.rdat",
+                                "82E50978",
+                                verify,
+                                "/backups/2026-12-09_022441_VHF_before-write.rdat"};
+        for (const bool english : {true, false}) {
+            const QString path = tmp.filePath(english ? "en.pdf" : "zh.pdf");
+            QString error;
+            QVERIFY2(WriteJobLogPdf(QDate(2026, 12, 9), rows, english, path, &error),
+                     qPrintable(error));
+            const QStringList pages =
+                pdfToText(path, {"-layout", "-enc", "UTF-8"}).split('\f', Qt::SkipEmptyParts);
+            QVERIFY(pages.size() > 1);
+            int serials = 0;
+            for (const QString& page : pages) {
+                const int here = int(page.count("B7V2608150042"));
+                QVERIFY(here > 0);
+                QCOMPARE(int(page.count("136-174MHz")), here);
+                QCOMPARE(int(page.count("differs:")), here);
+                QCOMPARE(int(page.count("done.")), here);
+                QCOMPARE(int(page.count(english ? "Serial" : "序列号")), 1);
+                serials += here;
+            }
+            QCOMPARE(serials, int(rows.size()));
+        }
     }
 
     // A job log that cannot be written is said in the window; the radio is written.
