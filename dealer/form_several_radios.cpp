@@ -39,20 +39,19 @@ FormSeveralRadios::FormSeveralRadios(const Document& doc, QList<RadioPortChoice>
     TableRadios->setSelectionMode(QAbstractItemView::NoSelection);
     // The outcome takes the room: two lines a row, so that it wraps rather than being
     // cut; the port is as wide as its text up to a limit, progress and phase as their
-    // longest texts, whatever the font and scale.
+    // longest words, whatever the font and scale.
     const QFontMetrics m = TableRadios->fontMetrics();
     TableRadios->setWordWrap(true);
     TableRadios->verticalHeader()->setDefaultSectionSize(2 * m.lineSpacing() + m.height() / 2);
-    portWidth_ = 40 * m.averageCharWidth();
     for (const RadioPortChoice& port : ports) addPortRow(port);
-    TableRadios->resizeColumnToContents(kColPort);
     const int margin = 2 * m.averageCharWidth();
-    int phase = m.horizontalAdvance(headers[kColPhase]);
-    for (const BiText& t : {kWaiting, kConnecting, kSerial, kWriting, kVerifying, kEnded})
-        phase = std::max(phase, m.horizontalAdvance(uiText(t, en)));
+    int phase = 0;
+    for (const BiText& t : {kPhase, kWaiting, kConnecting, kSerial, kWriting, kVerifying, kEnded})
+        for (const QString& word : uiText(t, en).split(QLatin1Char(' ')))
+            phase = std::max(phase, m.horizontalAdvance(word));
     TableRadios->setColumnWidth(kColPhase, phase + margin);
     TableRadios->setColumnWidth(kColProgress, std::max(m.horizontalAdvance(headers[kColProgress]),
-                                                       3 * m.horizontalAdvance("100%")) +
+                                                       2 * m.horizontalAdvance("100%")) +
                                                   margin);
     TableRadios->horizontalHeader()->setStretchLastSection(true);
 
@@ -92,8 +91,13 @@ FormSeveralRadios::FormSeveralRadios(const Document& doc, QList<RadioPortChoice>
     body->addLayout(options_);
     body->addWidget(LabelSummary);
     layOutDialog(this, body, {CommandStart, CommandCancel, CommandNext, CommandClose, CommandHelp});
-    resize(900, 440);
+    resize(980, 440);
     FitToScreen(this);
+    // The port's limit: a third of the window as it fits the screen, at most 46
+    // characters.
+    portWidth_ = std::min(46 * m.averageCharWidth(), width() / 3);
+    for (int r = 0; r < TableRadios->rowCount(); ++r) showPort(r);
+    TableRadios->resizeColumnToContents(kColPort);
     refreshButtons();
 }
 

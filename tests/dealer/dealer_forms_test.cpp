@@ -151,10 +151,23 @@ private slots:
                  QStringList({"no answer", "", "", "", "customer.rdat", ""}));
         QCOMPARE(rows[ports[kOtherModel].setting].value(0)[3], QString("wrong model"));
 
-        // Next radios: the same ports and options at once; Cancel, once the good
-        // radio is writing, stops every radio still running and logs it cancelled.
+        // Next radios: the same ports and options at once, the ports described as they
+        // are now (a simulator restarted, a port plugged in since: unticked); Cancel,
+        // once the good radio is writing, stops every radio still running and logs it
+        // cancelled.
+        form.listPorts = [this] {
+            QList<RadioPortChoice> now = ports;
+            now[kGood].text += " restarted";
+            now.append(RadioPortChoice{"plugged in since", "/dev/nonexistent-new"});
+            return now;
+        };
         QSignalSpy rowChanges(&form.run(), &SeveralRadiosRun::rowChanged);
         QTest::mouseClick(form.CommandNext, Qt::LeftButton);
+        QCOMPARE(form.TableRadios->rowCount(), kRadios + 2);
+        QCOMPARE(rowText(form.TableRadios, kGood, 0), ports[kGood].text + " restarted");
+        QCOMPARE(form.TableRadios->item(kGood, 0)->checkState(), Qt::Checked);
+        QCOMPARE(rowText(form.TableRadios, kRadios + 1, 0), QString("plugged in since"));
+        QCOMPARE(form.TableRadios->item(kRadios + 1, 0)->checkState(), Qt::Unchecked);
         QVERIFY(QTest::qWaitFor(
             [&] {
                 const RadioRow& r = form.run().rows()[kGood];
