@@ -6,6 +6,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 
 #include "print/report_document.h"
 
@@ -211,38 +212,65 @@ private:
         return lines;
     }
 
-    // The widths that make the table shortest, its wrapping columns each either as
-    // wide as its widest cell or sharing what the others leave by how much more each
-    // wants: a long file name on one line may spare every row a second one.
+    // The widths that make the table shortest: each wrapping column as wide as its
+    // widest cell, as wide as that cell needs on two lines, or sharing what the others
+    // leave by how much more each wants. A file name kept to one or two lines may
+    // spare every row a line.
     std::vector<double> shortestWidths(const ReportTable& t, const std::vector<double>& natural,
                                        const std::vector<double>& least, const QFontMetricsF& m,
                                        double pad) const {
+        const std::size_t k = t.wrapping.size();
+        const auto linesAt = [&](std::size_t c, double w) {
+            std::vector<qsizetype> lines;
+            for (const auto& row : t.rows)
+                lines.push_back(wrapCell(qs(row[c]), m, w - 2 * pad).size());
+            return lines;
+        };
+        // Each column's own widths, and its rows' lines at them.
+        std::vector<std::array<double, 2>> own(k);
+        std::vector<std::array<std::vector<qsizetype>, 2>> ownLines(k);
+        for (std::size_t i = 0; i < k; ++i) {
+            const std::size_t c = t.wrapping[i];
+            QString widest;
+            for (const auto& row : t.rows)
+                if (m.horizontalAdvance(qs(row[c])) > m.horizontalAdvance(widest))
+                    widest = qs(row[c]);
+            double lo = least[c], hi = natural[c];
+            for (int step = 0; step < 12; ++step) {
+                const double mid = (lo + hi) / 2;
+                (wrapCell(widest, m, mid - 2 * pad).size() <= 2 ? hi : lo) = mid;
+            }
+            own[i] = {natural[c], hi};
+            ownLines[i] = {linesAt(c, own[i][0]), linesAt(c, own[i][1])};
+        }
         std::vector<double> best;
         long bestLines = -1;
-        const std::size_t k = t.wrapping.size();
-        for (unsigned whole = 0; whole < (1u << k); ++whole) {
+        std::size_t combinations = 1;
+        for (std::size_t i = 0; i < k; ++i) combinations *= 3;
+        for (std::size_t combination = 0; combination < combinations; ++combination) {
             std::vector<double> w = natural;
+            std::vector<int> choice(k);
             double used = 0, need = 0;
-            for (std::size_t i = 0; i < k; ++i)
-                if (!(whole >> i & 1u)) {
-                    const std::size_t c = t.wrapping[i];
-                    w[c] = least[c];
-                    need += natural[c] - least[c];
-                }
+            for (std::size_t i = 0, rest = combination; i < k; ++i, rest /= 3) {
+                const std::size_t c = t.wrapping[i];
+                choice[i] = int(rest % 3);  // 0: shares, 1: one line, 2: two lines
+                w[c] = choice[i] ? own[i][choice[i] - 1] : least[c];
+                if (!choice[i]) need += natural[c] - least[c];
+            }
             for (double x : w) used += x;
-            if (whole != 0 && used > width_) continue;
+            if (combination != 0 && used > width_) continue;
             const double spare = std::max(0.0, width_ - used);
+            std::vector<qsizetype> most(t.rows.size(), 1);
             for (std::size_t i = 0; i < k; ++i) {
                 const std::size_t c = t.wrapping[i];
-                if (!(whole >> i & 1u) && need > 0) w[c] += spare * (natural[c] - least[c]) / need;
+                if (!choice[i] && need > 0) w[c] += spare * (natural[c] - least[c]) / need;
+                const std::vector<qsizetype> lines =
+                    choice[i] ? ownLines[i][choice[i] - 1] : linesAt(c, w[c]);
+                for (std::size_t r = 0; r < lines.size(); ++r)
+                    most[r] = std::max(most[r], lines[r]);
             }
             long lines = 0;
-            for (const auto& row : t.rows) {
-                qsizetype most = 1;
-                for (std::size_t c : t.wrapping)
-                    most = std::max(most, wrapCell(qs(row[c]), m, w[c] - 2 * pad).size());
-                lines += most;
-            }
+            for (qsizetype n : most) lines += long(n);
             if (bestLines < 0 || lines < bestLines) {
                 best = w;
                 bestLines = lines;
