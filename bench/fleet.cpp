@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -51,6 +52,37 @@ double timeWindowRun(const Document& doc, const QStringList& ports, const QStrin
         }
     return seconds;
 }
+
+// A simulator paced at 10 bits per byte holding `memory`; null when it cannot start
+// (said on stderr).
+std::unique_ptr<sim::PtySimulator> startPacedRadio(const sim::Memory& memory) {
+    auto radio = std::make_unique<sim::PtySimulator>();
+    radio->setMemory(memory);
+    radio->setPaced(true);
+    std::string error;
+    if (radio->start(&error)) return radio;
+    std::fprintf(stderr, "%s: %s\n", kName, error.c_str());
+    return nullptr;
+}
+
+// One radio against `count`, timed alternately `runs` times each: the medians and
+// their ratio printed under `title`. The ratio, or negative when a run failed.
+double compareRuns(const char* title, int runs, int count, const std::function<double()>& one,
+                   const std::function<double()>& many) {
+    std::vector<double> single, several;
+    for (int i = 0; i < runs; ++i) {
+        const double s = one(), f = many();
+        if (s < 0 || f < 0) return -1;
+        single.push_back(s);
+        several.push_back(f);
+    }
+    const double oneS = median(single), manyS = median(several), ratio = manyS / oneS;
+    std::printf("%s: %s, %d run%s\n", kName, title, runs, runs == 1 ? "" : "s");
+    std::printf("  one radio     %.3f s\n", oneS);
+    std::printf("  %d radios      %.3f s  ratio %.3f  %s\n", count, manyS, ratio,
+                ratio <= kTarget ? "within 1.10" : "OVER 1.10");
+    return ratio;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -66,15 +98,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::array<std::unique_ptr<sim::PtySimulator>, kRadios> sims;
-    for (auto& sim : sims) {
-        sim = std::make_unique<sim::PtySimulator>();
-        sim->setMemory(memory);
-        sim->setPaced(true);
-        if (!sim->start(&error)) {
-            std::fprintf(stderr, "%s: %s\n", kName, error.c_str());
-            return 2;
-        }
-    }
+    for (auto& sim : sims)
+        if (!(sim = startPacedRadio(memory))) return 2;
     QTemporaryDir dir;
     const QString file = dir.filePath("radio.rdat");
     if (!makeDocument(ctl, file)) {
@@ -88,20 +113,11 @@ int main(int argc, char** argv) {
     four << file << "--yes"
          << "--quiet";
 
-    std::vector<double> single, fleet;
-    for (int i = 0; i < runs; ++i) {
-        const double s = timeRun(kName, ctl, one), f = timeRun(kName, ctl, four);
-        if (s < 0 || f < 0) return 1;
-        single.push_back(s);
-        fleet.push_back(f);
-    }
+    const double ratio = compareRuns(
+        "baldo7ctl write to simulators paced at 9600 baud", runs, kRadios,
+        [&] { return timeRun(kName, ctl, one); }, [&] { return timeRun(kName, ctl, four); });
     for (auto& sim : sims) sim->stop();
-    const double oneS = median(single), fourS = median(fleet), ratio = fourS / oneS;
-    std::printf("%s: baldo7ctl write to simulators paced at 9600 baud, %d run%s\n", kName, runs,
-                runs == 1 ? "" : "s");
-    std::printf("  one radio     %.3f s\n", oneS);
-    std::printf("  %d radios      %.3f s  ratio %.3f  %s\n", kRadios, fourS, ratio,
-                ratio <= kTarget ? "within 1.10" : "OVER 1.10");
+    if (ratio < 0) return 1;
 
     // The window's run: radios holding the file's model, each with a serial number.
     Document doc;
@@ -112,29 +128,15 @@ int main(int argc, char** argv) {
     for (int i = 0; i < kWindowRadios; ++i) {
         const std::string serial = "SN-" + std::to_string(1000 + i);
         std::copy(serial.begin(), serial.end(), memory.begin() + addr::kLocalSerialNumber.first);
-        radios.push_back(std::make_unique<sim::PtySimulator>());
-        radios.back()->setMemory(memory);
-        radios.back()->setPaced(true);
-        if (!radios.back()->start(&error)) {
-            std::fprintf(stderr, "%s: %s\n", kName, error.c_str());
-            return 2;
-        }
+        radios.push_back(startPacedRadio(memory));
+        if (!radios.back()) return 2;
         eight << QString::fromStdString(radios.back()->devicePath());
     }
-    std::vector<double> windowOne, windowEight;
-    for (int i = 0; i < runs; ++i) {
-        const double s = timeWindowRun(doc, eight.mid(0, 1), dir.filePath("jobs")),
-                     f = timeWindowRun(doc, eight, dir.filePath("jobs"));
-        if (s < 0 || f < 0) return 1;
-        windowOne.push_back(s);
-        windowEight.push_back(f);
-    }
+    const double wRatio = compareRuns(
+        "Write to Several Radios, serial number and verify", runs, kWindowRadios,
+        [&] { return timeWindowRun(doc, eight.mid(0, 1), dir.filePath("jobs")); },
+        [&] { return timeWindowRun(doc, eight, dir.filePath("jobs")); });
     for (auto& radio : radios) radio->stop();
-    const double wOne = median(windowOne), wEight = median(windowEight), wRatio = wEight / wOne;
-    std::printf("%s: Write to Several Radios, serial number and verify, %d run%s\n", kName, runs,
-                runs == 1 ? "" : "s");
-    std::printf("  one radio     %.3f s\n", wOne);
-    std::printf("  %d radios      %.3f s  ratio %.3f  %s\n", kWindowRadios, wEight, wRatio,
-                wRatio <= kTarget ? "within 1.10" : "OVER 1.10");
+    if (wRatio < 0) return 1;
     return ratio <= kTarget && wRatio <= kTarget ? 0 : 1;
 }

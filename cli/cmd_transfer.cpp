@@ -315,6 +315,12 @@ bool logWrite(const LinkOptions& opt, const LinkRun& run, const QString& backup,
     return false;
 }
 
+// The serial number and frequency area of a radio's record, as read into `record`.
+void takeRecord(const Document& record, QString* serialNumber, QString* band) {
+    *serialNumber = QString::fromLatin1(RecordedSerialNumber(record.serviceMemory).c_str());
+    *band = QString::fromStdString(RecordedFrequencyArea(record.serviceMemory));
+}
+
 // One line per radio on stderr while several run: on a terminal redrawn in place,
 // otherwise each change a line of its own.
 class FleetProgress {
@@ -440,13 +446,8 @@ int runFleetWrite(const Document& file, const TransferRequest& request, const Li
         const QString& port = opt.ports[i];
         if (radio.serialRun) {
             const TransferReport& read = radio.serialRun->report();
-            const JobOutcome outcome = JobOutcomeOf(read);
-            if (outcome == JobOutcome::PortFailed || outcome == JobOutcome::NoAnswer) continue;
-            if (read.moved()) {
-                const ServiceMemory& memory = radio.record->serviceMemory;
-                radio.serialNumber = QString::fromLatin1(RecordedSerialNumber(memory).c_str());
-                radio.band = QString::fromStdString(RecordedFrequencyArea(memory));
-            }
+            if (!RadioAnswered(read)) continue;
+            if (read.moved()) takeRecord(*radio.record, &radio.serialNumber, &radio.band);
         }
         radio.doc = std::make_unique<Document>(file);
         radio.run = std::make_unique<LinkRun>(*radio.doc, request, opt, port, "write " + port,
@@ -740,15 +741,13 @@ int runWrite(const QStringList& args) {
         LinkRun read(record, TransferRequest::read(TransferArea::Local), opt, opt.port,
                      "write --serial-number", QString());
         const std::optional<int> failed = runTransfer(read, opt, "Serial number");
-        const JobOutcome outcome = JobOutcomeOf(read.report());
         // A radio that never answered takes no write either; it has its row.
-        if (failed && (outcome == JobOutcome::PortFailed || outcome == JobOutcome::NoAnswer)) {
+        if (failed && !RadioAnswered(read.report())) {
             logWrite(opt, read, QString(), QString(), QString());
             return *failed;
         }
         if (read.report().moved()) {
-            serialNumber = QString::fromLatin1(RecordedSerialNumber(record.serviceMemory).c_str());
-            band = QString::fromStdString(RecordedFrequencyArea(record.serviceMemory));
+            takeRecord(record, &serialNumber, &band);
             QTextStream(stdout) << "Serial number: "
                                 << (serialNumber.isEmpty() ? QString("(none)") : serialNumber)
                                 << "\n";

@@ -141,13 +141,12 @@ void SeveralRadiosRun::serialDone(int index) {
         endRadio(index, JobOutcome::Cancelled, QString());
         return;
     }
-    const JobOutcome outcome = JobOutcomeOf(report);
     // A port that will not open, or a radio that never answered, takes no write
     // either; one that answered but could not give its record is written without it.
-    if (outcome == JobOutcome::PortFailed || outcome == JobOutcome::NoAnswer) {
+    if (!RadioAnswered(report)) {
         radio.job.reset();
         rows_[index].entry = JobLogEntryOf(report, radio.port);
-        endRadio(index, outcome, QString());
+        endRadio(index, JobOutcomeOf(report), QString());
         return;
     }
     if (report.moved()) {

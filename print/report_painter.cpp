@@ -156,19 +156,6 @@ private:
         y_ += rowHeight;
     }
 
-    // Greedy word wrap of a header into lines no wider than `w`.
-    static QStringList wrap(const QString& s, const QFontMetricsF& m, double w) {
-        QStringList lines;
-        for (const QString& word : s.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            if (!lines.isEmpty() &&
-                m.horizontalAdvance(lines.last() + QLatin1Char(' ') + word) <= w)
-                lines.last() += QLatin1Char(' ') + word;
-            else
-                lines << word;
-        }
-        return lines;
-    }
-
     // A wrapping cell's pieces, each ending where a line may break: after a space, a
     // path separator or a file name's underscore, and beside a Chinese character
     // (never before punctuation). Values such as "136-174MHz" stay whole.
@@ -190,7 +177,7 @@ private:
         return out;
     }
 
-    // A wrapping cell's lines no wider than `w`; a piece wider than that on its own
+    // A wrapping cell's (or a header's) lines no wider than `w`; a piece wider than that on its own
     // (only when the type cannot shrink further) is cut where it must.
     static QStringList wrapCell(const QString& s, const QFontMetricsF& m, double w) {
         QStringList lines;
@@ -333,7 +320,7 @@ private:
         std::vector<QStringList> headers;
         int headerLines = 1;
         for (std::size_t c = 0; c < t.headers.size(); ++c) {
-            headers.push_back(wrap(qs(t.headers[c]), m, widths[c] - 2 * pad));
+            headers.push_back(wrapCell(qs(t.headers[c]), m, widths[c] - 2 * pad));
             headerLines = std::max(headerLines, int(headers.back().size()));
         }
         const double headerH = height(headerLines) + 2 * vpad;

@@ -94,6 +94,11 @@ JobOutcome JobOutcomeOf(const TransferReport& report) {
     return report.exchange.identification.empty() ? JobOutcome::NoAnswer : JobOutcome::LinkFailed;
 }
 
+bool RadioAnswered(const TransferReport& report) {
+    const JobOutcome outcome = JobOutcomeOf(report);
+    return outcome != JobOutcome::PortFailed && outcome != JobOutcome::NoAnswer;
+}
+
 JobLogEntry JobLogEntryOf(const TransferReport& report, const QString& port) {
     JobLogEntry e;
     e.when = QDateTime::currentDateTime();

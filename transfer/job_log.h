@@ -33,6 +33,9 @@ const char* JobOutcomeKey(JobOutcome outcome);
 // The outcome of a finished write; an exchange given up counts by how far it came
 // (the caller that cancelled it knows it was cancelled).
 JobOutcome JobOutcomeOf(const TransferReport& report);
+// Whether the radio answered at all (its port opened and it replied): one that did
+// not, asked for its serial number first, is given no write.
+bool RadioAnswered(const TransferReport& report);
 
 struct JobLogEntry {
     QDateTime when;
